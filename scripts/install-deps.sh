@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12. Idempotent and quick when
+# everything is present: it only calls apt-get for packages that are missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+    qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginewidgets6 libgl-dev
+    libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool imagemagick fonts-wqy-zenhei curl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+# The machine may bring its own Node.js; take Debian's only when there is none.
+command -v npm >/dev/null || missing+=(nodejs npm)
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
