@@ -11,11 +11,17 @@ function(brindle_program name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${APP_DIR})
 endfunction()
 
-# brindle_gtest(name SOURCES... LIBS ...): a GoogleTest binary registered with CTest.
+# brindle_gtest(name SOURCES... LIBS ... [QT]): a GoogleTest binary registered with CTest. With QT
+# its main creates a QApplication first (offscreen platform unless one is set).
 function(brindle_gtest name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-    add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+    if(T_QT)
+        add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QtTestMain.cpp)
+        target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Widgets GTest::gtest GTest::gmock)
+    else()
+        add_executable(${name} ${T_SOURCES})
+        target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    endif()
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "BRINDLE_APP_DIR=${APP_DIR};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1")
