@@ -1,0 +1,165 @@
+#include "pages/FetchText.h"
+
+#include "base/Text.h"
+
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <curl/curl.h>
+#include <fstream>
+#include <iconv.h>
+#include <memory>
+
+namespace {
+
+std::function<void()>& pendingEventsHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+std::atomic<long> stallSeconds{30};
+
+void processPendingEvents() {
+    if (const auto& hook = pendingEventsHook()) hook();
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && base::equalsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+struct CurlDeleter {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct SlistDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t appendBody(char* data, size_t size, size_t count, void* userData) {
+    auto& body = *static_cast<std::string*>(userData);
+    const size_t bytes = size * count;
+    if (body.size() + bytes > kMaxBodyBytes) return 0; // makes curl end the transfer with an error
+    body.append(data, bytes);
+    return bytes;
+}
+
+// GET over HTTP(S); empty when the transfer did not complete.
+std::string fetchHttp(std::string_view url) {
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (!initialised) return {};
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl) return {};
+    std::unique_ptr<curl_slist, SlistDeleter> headers(curl_slist_append(nullptr, "If-Modified-Since: 0"));
+    const std::string address = normaliseUrl(url);
+    const long stall = stallSeconds.load();
+    std::string body;
+    CURL* h = curl.get();
+    curl_easy_setopt(h, CURLOPT_URL, address.c_str());
+    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, stall);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stall);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+    if (curl_easy_perform(h) != CURLE_OK) return {};
+    return body;
+}
+
+// "%XX" escapes of a file:// path decoded; other characters kept.
+std::string decodePercent(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::string body;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        if (body.size() + static_cast<std::size_t>(in.gcount()) > kMaxBodyBytes) return {};
+        body.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    return in.bad() ? std::string() : body;
+}
+
+std::string fetchBody(std::string_view url) {
+    if (startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://")) return fetchHttp(url);
+    if (startsWithNoCase(url, "file://")) {
+        // file:///path and file://host/path both name /path on this machine.
+        const std::string_view rest = url.substr(7);
+        const auto slash = rest.find('/');
+        return slash == std::string_view::npos ? std::string() : readFile(decodePercent(rest.substr(slash)));
+    }
+    if (base::contains(url, "://")) return {}; // no other scheme is fetched
+    return readFile(std::string(url));
+}
+
+} // namespace
+
+std::string DecodeBody(std::string_view body, std::string_view charset) {
+    processPendingEvents();
+    const std::string from(charset);
+    iconv_t cd = iconv_open("UTF-8", from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    const std::unique_ptr<void, IconvCloser> guard(cd);
+    std::string out;
+    char* in = const_cast<char*>(body.data());
+    size_t inLeft = body.size();
+    char buffer[16384];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
+        // An invalid byte, or a sequence cut off at the end: mark it and go on after the byte.
+        out += kReplacementCharacter;
+        ++in;
+        --inLeft;
+    }
+    // Flush a stateful decoder's pending output.
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    out.append(buffer, static_cast<size_t>(outPtr - buffer));
+    if (out.starts_with(kByteOrderMark)) out.erase(0, kByteOrderMark.size());
+    return out;
+}
+
+std::string FetchText(std::string_view url, std::string_view charset) {
+    processPendingEvents();
+    const std::string body = fetchBody(url);
+    if (body.empty()) return {};
+    return DecodeBody(body, charset);
+}
+
+void setPendingEventsHook(std::function<void()> hook) {
+    pendingEventsHook() = std::move(hook);
+}
+
+void setFetchStallTimeout(std::chrono::seconds timeout) {
+    stallSeconds = static_cast<long>(timeout.count());
+}

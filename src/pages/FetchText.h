@@ -1,0 +1,46 @@
+#pragma once
+// The one way every store page, app page and paging file is read: a GET over HTTP(S), or a read
+// from disk for a local path or file:// address, decoded from a named character set to UTF-8.
+//
+// Rules of a fetch:
+// - Request header "If-Modified-Since: 0" so that no cache answers; redirects are followed (up to
+//   10, http and https only); no credentials are sent; the status code is not examined, so the body
+//   of an error page (404) is returned like any other page.
+// - http:// and https:// addresses are normalised as a browser does (normaliseUrl) before sending.
+// - Anything that goes wrong (no connection, refused, time-out, unreadable file) gives an empty text.
+// - A transfer that receives nothing for 30 seconds (or cannot connect within 30 seconds) is given up
+//   and gives an empty text, so a stalled store never hangs the caller.
+// - Bodies larger than kMaxBodyBytes are refused whole (empty text): store pages are a few hundred
+//   kilobytes, and a half page would only be cut wrongly.
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+inline constexpr std::size_t kMaxBodyBytes = 16 * 1024 * 1024;
+
+// Fetches url (absolute http(s) address, file:// address or local path) and decodes the body with
+// DecodeBody. Never throws; empty when nothing could be fetched.
+std::string FetchText(std::string_view url, std::string_view charset);
+
+// Decodes body from the named character set (as iconv names it, e.g. "utf-8", "gbk") to UTF-8.
+// Invalid or truncated byte sequences become U+FFFD each, so one bad byte never costs the page; a
+// leading byte-order mark is removed. An unknown character set gives an empty text.
+std::string DecodeBody(std::string_view body, std::string_view charset);
+
+// A function run once at the start of every FetchText and DecodeBody call, so that a user
+// interface can process its pending events during a long fetch. Empty by default; FetchText may be
+// called from several threads at once as long as no hook is set.
+void setPendingEventsHook(std::function<void()> hook);
+
+// Browser-style address clean-up: leading and trailing spaces and control characters dropped, tabs
+// and line breaks removed, then in everything after the host: spaces, other control characters,
+// the characters " < > ` { } and every non-ASCII byte written as %XX (upper-case hex of the UTF-8
+// bytes). Existing %XX escapes and everything else are kept.
+std::string normaliseUrl(std::string_view url);
+
+// How long a transfer may receive nothing before it is given up (30 seconds). Tests shorten it;
+// nothing else changes it.
+void setFetchStallTimeout(std::chrono::seconds timeout);
