@@ -1,0 +1,36 @@
+#include "startup/StartMode.h"
+
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A file or folder of that name counts as there; false only when creating it failed.
+bool ensureFolder(const fs::path& folder) {
+    std::error_code ec;
+    if (fs::exists(folder, ec)) return true;
+    fs::create_directory(folder, ec);
+    return !ec;
+}
+
+} // namespace
+
+StartResult runStartSequence(const fs::path& appFolder, const std::string& exeBaseName,
+                             ProcessLauncher& launcher, IniFile& ini) {
+    StartResult result;
+    result.settingsFile = appFolder / (exeBaseName + ".ini");
+    result.settingsFileReady = ensureSettingsFile(result.settingsFile);
+
+    // The updater starts before any setting is read, so on a first run it finds the default file.
+    std::error_code ec;
+    auto updater = appFolder / "Sorrel";
+    if (fs::is_regular_file(updater, ec)) result.sorrelStarted = launcher.startDetached(updater);
+
+    ini.SpecifyIni(result.settingsFile.string());
+    result.settings = readSettings(ini);
+    for (const char* name : {"Game", "Html"}) {
+        if (!ensureFolder(appFolder / name)) result.missingFolders.push_back(appFolder / name);
+    }
+    return result;
+}
