@@ -1,0 +1,151 @@
+#include "pages/FetchText.h"
+
+#include "TempDir.h"
+#include "TestServer.h"
+#include "base/AtomicFile.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A loopback port that nothing listens on: bound once to get a free number, then closed.
+int closedLoopbackPort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+// Restores the default stall time-out after a test that shortened it.
+struct ShortStallTimeout {
+    ShortStallTimeout() { setFetchStallTimeout(std::chrono::seconds(1)); }
+    ~ShortStallTimeout() { setFetchStallTimeout(std::chrono::seconds(30)); }
+};
+
+} // namespace
+
+TEST(FetchText, ReadsLocalPathsAndFileAddresses) {
+    TempDir dir;
+    const auto file = dir.path() / "Game AllPage.html";
+    ASSERT_TRUE(base::writeFileAtomic(file, "\xEF\xBB\xBF<a>第2页</a>\r\n"));
+    EXPECT_EQ(FetchText(file.string(), "utf-8"), "<a>第2页</a>\r\n"); // byte-order mark removed
+    EXPECT_EQ(FetchText("file://" + dir.path().string() + "/Game%20AllPage.html", "utf-8"),
+              "<a>第2页</a>\r\n");
+    EXPECT_EQ(FetchText((dir.path() / "missing.html").string(), "utf-8"), "");
+    EXPECT_EQ(FetchText(dir.path().string(), "utf-8"), ""); // a folder is no page
+    EXPECT_EQ(FetchText("ftp://127.0.0.1/x", "utf-8"), "");
+}
+
+TEST(FetchText, UnreachableAddressGivesEmptyText) {
+    EXPECT_EQ(FetchText("http://127.0.0.1:" + std::to_string(closedLoopbackPort()) + "/", "utf-8"), "");
+}
+
+TEST(FetchText, SendsNoCacheHeaderFollowsRedirectsAndReturnsErrorBodies) {
+    TestServer server;
+    std::string ifModifiedSince;
+    server.routes().Get("/page", [&](const httplib::Request& req, httplib::Response& res) {
+        ifModifiedSince = req.get_header_value("If-Modified-Since");
+        res.set_content("<p>页面</p>", "text/html");
+    });
+    server.routes().Get("/moved",
+                        [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
+    server.routes().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 404;
+        res.set_content("<h1>404 找不到</h1>", "text/html");
+    });
+    server.start();
+    EXPECT_EQ(FetchText(server.site() + "/page", "utf-8"), "<p>页面</p>");
+    EXPECT_EQ(ifModifiedSince, "0");
+    EXPECT_EQ(FetchText(server.site() + "/moved", "utf-8"), "<p>页面</p>");
+    EXPECT_EQ(FetchText(server.site() + "/gone", "utf-8"), "<h1>404 找不到</h1>");
+}
+
+TEST(FetchText, SearchWordsWithSpacesAndChineseArriveEncoded) {
+    TestServer server;
+    std::string target, word;
+    server.routes().Get("/appweb/search", [&](const httplib::Request& req, httplib::Response& res) {
+        target = req.target;
+        word = req.get_param_value("w");
+        res.set_content("ok", "text/plain");
+    });
+    server.start();
+    EXPECT_EQ(FetchText(server.site() + "/appweb/search?w=连连看 game%21", "utf-8"), "ok");
+    EXPECT_EQ(target, "/appweb/search?w=%E8%BF%9E%E8%BF%9E%E7%9C%8B%20game%21");
+    EXPECT_EQ(word, "连连看 game!");
+}
+
+TEST(FetchText, StalledServerEndsWithEmptyTextAfterTheTimeOut) {
+    TestServer server;
+    std::atomic<bool> released{false};
+    server.routes().Get("/stall", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html", [&](size_t offset, httplib::DataSink& sink) {
+            if (offset == 0) {
+                sink.write("<div>", 5);
+                return true;
+            }
+            // Send nothing more until the test is done, at most 20 seconds.
+            for (int i = 0; i < 2000 && !released; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            sink.done();
+            return true;
+        });
+    });
+    server.start();
+    {
+        ShortStallTimeout shortTimeout;
+        EXPECT_EQ(FetchText(server.site() + "/stall", "utf-8"), "");
+    }
+    released = true;
+}
+
+TEST(FetchText, BodiesOverTheCapAreRefused) {
+    TestServer server;
+    server.routes().Get("/huge", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(std::string(kMaxBodyBytes + 1, 'x'), "text/html");
+    });
+    server.start();
+    EXPECT_EQ(FetchText(server.site() + "/huge", "utf-8"), "");
+}
+
+TEST(FetchText, PendingEventsHookRunsForFetchAndDecode) {
+    TempDir dir;
+    const auto file = dir.path() / "a.html";
+    ASSERT_TRUE(base::writeFileAtomic(file, "a"));
+    int calls = 0;
+    setPendingEventsHook([&] { ++calls; });
+    EXPECT_EQ(FetchText(file.string(), "utf-8"), "a");
+    setPendingEventsHook({});
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(DecodeBody, DecodesNamedCharsetsAndKeepsThePageAroundBadBytes) {
+    EXPECT_EQ(DecodeBody("\xC4\xE3\xBA\xC3", "gbk"), "你好");
+    EXPECT_EQ(DecodeBody("\xEF\xBB\xBFok", "UTF-8"), "ok");
+    EXPECT_EQ(DecodeBody("a\xFF"
+                         "b",
+                         "utf-8"),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_EQ(DecodeBody("ab\xE4\xBD", "utf-8"), "ab\xEF\xBF\xBD\xEF\xBF\xBD"); // cut-off sequence
+    EXPECT_EQ(DecodeBody("abc", "no-such-charset"), "");
+    EXPECT_EQ(DecodeBody("", "utf-8"), "");
+}
+
+TEST(NormaliseUrl, EncodesLikeABrowser) {
+    EXPECT_EQ(normaliseUrl("http://h:1/appweb/search?w=a b"), "http://h:1/appweb/search?w=a%20b");
+    EXPECT_EQ(normaliseUrl("  http://h/s?w=游戏\r\n"), "http://h/s?w=%E6%B8%B8%E6%88%8F");
+    EXPECT_EQ(normaliseUrl("http://h/s?w=%E6%B8%B8&x=1%2"), "http://h/s?w=%E6%B8%B8&x=1%2");
+    EXPECT_EQ(normaliseUrl("http://h/a\tb?q=\"<x>\""), "http://h/ab?q=%22%3Cx%3E%22");
+    EXPECT_EQ(normaliseUrl("http://h/appweb/c?cid=1&leaf_cid=7"), "http://h/appweb/c?cid=1&leaf_cid=7");
+}
