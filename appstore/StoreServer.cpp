@@ -1,0 +1,128 @@
+#include "StoreServer.h"
+
+#include "EmbeddedFiles.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace appstore {
+
+namespace {
+
+StoreReply notFound(std::string_view path) {
+    return {404, "text/html; charset=utf-8", StorePages::notFound(path)};
+}
+
+// A Host header is used in links only when it looks like a host name or address with a port.
+bool plausibleHost(std::string_view host) {
+    if (host.empty() || host.size() > 255) return false;
+    for (char c : host) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '.' || c == '-' || c == ':' || c == '[' || c == ']';
+        if (!ok) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+StoreServer::StoreServer(const StoreCatalog& catalog, StoreOptions options)
+    : catalog_(catalog), pages_(catalog), options_(std::move(options)) {
+    addRoutes();
+    // Short keep-alive so that idle client connections do not hold the worker threads.
+    http_.set_keep_alive_timeout(2);
+    http_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+        dispatch(request, response);
+    });
+}
+
+int StoreServer::bind() {
+    port_ = options_.port == 0 ? http_.bind_to_any_port(options_.host)
+                               : (http_.bind_to_port(options_.host, options_.port) ? options_.port : -1);
+    return port_;
+}
+
+void StoreServer::addRoutes() {
+    const auto page = [](std::string html) {
+        return StoreReply{200, "text/html; charset=utf-8", std::move(html)};
+    };
+    routes_.push_back(
+        {"/", false, [this, page](const auto&, std::string_view site) { return page(pages_.home(site)); }});
+    routes_.push_back({"/appweb/c", false, [this, page](const httplib::Request& r, std::string_view site) {
+                           auto html =
+                               pages_.category(site, r.get_param_value("cid"), r.get_param_value("leaf_cid"),
+                                               r.get_param_value("page"));
+                           return html ? page(std::move(*html)) : notFound(r.path);
+                       }});
+    routes_.push_back(
+        {"/appweb/search", false, [this, page](const httplib::Request& r, std::string_view site) {
+             return page(pages_.search(site, r.get_param_value("w")));
+         }});
+    routes_.push_back({"/static/07051645/appweb/styles/main.css", false, [](const auto&, std::string_view) {
+                           return StoreReply{200, "text/css; charset=utf-8", std::string(embedded::mainCss)};
+                       }});
+    routes_.push_back({"/static/icons/app-", true, [this](const httplib::Request& r, std::string_view) {
+                           std::string_view name =
+                               std::string_view(r.path).substr(std::string_view("/static/icons/app-").size());
+                           if (!name.ends_with(".svg")) return notFound(r.path);
+                           auto svg = pages_.icon(name.substr(0, name.size() - 4));
+                           return svg ? StoreReply{200, "image/svg+xml", std::move(*svg)} : notFound(r.path);
+                       }});
+    routes_.push_back({"/box/update.html", false, [this, page](const auto&, std::string_view site) {
+                           return page(pages_.updatePage(site, options_.updateVersion));
+                       }});
+    routes_.push_back({"/box/tj.html", false, [this, page](const auto&, std::string_view) {
+                           return page(pages_.statistics(requests_.load()));
+                       }});
+    routes_.push_back({"/box/download/", true, [this](const httplib::Request& r, std::string_view) {
+                           return download(
+                               std::string_view(r.path).substr(std::string_view("/box/download/").size()));
+                       }});
+}
+
+StoreReply StoreServer::download(std::string_view name) const {
+    if (!options_.updateFile || name != catalog_.release().file)
+        return notFound("/box/download/" + std::string(name));
+    std::ifstream file(*options_.updateFile, std::ios::binary);
+    if (!file) return notFound("/box/download/" + std::string(name));
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return {200, "application/octet-stream", bytes.str()};
+}
+
+std::string StoreServer::siteOf(const httplib::Request& request) const {
+    const auto host = request.get_header_value("Host");
+    if (plausibleHost(host)) return "http://" + host;
+    return "http://" + options_.host + ":" + std::to_string(port_);
+}
+
+StoreReply StoreServer::answer(const httplib::Request& request, std::string_view site) const {
+    for (const auto& route : routes_) {
+        const bool match = route.prefix ? request.path.starts_with(route.path) : request.path == route.path;
+        if (match) return route.handler(request, site);
+    }
+    return notFound(request.path);
+}
+
+void StoreServer::dispatch(const httplib::Request& request, httplib::Response& response) {
+    const auto start = std::chrono::steady_clock::now();
+    ++requests_;
+    if (options_.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options_.delayMs));
+    StoreReply reply;
+    try {
+        reply = answer(request, siteOf(request));
+    } catch (const std::exception& e) {
+        reply = {500, "text/plain; charset=utf-8", std::string("internal error: ") + e.what() + "\n"};
+    }
+    response.status = reply.status;
+    response.set_content(reply.body, reply.contentType.c_str());
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::fprintf(stderr, "%s %s %d %lld ms\n", request.method.c_str(), request.target.c_str(), reply.status,
+                 static_cast<long long>(ms.count()));
+}
+
+} // namespace appstore
