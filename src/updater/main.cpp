@@ -1,0 +1,29 @@
+// Sorrel: rebuilds the page cache of the catalogue browser and ends. It has no window and no
+// command line, reports nothing and always ends with exit code 0.
+
+#include "base/AppFolder.h"
+#include "pages/Catalogue.h"
+#include "startup/IniFile.h"
+#include "startup/Servers.h"
+#include "startup/Settings.h"
+#include "updater/CacheRebuild.h"
+
+int main() {
+    const auto appFolder = base::applicationFolder();
+    const auto settingsFile = appFolder / "Brindle.ini";
+    ensureSettingsFile(settingsFile);
+
+    IniFile settings;
+    settings.SpecifyIni(settingsFile.string());
+    const std::string backColor = settings.ReadString("Color", "WebBackColor", 100);
+
+    std::error_code ignored;
+    std::filesystem::create_directory(appFolder / "Game", ignored);
+    std::filesystem::create_directory(appFolder / "Html", ignored);
+
+    const auto servers = Servers::read(appFolder);
+    const PageSite site{Catalogue::htmlFolder(appFolder), servers.site, servers.staticHost};
+    CacheRebuild::removeStaleTemporaries(site.htmlDir);
+    CacheRebuild(site, backColor).run(Catalogue::rebuildList());
+    return 0;
+}
