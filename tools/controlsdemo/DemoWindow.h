@@ -1,0 +1,25 @@
+#pragma once
+// The demo window: a horizontal progress bar with a percent caption, a vertical one showing the
+// distance from Min, and a line naming the events the bars raise.
+
+#include <QWidget>
+
+class QLabel;
+class ucProgressBarWidget;
+
+class DemoWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit DemoWindow(int value, QWidget* parent = nullptr);
+
+    // Sets both bars; false when the value is outside 0 to 100.
+    bool setValue(int value);
+
+  private:
+    void logEvent(const QString& name);
+
+    ucProgressBarWidget* horizontal_;
+    ucProgressBarWidget* vertical_;
+    QLabel* events_;
+};
