@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 #include <system_error>
+#include <unistd.h>
 
 namespace startup {
 
@@ -34,10 +35,9 @@ bool hasAny(std::string_view text, std::string_view chars) {
     return text.find_first_of(chars) != std::string_view::npos;
 }
 
-bool isReadOnly(const fs::path& file) {
-    std::error_code ec;
-    auto st = fs::status(file, ec);
-    return !ec && fs::exists(st) && (st.permissions() & fs::perms::owner_write) == fs::perms::none;
+// Windows refuses to write a read-only file; a rename would replace it regardless, so ask first.
+bool mayReplace(const fs::path& file, fs::perms perms) {
+    return (perms & fs::perms::owner_write) != fs::perms::none && ::access(file.c_str(), W_OK) == 0;
 }
 
 int digitValue(char c) {
@@ -105,12 +105,22 @@ bool writePrivateProfileString(std::string_view section, std::string_view key, s
         hasAny(key, "=") || hasAny(section, "]"))
         return false;
     std::error_code ec;
-    bool exists = fs::exists(fs::symlink_status(file, ec));
-    std::optional<std::string> bytes = exists ? readWholeFile(file) : std::string();
-    if (!bytes || isReadOnly(file)) return false;
+    // A linked settings file stays linked: the file the link points to is the one replaced.
+    fs::path target = file;
+    if (fs::is_symlink(fs::symlink_status(file, ec))) {
+        target = fs::weakly_canonical(file, ec);
+        if (ec) return false;
+    }
+    auto status = fs::status(target, ec);
+    bool exists = fs::exists(status);
+    if (exists && !mayReplace(target, status.permissions())) return false;
+    std::optional<std::string> bytes = exists ? readWholeFile(target) : std::string();
+    if (!bytes) return false;
     IniDocument doc(*bytes);
     doc.set(section, key, value);
-    return base::writeFileAtomic(file, doc.bytes());
+    if (!base::writeFileAtomic(target, doc.bytes())) return false;
+    if (exists) fs::permissions(target, status.permissions(), ec); // the new file keeps the old mode
+    return true;
 }
 
 } // namespace startup

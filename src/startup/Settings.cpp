@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
+#include "startup/IniDocument.h"
 #include "startup/IniFile.h"
 
 #include <cerrno>
@@ -42,14 +43,30 @@ bool ensureSettingsFile(const fs::path& file) {
     return fs::is_regular_file(file, ec);
 }
 
-Settings readSettings(IniFile& ini) {
+namespace {
+
+// The conversions of the start sequence over any source of key texts.
+template <typename Read> Settings settingsFrom(Read read) {
     Settings s;
-    s.tabBackColor = base::leadingInt(ini.ReadString("Color", "TabBackColor", 100));
-    s.webBackColor = ini.ReadString("Color", "WebBackColor", 100);
-    s.tabColor = base::leadingInt(ini.ReadString("Color", "TabColor", 100));
-    s.skinName = ini.ReadString("Main", "SkinName", 100);
+    s.tabBackColor = base::leadingInt(read("Color", "TabBackColor"));
+    s.webBackColor = read("Color", "WebBackColor");
+    s.tabColor = base::leadingInt(read("Color", "TabColor"));
+    s.skinName = read("Main", "SkinName");
     // A Len that cannot be a length keeps the whole name rather than failing the start.
-    auto len = base::toInt32(ini.ReadString("Main", "Len", 100));
+    auto len = base::toInt32(read("Main", "Len"));
     if (len && *len >= 0) s.skinName = base::leftChars(s.skinName, *len);
     return s;
+}
+
+} // namespace
+
+Settings readSettings(IniFile& ini) {
+    return settingsFrom(
+        [&](std::string_view section, std::string_view key) { return ini.ReadString(section, key, 100); });
+}
+
+Settings defaultSettings() {
+    static const startup::IniDocument text(defaultSettingsText());
+    return settingsFrom(
+        [](std::string_view section, std::string_view key) { return text.find(section, key).value_or(""); });
 }

@@ -27,3 +27,6 @@ bool ensureSettingsFile(const std::filesystem::path& file);
 // the first Len characters of SkinName; a Len that is missing, empty, negative or not a number keeps
 // the whole name.
 Settings readSettings(IniFile& ini);
+
+// The values of the default file, for a start where no settings file could be made.
+Settings defaultSettings();

@@ -28,7 +28,8 @@ StartResult runStartSequence(const fs::path& appFolder, const std::string& exeBa
     if (fs::is_regular_file(updater, ec)) result.sorrelStarted = launcher.startDetached(updater);
 
     ini.SpecifyIni(result.settingsFile.string());
-    result.settings = readSettings(ini);
+    // Without a settings file (a read-only application folder) the defaults apply, not empty values.
+    result.settings = result.settingsFileReady ? readSettings(ini) : defaultSettings();
     for (const char* name : {"Game", "Html"}) {
         if (!ensureFolder(appFolder / name)) result.missingFolders.push_back(appFolder / name);
     }

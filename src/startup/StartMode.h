@@ -19,7 +19,8 @@ struct StartResult {
 };
 
 // Runs the sequence: creates the settings file with its defaults when missing, starts the updater
-// "Sorrel" of appFolder when that file exists, names ini on the settings file, reads the settings,
-// and creates the folders Game and Html when nothing of that name exists.
+// "Sorrel" of appFolder when that file exists, names ini on the settings file, reads the settings
+// (the defaults when no settings file could be made), and creates the folders Game and Html when nothing of
+// that name exists.
 StartResult runStartSequence(const std::filesystem::path& appFolder, const std::string& exeBaseName,
                              ProcessLauncher& launcher, IniFile& ini);

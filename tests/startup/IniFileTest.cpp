@@ -106,6 +106,17 @@ TEST_F(IniFileTest, FailedWritesReportAndLeaveTheFileAlone) {
     EXPECT_EQ(ini.ErrorMsg, "");
 }
 
+TEST_F(IniFileTest, WriteKeepsTheFilesModeAndWritesThroughALink) {
+    auto real = dir.path() / "real.ini";
+    put(real, "[Main]\nLen=7\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, file);
+    ASSERT_TRUE(ini.WriteString("Main", "Len", "4"));
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(slurp(real), "[Main]\nLen=4\n");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(IniFileTest, ReadIntTellsARealZeroFromAMissingKey) {
     put(file, "[N]\nzero=0\none=1\nneg=-5\nmixed=255abc\nhex=0x1F\nletters=abc\nempty=\nbig=4294967297\n");
     ini.ErrorMsg = "before";

@@ -71,3 +71,16 @@ TEST(StartMode, AFileNamedLikeAFolderCountsAndAnUncreatableFolderIsRecorded) {
     EXPECT_EQ(r.missingFolders[0], dir.path() / "Html");
     EXPECT_EQ(r.settings.webBackColor, "#E1EAF6");
 }
+
+TEST(StartMode, WithoutASettingsFileTheDefaultsApply) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "Brindle.ini"); // nothing can be written in its place
+    RecordingLauncher launcher;
+    IniFile ini;
+    auto r = runStartSequence(dir.path(), "Brindle", launcher, ini);
+    EXPECT_FALSE(r.settingsFileReady);
+    EXPECT_EQ(r.settings.skinName, "Default");
+    EXPECT_EQ(r.settings.tabColor, 1381653);
+    EXPECT_EQ(r.settings.tabBackColor, 16181985);
+    EXPECT_EQ(r.settings.webBackColor, "#E1EAF6");
+}
