@@ -1,0 +1,158 @@
+// The bundled store as the page builders and the update check see it.
+
+#include "StoreProcess.h"
+#include "pages/Catalogue.h"
+#include "pages/PageLinks.h"
+#include "startup/IniFile.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <regex>
+#include <set>
+
+namespace {
+
+const std::string kListMarker = "<div class=\"category-all-app-list\">";
+const std::string kPagingMarker = "<div class=\"pagination clearfix\">";
+const std::string kEndMarker = "<!--HTML END-->";
+
+std::string pathOf(const std::string& address, const std::string& site) {
+    return address.substr(site.size());
+}
+
+std::set<std::string> appLinks(const std::string& text) {
+    static const std::regex link("href=\"([^\"]*/appweb/app\\?id=[0-9]+)\" target=\"_blank\"");
+    std::set<std::string> links;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), link); it != std::sregex_iterator(); ++it)
+        links.insert((*it)[1]);
+    return links;
+}
+
+} // namespace
+
+TEST(AppstoreTest, EveryCatalogueQueryAnswersWithTheListMarkers) {
+    StoreProcess store;
+    httplib::Client client(store.site());
+    for (const auto& entry : Catalogue::rebuildList()) {
+        SCOPED_TRACE(std::string(entry.key));
+        const auto response = client.Get(std::string(entry.query));
+        ASSERT_TRUE(response);
+        EXPECT_EQ(response->status, 200);
+        const auto& page = response->body;
+        const auto end = page.find(kEndMarker);
+        ASSERT_NE(end, std::string::npos);
+        if (entry.builder == PageBuilder::Home) {
+            const auto start = page.find("<div class=\"container-coloum-1\">");
+            EXPECT_LT(start, page.find("<div class=\"container-coloum-2 clearfix index-bottom\">"));
+            continue;
+        }
+        const auto list = page.find(kListMarker);
+        ASSERT_LT(list, end);
+        // Every app link of the list is absolute and opens a new window.
+        const auto links = appLinks(page.substr(list, end - list));
+        EXPECT_FALSE(links.empty());
+        for (const auto& address : links)
+            EXPECT_TRUE(address.starts_with(store.site())) << address;
+        const auto paging = page.find(kPagingMarker);
+        if (paging != std::string::npos) {
+            EXPECT_LT(list, paging);
+            EXPECT_LT(paging, end);
+        }
+    }
+}
+
+TEST(AppstoreTest, PagingLinksWalkEveryAppOfACategoryOnce) {
+    StoreProcess store;
+    httplib::Client client(store.site());
+    std::set<std::string> seen;
+    std::string next = "/appweb/c?cid=games";
+    int pages = 0;
+    while (!next.empty() && pages < 10) {
+        const auto response = client.Get(next);
+        ASSERT_TRUE(response && response->status == 200) << next;
+        const auto& page = response->body;
+        const auto list = page.find(kListMarker);
+        const auto paging = page.find(kPagingMarker);
+        ASSERT_NE(paging, std::string::npos);
+        for (const auto& link : appLinks(page.substr(list, paging - list)))
+            EXPECT_TRUE(seen.insert(link).second) << link;
+
+        // Read the block the way the catalogue window does.
+        PageLinkTable table;
+        const auto links = ParsePageLinks(page.substr(paging, page.find(kEndMarker) - paging), table);
+        ++pages;
+        EXPECT_EQ(table.PageLinkCount, 4);
+        EXPECT_TRUE(table.PageLinks[pages - 1].IsCurrent);
+        EXPECT_EQ(table.PageLinks[pages - 1].Caption, std::to_string(pages));
+        EXPECT_EQ(links.previous.empty(), pages == 1);
+        EXPECT_EQ(links.next.find("&amp;"), std::string::npos);
+        next = links.next.empty() ? "" : pathOf(links.next, store.site());
+    }
+    EXPECT_EQ(pages, 4);
+    EXPECT_EQ(seen.size(), 30u); // all games, 8 to a page
+}
+
+TEST(AppstoreTest, SearchFindsChineseWordsAndKeepsItsMarkers) {
+    StoreProcess store;
+    httplib::Client client(store.site());
+    const auto found = client.Get("/appweb/search?w=%E8%B1%A1%E6%A3%8B"); // 象棋
+    ASSERT_TRUE(found);
+    const auto& page = found->body;
+    const auto start = page.find("<div class=\"content clearfix\">");
+    const auto end = page.find("<div id=\"PopularRecommend\"");
+    ASSERT_NE(start, std::string::npos);
+    ASSERT_LT(start, end);
+    const auto results = page.substr(start, end - start);
+    EXPECT_NE(results.find("中国象棋"), std::string::npos);
+    EXPECT_NE(results.find("<li>返回<a href=\"/\">应用商店首页</a></li>"), std::string::npos);
+    EXPECT_NE(results.find("<span class=\"developer_name\">"), std::string::npos);
+    EXPECT_NE(results.find("</a></span>"), std::string::npos);
+    EXPECT_NE(results.find("<a href=\"/appweb/app?id="), std::string::npos);
+
+    const auto none = client.Get("/appweb/search?w=zzzz%20%E6%B2%A1%E6%9C%89");
+    ASSERT_TRUE(none);
+    EXPECT_NE(none->body.find("<div class=\"content clearfix\">"), std::string::npos);
+    EXPECT_NE(none->body.find("<div id=\"PopularRecommend\""), std::string::npos);
+    EXPECT_EQ(none->body.find("<li class=\"app-item\">"), std::string::npos);
+}
+
+TEST(AppstoreTest, UpdatePageAnnouncesTheReleaseInIniForm) {
+    const auto versionOf = [](StoreProcess& store) {
+        httplib::Client client(store.site());
+        const auto response = client.Get("/box/update.html");
+        TempDir dir;
+        std::ofstream(dir.path() / "update.html") << (response ? response->body : "");
+        IniFile ini;
+        ini.SpecifyIni((dir.path() / "update.html").string());
+        return std::pair(ini.ReadString("Main", "Version", 100), ini.ReadString("Main", "ftp", 1000));
+    };
+    StoreProcess plain;
+    EXPECT_EQ(versionOf(plain), std::pair(std::string("1"), plain.site() + "/box/download/BrindleSetup.bin"));
+    StoreProcess newer({"--update-version", "2"});
+    EXPECT_EQ(versionOf(newer).first, "2");
+}
+
+TEST(AppstoreTest, UnknownAddressesAnswerNotFound) {
+    StoreProcess store;
+    httplib::Client client(store.site());
+    for (const char* path : {"/nothing", "/appweb/c?cid=99", "/appweb/c?cid=1&leaf_cid=21", "/appweb/c?cid=x",
+                             "/static/icons/app-999.svg", "/box/download/BrindleSetup.bin"}) {
+        const auto response = client.Get(path);
+        ASSERT_TRUE(response) << path;
+        EXPECT_EQ(response->status, 404) << path;
+        EXPECT_NE(response->body.find("404"), std::string::npos) << path;
+    }
+    const auto icon = client.Get("/static/icons/app-1.svg");
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->get_header_value("Content-Type"), "image/svg+xml");
+    const auto css = client.Get("/static/07051645/appweb/styles/main.css");
+    ASSERT_TRUE(css);
+    EXPECT_NE(css->body.find(".app-item"), std::string::npos);
+    // A page number out of range shows the last page.
+    const auto last = client.Get("/appweb/c?cid=games&page=99");
+    ASSERT_TRUE(last);
+    EXPECT_NE(last->body.find("<a class=\"item current\" href=\"" + store.site() +
+                              "/appweb/c?cid=games&amp;page=4\">"),
+              std::string::npos);
+}

@@ -1,0 +1,197 @@
+// Sorrel run as a program in a fresh application folder against the built appstore.
+
+#include "ChildProcess.h"
+#include "SorrelFolder.h"
+#include "StoreProcess.h"
+#include "pages/Catalogue.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <set>
+#include <thread>
+
+namespace {
+
+const std::string kDefaultSettings =
+    "[Main]\r\nSkinName = Default \r\nLen = 7\r\n[Color]\r\nTabColor = 1381653\r\n"
+    "TabBackColor = 16181985\r\nWebBackColor = #E1EAF6\r\n\r\n";
+const std::string kListMarker = "<div class=\"category-all-app-list\">";
+const std::string kPagingMarker = "<div class=\"pagination clearfix\">";
+const std::string kFooter = "</body> </html> \r\n";
+// Categories of the bundled store with more apps than one list page holds.
+const std::set<std::string> kPagedKeys = {"GameAll", "MinGame",  "WebGame", "VideoAll",
+                                          "LifeAll", "ToolsAll", "ReadAll"};
+
+std::string headerEnd(const std::string& colour) {
+    return "<body bgcolor=" + colour + ">";
+}
+
+bool isTemporary(const std::string& name) {
+    return name.starts_with(".");
+}
+
+} // namespace
+
+TEST(SorrelTest, FreshFolderGetsSettingsFoldersAndEveryPage) {
+    StoreProcess store;
+    SorrelFolder app(store.site());
+    ASSERT_EQ(app.run(), 0);
+
+    EXPECT_EQ(readFile(app.path() / "Brindle.ini"), kDefaultSettings);
+    EXPECT_TRUE(std::filesystem::is_directory(app.path() / "Game"));
+    EXPECT_TRUE(std::filesystem::is_directory(app.html()));
+
+    const auto files = app.htmlFiles();
+    for (const auto& entry : Catalogue::rebuildList()) {
+        const std::string key(entry.key);
+        SCOPED_TRACE(key);
+        const auto page = files.find(key + ".html");
+        ASSERT_NE(page, files.end());
+        EXPECT_TRUE(page->second.starts_with("<!doctype html> <html><head><link rel=\"stylesheet\" href=\"" +
+                                             store.site() + "/static/07051645/appweb/styles/main.css\""));
+        EXPECT_NE(page->second.find(headerEnd("#E1EAF6")), std::string::npos);
+        EXPECT_TRUE(page->second.ends_with(kFooter));
+        if (entry.builder == PageBuilder::Home) {
+            EXPECT_NE(page->second.find(headerEnd("#E1EAF6") + "<div class=\"container-coloum-1\">"),
+                      std::string::npos);
+            continue;
+        }
+        EXPECT_NE(page->second.find(headerEnd("#E1EAF6") + kListMarker), std::string::npos);
+        EXPECT_NE(page->second.find("target=\"_blank\""), std::string::npos);
+        EXPECT_EQ(page->second.find("<!--HTML END-->"), std::string::npos);
+        const auto paging = files.find(key + "Page.html");
+        EXPECT_EQ(paging != files.end(), kPagedKeys.contains(key));
+        if (paging != files.end()) {
+            EXPECT_TRUE(paging->second.starts_with(kPagingMarker));
+            EXPECT_NE(paging->second.find("<a class=\"item current\" href=\""), std::string::npos);
+            EXPECT_TRUE(paging->second.ends_with("\r\n"));
+        }
+    }
+    // 32 page files and 7 paging files, nothing else: no temporaries, no search page.
+    EXPECT_EQ(files.size(), 32u + kPagedKeys.size());
+    EXPECT_FALSE(files.contains("SouSuo.html"));
+}
+
+TEST(SorrelTest, ExistingSettingsKeepTheirTextAndColourThePages) {
+    StoreProcess store;
+    SorrelFolder app(store.site());
+    const std::string settings = "[Main]\nSkinName=Blue\n[Color]\nWebBackColor = \"#FFF0DD\"  \n";
+    writeFile(app.path() / "Brindle.ini", settings);
+    std::filesystem::create_directory(app.html());
+    writeFile(app.html() / "SouSuo.html", "an earlier search");
+    const auto searchTime = std::filesystem::last_write_time(app.html() / "SouSuo.html");
+
+    ASSERT_EQ(app.run(), 0);
+
+    EXPECT_EQ(readFile(app.path() / "Brindle.ini"), settings);
+    const auto files = app.htmlFiles();
+    for (const auto& entry : Catalogue::rebuildList()) {
+        const auto page = files.find(std::string(entry.key) + ".html");
+        ASSERT_NE(page, files.end()) << entry.key;
+        // The colour goes in as the settings access class reads it (quotes removed).
+        EXPECT_NE(page->second.find(headerEnd("#FFF0DD")), std::string::npos) << entry.key;
+    }
+    EXPECT_EQ(files.at("SouSuo.html"), "an earlier search");
+    EXPECT_EQ(std::filesystem::last_write_time(app.html() / "SouSuo.html"), searchTime);
+}
+
+TEST(SorrelTest, UnreachableStoreKeepsTheCacheAndEndsSoon) {
+    SorrelFolder app("http://127.0.0.1:" + std::to_string(closedPort()));
+    std::filesystem::create_directory(app.html());
+    writeFile(app.html() / "GameAll.html", "old page");
+    writeFile(app.html() / "GameAllPage.html", "old paging");
+
+    // The bound is a guard against a hang, not a speed requirement.
+    ASSERT_EQ(app.run(std::chrono::seconds(30)), 0);
+
+    EXPECT_EQ(readFile(app.path() / "Brindle.ini"), kDefaultSettings);
+    EXPECT_TRUE(std::filesystem::is_directory(app.path() / "Game"));
+    const auto files = app.htmlFiles();
+    EXPECT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.at("GameAll.html"), "old page");
+    EXPECT_EQ(files.at("GameAllPage.html"), "old paging");
+}
+
+TEST(SorrelTest, StoreAnsweringNotFoundEverywhereWritesNothing) {
+    StoreProcess store;
+    // Every address under this prefix is unknown to the store and answers 404 with a small page.
+    SorrelFolder app(store.site() + "/gone");
+    std::filesystem::create_directory(app.html());
+    writeFile(app.html() / "HomeAll.html", "old home");
+
+    ASSERT_EQ(app.run(), 0);
+
+    const auto files = app.htmlFiles();
+    EXPECT_EQ(files.size(), 1u);
+    EXPECT_EQ(files.at("HomeAll.html"), "old home");
+    EXPECT_NE(store.log().find("GET /gone/appweb/c?cid=games 404"), std::string::npos);
+}
+
+TEST(SorrelTest, KilledRunLeavesEveryPageWholeAndTheNextRunCleansUp) {
+    StoreProcess store({"--delay-ms", "150"});
+    SorrelFolder app(store.site());
+    writeFile(app.path() / "Brindle.ini", "[Color]\r\nWebBackColor = #010101\r\n");
+    ASSERT_EQ(app.run(), 0);
+    const auto before = app.htmlFiles();
+
+    // Another colour makes every new page differ from the old one.
+    writeFile(app.path() / "Brindle.ini", "[Color]\r\nWebBackColor = #020202\r\n");
+    {
+        ChildProcess sorrel = app.start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(220));
+        sorrel.kill(SIGKILL);
+        ASSERT_EQ(sorrel.wait(std::chrono::seconds(10)), 128 + SIGKILL);
+    }
+    const auto killed = app.htmlFiles();
+
+    ASSERT_EQ(app.run(), 0);
+    const auto after = app.htmlFiles();
+    ASSERT_EQ(after.size(), before.size());
+
+    int rebuilt = 0;
+    for (const auto& [name, bytes] : killed) {
+        if (isTemporary(name)) continue;
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(before.contains(name));
+        EXPECT_TRUE(bytes == before.at(name) || bytes == after.at(name));
+        if (bytes != before.at(name)) ++rebuilt;
+    }
+    for (const auto& [name, bytes] : before)
+        EXPECT_TRUE(killed.contains(name)) << name;
+    // The kill came in the middle: some pages were new already, not all of them.
+    EXPECT_LT(rebuilt, static_cast<int>(before.size()));
+    for (const auto& [name, bytes] : after)
+        EXPECT_FALSE(isTemporary(name)) << name;
+}
+
+TEST(SorrelTest, GarbageStoreEndsCleanly) {
+    // A server that answers every page with invalid UTF-8 and broken markers.
+    httplib::Server garbage;
+    garbage.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
+        std::string body(3000, '\xff');
+        if (request.target.find("leaf_cid=7") != std::string::npos)
+            body += kListMarker + "\xc3 half <!--HTML END-->";
+        else if (request.target.find("cid=games") != std::string::npos)
+            body += kPagingMarker + " without end";
+        response.set_content(body, "text/html");
+    });
+    const int port = garbage.bind_to_any_port("127.0.0.1");
+    std::jthread serving([&] { garbage.listen_after_bind(); });
+    while (!garbage.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+    SorrelFolder app("http://127.0.0.1:" + std::to_string(port));
+    const auto status = app.run();
+    garbage.stop();
+    ASSERT_EQ(status, 0);
+
+    for (const auto& [name, bytes] : app.htmlFiles()) {
+        EXPECT_FALSE(isTemporary(name)) << name;
+        EXPECT_TRUE(bytes.starts_with("<!doctype html>")) << name;
+        EXPECT_TRUE(bytes.ends_with(kFooter)) << name;
+    }
+    // The one page with both its markers is written, invalid bytes replaced.
+    const auto minGame = readFile(app.html() / "MinGame.html");
+    EXPECT_NE(minGame.find(kListMarker + "\xef\xbf\xbd half "), std::string::npos);
+}
