@@ -33,8 +33,11 @@ void nineGridBlit(Surface& dest, int x, int y, int w, int h, const Surface& src,
     temp.bitBlt(0, 0, part.width(), part.height(), dest, part.x(), part.y());
     // Temporary-surface coordinates of the area's top-left corner (0 or less).
     const std::int64_t ox = std::int64_t(x) - part.x(), oy = std::int64_t(y) - part.y();
-    for (const StretchCopy& c : nineGridCopies(ox, oy, w, h, sx, sy, sw, sh, margins))
-        temp.stretchBlt(c.dx, c.dy, c.dw, c.dh, src, c.sx, c.sy, c.sw, c.sh);
+    for (const BlitCopy& c : nineGridCopies(ox, oy, w, h, sx, sy, sw, sh, margins))
+        if (c.stretched)
+            temp.stretchBlt(c.dx, c.dy, c.dw, c.dh, src, c.sx, c.sy, c.sw, c.sh);
+        else
+            temp.bitBlt(c.dx, c.dy, c.dw, c.dh, src, c.sx, c.sy);
     if (hasNineGridPieces(margins) && !picture.isNull())
         drawPictureTransparent(temp, picture, White, int(ox + TabStrip::PictureX),
                                int(oy + TabStrip::PictureY), TabStrip::PictureSize, TabStrip::PictureSize);
