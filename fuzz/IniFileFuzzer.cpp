@@ -4,20 +4,33 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
 namespace {
 
-const std::string& scratchFile() {
-    static const std::string file = [] {
-        std::string folder = "/tmp/ini-fuzz-XXXXXX";
-        if (!::mkdtemp(folder.data())) std::abort();
-        return folder + "/fuzz.ini";
-    }();
-    return file;
-}
+// A folder of our own for the one file each run writes, removed when the fuzzer ends.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        // Writes sync to disk; a memory file system keeps the runs fast.
+        for (const char* pattern : {"/dev/shm/ini-fuzz-XXXXXX", "/tmp/ini-fuzz-XXXXXX"}) {
+            folder_ = pattern;
+            if (::mkdtemp(folder_.data())) return;
+        }
+        std::abort();
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    std::string file() const { return folder_ + "/fuzz.ini"; }
+
+  private:
+    std::string folder_;
+};
 
 constexpr std::string_view kSections[] = {"Main", "color", "", "[x]", "Store"};
 constexpr std::string_view kKeys[] = {"SkinName", "len", "TabColor", "", " spaced ", ";c"};
@@ -45,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view content = cut == std::string_view::npos ? rest : rest.substr(0, cut);
     std::string_view value = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
 
-    const std::string& file = scratchFile();
+    static const ScratchFolder scratch;
+    const std::string file = scratch.file();
     { std::ofstream(file, std::ios::binary | std::ios::trunc) << content; }
 
     IniFile ini;
