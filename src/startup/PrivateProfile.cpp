@@ -55,8 +55,9 @@ std::string getPrivateProfileString(std::string_view section, std::string_view k
     if (bufferSize <= 0) return {};
     std::optional<std::string> value;
     if (auto bytes = readWholeFile(file)) value = IniDocument(*bytes).find(section, key);
-    // Windows drops trailing blanks of the default the same way.
-    std::string text = value ? std::string(withoutQuotes(*value)) : base::trimBlanks(defaultValue);
+    // Windows cuts trailing blanks off the default.
+    std::string_view text =
+        value ? withoutQuotes(*value) : defaultValue.substr(0, defaultValue.find_last_not_of(" \t") + 1);
     return base::leftChars(text, bufferSize - 1);
 }
 

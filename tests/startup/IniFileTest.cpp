@@ -136,6 +136,13 @@ TEST_F(IniFileTest, ReadIntTellsARealZeroFromAMissingKey) {
     EXPECT_EQ(ini.ErrorMsg, "不能读取");
 }
 
+TEST(PrivateProfile, DefaultLosesTrailingBlanksAndIsCutLikeAValue) {
+    TempDir dir;
+    EXPECT_EQ(startup::getPrivateProfileString("A", "k", "  dflt  ", 100, dir.path() / "none.ini"), "  dflt");
+    EXPECT_EQ(startup::getPrivateProfileString("A", "k", "dflt", 3, dir.path() / "none.ini"), "df");
+    EXPECT_EQ(startup::getPrivateProfileString("A", "k", "   ", 100, dir.path() / "none.ini"), "");
+}
+
 TEST(PrivateProfile, IntegerTextFollowsTheWindowsConversion) {
     EXPECT_EQ(startup::profileTextToInt("  +42"), 42);
     EXPECT_EQ(startup::profileTextToInt("-0x10"), -16);
