@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -161,5 +162,6 @@ void setPendingEventsHook(std::function<void()> hook) {
 }
 
 void setFetchStallTimeout(std::chrono::seconds timeout) {
-    stallSeconds = static_cast<long>(timeout.count());
+    // Zero would switch curl's limits off altogether.
+    stallSeconds = std::max<long>(1, static_cast<long>(timeout.count()));
 }
