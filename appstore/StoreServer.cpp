@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <sys/socket.h>
 #include <thread>
 
 namespace appstore {
@@ -34,6 +36,21 @@ StoreServer::StoreServer(const StoreCatalog& catalog, StoreOptions options)
     addRoutes();
     // Short keep-alive so that idle client connections do not hold the worker threads.
     http_.set_keep_alive_timeout(2);
+    // Pages go out uncompressed: the library answers "br" with brotli at its highest quality, which
+    // costs tens of milliseconds per page, far more than sending a few kilobytes over loopback. The
+    // library owns the request object it passes here as const, so dropping the header is safe.
+    http_.set_pre_routing_handler([](const httplib::Request& request, httplib::Response&) {
+        const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    // More workers than the library's default of eight: the catalogue browser's page views and the
+    // updater's parallel fetches reach the store at the same time. The server owns the queue.
+    http_.new_task_queue = [] { return std::make_unique<httplib::ThreadPool>(kWorkerThreads).release(); };
+    http_.set_socket_options([this](int socket) {
+        const int yes = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listenSocket_ = socket;
+    });
     http_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     });
@@ -42,6 +59,10 @@ StoreServer::StoreServer(const StoreCatalog& catalog, StoreOptions options)
 int StoreServer::bind() {
     port_ = options_.port == 0 ? http_.bind_to_any_port(options_.host)
                                : (http_.bind_to_port(options_.host, options_.port) ? options_.port : -1);
+    // The library listens with a backlog of 5: a burst of clients (the updater opens eight
+    // connections at once) overflows it, and the kernel then drops connection attempts that the
+    // clients repeat only after a second. Listening again on the bound socket raises the backlog.
+    if (port_ >= 0 && listenSocket_ >= 0) ::listen(listenSocket_, SOMAXCONN);
     return port_;
 }
 

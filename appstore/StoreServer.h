@@ -22,6 +22,8 @@ struct StoreReply {
 
 class StoreServer {
   public:
+    static constexpr std::size_t kWorkerThreads = 32;
+
     StoreServer(const StoreCatalog& catalog, StoreOptions options);
 
     // Binds the listening socket; returns the port (the chosen one for port 0) or -1.
@@ -49,6 +51,7 @@ class StoreServer {
     StorePages pages_;
     StoreOptions options_;
     int port_ = -1;
+    int listenSocket_ = -1;
     std::vector<Route> routes_;
     std::atomic<long long> requests_{0};
     httplib::Server http_;

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Sorrel's rebuild time against a store that answers every request after 50 ms, compared with the
+# latency of one request. The rebuild fetches 32 pages; one after the other they would cost 32
+# latencies, the goal is at most 4.
+set -euo pipefail
+build=$(realpath "${1:-build}")
+app="$build/app"
+delay_ms=50
+work=$(mktemp -d)
+store_pid=""
+cleanup() {
+    [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$app/appstore" --port 0 --delay-ms "$delay_ms" --data "$work/store" >"$work/store.out" 2>/dev/null &
+store_pid=$!
+for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
+site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
+[ -n "$site" ] || { echo "appstore did not start" >&2; exit 1; }
+
+mkdir "$work/app"
+cp "$app/Sorrel" "$work/app/"
+printf '[Store]\r\nSite = %s\r\nStatic = %s\r\n' "$site" "$site" >"$work/app/Servers.ini"
+
+median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+
+# One request: the median of 7 fetches of a category page.
+latency=$(for _ in $(seq 7); do
+    curl -s -o /dev/null -w '%{time_total}\n' "$site/appweb/c?cid=games"
+done | median)
+
+# The rebuild: the median of 5 runs.
+rebuild=$(for _ in $(seq 5); do
+    start=$(date +%s.%N)
+    "$work/app/Sorrel"
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l
+done | median)
+
+pages=$(find "$work/app/Html" -maxdepth 1 -name '*.html' ! -name '*Page.html' | wc -l)
+ratio=$(echo "$rebuild / $latency" | bc -l)
+printf 'store delay per request: %d ms\n' "$delay_ms"
+printf 'one request (median of 7):      %7.1f ms\n' "$(echo "$latency * 1000" | bc -l)"
+printf 'Sorrel rebuild (median of 5):   %7.1f ms  (%d page files)\n' "$(echo "$rebuild * 1000" | bc -l)" "$pages"
+printf 'rebuild / request:              %7.2f  (goal: at most 4; one by one: 32)\n' "$ratio"
