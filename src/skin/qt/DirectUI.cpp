@@ -319,9 +319,10 @@ void DirectUI::toggleMaximised() {
     }
     normalGeometry_ = window_->geometry();
     SizeLimits limits = mouse_.layout().sizeLimits(workArea(), 0);
-    window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
-    // Without a window manager nobody else gives the window the work area.
+    // Without a window manager nobody else gives the window the work area. The state comes after
+    // the geometry, because a new geometry ends a maximised state.
     window_->setGeometry(limits.maxLeft, limits.maxTop, limits.maxWidth, limits.maxHeight);
+    window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
 }
 
 void DirectUI::buttonClicked(int index, int menuX, int menuY) {
