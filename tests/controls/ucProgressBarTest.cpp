@@ -42,17 +42,6 @@ constexpr auto kMinInt = std::numeric_limits<std::int32_t>::min();
 
 } // namespace
 
-TEST(ucProgressBar, NewInstanceDefaults) {
-    ucProgressBar bar;
-    EXPECT_EQ(bar.Min(), 0);
-    EXPECT_EQ(bar.Max(), 100);
-    EXPECT_EQ(bar.Value(), 0);
-    EXPECT_EQ(bar.Orientation(), 0);
-    EXPECT_EQ(bar.CaptionFormat(), 0);
-    EXPECT_EQ(bar.CaptionCustom(), "");
-    EXPECT_EQ(bar.caption(), "");
-}
-
 TEST(ucProgressBar, ValueEventsComeInOrder) {
     LoggedBar b;
     b.bar.setValue(100);
@@ -135,17 +124,13 @@ TEST(ucProgressBar, CaptionFormats) {
     bar.setValue(-1);
     bar.setCaptionFormat(1);
     EXPECT_EQ(bar.caption(), "-1");
-}
 
-TEST(ucProgressBar, CaptionHalves) {
-    ucProgressBar bar;
+    // Exact halves of the percent patterns go away from zero.
+    bar.setMin(0);
     bar.setMax(8);
     bar.setValue(1);
     bar.setCaptionFormat(2);
     EXPECT_EQ(bar.caption(), "13%");
-    bar.setMax(16);
-    bar.setCaptionFormat(6);
-    EXPECT_EQ(bar.caption(), "6.3%");
     bar.setMax(32);
     bar.setCaptionFormat(7);
     EXPECT_EQ(bar.caption(), "3.13%");
