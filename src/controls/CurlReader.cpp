@@ -147,6 +147,7 @@ class Transfer {
                 break;
             }
             if (running) curl_multi_poll(multi, nullptr, 0, static_cast<int>(PollInterval.count()), nullptr);
+            postDataProgress(std::chrono::steady_clock::now()); // bytes that came just before a pause
         }
         int queued = 0;
         while (CURLMsg* message = curl_multi_info_read(multi, &queued))
@@ -205,11 +206,17 @@ class Transfer {
             done += static_cast<size_t>(n);
             bytes_ += n;
         }
-        if (lastActivity_ - lastDataPost_ >= DataNotificationInterval) {
-            lastDataPost_ = lastActivity_;
-            post(ReadStatus::Data);
-        }
+        postDataProgress(lastActivity_);
         return size;
+    }
+
+    // Data notifications at most every DataNotificationInterval, so a fast transfer does not flood
+    // the user-interface thread.
+    void postDataProgress(std::chrono::steady_clock::time_point now) {
+        if (bytes_ == postedBytes_ || now - lastDataPost_ < DataNotificationInterval) return;
+        lastDataPost_ = now;
+        postedBytes_ = bytes_;
+        post(ReadStatus::Data);
     }
 
     static int onConnected(void* self, char* primaryIp, char*, int, int) {
@@ -287,6 +294,7 @@ class Transfer {
     bool begun_ = false;
     std::int64_t bytes_ = 0;
     std::int64_t total_ = 0;
+    std::int64_t postedBytes_ = 0; // bytes_ as of the last data notification
     std::string saveError_;
     std::chrono::steady_clock::time_point lastActivity_;
     std::chrono::steady_clock::time_point lastDataPost_;
