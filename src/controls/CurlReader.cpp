@@ -14,7 +14,7 @@ namespace {
 constexpr int MaxRedirects = 20;
 constexpr auto DataNotificationInterval = std::chrono::milliseconds(50);
 constexpr auto PollInterval = std::chrono::milliseconds(100);
-constexpr long ReceiveBufferSize = 256 * 1024;
+constexpr long ReceiveBufferSize = 1024 * 1024;
 constexpr const char* AllowedSchemes = "http,https,ftp,ftps";
 
 std::atomic<long long> noDataTimeoutMs{30'000};
