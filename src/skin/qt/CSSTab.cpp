@@ -79,6 +79,7 @@ bool CSSTab::attach(SSTab* control) {
     control->installEventFilter(this);
     connect(control, &SSTab::clicked, this, [this] { Redraw(true); });
     connect(control, &SSTab::tabsChanged, this, [this] { Redraw(true); });
+    connect(control, &SSTab::destroying, this, &CSSTab::Detach);
     Resize(control->width(), control->height());
     strip_.clearHover();
     Redraw(true);

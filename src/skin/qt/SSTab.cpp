@@ -14,6 +14,10 @@ SSTab::SSTab(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::TabFocus);
 }
 
+SSTab::~SSTab() {
+    emit destroying();
+}
+
 void SSTab::setTabCount(int count) {
     count = std::max(count, 0);
     if (count == tabCount()) return;

@@ -19,6 +19,8 @@ class SSTab : public QWidget {
     Q_OBJECT
   public:
     explicit SSTab(QWidget* parent = nullptr);
+    // Emits destroying while the control is still whole.
+    ~SSTab() override;
 
     int tabCount() const { return static_cast<int>(tabs_.size()); }
     // Adds or removes tabs at the end; new tabs are visible with an empty caption and page. Removing
@@ -53,6 +55,9 @@ class SSTab : public QWidget {
     void clicked(int previousTab);
     // A caption, picture, flag or the number of tabs changed: the tab row needs a redraw.
     void tabsChanged();
+    // The control is being destroyed; a painter attached to it lets go now, before the control's
+    // children (which may include the painter) are deleted.
+    void destroying();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

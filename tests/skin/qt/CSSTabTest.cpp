@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <climits>
@@ -236,4 +237,22 @@ TEST_F(CSSTabTest, AbsurdSizesAndNarrowControlsDoNotCrash) {
     hover(control, 5, 5);
     control.resize(300, 40);
     EXPECT_FALSE(strip.frontSurface().isNull());
+}
+
+TEST(CSSTab, AStripOwnedByItsControlGoesWithIt) {
+    auto* control = new SSTab;
+    control->resize(200, 50);
+    control->setTabCount(2);
+    auto* strip = new CSSTab(control); // owned by the control
+    ASSERT_TRUE(strip->TabSkin(control, QStringLiteral("Nowhere"), "/nonexistent"));
+    QPointer<CSSTab> watch(strip);
+    delete control;
+    EXPECT_TRUE(watch.isNull());
+
+    CSSTab outlives;
+    auto* shortLived = new SSTab;
+    ASSERT_TRUE(outlives.TabSkin(shortLived, QStringLiteral("Nowhere"), "/nonexistent"));
+    delete shortLived;
+    EXPECT_EQ(outlives.hwnd(), nullptr);
+    EXPECT_FALSE(outlives.Detach());
 }
