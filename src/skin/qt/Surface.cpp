@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace skin {
@@ -34,7 +35,7 @@ void Surface::fill(const QRect& rect, QRgb color) {
     }
 }
 
-template <typename PixelOp>
+template <bool Plain, typename PixelOp>
 void Surface::copyStretched(int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw,
                             int sh, PixelOp op) {
     if (isNull() || src.isNull()) return;
@@ -59,32 +60,60 @@ void Surface::copyStretched(int dx, int dy, int dw, int dh, const Surface& src, 
         if (s >= 0 && s < source.width()) columns.push_back({ax.destStart() + i, s});
     }
     if (columns.empty()) return;
+
+    // A plain copy whose columns form one run repeats the row above when both rows sample the same
+    // source row, as most rows of a vertical stretch do.
+    const bool rowsRepeat = Plain && columns.size() == static_cast<std::size_t>(lastX - firstX);
+    const std::size_t runBytes = columns.size() * sizeof(QRgb);
+    const QRgb* previous = nullptr;
+    int previousSource = -1;
     int firstY = std::max(0, -ay.destStart());
     int lastY = std::min(ay.destLength(), height() - ay.destStart());
     for (int j = firstY; j < lastY; ++j) {
         int s = ay.sourceAt(j);
         if (s < 0 || s >= source.height()) continue;
-        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(s));
         auto* out = reinterpret_cast<QRgb*>(image_.scanLine(ay.destStart() + j));
-        for (const Column& c : columns)
-            op(out[c.dest], in[c.source]);
+        if (rowsRepeat && s == previousSource) {
+            std::memcpy(out + columns.front().dest, previous, runBytes);
+        } else {
+            const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(s));
+            for (const Column& c : columns)
+                op(out[c.dest], in[c.source]);
+        }
+        previous = out + columns.front().dest;
+        previousSource = s;
     }
 }
 
 void Surface::bitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) {
     if (w <= 0 || h <= 0) return;
-    copyStretched(dx, dy, w, h, src, sx, sy, w, h, [](QRgb& out, QRgb in) { out = in; });
+    if (&src == this) { // overlapping areas: read from a snapshot
+        copyStretched<true>(dx, dy, w, h, src, sx, sy, w, h, [](QRgb& out, QRgb in) { out = in; });
+        return;
+    }
+    if (isNull() || src.isNull()) return;
+    // Clip the rectangle to both surfaces, then copy whole rows: the frame's full-size copies.
+    QRect area = QRect(dx, dy, w, h)
+                     .intersected(image_.rect())
+                     .intersected(src.image_.rect().translated(dx - sx, dy - sy));
+    if (area.isEmpty()) return;
+    const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* in =
+            reinterpret_cast<const QRgb*>(src.image_.constScanLine(y - dy + sy)) + (area.left() - dx + sx);
+        std::memcpy(reinterpret_cast<QRgb*>(image_.scanLine(y)) + area.left(), in, bytes);
+    }
 }
 
 void Surface::stretchBlt(int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh) {
-    copyStretched(dx, dy, dw, dh, src, sx, sy, sw, sh, [](QRgb& out, QRgb in) { out = in; });
+    copyStretched<true>(dx, dy, dw, dh, src, sx, sy, sw, sh, [](QRgb& out, QRgb in) { out = in; });
 }
 
 void Surface::transparentBlt(int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw,
                              int sh, QRgb transparent) {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     const QRgb key = transparent & 0xFFFFFFu;
-    copyStretched(dx, dy, dw, dh, src, sx, sy, sw, sh, [key](QRgb& out, QRgb in) {
+    copyStretched<false>(dx, dy, dw, dh, src, sx, sy, sw, sh, [key](QRgb& out, QRgb in) {
         if ((in & 0xFFFFFFu) != key) out = in;
     });
 }
@@ -94,7 +123,7 @@ void Surface::alphaBlend(int dx, int dy, int dw, int dh, const Surface& src, int
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     const unsigned a = static_cast<unsigned>(std::clamp(constantAlpha, 0, 255));
     const unsigned b = 255 - a;
-    copyStretched(dx, dy, dw, dh, src, sx, sy, sw, sh, [a, b](QRgb& out, QRgb in) {
+    copyStretched<false>(dx, dy, dw, dh, src, sx, sy, sw, sh, [a, b](QRgb& out, QRgb in) {
         auto mix = [a, b](unsigned s, unsigned d) { return (s * a + d * b + 127) / 255; };
         out = qRgb(int(mix(qRed(in), qRed(out))), int(mix(qGreen(in), qGreen(out))),
                    int(mix(qBlue(in), qBlue(out))));

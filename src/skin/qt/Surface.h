@@ -62,7 +62,8 @@ class Surface {
     static Surface loadBitmap(const std::filesystem::path& path);
 
   private:
-    template <typename PixelOp>
+    // Plain: the operation is a straight copy, so equal rows may be repeated by memcpy.
+    template <bool Plain, typename PixelOp>
     void copyStretched(int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh,
                        PixelOp op);
 

@@ -66,6 +66,16 @@ TEST(Surface, StretchBltWithNegativeSourceWidthMirrorsTheColumnLeftOfStart) {
     stretched.stretchBlt(0, 0, 4, 4, tab, 1, 1, 2, 2);
     EXPECT_EQ(at(stretched, 1, 1), qRgb(1, 1, 0) & 0xFFFFFFu);
     EXPECT_EQ(at(stretched, 3, 2), qRgb(2, 2, 0) & 0xFFFFFFu);
+    EXPECT_EQ(at(stretched, 0, 3), qRgb(1, 2, 0) & 0xFFFFFFu); // a repeated row
+    EXPECT_EQ(at(stretched, 3, 0), qRgb(2, 1, 0) & 0xFFFFFFu);
+
+    // Columns that sample outside the source are left alone on every row, repeated or not.
+    Surface partial(4, 4);
+    partial.fill(QRect(0, 0, 4, 4), qRgb(9, 9, 9));
+    partial.stretchBlt(0, 0, 4, 4, tab, 11, 0, 4, 2);
+    EXPECT_EQ(qRed(partial.image().pixel(1, 3)), 12);
+    EXPECT_EQ(at(partial, 2, 3), qRgb(9, 9, 9) & 0xFFFFFFu);
+    EXPECT_EQ(at(partial, 3, 3), qRgb(9, 9, 9) & 0xFFFFFFu);
 }
 
 TEST(Surface, TransparentBltLeavesOutTheKeyColourAndAlphaBlendMixes) {
