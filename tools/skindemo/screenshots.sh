@@ -12,7 +12,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
 for skin in "$@"; do
-    xvfb-run -a -s "-screen 0 1040x768x24" sh -eu -c '
+    xvfb-run -a -s "-screen 0 1040x768x24 -noreset" sh -eu -c '
         build=$1 out=$2 skin=$3
         # A grey desktop, so the rounded window corners show.
         display -window root -size 1040x768 xc:"#8C96A0" 2>/dev/null || true
