@@ -1,20 +1,49 @@
 #!/usr/bin/env bash
-# The main job: starts the bundled store on its default port (unless one already answers there),
-# rebuilds the page cache with Sorrel in the application folder and prints what was written.
+# The main job: starts the bundled store on its default port (unless a store already answers
+# there), rebuilds the page cache with Sorrel in the application folder and prints what was written.
 set -euo pipefail
 app=$(realpath "${1:-build/app}")
 port=8780
+site="http://127.0.0.1:$port"
 store_pid=""
-if ! curl -s -o /dev/null "http://127.0.0.1:$port/"; then
-    "$app/appstore" --port "$port" --data "$app/store-data" >"$app/appstore.log" 2>&1 &
+cleanup() { [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null || true; }
+trap cleanup EXIT
+
+if curl -s -o /dev/null "$site/"; then
+    echo "Using the store that already answers on $site"
+else
+    "$app/appstore" --port "$port" --data "$app/store-data" >"$app/appstore.out" 2>"$app/appstore.log" &
     store_pid=$!
-    trap '[ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null' EXIT
-    for _ in $(seq 50); do curl -s -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
+    for _ in $(seq 100); do
+        grep -q "listening" "$app/appstore.out" 2>/dev/null && break
+        if ! kill -0 "$store_pid" 2>/dev/null; then
+            echo "appstore could not start:" >&2
+            cat "$app/appstore.log" >&2
+            store_pid=""
+            exit 1
+        fi
+        sleep 0.05
+    done
+    echo "Started $(cat "$app/appstore.out") (log: $app/appstore.log)"
 fi
-start=$(date +%s.%N)
+
+start=$(date +%s%N)
 "$app/Sorrel"
-end=$(date +%s.%N)
-pages=$(find "$app/Html" -maxdepth 1 -name '*.html' ! -name '*Page.html' | wc -l)
-paging=$(find "$app/Html" -maxdepth 1 -name '*Page.html' | wc -l)
-printf 'Sorrel rebuilt the page cache in %.2f s: %d page files and %d paging files in %s\n' \
-    "$(echo "$end - $start" | bc)" "$pages" "$paging" "$app/Html"
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+
+html="$app/Html"
+pages=$(find "$html" -maxdepth 1 -name '*.html' ! -name '*Page.html' ! -name 'SouSuo.html' ! -name 'NextPage.html' | wc -l)
+paging=$(find "$html" -maxdepth 1 -name '*Page.html' ! -name 'NextPage.html' | wc -l)
+echo "Sorrel rebuilt the page cache in ${elapsed_ms} ms: $pages page files and $paging paging files in $html"
+# One entry per page: key, apps on its first page and, for paged categories, the number of pages.
+for file in "$html"/*.html; do
+    key=$(basename "$file" .html)
+    case "$key" in *Page | SouSuo | NextPage) continue ;; esac
+    apps=$(grep -o 'class="app-item"' "$file" | wc -l)
+    entry="$key:$apps"
+    if [ -f "$html/${key}Page.html" ]; then
+        entry="$entry/$(grep -o 'class="item' "$html/${key}Page.html" | wc -l)p"
+    fi
+    printf '%s\n' "$entry"
+done | awk '{ printf "%-15s", $0; if (NR % 6 == 0) printf "\n" } END { if (NR % 6) printf "\n" }'
+echo "(key:apps on the first page[/pages]; Brindle shows these pages from $html)"
