@@ -1,10 +1,12 @@
 #include "skin/qt/DirectUI.h"
 
 #include "SkinFolder.h"
+#include "skin/qt/ShowSkinMenu.h"
 
-#include <QSignalSpy>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace skin;
 
@@ -183,4 +185,27 @@ TEST_F(DirectUITest, ASecondSkinReloadsAndRedrawsTheSameWindow) {
     ui.Skin("Test", &window, skin.appFolder());
     EXPECT_EQ(ui.skinValues().captionColor, 255);
     EXPECT_EQ(pixel(ui, 250, 150), SkinFolder::centre());
+}
+
+TEST_F(DirectUITest, SkinMenuButtonCallsTheHookAndTheSystemMenuFollowsTheWindowState) {
+    skinAndShow();
+    int shown = 0;
+    setSkinMenuHandler([&] { ++shown; });
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(380, 12));
+    EXPECT_EQ(shown, 1);
+    setSkinMenuHandler({});
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(380, 12)); // no hook: nothing
+
+    auto enabled = [&] {
+        std::unique_ptr<QMenu> menu(ui.makeSystemMenu(nullptr));
+        std::vector<bool> flags;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) flags.push_back(action->isEnabled());
+        return flags; // restore, minimise, maximise, close
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, true, true, true}));
+    ui.toggleMaximised();
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, false, true}));
+    ui.setMinButton(false);
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false, true}));
 }
