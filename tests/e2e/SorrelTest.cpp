@@ -10,6 +10,7 @@
 #include <httplib.h>
 #include <set>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -194,4 +195,27 @@ TEST(SorrelTest, GarbageStoreEndsCleanly) {
     // The one page with both its markers is written, invalid bytes replaced.
     const auto minGame = readFile(app.html() / "MinGame.html");
     EXPECT_NE(minGame.find(kListMarker + "\xef\xbf\xbd half "), std::string::npos);
+}
+
+TEST(SorrelTest, TemporariesOfDeadWritersAreRemovedOthersStay) {
+    pid_t deadWriter = 0;
+    {
+        ChildProcess finished("/bin/true", {}, false);
+        ASSERT_EQ(finished.wait(std::chrono::seconds(10)), 0);
+        deadWriter = finished.pid();
+    }
+    SorrelFolder app("http://127.0.0.1:" + std::to_string(closedPort()));
+    std::filesystem::create_directory(app.html());
+    const std::string dead = ".GameAll.html." + std::to_string(deadWriter) + ".0.tmp";
+    const std::string live = ".Misc.html." + std::to_string(::getpid()) + ".3.tmp";
+    writeFile(app.html() / dead, "half a page");
+    writeFile(app.html() / live, "being written");
+    writeFile(app.html() / ".hidden.tmp", "not a temporary of ours");
+
+    ASSERT_EQ(app.run(), 0);
+
+    const auto files = app.htmlFiles();
+    EXPECT_FALSE(files.contains(dead));
+    EXPECT_TRUE(files.contains(live));
+    EXPECT_TRUE(files.contains(".hidden.tmp"));
 }
