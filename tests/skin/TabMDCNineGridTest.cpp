@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-using skin::nineGridCopies;
 using skin::BlitCopy;
+using skin::nineGridCopies;
 
 TEST(TabMDCNineGrid, ThirteenPixelTabKeepsItsMirroredMiddleColumn) {
     // A current tab, 80 x 75, from Tab.bmp x = 13 with 7-pixel margins.
     auto copies = nineGridCopies(0, 0, 80, 75, 13, 0, 13, 27, {7, 7, 7, 7});
     ASSERT_EQ(copies.size(), 9u);
-    EXPECT_EQ(copies[0], (BlitCopy{0, 0, 7, 7, 13, 0, 7, 7, false}));     // top-left
-    EXPECT_EQ(copies[1], (BlitCopy{73, 0, 7, 7, 19, 0, 7, 7, false}));    // top-right starts at column 6
-    EXPECT_EQ(copies[2], (BlitCopy{0, 68, 7, 7, 13, 20, 7, 7, false}));   // bottom-left
-    EXPECT_EQ(copies[3], (BlitCopy{73, 68, 7, 7, 19, 20, 7, 7, false}));  // bottom-right
+    EXPECT_EQ(copies[0], (BlitCopy{0, 0, 7, 7, 13, 0, 7, 7, false}));    // top-left
+    EXPECT_EQ(copies[1], (BlitCopy{73, 0, 7, 7, 19, 0, 7, 7, false}));   // top-right starts at column 6
+    EXPECT_EQ(copies[2], (BlitCopy{0, 68, 7, 7, 13, 20, 7, 7, false}));  // bottom-left
+    EXPECT_EQ(copies[3], (BlitCopy{73, 68, 7, 7, 19, 20, 7, 7, false})); // bottom-right
     EXPECT_EQ(copies[4], (BlitCopy{0, 7, 7, 61, 13, 7, 7, 13, true}));   // left edge
     EXPECT_EQ(copies[5], (BlitCopy{73, 7, 7, 61, 19, 7, 7, 13, true}));  // right edge
     EXPECT_EQ(copies[6], (BlitCopy{7, 0, 66, 7, 20, 0, -1, 7, true}));   // top edge: width -1
