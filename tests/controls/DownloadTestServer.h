@@ -22,10 +22,13 @@ class DownloadTestServer {
 
     httplib::Server& http() { return server_; }
 
-    // Starts serving the routes set up so far.
+    // Starts serving the routes set up so far. Returns once the server runs: a stop() before
+    // that would be missed by the server and leave it listening for ever.
     void start() {
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        for (int i = 0; i < 5000 && !server_.is_running(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     std::string url(const std::string& path) const {
         return "http://127.0.0.1:" + std::to_string(port_) + path;
