@@ -1,5 +1,7 @@
 #include "controls/CurlReader.h"
 
+#include "base/Url.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -34,23 +36,6 @@ struct HeaderListDeleter {
 struct CurlFree {
     void operator()(char* text) const { curl_free(text); }
 };
-
-// Spaces, control bytes and non-ASCII bytes percent-encoded, as a browser sends an address typed
-// or taken from a page; existing %XX sequences stay as they are.
-std::string encodeUrl(const std::string& url) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : url) {
-        if (c <= 0x20 || c >= 0x7F) {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
 
 std::string durationText(std::chrono::milliseconds duration) {
     auto ms = duration.count();
@@ -338,7 +323,7 @@ std::optional<ReadStartError> CurlReader::start(const ReadRequest& request, UrlR
     joinFinished();
     auto read = std::make_shared<Read>();
     read->key = request.key;
-    read->url = encodeUrl(request.url);
+    read->url = base::normaliseUrl(request.url);
     read->bodyPath = request.bodyFile;
     read->listener = &listener;
 

@@ -1,6 +1,7 @@
 #include "pages/FetchText.h"
 
 #include "base/Text.h"
+#include "base/Url.h"
 
 #include <algorithm>
 #include <atomic>
@@ -57,7 +58,7 @@ std::string fetchHttp(std::string_view url) {
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) return {};
     std::unique_ptr<curl_slist, SlistDeleter> headers(curl_slist_append(nullptr, "If-Modified-Since: 0"));
-    const std::string address = normaliseUrl(url);
+    const std::string address = base::normaliseUrl(url);
     const long stall = stallSeconds.load();
     std::string body;
     CURL* h = curl.get();

@@ -6,7 +6,7 @@
 // - Request header "If-Modified-Since: 0" so that no cache answers; redirects are followed (up to
 //   10, http and https only); no credentials are sent; the status code is not examined, so the body
 //   of an error page (404) is returned like any other page.
-// - http:// and https:// addresses are normalised as a browser does (normaliseUrl) before sending.
+// - http:// and https:// addresses are normalised as a browser does (base::normaliseUrl) before sending.
 // - Anything that goes wrong (no connection, refused, time-out, unreadable file) gives an empty text.
 // - A transfer that receives nothing for 30 seconds (or cannot connect within 30 seconds) is given up
 //   and gives an empty text, so a stalled store never hangs the caller.
@@ -35,11 +35,6 @@ std::string DecodeBody(std::string_view body, std::string_view charset);
 // called from several threads at once as long as no hook is set.
 void setPendingEventsHook(std::function<void()> hook);
 
-// Browser-style address clean-up: leading and trailing spaces and control characters dropped, tabs
-// and line breaks removed, then in everything after the host: spaces, other control characters,
-// the characters " < > ` { } and every non-ASCII byte written as %XX (upper-case hex of the UTF-8
-// bytes). Existing %XX escapes and everything else are kept.
-std::string normaliseUrl(std::string_view url);
 
 // How long a transfer may receive nothing before it is given up (30 seconds). Tests shorten it;
 // nothing else changes it.

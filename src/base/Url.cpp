@@ -1,6 +1,6 @@
-// Browser-style clean-up of an address before it is sent (declared in FetchText.h).
+#include "base/Url.h"
 
-#include "pages/FetchText.h"
+namespace base {
 
 namespace {
 
@@ -58,3 +58,5 @@ std::string normaliseUrl(std::string_view url) {
     }
     return out;
 }
+
+} // namespace base

@@ -1,0 +1,15 @@
+#pragma once
+// Addresses as a browser sends them.
+
+#include <string>
+#include <string_view>
+
+namespace base {
+
+// Browser-style address clean-up: leading and trailing spaces and control characters dropped, tabs
+// and line breaks removed, then in everything after the host: spaces, other control characters,
+// the characters " < > ` { } and every non-ASCII byte written as %XX (upper-case hex of the UTF-8
+// bytes). Existing %XX escapes and everything else are kept.
+std::string normaliseUrl(std::string_view url);
+
+} // namespace base
