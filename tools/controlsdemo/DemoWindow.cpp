@@ -1,8 +1,11 @@
 #include "DemoWindow.h"
 
 #include "DemoPictures.h"
+#include "base/Numbers.h"
+#include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -46,22 +49,23 @@ DemoWindow::DemoWindow(int value, QWidget* parent) : QWidget(parent) {
     row->addWidget(events_, 1);
     layout->addLayout(row);
 
-    for (auto* bar : {horizontal_, vertical_}) {
-        connect(bar, &ucProgressBarWidget::Change, this, [this, bar] {
-            logEvent(QString("Change to %1").arg(bar->Value()));
-            // Keep the two bars together whichever one the mouse moves.
-            (bar == horizontal_ ? vertical_ : horizontal_)->setValue(bar->Value());
-        });
-        connect(bar, &ucProgressBarWidget::ArrivedLast, this, [this] { logEvent("ArrivedLast"); });
-        connect(bar, &ucProgressBarWidget::ArrivedFirst, this, [this] { logEvent("ArrivedFirst"); });
+    // The mouse may move either bar; the other one follows. The log names the horizontal bar's events.
+    connect(horizontal_, &ucProgressBarWidget::Change, this, [this] {
+        logEvent(QString("Change to %1").arg(horizontal_->Value()));
+        vertical_->setValue(horizontal_->Value());
+    });
+    connect(vertical_, &ucProgressBarWidget::Change, this,
+            [this] { horizontal_->setValue(vertical_->Value()); });
+    connect(horizontal_, &ucProgressBarWidget::ArrivedLast, this, [this] { logEvent("ArrivedLast"); });
+    connect(horizontal_, &ucProgressBarWidget::ArrivedFirst, this, [this] { logEvent("ArrivedFirst"); });
+    for (auto* bar : {horizontal_, vertical_})
         connect(bar, &ucProgressBarWidget::Click, this, [this] { logEvent("Click"); });
-    }
     setValue(value);
     events_->setText(QString("Value %1").arg(horizontal_->Value()));
 }
 
 bool DemoWindow::setValue(int value) {
-    return horizontal_->setValue(value) && vertical_->setValue(value);
+    return horizontal_->setValue(value) && vertical_->setValue(value); // the second one only repaints
 }
 
 void DemoWindow::logEvent(const QString& name) {
@@ -70,4 +74,33 @@ void DemoWindow::logEvent(const QString& name) {
     while (lines.size() > 6)
         lines.removeFirst();
     events_->setText(lines.join('\n'));
+}
+
+void DemoWindow::startDownload(const QString& url, const QString& folder) {
+    download_ = new bkDLControlWidget(this);
+    download_->setFixedSize(horizontal_->width(), 8);
+    downloadStatus_ = new QLabel(QString("Downloading %1").arg(url), this);
+    downloadStatus_->setWordWrap(true);
+    layout()->addWidget(download_);
+    layout()->addWidget(downloadStatus_);
+
+    setValue(0);
+    connect(download_, &bkDLControlWidget::DLProgress, this,
+            [this](float percent, int bytesRead, int totalBytes) {
+                // The bar takes whole percent, an exact half going to the even neighbour.
+                setValue(base::roundHalfEven(static_cast<double>(percent) * 100));
+                downloadStatus_->setText(QString("%1 of %2 bytes").arg(bytesRead).arg(totalBytes));
+            });
+    connect(download_, &bkDLControlWidget::DLComplete, this, [this](int bytes) {
+        bool saved = bytes > 0 && QFileInfo::exists(download_->SaveFileName());
+        downloadStatus_->setText(
+            saved ? QString("Saved %1 bytes as %2").arg(bytes).arg(download_->SaveFileName())
+                  : QString("The download ended with nothing saved"));
+    });
+    connect(download_, &bkDLControlWidget::DLError, this, [this](int error, const QString& message) {
+        downloadStatus_->setText(QString("Error %1: %2").arg(error).arg(message));
+    });
+    download_->setFileURL(url);
+    download_->setSaveFilePath(folder);
+    download_->BeginDownload();
 }

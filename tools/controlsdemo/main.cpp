@@ -1,8 +1,10 @@
-// controlsdemo: shows the progress bar with generated back and fore pictures at a given value.
+// controlsdemo: shows the progress bar with generated back and fore pictures at a given value, or
+// following the download of a URL.
 #include "DemoWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -14,6 +16,9 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     QCommandLineOption value("value", "Start value of the bars, 0 to 100 (default 37).", "n", "37");
     parser.addOption(value);
+    parser.addPositionalArgument("url", "A file to download; its progress drives the bars.", "[url");
+    parser.addPositionalArgument(
+        "folder", "Where to save it (default: controlsdemo in the temporary folder).", "[folder]]");
     parser.process(app);
 
     bool ok = false;
@@ -25,5 +30,14 @@ int main(int argc, char** argv) {
     DemoWindow window(start);
     window.move(0, 0);
     window.show();
+    const QStringList arguments = parser.positionalArguments();
+    if (!arguments.isEmpty()) {
+        QString folder = arguments.size() > 1 ? arguments[1] : QDir::temp().filePath("controlsdemo");
+        if (!QDir().mkpath(folder)) {
+            std::fprintf(stderr, "controlsdemo: cannot create %s\n", qPrintable(folder));
+            return 1;
+        }
+        window.startDownload(arguments[0], folder);
+    }
     return app.exec();
 }
