@@ -18,11 +18,13 @@ std::string withoutAmp(std::string_view address) {
 }
 
 // The text one character after the end of marker's first occurrence (that character is a quote
-// or a space in well-formed links); nullopt when the marker is missing or nothing follows it.
+// or a space in well-formed links; a multi-byte character is skipped whole, so no address starts
+// inside one); nullopt when the marker is missing or nothing follows it.
 std::optional<std::string_view> afterMarker(std::string_view text, std::string_view marker) {
     const auto at = text.find(marker);
     if (at == std::string_view::npos || at + marker.size() >= text.size()) return std::nullopt;
-    return text.substr(at + marker.size() + 1);
+    const auto rest = text.substr(at + marker.size());
+    return rest.substr(base::leftChars(rest, 1).size());
 }
 
 // The quoted address behind an arrow link's marker, without its closing quote. Empty when the

@@ -100,3 +100,18 @@ TEST(PageLinks, MalformedLinksDoNotCrashOrInventAddresses) {
     ParsePageLinks("<a class=\"item", table);
     EXPECT_EQ(table.PageLinkCount, 0);
 }
+
+TEST(PageLinks, SkipsAndDropsWholeCharactersNotBytes) {
+    PageLinkTable table;
+    // The character after a marker and the one before an arrow's ">" are skipped whole, also when
+    // they are not ASCII quotes: no address starts or ends inside a multi-byte character.
+    const auto addresses = ParsePageLinks("<a class=\"prev\" href=“/p1?a=1&amp;b=2”>上一页</a>"
+                                          "<a class=\"item\" href=「/p2\">2</a>"
+                                          "<a class=\"next\" href='/p3'>下一页</a>",
+                                          table);
+    EXPECT_EQ(addresses.previous, "/p1?a=1&b=2");
+    EXPECT_EQ(addresses.next, "/p3");
+    ASSERT_EQ(table.PageLinkCount, 1);
+    EXPECT_EQ(table.PageLinks[0].Url, "/p2");
+    EXPECT_EQ(table.PageLinks[0].Caption, "2");
+}
