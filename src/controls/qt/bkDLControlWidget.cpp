@@ -1,6 +1,7 @@
 #include "controls/qt/bkDLControlWidget.h"
 
 #include "controls/CurlReader.h"
+#include "controls/qt/SystemColour.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -100,35 +101,12 @@ void bkDLControlWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-QColor bkDLControlWidget::colourOf(std::int32_t colour) const {
-    auto bits = static_cast<std::uint32_t>(colour);
-    if (bits & 0x80000000u) {
-        switch (bits & 0xFFu) {
-        case 0x05:
-            return palette().color(QPalette::Base);
-        case 0x08:
-            return palette().color(QPalette::Text);
-        case 0x0D:
-            return palette().color(QPalette::Highlight);
-        case 0x0E:
-            return palette().color(QPalette::HighlightedText);
-        case 0x0F:
-            return palette().color(QPalette::Button);
-        case 0x12:
-            return palette().color(QPalette::ButtonText);
-        default:
-            return palette().color(QPalette::Window);
-        }
-    }
-    return QColor(static_cast<int>(bits & 0xFFu), static_cast<int>((bits >> 8) & 0xFFu),
-                  static_cast<int>((bits >> 16) & 0xFFu));
-}
-
 void bkDLControlWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), colourOf(control_->BackColor()));
+    painter.fillRect(rect(), systemColour(control_->BackColor(), palette(), QPalette::Window));
     if (auto box = control_->progressBox(width(), height()))
-        painter.fillRect(QRectF(0, 0, box->width, box->height), colourOf(control_->ForeColor()));
+        painter.fillRect(QRectF(0, 0, box->width, box->height),
+                         systemColour(control_->ForeColor(), palette(), QPalette::Window));
     if (control_->BorderStyle() == 1) {
         painter.setPen(palette().color(QPalette::Shadow));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

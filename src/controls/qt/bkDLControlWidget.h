@@ -40,9 +40,6 @@ class bkDLControlWidget : public QWidget {
     void ReadProperties(const PropertyBag& bag) { control_->ReadProperties(bag, ambientFont()); }
     void WriteProperties(PropertyBag& bag) const { control_->WriteProperties(bag, ambientFont()); }
 
-    // A colour integer (lowest byte red; high bit set: a system colour) as a Qt colour.
-    QColor colourOf(std::int32_t colour) const;
-
   signals:
     void Click();
     void DblClick();

@@ -1,6 +1,7 @@
 #include "controls/qt/ucProgressBarWidget.h"
 
 #include "controls/ProgressBarError.h"
+#include "controls/qt/SystemColour.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -10,28 +11,6 @@
 #include <array>
 
 namespace {
-
-// A colour integer as a QColor; the top bit marks a system colour whose index is the lowest byte.
-QColor colorOf(std::int32_t value, const QPalette& palette) {
-    auto bits = static_cast<std::uint32_t>(value);
-    if (bits & 0x80000000u) {
-        switch (bits & 0xFF) {
-        case 0x05:
-            return palette.color(QPalette::Base); // window background
-        case 0x0D:
-            return palette.color(QPalette::Highlight); // selection
-        case 0x0E:
-            return palette.color(QPalette::HighlightedText); // selected text
-        case 0x0F:
-            return palette.color(QPalette::Button); // button face
-        case 0x12:
-            return palette.color(QPalette::ButtonText); // button text
-        default:
-            return palette.color(QPalette::WindowText);
-        }
-    }
-    return QColor(bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 16) & 0xFF);
-}
 
 std::string pngBytes(const QImage& image) {
     if (image.isNull()) return {};
@@ -159,7 +138,7 @@ void ucProgressBarWidget::paintEvent(QPaintEvent*) {
     }
     if (!frame_.caption.empty()) {
         painter.setFont(font());
-        painter.setPen(colorOf(fontColor_, palette()));
+        painter.setPen(systemColour(fontColor_, palette(), QPalette::WindowText));
         painter.drawText(QPointF(captionAt_) + QPointF(0, QFontMetricsF(font()).ascent()), caption());
     }
 }

@@ -1,7 +1,7 @@
 #include "skin/qt/Surface.h"
 
+#include "base/ColorRef.h"
 #include "skin/BlitAxis.h"
-#include "skin/ColorRef.h"
 
 #include <QFontMetrics>
 #include <QImageReader>
@@ -13,7 +13,7 @@
 namespace skin {
 
 QRgb toQRgb(std::int32_t colorRef) {
-    return qRgb(colorRefRed(colorRef), colorRefGreen(colorRef), colorRefBlue(colorRef));
+    return qRgb(base::colorRefRed(colorRef), base::colorRefGreen(colorRef), base::colorRefBlue(colorRef));
 }
 
 Surface::Surface(int width, int height) {
