@@ -1,26 +1,14 @@
 #include "startup/IniFile.h"
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "startup/PrivateProfile.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void put(const fs::path& p, std::string_view bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct IniFileTest : ::testing::Test {
     TempDir dir;
@@ -32,7 +20,7 @@ struct IniFileTest : ::testing::Test {
 } // namespace
 
 TEST_F(IniFileTest, SpecifyIniDropsSurroundingSpaces) {
-    put(file, "[Main]\nSkinName=Default\n");
+    writeBytes(file, "[Main]\nSkinName=Default\n");
     IniFile other;
     other.SpecifyIni("  " + file.string() + "  ");
     EXPECT_EQ(other.filePath(), file.string());
@@ -40,8 +28,9 @@ TEST_F(IniFileTest, SpecifyIniDropsSurroundingSpaces) {
 }
 
 TEST_F(IniFileTest, ReadStringTrimsUnquotesAndIgnoresCase) {
-    put(file, "[Main]\r\nSkinName = Default \r\nQ1 = \"  spaced \" \r\nQ2='x'\r\nQ3=\"mixed'\r\nQ4=\"\r\n"
-              "Empty =\r\n");
+    writeBytes(file,
+               "[Main]\r\nSkinName = Default \r\nQ1 = \"  spaced \" \r\nQ2='x'\r\nQ3=\"mixed'\r\nQ4=\"\r\n"
+               "Empty =\r\n");
     EXPECT_EQ(ini.ReadString("main", "SKINNAME", 100), "Default");
     EXPECT_EQ(ini.ReadString("Main", "Q1", 100), "  spaced ");
     EXPECT_EQ(ini.ReadString("Main", "Q2", 100), "x");
@@ -53,7 +42,7 @@ TEST_F(IniFileTest, ReadStringTrimsUnquotesAndIgnoresCase) {
 }
 
 TEST_F(IniFileTest, ReadStringKeepsOnePlaceForTheTerminatorAndNeverSplitsACharacter) {
-    put(file, "[A]\nv=12345678\nzh=中文皮肤名\n");
+    writeBytes(file, "[A]\nv=12345678\nzh=中文皮肤名\n");
     EXPECT_EQ(ini.ReadString("A", "v", 5), "1234");
     EXPECT_EQ(ini.ReadString("A", "v", 9), "12345678");
     EXPECT_EQ(ini.ReadString("A", "v", 1), "");
@@ -77,11 +66,11 @@ TEST_F(IniFileTest, MissingFileOrNoFileNamedReadsEmpty) {
 
 TEST_F(IniFileTest, WriteCreatesFileSectionAndKeyAndKeepsTheRest) {
     ASSERT_TRUE(ini.WriteString("Main", "SkinName", "Blue"));
-    EXPECT_EQ(slurp(file), "[Main]\r\nSkinName=Blue\r\n");
-    put(file, "; settings\n[main]\nskinname = Old\nLen = 3\n");
+    EXPECT_EQ(readBytes(file), "[Main]\r\nSkinName=Blue\r\n");
+    writeBytes(file, "; settings\n[main]\nskinname = Old\nLen = 3\n");
     ASSERT_TRUE(ini.WriteString("Main", "SkinName", "皮肤"));
     ASSERT_TRUE(ini.WriteString("Color", "TabColor", "255"));
-    EXPECT_EQ(slurp(file), "; settings\n[main]\nskinname=皮肤\nLen = 3\n[Color]\nTabColor=255\n");
+    EXPECT_EQ(readBytes(file), "; settings\n[main]\nskinname=皮肤\nLen = 3\n[Color]\nTabColor=255\n");
     EXPECT_EQ(ini.ReadString("MAIN", "SkinName", 100), "皮肤");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -93,13 +82,13 @@ TEST_F(IniFileTest, FailedWritesReportAndLeaveTheFileAlone) {
     EXPECT_EQ(inMissingFolder.ErrorMsg, "写入失败");
     EXPECT_FALSE(fs::exists(dir.path() / "nope"));
 
-    put(file, "[Main]\nSkinName=Default\n");
+    writeBytes(file, "[Main]\nSkinName=Default\n");
     EXPECT_FALSE(ini.WriteString("Main", "SkinName", "a\r\n[Evil]\r\nx=1")); // would inject lines
     EXPECT_FALSE(ini.WriteString("Main", "Skin=Name", "x"));
     EXPECT_EQ(ini.ErrorMsg, "写入失败");
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_FALSE(ini.WriteString("Main", "SkinName", "x"));
-    EXPECT_EQ(slurp(file), "[Main]\nSkinName=Default\n");
+    EXPECT_EQ(readBytes(file), "[Main]\nSkinName=Default\n");
 
     // The file-named check clears the message again; ReadInt leaves it unless its key is missing.
     EXPECT_EQ(ini.ReadString("Main", "SkinName", 100), "Default");
@@ -108,17 +97,18 @@ TEST_F(IniFileTest, FailedWritesReportAndLeaveTheFileAlone) {
 
 TEST_F(IniFileTest, WriteKeepsTheFilesModeAndWritesThroughALink) {
     auto real = dir.path() / "real.ini";
-    put(real, "[Main]\nLen=7\n");
+    writeBytes(real, "[Main]\nLen=7\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(real, file);
     ASSERT_TRUE(ini.WriteString("Main", "Len", "4"));
     EXPECT_TRUE(fs::is_symlink(file));
-    EXPECT_EQ(slurp(real), "[Main]\nLen=4\n");
+    EXPECT_EQ(readBytes(real), "[Main]\nLen=4\n");
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(IniFileTest, ReadIntTellsARealZeroFromAMissingKey) {
-    put(file, "[N]\nzero=0\none=1\nneg=-5\nmixed=255abc\nhex=0x1F\nletters=abc\nempty=\nbig=4294967297\n");
+    writeBytes(file,
+               "[N]\nzero=0\none=1\nneg=-5\nmixed=255abc\nhex=0x1F\nletters=abc\nempty=\nbig=4294967297\n");
     ini.ErrorMsg = "before";
     EXPECT_EQ(ini.ReadInt("N", "zero"), 0);
     EXPECT_EQ(ini.ErrorMsg, "before");

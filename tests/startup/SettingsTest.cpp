@@ -1,29 +1,17 @@
 #include "startup/Settings.h"
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "startup/IniFile.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-void put(const fs::path& p, std::string_view bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 Settings settingsOf(const fs::path& file, std::string_view text) {
-    put(file, text);
+    writeBytes(file, text);
     IniFile ini;
     ini.SpecifyIni(file.string());
     return readSettings(ini);
@@ -35,8 +23,8 @@ TEST(Settings, DefaultFileIsByteForByteAndReadsAsTheDefaults) {
     TempDir dir;
     auto file = dir.path() / "Brindle.ini";
     ASSERT_TRUE(ensureSettingsFile(file));
-    EXPECT_EQ(slurp(file), "[Main]\r\nSkinName = Default \r\nLen = 7\r\n[Color]\r\nTabColor = 1381653\r\n"
-                           "TabBackColor = 16181985\r\nWebBackColor = #E1EAF6\r\n\r\n");
+    EXPECT_EQ(readBytes(file), "[Main]\r\nSkinName = Default \r\nLen = 7\r\n[Color]\r\nTabColor = 1381653\r\n"
+                               "TabBackColor = 16181985\r\nWebBackColor = #E1EAF6\r\n\r\n");
     IniFile ini;
     ini.SpecifyIni(file.string());
     auto s = readSettings(ini);
@@ -50,9 +38,9 @@ TEST(Settings, DefaultFileIsByteForByteAndReadsAsTheDefaults) {
 TEST(Settings, AnExistingFileIsNeverRewritten) {
     TempDir dir;
     auto file = dir.path() / "Brindle.ini";
-    put(file, "[Main]\nSkinName=Blue\n");
+    writeBytes(file, "[Main]\nSkinName=Blue\n");
     EXPECT_TRUE(ensureSettingsFile(file));
-    EXPECT_EQ(slurp(file), "[Main]\nSkinName=Blue\n");
+    EXPECT_EQ(readBytes(file), "[Main]\nSkinName=Blue\n");
     fs::create_directory(dir.path() / "Folder.ini");
     EXPECT_FALSE(ensureSettingsFile(dir.path() / "Folder.ini"));
     EXPECT_FALSE(ensureSettingsFile(dir.path() / "missing" / "Brindle.ini"));
