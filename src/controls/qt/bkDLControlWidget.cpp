@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 namespace {
 
@@ -81,6 +82,13 @@ std::string bkDLControlWidget::ambientFont() const {
     return (parentWidget() ? parentWidget()->font() : QApplication::font()).toString().toStdString();
 }
 
+void bkDLControlWidget::ReadProperties(const PropertyBag& bag) {
+    control_->ReadProperties(bag, ambientFont());
+    applyProperty("Enabled");
+    applyProperty("Font");
+    update();
+}
+
 void bkDLControlWidget::applyProperty(std::string_view name) {
     if (name == "Enabled") {
         setEnabled(control_->Enabled());
@@ -126,9 +134,13 @@ void bkDLControlWidget::mouseMoveEvent(QMouseEvent* event) {
 void bkDLControlWidget::mouseReleaseEvent(QMouseEvent* event) {
     auto at = event->position();
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()));
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Click();
+    // A double click is MouseDown, MouseUp, Click, DblClick, MouseUp: one Click only.
+    bool endsDoubleClick = std::exchange(releaseEndsDoubleClick_, false);
+    if (event->button() == Qt::LeftButton && !endsDoubleClick && rect().contains(event->position().toPoint()))
+        emit Click();
 }
 
 void bkDLControlWidget::mouseDoubleClickEvent(QMouseEvent*) {
+    releaseEndsDoubleClick_ = true;
     emit DblClick();
 }

@@ -37,7 +37,8 @@ class bkDLControlWidget : public QWidget {
 
     // Saved settings; the ambient font is the parent's.
     void InitProperties() { control_->InitProperties(ambientFont()); }
-    void ReadProperties(const PropertyBag& bag) { control_->ReadProperties(bag, ambientFont()); }
+    // Loading raises no change notification, so the loaded Enabled and Font are applied here.
+    void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag) const { control_->WriteProperties(bag, ambientFont()); }
 
   signals:
@@ -74,4 +75,5 @@ class bkDLControlWidget : public QWidget {
     DownloadQtLoop loop_; // outlives the control and its reader
     std::unique_ptr<Host> host_;
     std::unique_ptr<bkDLControl> control_;
+    bool releaseEndsDoubleClick_ = false; // the release after a double click raises no Click
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -130,4 +131,36 @@ TEST_F(bkDLControlWidgetTest, EnabledAndSavedPropertiesFollowTheControl) {
     EXPECT_FALSE(loaded.FailOnRedirect());
     EXPECT_TRUE(loaded.RenameOnRedirect());
     EXPECT_EQ(loaded.control().ForeColor(), Red);
+}
+
+TEST_F(bkDLControlWidgetTest, LoadedEnabledAndFontReachTheSurface) {
+    bkDLControlWidget source;
+    source.control().setEnabled(false);
+    source.control().setFont(QFont("Serif", 17).toString().toStdString());
+    PropertyBag bag;
+    source.WriteProperties(bag);
+
+    bkDLControlWidget loaded;
+    loaded.ReadProperties(bag);
+    EXPECT_FALSE(loaded.isEnabled());
+    EXPECT_FALSE(loaded.control().Enabled());
+    EXPECT_EQ(loaded.font().pointSize(), 17);
+}
+
+TEST_F(bkDLControlWidgetTest, ADoubleClickRaisesOneClickOnly) {
+    std::vector<std::string> seen;
+    QObject::connect(&widget, &bkDLControlWidget::MouseDown, [&] { seen.push_back("MouseDown"); });
+    QObject::connect(&widget, &bkDLControlWidget::MouseUp, [&] { seen.push_back("MouseUp"); });
+    QObject::connect(&widget, &bkDLControlWidget::Click, [&] { seen.push_back("Click"); });
+    QObject::connect(&widget, &bkDLControlWidget::DblClick, [&] { seen.push_back("DblClick"); });
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    // Through the window, so that Qt itself makes the double click out of two presses.
+    QTest::mouseDClick(widget.windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(seen, (std::vector<std::string>{"MouseDown", "MouseUp", "Click", "DblClick", "MouseUp"}));
+
+    seen.clear();
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(widget.windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(seen, (std::vector<std::string>{"MouseDown", "MouseUp", "Click"}));
 }
