@@ -234,7 +234,14 @@ bool DirectUI::mouseEvent(QEvent* event) {
                    : held & Qt::RightButton ? FrameMouse::Right
                    : held & Qt::LeftButton  ? FrameMouse::Left
                                             : FrameMouse::None;
+        // Before every move it does not capture, the platform puts back the window's own cursor
+        // (the arrow), and the frame then sets a sizing cursor over a border. A widget keeps a
+        // cursor until it is changed, so the arrow is put back here where the frame set none.
+        const bool uncaptured = mouse_.captureArea() == FrameArea::None;
+        cursorSet_ = false;
         mouse_.mouseMove(code, x, y);
+        if (uncaptured && !cursorSet_ && window_ && window_->testAttribute(Qt::WA_SetCursor))
+            window_->unsetCursor();
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -269,6 +276,7 @@ void DirectUI::captureMouse() {}
 void DirectUI::releaseMouse() {}
 
 void DirectUI::setCursor(FrameCursor cursor) {
+    cursorSet_ = true;
     if (window_) window_->setCursor(cursorShape(cursor));
 }
 

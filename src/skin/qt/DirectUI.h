@@ -107,6 +107,8 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     // A move or resize the window does itself because no window manager took it.
     std::optional<ManualDrag> drag_;
     QPointF lastGlobal_;
+    // Whether the frame chose a cursor while handling the current mouse move.
+    bool cursorSet_ = false;
 };
 
 } // namespace skin

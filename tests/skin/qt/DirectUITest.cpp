@@ -122,6 +122,22 @@ TEST_F(DirectUITest, WithoutAWindowManagerTheCaptionMovesAndTheBorderSizesTheWin
     EXPECT_EQ(window.cursor().shape(), Qt::SizeHorCursor);
 }
 
+TEST_F(DirectUITest, SizingCursorsShowOnlyOverTheBorders) {
+    skinAndShow();
+    QTest::mouseMove(&window, QPoint(499, 150));
+    EXPECT_EQ(window.cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseMove(&window, QPoint(250, 150)); // content rectangle
+    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(&window, QPoint(300, 1));
+    EXPECT_EQ(window.cursor().shape(), Qt::SizeVerCursor);
+    QTest::mouseMove(&window, QPoint(410, 12)); // minimise button, in the band
+    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(&window, QPoint(0, 299));
+    EXPECT_EQ(window.cursor().shape(), Qt::SizeBDiagCursor);
+    QTest::mouseMove(&window, QPoint(200, 15)); // caption
+    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(DirectUITest, TheWindowsOwnMouseAndKeyHandlersDoNotSeeFrameInput) {
     struct Counting : QWidget {
         int presses = 0, keys = 0, resizes = 0;
