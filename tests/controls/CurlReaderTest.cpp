@@ -93,6 +93,24 @@ class CurlReaderTest : public ::testing::Test {
                                          return false;
                                      });
         });
+        // Servers that misbehave in ways the control must ride out.
+        http.Get("/chunked.bin", [](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("application/octet-stream",
+                                             [](std::size_t offset, httplib::DataSink& sink) {
+                                                 if (offset == 0) return sink.write("hello ", 6);
+                                                 if (offset == 6) return sink.write("world", 5);
+                                                 sink.done();
+                                                 return true;
+                                             });
+        });
+        http.Get("/deep/relative", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 302;
+            res.set_header("Location", "../target/movie.swf?v=2");
+        });
+        http.Get("/broken.bin", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 500;
+            res.set_content("<html>server error</html>", "text/html");
+        });
         server.start();
     }
     ~CurlReaderTest() override { CurlReader::setNoDataTimeout(std::chrono::seconds(30)); }
@@ -236,4 +254,26 @@ TEST_F(CurlReaderTest, BadUrlsAndMissingFoldersFail) {
     EXPECT_FALSE(download("/file.bin"));
     EXPECT_TRUE(host.has("DLError 4 "));
     EXPECT_EQ(host.events.back(), "DLComplete 0");
+}
+
+TEST_F(CurlReaderTest, MisbehavingServersSaveWholeFilesOrKeepTheOldOne) {
+    // A body of unknown length arrives whole, with no size and no bar.
+    ASSERT_TRUE(download("/chunked.bin"));
+    EXPECT_EQ(readFile(dir.path() / "chunked.bin"), "hello world");
+    EXPECT_EQ(control->FileSize(), 0);
+    EXPECT_FLOAT_EQ(host.fractions.back(), 0.0f);
+
+    // A relative redirect target names the file, query included.
+    control->setFailOnRedirect(false);
+    ASSERT_TRUE(download("/deep/relative"));
+    EXPECT_EQ(control->RedirectFile(), server.url("/target/movie.swf?v=2"));
+    EXPECT_EQ(readFile(dir.path() / "movie.swf?v=2"), "movie");
+
+    // A server error keeps the file already there and saves nothing of its body.
+    std::ofstream(dir.path() / "broken.bin") << "old";
+    EXPECT_FALSE(download("/broken.bin"));
+    EXPECT_TRUE(host.has("DLError 99 HTTP error 500"));
+    EXPECT_EQ(readFile(dir.path() / "broken.bin"), "old");
+    control.reset();
+    EXPECT_EQ(folderContents().size(), 3u); // no temporary file left
 }
