@@ -1,11 +1,11 @@
 #pragma once
-// Servers on 127.0.0.1 for the download tests: an HTTP server on a free port, and a raw socket
-// server that resets its connection in the middle of a body.
+// Servers on 127.0.0.1 for the download tests: an HTTP server whose handlers can wait for the
+// test's word, and a raw socket server that resets its connection in the middle of a body.
+
+#include "LoopbackServer.h"
 
 #include <arpa/inet.h>
-#include <atomic>
 #include <condition_variable>
-#include <httplib.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <string>
@@ -20,19 +20,11 @@ class DownloadTestServer {
     DownloadTestServer(const DownloadTestServer&) = delete;
     DownloadTestServer& operator=(const DownloadTestServer&) = delete;
 
-    httplib::Server& http() { return server_; }
+    httplib::Server& http() { return server_.routes(); }
 
-    // Starts serving the routes set up so far. Returns once the server runs: a stop() before
-    // that would be missed by the server and leave it listening for ever.
-    void start() {
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        for (int i = 0; i < 5000 && !server_.is_running(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    std::string url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
+    // Starts serving the routes set up so far and returns once the server runs.
+    void start() { server_.start(); }
+    std::string url(const std::string& path) const { return server_.url(path); }
 
     // Lets handlers that wait for release() go on (they must return before the server stops).
     void release() {
@@ -48,20 +40,17 @@ class DownloadTestServer {
         return releasedChanged_.wait_for(lock, timeout, [this] { return released_; });
     }
 
+    // Releases the waiting handlers, then stops the server.
     void stop() {
-        if (!thread_.joinable()) return;
         release();
         server_.stop();
-        thread_.join();
     }
 
   private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
     std::mutex mutex_;
     std::condition_variable releasedChanged_;
     bool released_ = false;
+    LoopbackServer server_; // last: its thread ends before the members its handlers use
 };
 
 // Accepts one connection, answers with a header announcing bodySize bytes, sends sentBytes of them

@@ -1,6 +1,7 @@
 // Sorrel run as a program in a fresh application folder against the built appstore.
 
 #include "ChildProcess.h"
+#include "LoopbackServer.h"
 #include "SorrelFolder.h"
 #include "StoreProcess.h"
 #include "pages/Catalogue.h"
@@ -168,8 +169,8 @@ TEST(SorrelTest, KilledRunLeavesEveryPageWholeAndTheNextRunCleansUp) {
 
 TEST(SorrelTest, GarbageStoreEndsCleanly) {
     // A server that answers every page with invalid UTF-8 and broken markers.
-    httplib::Server garbage;
-    garbage.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
+    LoopbackServer garbage;
+    garbage.routes().Get(".*", [](const httplib::Request& request, httplib::Response& response) {
         std::string body(3000, '\xff');
         if (request.target.find("leaf_cid=7") != std::string::npos)
             body += kListMarker + "\xc3 half <!--HTML END-->";
@@ -177,12 +178,9 @@ TEST(SorrelTest, GarbageStoreEndsCleanly) {
             body += kPagingMarker + " without end";
         response.set_content(body, "text/html");
     });
-    const int port = garbage.bind_to_any_port("127.0.0.1");
-    std::jthread serving([&] { garbage.listen_after_bind(); });
-    while (!garbage.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    garbage.start();
 
-    SorrelFolder app("http://127.0.0.1:" + std::to_string(port));
+    SorrelFolder app(garbage.site());
     const auto status = app.run();
     garbage.stop();
     ASSERT_EQ(status, 0);

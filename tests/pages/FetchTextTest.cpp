@@ -1,7 +1,7 @@
 #include "pages/FetchText.h"
 
+#include "LoopbackServer.h"
 #include "TempDir.h"
-#include "TestServer.h"
 #include "base/AtomicFile.h"
 
 #include <arpa/inet.h>
@@ -52,7 +52,7 @@ TEST(FetchText, UnreachableAddressGivesEmptyText) {
 }
 
 TEST(FetchText, SendsNoCacheHeaderFollowsRedirectsAndReturnsErrorBodies) {
-    TestServer server;
+    LoopbackServer server;
     std::string ifModifiedSince;
     server.routes().Get("/page", [&](const httplib::Request& req, httplib::Response& res) {
         ifModifiedSince = req.get_header_value("If-Modified-Since");
@@ -72,7 +72,7 @@ TEST(FetchText, SendsNoCacheHeaderFollowsRedirectsAndReturnsErrorBodies) {
 }
 
 TEST(FetchText, SearchWordsWithSpacesAndChineseArriveEncoded) {
-    TestServer server;
+    LoopbackServer server;
     std::string target, word;
     server.routes().Get("/appweb/search", [&](const httplib::Request& req, httplib::Response& res) {
         target = req.target;
@@ -86,7 +86,7 @@ TEST(FetchText, SearchWordsWithSpacesAndChineseArriveEncoded) {
 }
 
 TEST(FetchText, StalledServerEndsWithEmptyTextAfterTheTimeOut) {
-    TestServer server;
+    LoopbackServer server;
     std::atomic<bool> released{false};
     server.routes().Get("/stall", [&](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/html", [&](size_t offset, httplib::DataSink& sink) {
@@ -110,7 +110,7 @@ TEST(FetchText, StalledServerEndsWithEmptyTextAfterTheTimeOut) {
 }
 
 TEST(FetchText, BodiesOverTheCapAreRefused) {
-    TestServer server;
+    LoopbackServer server;
     server.routes().Get("/huge", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(std::string(kMaxBodyBytes + 1, 'x'), "text/html");
     });
@@ -141,4 +141,3 @@ TEST(DecodeBody, DecodesNamedCharsetsAndKeepsThePageAroundBadBytes) {
     EXPECT_EQ(DecodeBody("abc", "no-such-charset"), "");
     EXPECT_EQ(DecodeBody("", "utf-8"), "");
 }
-

@@ -1,8 +1,8 @@
 #include "pages/SearchPageBuilder.h"
 
+#include "LoopbackServer.h"
 #include "PageFiles.h"
 #include "TempDir.h"
-#include "TestServer.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ TEST(SearchPageBuilder, KeepsThePreviousPageWhenTheResultsCannotBeCut) {
 }
 
 TEST(SearchPageBuilder, SearchesTheStoreForTypedWords) {
-    TestServer server;
+    LoopbackServer server;
     std::string word;
     server.routes().Get("/appweb/search", [&](const httplib::Request& req, httplib::Response& res) {
         word = req.get_param_value("w");
