@@ -2,17 +2,14 @@
 // SysButton.bmp and Skin.ini for every skin below. The tab bitmaps are drawn elsewhere.
 
 #include "SkinArt.h"
-
-#include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <cstdio>
+#include "SkinFolder.h"
+#include "base/ColorRef.h"
 
 namespace {
 
-// Colour integers have red in the lowest byte.
+// The Skin.ini text of a colour: its colour integer.
 QString colorRef(const QColor& c) {
-    return QString::number(c.red() | (c.green() << 8) | (c.blue() << 16));
+    return QString::number(base::colorRef(c.red(), c.green(), c.blue()));
 }
 
 SkinArt defaultSkin() {
@@ -57,31 +54,14 @@ SkinArt graphiteSkin() {
     return a;
 }
 
-bool write(const SkinArt& art, const QDir& root) {
-    if (!root.mkpath(art.name)) return false;
-    const QString folder = root.filePath(art.name);
-    QFile ini(folder + "/Skin.ini");
-    bool ok = ini.open(QIODevice::WriteOnly | QIODevice::Truncate) && ini.write(art.skinIni().toUtf8()) > 0;
-    ok = art.mainBitmap().save(folder + "/main.bmp", "BMP") && ok;
-    ok = art.buttonBitmap().save(folder + "/SysButton.bmp", "BMP") && ok;
-    return ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen <Skin folder>\n");
-        return 2;
-    }
-    QDir root(QString::fromLocal8Bit(argv[1]));
-    for (const SkinArt& art : {defaultSkin(), graphiteSkin()}) {
-        if (!write(art, root)) {
-            std::fprintf(stderr, "skingen: cannot write skin %s\n", qPrintable(art.name));
-            return 1;
+    return runSkinGenerator(argc, argv, "skingen", [](SkinFolder& folder) {
+        for (const SkinArt& art : {defaultSkin(), graphiteSkin()}) {
+            folder.writeText(art.name + "/Skin.ini", art.skinIni());
+            folder.writeBitmap(art.name + "/main.bmp", art.mainBitmap());
+            folder.writeBitmap(art.name + "/SysButton.bmp", art.buttonBitmap());
         }
-    }
-    return 0;
+    });
 }

@@ -3,11 +3,8 @@
 // <folder>/<name>/Tabs/Tab.bmp (the catalogue's second row). The colours match each skin's
 // Skin.ini: the current tab ends in the skin's TabBackColor, the page colour under the strip.
 
+#include "SkinFolder.h"
 #include "TabArt.h"
-
-#include <QDir>
-#include <QGuiApplication>
-#include <cstdio>
 
 namespace {
 
@@ -45,30 +42,13 @@ TabArt graphiteTabs() {
     return a;
 }
 
-bool write(const TabArt& art, const QDir& root) {
-    if (!root.mkpath(art.name + "/Tabs")) return false;
-    const QString folder = root.filePath(art.name);
-    const bool row = art.rowBitmap().save(folder + "/Tab.bmp", "BMP");
-    const bool pills = art.pillBitmap().save(folder + "/Tabs/Tab.bmp", "BMP");
-    return row && pills;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tabgen <Skin folder>\n");
-        return 2;
-    }
-    const QDir root(QString::fromLocal8Bit(argv[1]));
-    bool ok = true;
-    for (const TabArt& art : {defaultTabs(), graphiteTabs()}) {
-        if (!write(art, root)) {
-            std::fprintf(stderr, "tabgen: cannot write the tab bitmaps of %s\n", qPrintable(art.name));
-            ok = false;
+    return runSkinGenerator(argc, argv, "tabgen", [](SkinFolder& folder) {
+        for (const TabArt& art : {defaultTabs(), graphiteTabs()}) {
+            folder.writeBitmap(art.name + "/Tab.bmp", art.rowBitmap());
+            folder.writeBitmap(art.name + "/Tabs/Tab.bmp", art.pillBitmap());
         }
-    }
-    return ok ? 0 : 1;
+    });
 }
