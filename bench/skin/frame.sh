@@ -3,17 +3,14 @@
 # floor of copying the finished frame once to the screen. A redraw must stay well under 16 ms (one
 # frame at 60 Hz).
 set -euo pipefail
-build=$(realpath "${1:-build}")
-bench="$build/bench/skin/skin_frame_bench"
-[ -x "$bench" ] || { echo "missing $bench (build the target skin_frame_bench)" >&2; exit 1; }
+. "$(dirname "$0")/../gbench.sh"
 
-csv=$(QT_QPA_PLATFORM=offscreen "$bench" --benchmark_format=csv --benchmark_min_time=0.3 2>/dev/null)
-# Column 3 is the real time, in microseconds (the benchmarks' unit).
-time_of() { printf '%s\n' "$csv" | awk -F, -v n="\"$1\"" '$1 == n { print $3 }'; }
-layout=$(time_of LayoutAndRedraw)
-redraw=$(time_of Redraw)
-fade=$(time_of FadeTick)
-floor=$(time_of CopyToScreen)
+gbench_run "$(realpath "${1:-build}")/bench/skin/skin_frame_bench"
+# Times in microseconds (the benchmarks' unit).
+layout=$(gbench_time LayoutAndRedraw)
+redraw=$(gbench_time Redraw)
+fade=$(gbench_time FadeTick)
+floor=$(gbench_time CopyToScreen)
 awk -v l="$layout" -v r="$redraw" -v f="$fade" -v c="$floor" 'BEGIN {
     printf "layout and redraw, 1000 x 728: %9.1f us\n", l
     printf "redraw, 1000 x 728:            %9.1f us\n", r
