@@ -1,6 +1,8 @@
 #include "base/AtomicFile.h"
 
 #include <atomic>
+#include <charconv>
+#include <random>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -10,10 +12,31 @@
 namespace base {
 
 std::filesystem::path temporarySibling(const std::filesystem::path& target) {
+    // A random part per process keeps a name left behind by a crashed process from blocking a
+    // later process that happens to get the same process id.
+    static const std::string processToken = [] {
+        std::random_device random;
+        char hex[9];
+        std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(random()));
+        return std::string(hex);
+    }();
     static std::atomic<unsigned> counter{0};
-    auto name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+    auto name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." + processToken + "-" +
                 std::to_string(counter++) + ".tmp";
     return target.parent_path() / name;
+}
+
+pid_t temporaryWriter(const std::string& name) {
+    if (!name.starts_with(".") || !name.ends_with(".tmp")) return 0;
+    const std::string_view stem(name.data(), name.size() - 4);
+    const auto tokenDot = stem.rfind('.');
+    if (tokenDot == std::string_view::npos || tokenDot == 0) return 0;
+    const auto pidDot = stem.rfind('.', tokenDot - 1);
+    if (pidDot == std::string_view::npos) return 0;
+    pid_t pid = 0;
+    const auto digits = stem.substr(pidDot + 1, tokenDot - pidDot - 1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    return error == std::errc() && end == digits.data() + digits.size() ? pid : 0;
 }
 
 bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes) {

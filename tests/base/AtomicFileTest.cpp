@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <unistd.h>
 #include <sstream>
 
 #include "TempDir.h"
@@ -28,4 +29,16 @@ TEST(AtomicFile, FailsWithoutTouchingAnythingWhenFolderIsMissing) {
     TempDir dir;
     EXPECT_FALSE(base::writeFileAtomic(dir.path() / "missing" / "a.html", "x"));
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
+}
+
+TEST(AtomicFile, TemporaryNamesAreUniqueAndNameTheirWriter) {
+    auto a = base::temporarySibling("/x/Html/GameAll.html");
+    auto b = base::temporarySibling("/x/Html/GameAll.html");
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a.parent_path(), fs::path("/x/Html"));
+    EXPECT_EQ(base::temporaryWriter(a.filename().string()), ::getpid());
+    EXPECT_EQ(base::temporaryWriter("GameAll.html"), 0);
+    EXPECT_EQ(base::temporaryWriter(".GameAll.html.tmp"), 0);
+    EXPECT_EQ(base::temporaryWriter(".a.12x.5.tmp"), 0);
+    EXPECT_EQ(base::temporaryWriter(".a.1234.ab12-5.tmp"), 1234);
 }
