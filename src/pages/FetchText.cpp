@@ -43,6 +43,50 @@ struct IconvCloser {
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// Length of the well-formed UTF-8 sequence at the start of text (no overlong forms, no surrogates,
+// nothing above U+10FFFF); 0 when there is none.
+std::size_t sequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 4;
+    unsigned char low = 0x80, high = 0xBF; // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+// glibc's UTF-8 decoder lets code points above U+10FFFF and five- and six-byte forms through
+// unchanged; like any other invalid input they become U+FFFD, one per byte.
+std::string wellFormed(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = sequenceLength(text.substr(i));
+        if (length == 0) {
+            out += kReplacementCharacter;
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
 size_t appendBody(char* data, size_t size, size_t count, void* userData) {
     auto& body = *static_cast<std::string*>(userData);
     const size_t bytes = size * count;
@@ -148,7 +192,7 @@ std::string DecodeBody(std::string_view body, std::string_view charset) {
     iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
     out.append(buffer, static_cast<size_t>(outPtr - buffer));
     if (out.starts_with(kByteOrderMark)) out.erase(0, kByteOrderMark.size());
-    return out;
+    return wellFormed(out);
 }
 
 std::string FetchText(std::string_view url, std::string_view charset) {

@@ -138,6 +138,14 @@ TEST(DecodeBody, DecodesNamedCharsetsAndKeepsThePageAroundBadBytes) {
               "a\xEF\xBF\xBD"
               "b");
     EXPECT_EQ(DecodeBody("ab\xE4\xBD", "utf-8"), "ab\xEF\xBF\xBD\xEF\xBF\xBD"); // cut-off sequence
+    // Beyond U+10FFFF and five-byte forms: not Unicode, so not passed on (one U+FFFD per byte).
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(DecodeBody("a\xF4\x90\x80\x80"
+                         "b\xF8\x88\x80\x80\x80"
+                         "c",
+                         "utf-8"),
+              "a" + fffd + fffd + fffd + fffd + "b" + fffd + fffd + fffd + fffd + fffd + "c");
+    EXPECT_EQ(DecodeBody("\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF", "utf-8"), "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
     EXPECT_EQ(DecodeBody("abc", "no-such-charset"), "");
     EXPECT_EQ(DecodeBody("", "utf-8"), "");
 }
