@@ -21,6 +21,7 @@ bool CacheRebuild::build(const CatalogueEntry& entry) const {
 int CacheRebuild::run(std::span<const CatalogueEntry> entries, int workers) const {
     // Each worker takes the next entry in table order until none is left; the pages are
     // independent files, so the order in which they finish does not matter.
+    if (entries.empty()) return 0;
     std::atomic<std::size_t> next{0};
     std::atomic<int> written{0};
     {
