@@ -1,0 +1,28 @@
+#include "catalogue/StoreSearch.h"
+
+#include "pages/Catalogue.h"
+
+#include <cstdlib>
+
+namespace catalogue {
+
+namespace {
+
+const CatalogueEntry& searchEntry() {
+    for (const CatalogueEntry& entry : Catalogue::entries())
+        if (entry.key == kSearchKey) return entry;
+    std::abort(); // the fixed table always has the search row
+}
+
+} // namespace
+
+std::string SearchAddress(std::string_view storeSite, std::string_view text) {
+    if (text.empty()) return {};
+    return Catalogue::storeAddress(storeSite, searchEntry()) + std::string(text);
+}
+
+bool IsStoreSearch(std::string_view address, std::string_view storeSite) {
+    return address.find(std::string(storeSite) + "/appweb/search") != std::string_view::npos;
+}
+
+} // namespace catalogue
