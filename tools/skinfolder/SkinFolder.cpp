@@ -6,7 +6,7 @@
 #include <cstdio>
 
 void SkinFolder::writeBitmap(const QString& path, const QImage& image) {
-    if (!prepare(path) || !image.save(root_.filePath(path), "BMP")) report(path);
+    if (!prepare(path) || !image.save(root_.filePath(path), "BMP")) report(path, "write");
 }
 
 void SkinFolder::writeText(const QString& path, const QString& text) {
@@ -14,15 +14,21 @@ void SkinFolder::writeText(const QString& path, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     if (!prepare(path) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size())
-        report(path);
+        report(path, "write");
+}
+
+QImage SkinFolder::readBitmap(const QString& path) {
+    QImage image(root_.filePath(path));
+    if (image.isNull()) report(path, "read");
+    return image;
 }
 
 bool SkinFolder::prepare(const QString& path) {
     return root_.mkpath(QFileInfo(path).path());
 }
 
-void SkinFolder::report(const QString& path) {
-    std::fprintf(stderr, "%s: cannot write %s\n", program_, qPrintable(root_.filePath(path)));
+void SkinFolder::report(const QString& path, const char* action) {
+    std::fprintf(stderr, "%s: cannot %s %s\n", program_, action, qPrintable(root_.filePath(path)));
     allWritten_ = false;
 }
 

@@ -15,12 +15,15 @@ class SkinFolder {
     // failure is reported on stderr and makes the generator end with status 1.
     void writeBitmap(const QString& path, const QImage& image); // as BMP
     void writeText(const QString& path, const QString& text);   // as UTF-8
+    // A picture written earlier (by this or another generator); a missing or broken file is
+    // reported like a failed write and gives a null image.
+    QImage readBitmap(const QString& path);
 
     bool allWritten() const { return allWritten_; }
 
   private:
     bool prepare(const QString& path);
-    void report(const QString& path);
+    void report(const QString& path, const char* action);
 
     QDir root_;
     const char* program_;
