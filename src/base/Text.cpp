@@ -52,6 +52,17 @@ std::string leftChars(std::string_view text, long long count) {
     return std::string(text.substr(0, i));
 }
 
+std::string withoutLastChar(std::string_view text) {
+    return leftChars(text, static_cast<long long>(charCount(text)) - 1);
+}
+
+std::optional<std::string_view> afterMarker(std::string_view text, std::string_view marker) {
+    const auto at = text.find(marker);
+    if (at == std::string_view::npos || at + marker.size() >= text.size()) return std::nullopt;
+    const auto rest = text.substr(at + marker.size());
+    return rest.substr(leftChars(rest, 1).size());
+}
+
 std::size_t charCount(std::string_view text) {
     std::size_t n = 0;
     for (char c : text)

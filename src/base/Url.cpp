@@ -1,5 +1,7 @@
 #include "base/Url.h"
 
+#include "base/Text.h"
+
 namespace base {
 
 namespace {
@@ -57,6 +59,13 @@ std::string normaliseUrl(std::string_view url) {
         }
     }
     return out;
+}
+
+bool isWebAddress(std::string_view address) {
+    const auto startsWith = [&](std::string_view scheme) {
+        return address.size() > scheme.size() && equalsNoCase(address.substr(0, scheme.size()), scheme);
+    };
+    return startsWith("http://") || startsWith("https://");
 }
 
 } // namespace base

@@ -12,4 +12,8 @@ namespace base {
 // bytes). Existing %XX escapes and everything else are kept.
 std::string normaliseUrl(std::string_view url);
 
+// Whether address is an http:// or https:// address (scheme in any case): the only addresses that
+// are followed when a store page names them.
+bool isWebAddress(std::string_view address);
+
 } // namespace base

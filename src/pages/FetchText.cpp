@@ -152,7 +152,7 @@ std::string readFile(const std::string& path) {
 }
 
 std::string fetchBody(std::string_view url) {
-    if (startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://")) return fetchHttp(url);
+    if (base::isWebAddress(url)) return fetchHttp(url);
     if (startsWithNoCase(url, "file://")) {
         // file:///path and file://host/path both name /path on this machine.
         const std::string_view rest = url.substr(7);

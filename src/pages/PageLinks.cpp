@@ -3,8 +3,6 @@
 #include "base/Text.h"
 #include "pages/FetchText.h"
 
-#include <optional>
-
 namespace {
 
 constexpr std::string_view kPreviousMarker = "<a class=\"prev\" href=";
@@ -17,31 +15,21 @@ std::string withoutAmp(std::string_view address) {
     return base::replaceAll(address, "amp;", "");
 }
 
-// The text one character after the end of marker's first occurrence (that character is a quote
-// or a space in well-formed links; a multi-byte character is skipped whole, so no address starts
-// inside one); nullopt when the marker is missing or nothing follows it.
-std::optional<std::string_view> afterMarker(std::string_view text, std::string_view marker) {
-    const auto at = text.find(marker);
-    if (at == std::string_view::npos || at + marker.size() >= text.size()) return std::nullopt;
-    const auto rest = text.substr(at + marker.size());
-    return rest.substr(base::leftChars(rest, 1).size());
-}
-
 // The quoted address behind an arrow link's marker, without its closing quote. Empty when the
 // marker is missing or the tag is never closed with ">".
 std::string arrowAddress(std::string_view text, std::string_view marker) {
-    const auto rest = afterMarker(text, marker);
+    const auto rest = base::afterMarker(text, marker);
     if (!rest) return {};
     const auto close = rest->find('>');
     if (close == std::string_view::npos) return {};
     const std::string_view quoted = rest->substr(0, close);
-    return withoutAmp(base::leftChars(quoted, static_cast<long long>(base::charCount(quoted)) - 1));
+    return withoutAmp(base::withoutLastChar(quoted));
 }
 
 PageLink numberedLink(std::string_view linkText) {
     PageLink link;
     link.IsCurrent = base::contains(linkText, "current");
-    if (const auto address = afterMarker(linkText, kHref)) {
+    if (const auto address = base::afterMarker(linkText, kHref)) {
         linkText = *address;
         const auto quote = linkText.find('"');
         if (quote != std::string_view::npos) link.Url = withoutAmp(linkText.substr(0, quote));
@@ -57,7 +45,7 @@ PagingAddresses ParsePageLinks(std::string_view text, PageLinkTable& table) {
     PagingAddresses addresses{arrowAddress(text, kNextMarker), arrowAddress(text, kPreviousMarker)};
     table.PageLinkCount = 0;
     while (table.PageLinkCount < static_cast<int>(table.PageLinks.size())) {
-        const auto rest = afterMarker(text, kItemMarker);
+        const auto rest = base::afterMarker(text, kItemMarker);
         if (!rest) break;
         // Advance only past the marker: the next search starts inside the link just read.
         text = *rest;

@@ -36,3 +36,14 @@ TEST(Text, TrimsAndComparesWithoutCase) {
     EXPECT_TRUE(equalsNoCase("SkinName", "SKINNAME"));
     EXPECT_FALSE(equalsNoCase("Skin", "Skins"));
 }
+
+TEST(Text, SkipsOneWholeCharacterAfterAMarkerAndDropsOneWholeLastCharacter) {
+    EXPECT_EQ(afterMarker("a href=\"x\" href='y'", "href="), "x\" href='y'");
+    EXPECT_EQ(afterMarker("name:“名”", "name:"), "名”");
+    EXPECT_EQ(afterMarker("name:", "name:"), std::nullopt); // nothing follows
+    EXPECT_EQ(afterMarker("name:\"", "name:"), "");
+    EXPECT_EQ(afterMarker("abc", "name:"), std::nullopt);
+    EXPECT_EQ(withoutLastChar("名字”"), "名字");
+    EXPECT_EQ(withoutLastChar("x"), "");
+    EXPECT_EQ(withoutLastChar(""), "");
+}
