@@ -1,0 +1,19 @@
+#pragma once
+// Window layouts are in twips; the screen is in pixels, 15 twips to the pixel (96 dots per inch).
+
+#include <cmath>
+
+namespace base {
+
+inline constexpr int TwipsPerPixel = 15;
+
+// Nearest pixel; halves away from zero, so a layout and its mirror image agree.
+inline int twipsToPixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixel));
+}
+
+inline constexpr int pixelsToTwips(int pixels) {
+    return pixels * TwipsPerPixel;
+}
+
+} // namespace base
