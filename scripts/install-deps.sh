@@ -27,3 +27,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get update -q
     $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The Flash player: Ruffle's self-hosted web build from npm, one pinned version, installed globally
+# so that every checkout's build copies it from the same place (see src/viewer/CMakeLists.txt).
+ruffle_version=0.6.0
+ruffle_dir="$(npm root -g)/@ruffle-rs/ruffle"
+installed=$(node -p "require('$ruffle_dir/package.json').version" 2>/dev/null || true)
+if [ "$installed" != "$ruffle_version" ]; then
+    echo "installing: @ruffle-rs/ruffle@$ruffle_version"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo npm install -g --no-fund --no-audit "@ruffle-rs/ruffle@$ruffle_version"
+fi
