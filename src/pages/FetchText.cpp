@@ -21,6 +21,14 @@ std::function<void()>& pendingEventsHook() {
 
 std::atomic<long> stallSeconds{30};
 
+// The cancel flag of the fetches made on this thread; null: they are never cancelled.
+thread_local const std::atomic<bool>* cancelFlag = nullptr;
+
+// Polled by curl while a transfer runs (also while it connects or waits); non-zero ends it.
+int checkCancel(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+}
+
 void processPendingEvents() {
     if (const auto& hook = pendingEventsHook()) hook();
 }
@@ -120,6 +128,12 @@ std::string fetchHttp(std::string_view url) {
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stall);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+    if (cancelFlag) {
+        if (cancelFlag->load()) return {};
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkCancel);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancelFlag));
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    }
     if (curl_easy_perform(h) != CURLE_OK) return {};
     return body;
 }
@@ -204,6 +218,10 @@ std::string FetchText(std::string_view url, std::string_view charset) {
 
 void setPendingEventsHook(std::function<void()> hook) {
     pendingEventsHook() = std::move(hook);
+}
+
+void setFetchCancelFlag(const std::atomic<bool>* flag) {
+    cancelFlag = flag;
 }
 
 void setFetchStallTimeout(std::chrono::seconds timeout) {

@@ -13,6 +13,7 @@
 // - Bodies larger than kMaxBodyBytes are refused whole (empty text): store pages are a few hundred
 //   kilobytes, and a half page would only be cut wrongly.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -35,6 +36,10 @@ std::string DecodeBody(std::string_view body, std::string_view charset);
 // called from several threads at once as long as no hook is set.
 void setPendingEventsHook(std::function<void()> hook);
 
+// Fetches made afterwards on the calling thread give up (empty text) within about a second once
+// *flag is true, so a program can end without waiting for a slow store. Null clears it. The flag
+// must outlive those fetches.
+void setFetchCancelFlag(const std::atomic<bool>* flag);
 
 // How long a transfer may receive nothing before it is given up (30 seconds). Tests shorten it;
 // nothing else changes it.

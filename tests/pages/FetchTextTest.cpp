@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -106,6 +107,35 @@ TEST(FetchText, StalledServerEndsWithEmptyTextAfterTheTimeOut) {
         ShortStallTimeout shortTimeout;
         EXPECT_EQ(FetchText(server.site() + "/stall", "utf-8"), "");
     }
+    released = true;
+}
+
+TEST(FetchText, CancelFlagEndsARunningFetchOnItsThreadOnly) {
+    LoopbackServer server;
+    std::atomic<bool> released{false};
+    server.routes().Get("/slow", [&](const httplib::Request&, httplib::Response& res) {
+        for (int i = 0; i < 2000 && !released; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        res.set_content("<p>late</p>", "text/html");
+    });
+    server.routes().Get("/page", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<p>page</p>", "text/html");
+    });
+    server.start();
+    std::atomic<bool> cancel{false};
+    std::string result = "unset";
+    std::thread worker([&] {
+        setFetchCancelFlag(&cancel);
+        result = FetchText(server.site() + "/slow", "utf-8");
+        setFetchCancelFlag(nullptr);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Another thread's fetches are not affected by the flag.
+    cancel = true;
+    EXPECT_EQ(FetchText(server.site() + "/page", "utf-8"), "<p>page</p>");
+    worker.join();
+    // Without the cancel the answer would come, 20 seconds late.
+    EXPECT_EQ(result, "");
     released = true;
 }
 

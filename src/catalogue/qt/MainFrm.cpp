@@ -1,0 +1,286 @@
+#include "catalogue/qt/MainFrm.h"
+
+#include "base/Twips.h"
+#include "catalogue/StoreSearch.h"
+#include "catalogue/qt/PageBuildQueue.h"
+#include "catalogue/qt/WebBrowser.h"
+#include "controls/qt/bkDLControlWidget.h"
+#include "skin/qt/CSSTab.h"
+#include "skin/qt/DirectUI.h"
+#include "skin/qt/SSTab.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <system_error>
+
+namespace fs = std::filesystem;
+using catalogue::MainLayout;
+using catalogue::TwipsRect;
+
+namespace {
+
+constexpr int MainTabCount = 8;
+constexpr int SubTabCount = 9;
+constexpr int MainTabWidth = 80, MainTabHeight = 75;
+constexpr int SubTabWidth = 60, SubTabHeight = 30;
+// How long the size must stay unchanged before a resize reloads the page.
+constexpr int ResizeSettleMs = 150;
+const std::string HomeCaption = "首页";
+const std::string SearchCaption = "搜索";
+const char* const InitialSearchText = "应用搜索";
+const char* const ViewerName = "FlashPayFrm";
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void place(QWidget* widget, const TwipsRect& r) {
+    widget->setGeometry(base::twipsToPixels(r.left), base::twipsToPixels(r.top), base::twipsToPixels(r.width),
+                        base::twipsToPixels(r.height));
+}
+
+// A frame panel: clips its browser and shows the page colour while a page is on its way.
+QWidget* makePanel(QWidget* parent, const std::string& pageColour) {
+    auto* panel = new QWidget(parent);
+    QPalette palette = panel->palette();
+    const QColor colour(qs(pageColour));
+    palette.setColor(QPalette::Window, colour.isValid() ? colour : QColor(Qt::white));
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+} // namespace
+
+MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, QWidget* parent)
+    : QWidget(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
+      servers_(std::move(servers)) {
+    resize(LoadWidth, LoadHeight);
+    setWindowTitle(QStringLiteral("Lumora V1.0"));
+    builds_ = new PageBuildQueue({Catalogue::htmlFolder(appFolder_), servers_.site, servers_.staticHost},
+                                 settings_.webBackColor, this);
+    createControls();
+    loadSkin();
+    startDownloads();
+    resizeReload_.setSingleShot(true);
+    resizeReload_.setInterval(ResizeSettleMs);
+    connect(&resizeReload_, &QTimer::timeout, this, &MainFrm::LoadPage);
+}
+
+MainFrm::~MainFrm() = default;
+
+void MainFrm::createControls() {
+    SStab1_ = new skin::SSTab(this);
+    SStab1_->setTabCount(MainTabCount);
+    SStab1_->setTabHeightTwips(catalogue::MainTabRowTwips);
+    const auto& areas = Catalogue::mainTabs();
+    for (int i = 0; i < MainTabCount; ++i)
+        SStab1_->setTabCaption(i, qs(std::string(areas[i])));
+
+    // The panels stand on the strip itself rather than on one tab's page: the page loader shows the
+    // one the current area uses.
+    HomePic_ = makePanel(SStab1_, settings_.webBackColor);
+    HomeWeb_ = new WebBrowser(HomePic_);
+    GameSStab_ = new skin::SSTab(SStab1_);
+    GameSStab_->setTabCount(SubTabCount);
+    GameSStab_->setTabHeightTwips(catalogue::SubTabRowTwips);
+    BackPic_ = makePanel(GameSStab_, settings_.webBackColor);
+    Web_ = new WebBrowser(BackPic_);
+    HomeWeb_->hide();
+    Web_->hide();
+
+    WebTJ_ = new WebBrowser(this);
+    WebTJ_->setGeometry(0, 0, 1, 1);
+    WebTJ_->hide();
+    UpDateDown_ = new bkDLControlWidget(this);
+    DownFtp_ = new bkDLControlWidget(this);
+    UpDateDown_->hide();
+    DownFtp_->hide();
+
+    for (WebBrowser* browser : {Web_, HomeWeb_})
+        connect(browser, &WebBrowser::NewWindow3, this, &MainFrm::appLinkClicked);
+    connect(SStab1_, &skin::SSTab::clicked, this, &MainFrm::setUpSubTabs);
+    connect(GameSStab_, &skin::SSTab::clicked, this, &MainFrm::LoadPage);
+    // The game area's categories until another area is chosen.
+    GameSStab_->setCurrentTab(0);
+    subTabsOn_ = true;
+    const auto games = Catalogue::subTabs(Catalogue::mainTabs()[1]);
+    for (int i = 0; i < SubTabCount; ++i) {
+        GameSStab_->setTabVisible(i, i < static_cast<int>(games.size()));
+        if (i < static_cast<int>(games.size()))
+            GameSStab_->setTabCaption(i, qs(std::string(games[i]->subTab)));
+    }
+}
+
+void MainFrm::loadSkin() {
+    const QString skinName = qs(settings_.skinName);
+    frameSkin_ = std::make_unique<skin::DirectUI>();
+    frameSkin_->Skin(skinName, this, appFolder_);
+    mainTabSkin_ = new skin::CSSTab(this);
+    mainTabSkin_->setColors(settings_.tabColor, settings_.tabBackColor);
+    mainTabSkin_->setTabWidth(MainTabWidth);
+    mainTabSkin_->setTabHeight(MainTabHeight);
+    mainTabSkin_->TabSkin(SStab1_, skinName, appFolder_);
+}
+
+void MainFrm::startDownloads() {
+    // Nothing of the statistics page is used; its view goes once the page has loaded.
+    connect(WebTJ_, &WebBrowser::DownloadComplete, WebTJ_, &QObject::deleteLater);
+    WebTJ_->Navigate(qs(servers_.makerServer + "/box/tj.html"));
+    UpDateDown_->setFileURL(qs(servers_.makerServer + "/box/update.html"));
+    UpDateDown_->setSaveFilePath(qs((appFolder_ / "").string()));
+    UpDateDown_->BeginDownload();
+}
+
+std::string MainFrm::mainCaption() const {
+    return SStab1_->tabCaption(SStab1_->currentTab()).toStdString();
+}
+
+std::string MainFrm::subCaption() const {
+    return GameSStab_->tabCaption(GameSStab_->currentTab()).toStdString();
+}
+
+std::string MainFrm::searchText() const {
+    return searchBox_ ? searchBox_->text().toStdString() : std::string(InitialSearchText);
+}
+
+void MainFrm::setUpSubTabs() {
+    subTabsOn_ = false;
+    GameSStab_->setCurrentTab(0);
+    const auto entries = Catalogue::subTabs(mainCaption());
+    if (!entries.empty()) {
+        for (int i = 0; i < SubTabCount; ++i) {
+            const bool shown = i < static_cast<int>(entries.size());
+            GameSStab_->setTabVisible(i, shown);
+            if (shown) GameSStab_->setTabCaption(i, qs(std::string(entries[i]->subTab)));
+        }
+    }
+    // A new sub-tab skin for every area; the old one lets go of the strip first.
+    if (subTabSkin_) {
+        subTabSkin_->Detach();
+        delete subTabSkin_;
+    }
+    subTabSkin_ = new skin::CSSTab(this);
+    subTabSkin_->setColors(settings_.tabColor, settings_.tabBackColor);
+    subTabSkin_->setTabWidth(SubTabWidth);
+    subTabSkin_->setTabHeight(SubTabHeight);
+    subTabSkin_->TabSkin(GameSStab_, qs(settings_.skinName) + QStringLiteral("\\Tabs"), appFolder_);
+    subTabsOn_ = true;
+    LoadPage();
+}
+
+void MainFrm::showAreaPanel() {
+    const std::string area = mainCaption();
+    const bool homeOrSearch = area == HomeCaption || area == SearchCaption;
+    HomePic_->setVisible(homeOrSearch);
+    GameSStab_->setVisible(subTabsOn_ && !homeOrSearch);
+}
+
+void MainFrm::LoadPage() {
+    resizeReload_.stop();
+    if (!layoutUsable()) return;
+    firstPageRequested_ = true;
+    HomeWeb_->hide();
+    Web_->hide();
+    showAreaPanel();
+    const std::string area = mainCaption();
+    if (area == SearchCaption) {
+        place(HomePic_, layout_.search.panel);
+        HomeWeb_->Move(layout_.search.browser.left, layout_.search.browser.top, layout_.search.browser.width,
+                       layout_.search.browser.height);
+        if (searchUrl_.empty()) searchUrl_ = servers_.site + "/appweb/search?w=" + searchText();
+        showPage(PageBuilder::Search, std::string(kSearchKey), searchUrl_, true,
+                 [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
+        return;
+    }
+    if (area == HomeCaption) {
+        place(HomePic_, layout_.home.panel);
+        HomeWeb_->Move(layout_.home.browser.left, layout_.home.browser.top, layout_.home.browser.width,
+                       layout_.home.browser.height);
+        showPage(PageBuilder::Home, std::string(kHomeKey), servers_.site + "/", false,
+                 [this] { navigate(HomeWeb_, std::string(kHomeKey)); });
+        return;
+    }
+    place(GameSStab_, layout_.GameSStab);
+    place(BackPic_, layout_.category.panel);
+    if (const CatalogueEntry* entry = Catalogue::find(area, subCaption()))
+        LoadCategoryPage(std::string(entry->key), Catalogue::storeAddress(servers_.site, *entry));
+}
+
+void MainFrm::LoadCategoryPage(const std::string& key, const std::string& storeAddress) {
+    emit categoryLoadStarted();
+    if (!subTabsOn_) return;
+    const TwipsRect& web = layout_.category.browser;
+    Web_->Move(web.left, web.top, web.width, web.height);
+    showPage(PageBuilder::Category, key, storeAddress, key == kNextPageKey, [this, key] {
+        navigate(Web_, key);
+        const fs::path paging = Catalogue::pagingFile(appFolder_, key);
+        std::error_code ec;
+        if (fs::exists(paging, ec)) emit pagingFileShown(qs(paging.string()));
+    });
+}
+
+void MainFrm::showPage(PageBuilder builder, const std::string& key, const std::string& storeAddress,
+                       bool rebuild, std::function<void()> show) {
+    const std::uint64_t request = ++request_;
+    std::error_code ec;
+    if (!rebuild && fs::exists(Catalogue::pageFile(appFolder_, key), ec)) {
+        show();
+        return;
+    }
+    // Shown whatever the build made of it, as long as no later request came in meanwhile.
+    builds_->build(builder, key, storeAddress, [this, request, show = std::move(show)](bool) {
+        if (request == request_) show();
+    });
+}
+
+void MainFrm::navigate(WebBrowser* browser, const std::string& key) {
+    browser->Navigate(qs(Catalogue::pageFile(appFolder_, key).string()));
+    browser->show();
+    emit pageRequested(qs(key));
+}
+
+bool MainFrm::layoutUsable() const {
+    return !isMinimized() && layout_.fits();
+}
+
+void MainFrm::applyLayout() {
+    const int w = base::pixelsToTwips(width());
+    const int h = base::pixelsToTwips(height());
+    // The frame is drawn inside the window: its inner and outer sizes are the same.
+    layout_ = MainLayout::compute(w, h, w);
+    if (!layoutUsable()) return;
+    place(SStab1_, layout_.SStab1);
+}
+
+void MainFrm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyLayout();
+    // The first page comes with the showing; later sizes reload once the border stops moving.
+    if (firstPageRequested_ && layoutUsable()) resizeReload_.start();
+}
+
+void MainFrm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (firstPageRequested_) return;
+    applyLayout();
+    LoadPage();
+}
+
+void MainFrm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Coming back from minimised: the size may not have changed, but the page was not reloaded.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && layout_.fits()) resizeReload_.start();
+}
+
+void MainFrm::closeEvent(QCloseEvent* event) {
+    resizeReload_.stop();
+    frameSkin_.reset();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->objectName() == ViewerName) window->close();
+    }
+    event->accept();
+    emit unloaded();
+}

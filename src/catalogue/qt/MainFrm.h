@@ -1,0 +1,141 @@
+#pragma once
+// The catalogue window: a skinned frame with the main tab strip SStab1 (eight areas), the sub-tab
+// strip GameSStab of the chosen area, and the page browsers HomeWeb (home page and search results,
+// in the panel HomePic) and Web (category pages, in the panel BackPic). Pages come from the page
+// cache; a page missing there is built from the store on a worker thread while the window stays
+// responsive, and only the page of the user's last choice is shown.
+//
+// At load the window also loads the statistics page into WebTJ and starts the update page's
+// download with UpDateDown. Closing the window closes the app viewer too and ends the program.
+
+#include "catalogue/MainLayout.h"
+#include "pages/Catalogue.h"
+#include "startup/Servers.h"
+#include "startup/Settings.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class PageBuildQueue;
+
+class WebBrowser;
+class bkDLControlWidget;
+namespace skin {
+class CSSTab;
+class DirectUI;
+class SSTab;
+} // namespace skin
+
+class MainFrm : public QWidget {
+    Q_OBJECT
+  public:
+    // The outer size at load, 15000 x 10920 twips.
+    static constexpr int LoadWidth = 1000;
+    static constexpr int LoadHeight = 728;
+
+    // Runs the load sequence; the first page is loaded when the window gets its size on showing.
+    MainFrm(std::filesystem::path appFolder, Settings settings, Servers servers, QWidget* parent = nullptr);
+    ~MainFrm() override;
+
+    skin::SSTab* SStab1() const { return SStab1_; }
+    skin::SSTab* GameSStab() const { return GameSStab_; }
+    QWidget* HomePic() const { return HomePic_; }
+    QWidget* BackPic() const { return BackPic_; }
+    WebBrowser* HomeWeb() const { return HomeWeb_; }
+    WebBrowser* Web() const { return Web_; }
+    bkDLControlWidget* UpDateDown() const { return UpDateDown_; }
+    bkDLControlWidget* DownFtp() const { return DownFtp_; }
+    // The frame skin; null once the window unloaded.
+    skin::DirectUI* DirectUI() const { return frameSkin_.get(); }
+
+    const std::filesystem::path& appFolder() const { return appFolder_; }
+    const Settings& settings() const { return settings_; }
+    const Servers& servers() const { return servers_; }
+    // The layout of the window's current size.
+    const catalogue::MainLayout& layout() const { return layout_; }
+
+    // Shows the page of the current main tab and sub-tab (HomeAll, SouSuo or a category page).
+    void LoadPage();
+    // Shows category page key in Web, built from storeAddress when it is not cached; NextPage is
+    // always built.
+    void LoadCategoryPage(const std::string& key, const std::string& storeAddress);
+
+    // The store search address of the last search; the search tab searches for the box's text
+    // while it is empty.
+    const std::string& searchUrl() const { return searchUrl_; }
+    void setSearchUrl(std::string url) { searchUrl_ = std::move(url); }
+    // The search box whose text the search tab looks for; until one is set, the box's initial
+    // text "应用搜索".
+    void setSearchBox(QLineEdit* box) { searchBox_ = box; }
+
+  signals:
+    // A page in Web or HomeWeb asked for a new window showing url (an app link); none opened.
+    void appLinkClicked(const QUrl& url);
+    // A page file was handed to a browser: key's page is loading in Web or HomeWeb.
+    void pageRequested(const QString& key);
+    // A category page load starts: the paging bar hides.
+    void categoryLoadStarted();
+    // A category page is shown and its paging file exists: the paging bar lays itself out from it.
+    void pagingFileShown(const QString& pagingFile);
+    // The window unloaded: the program ends.
+    void unloaded();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createControls();
+    void loadSkin();
+    void startDownloads();
+    void setUpSubTabs();
+    void showAreaPanel();
+    void applyLayout();
+    bool layoutUsable() const;
+    // Calls show now when the page file of key is cached (and not rebuilt), otherwise after the
+    // build; a later page request drops both.
+    void showPage(PageBuilder builder, const std::string& key, const std::string& storeAddress, bool rebuild,
+                  std::function<void()> show);
+    void navigate(WebBrowser* browser, const std::string& key);
+    std::string mainCaption() const;
+    std::string subCaption() const;
+    std::string searchText() const;
+
+    std::filesystem::path appFolder_;
+    Settings settings_;
+    Servers servers_;
+    catalogue::MainLayout layout_;
+
+    std::unique_ptr<skin::DirectUI> frameSkin_;
+    skin::SSTab* SStab1_ = nullptr;
+    skin::SSTab* GameSStab_ = nullptr;
+    skin::CSSTab* mainTabSkin_ = nullptr;
+    QPointer<skin::CSSTab> subTabSkin_;
+    QWidget* HomePic_ = nullptr;
+    QWidget* BackPic_ = nullptr;
+    WebBrowser* HomeWeb_ = nullptr;
+    WebBrowser* Web_ = nullptr;
+    QPointer<WebBrowser> WebTJ_;
+    bkDLControlWidget* UpDateDown_ = nullptr;
+    bkDLControlWidget* DownFtp_ = nullptr;
+    PageBuildQueue* builds_ = nullptr;
+
+    // Whether the sub-tab strip is switched on; it shows while the current area is a category area.
+    bool subTabsOn_ = true;
+    std::string searchUrl_;
+    QPointer<QLineEdit> searchBox_;
+    // Counts page requests; a build that finishes for an older request shows nothing.
+    std::uint64_t request_ = 0;
+    // Reloads the page once the size has settled while the border is dragged.
+    QTimer resizeReload_;
+    bool firstPageRequested_ = false;
+};
