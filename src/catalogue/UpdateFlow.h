@@ -1,0 +1,39 @@
+#pragma once
+// The decisions of the update check, on the files that its two downloads wrote: whether the update
+// page announces another version, and whether the new version's file is the maker's and may run.
+
+#include "catalogue/UpdateSignature.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+class UpdateFlow {
+  public:
+    enum class HandOver {
+        Ignore,   // nothing arrived (failed download): nothing to do
+        Verified, // the file is the maker's; it was made executable
+        Rejected  // no valid signature; the file was deleted
+    };
+
+    explicit UpdateFlow(UpdateSignature checker, std::string ownVersion);
+
+    // The new version's download goes into this folder of the application folder, so a file that
+    // is not yet verified can never replace one of the program's own files.
+    static std::filesystem::path downloadFolder(const std::filesystem::path& appFolder);
+
+    // The update page arrived (bytes 0: its download failed). Reads it, deletes it whatever it
+    // says, and returns the address of the new version's file (its ftp key) when the page's version
+    // number differs from the own one. The page's signature is kept for fileArrived.
+    std::optional<std::string> pageArrived(std::int32_t bytes, const std::filesystem::path& pageFile);
+
+    // The new version's file arrived (bytes 0: its download failed). Checks it against the
+    // signature that the last page with an update carried.
+    HandOver fileArrived(std::int32_t bytes, const std::filesystem::path& file) const;
+
+  private:
+    UpdateSignature checker_;
+    std::string ownVersion_;
+    std::string signature_; // of the last page that offered an update
+};

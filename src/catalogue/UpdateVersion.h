@@ -1,0 +1,21 @@
+#pragma once
+// Version numbers of the update check: the program's own version and the published one are both
+// turned into whole numbers, and any difference (also a lower published number) means an update.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace catalogue {
+
+// Major, minor and revision of this build joined with "." ("1.0.0").
+std::string ownVersionText();
+
+// The leading decimal number of text rounded to the nearest integer, halves to even: "1.0.0" gives 1,
+// "1.4" 1, "1.5" 2, "2.5" 2; text that does not start with a number gives 0.
+std::int32_t versionNumber(std::string_view text);
+
+// True when the published version's number differs from the own version's.
+bool updateDue(std::string_view publishedVersion, std::string_view ownVersion = ownVersionText());
+
+} // namespace catalogue

@@ -1,0 +1,85 @@
+#include "catalogue/UpdateFlow.h"
+
+#include "TempDir.h"
+#include "UpdateSigner.h"
+#include "base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class UpdateFlowTest : public ::testing::Test {
+  protected:
+    UpdateSigner::KeyPair maker = UpdateSigner::generateKeyPair();
+    UpdateSigner signer{maker.privatePem};
+    UpdateFlow flow{UpdateSignature(maker.publicPem), "1.0.0"};
+    TempDir dir;
+    fs::path page = dir.path() / "update.html";
+    fs::path file = dir.path() / "BrindleSetup.bin";
+    std::string newVersion = "#!/bin/sh\ntouch marker\n";
+
+    std::optional<std::string> offer(const std::string& version, const std::string& signature) {
+        const auto text =
+            UpdateSigner::updatePage(version, "http://h/box/download/BrindleSetup.bin", "d", "i", signature);
+        base::writeFileAtomic(page, text);
+        return flow.pageArrived(static_cast<std::int32_t>(text.size()), page);
+    }
+};
+
+bool executable(const fs::path& file) {
+    return (fs::status(file).permissions() & fs::perms::owner_exec) != fs::perms::none;
+}
+
+} // namespace
+
+TEST_F(UpdateFlowTest, ThePageIsReadAndDeletedAndOnlyAnotherVersionNumberOffersItsFile) {
+    EXPECT_EQ(offer("1", "s"), std::nullopt);
+    EXPECT_FALSE(fs::exists(page));
+    EXPECT_EQ(offer("1.4", "s"), std::nullopt);
+    EXPECT_EQ(offer("1.5", "s"), "http://h/box/download/BrindleSetup.bin");
+    EXPECT_FALSE(fs::exists(page));
+    EXPECT_EQ(offer("0", "s"), "http://h/box/download/BrindleSetup.bin");
+
+    // A page without Version counts as 0; a failed download (0 bytes) or a missing file does nothing.
+    base::writeFileAtomic(page, "[Main]\r\nftp = http://h/x\r\n");
+    EXPECT_EQ(flow.pageArrived(10, page), "http://h/x");
+    base::writeFileAtomic(page, "[Main]\r\nVersion = 2\r\n");
+    EXPECT_EQ(flow.pageArrived(0, page), std::nullopt);
+    EXPECT_TRUE(fs::exists(page));
+    EXPECT_EQ(flow.pageArrived(10, dir.path() / "none.html"), std::nullopt);
+}
+
+TEST_F(UpdateFlowTest, ASignedFileBecomesExecutableAndAnythingElseIsDeleted) {
+    ASSERT_TRUE(offer("2", signer.sign(newVersion)));
+    base::writeFileAtomic(file, newVersion);
+    ASSERT_FALSE(executable(file));
+    EXPECT_EQ(flow.fileArrived(static_cast<std::int32_t>(newVersion.size()), file),
+              UpdateFlow::HandOver::Verified);
+    EXPECT_TRUE(executable(file));
+
+    // The same signature over other bytes.
+    base::writeFileAtomic(file, newVersion + "rm -rf ~\n");
+    EXPECT_EQ(flow.fileArrived(40, file), UpdateFlow::HandOver::Rejected);
+    EXPECT_FALSE(fs::exists(file));
+
+    // Signed by someone else, or no signature on the page at all.
+    const UpdateSigner stranger(UpdateSigner::generateKeyPair().privatePem);
+    for (const std::string& signature : {stranger.sign(newVersion), std::string()}) {
+        ASSERT_TRUE(offer("2", signature));
+        base::writeFileAtomic(file, newVersion);
+        EXPECT_EQ(flow.fileArrived(20, file), UpdateFlow::HandOver::Rejected);
+        EXPECT_FALSE(fs::exists(file));
+    }
+}
+
+TEST_F(UpdateFlowTest, AFailedDownloadIsIgnoredAndAFolderIsNeverTakenForTheFile) {
+    ASSERT_TRUE(offer("2", signer.sign(newVersion)));
+    EXPECT_EQ(flow.fileArrived(0, file), UpdateFlow::HandOver::Ignore);
+    EXPECT_EQ(flow.fileArrived(5, file), UpdateFlow::HandOver::Ignore);
+    fs::create_directory(file);
+    EXPECT_EQ(flow.fileArrived(5, file), UpdateFlow::HandOver::Ignore);
+    EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_EQ(UpdateFlow::downloadFolder(dir.path()), dir.path() / "Update");
+}
