@@ -50,6 +50,8 @@ std::optional<StoreOptions> StoreOptions::parse(std::span<char* const> args, std
             options.updateVersion = std::string(value);
         } else if (name == "--update-file") {
             options.updateFile = std::filesystem::path(value);
+        } else if (name == "--update-signature") {
+            options.updateSignature = std::string(value);
         } else {
             error = "unknown option: " + std::string(name);
             return std::nullopt;
@@ -60,14 +62,16 @@ std::optional<StoreOptions> StoreOptions::parse(std::span<char* const> args, std
 
 const char* StoreOptions::usage() {
     return "usage: appstore [--host ADDRESS] [--port N] [--data FOLDER] [--delay-ms N]\n"
-           "                [--update-version TEXT] [--update-file FILE]\n"
+           "                [--update-version TEXT] [--update-file FILE] [--update-signature BASE64]\n"
            "  --host            address to listen on (default 127.0.0.1)\n"
            "  --port            port to listen on (default 8780; 0 picks a free port)\n"
            "  --data            folder of the store's database, created and seeded on first start\n"
            "                    (default: store-data next to the program)\n"
            "  --delay-ms        delay added to every request, in milliseconds\n"
            "  --update-version  version announced by /box/update.html (default: the published release, 1)\n"
-           "  --update-file     file offered as the new version's download under /box/download/\n";
+           "  --update-file     file offered as the new version's download under /box/download/\n"
+           "  --update-signature  the file's Ed25519 signature (base64, from tools/signupdate) that the\n"
+           "                    update page carries as Signature\n";
 }
 
 } // namespace appstore

@@ -15,6 +15,7 @@ struct StoreOptions {
     int delayMs = 0;                                 // added to every request
     std::optional<std::string> updateVersion;        // overrides the published release's version
     std::optional<std::filesystem::path> updateFile; // served as the release's download
+    std::optional<std::string> updateSignature;      // base64 signature of that file, on the update page
 
     // Parses the arguments after the program name. On a bad or unknown argument returns nothing
     // and sets error; "--help" returns nothing with an empty error.

@@ -122,11 +122,14 @@ std::string StorePages::search(std::string_view site, std::string_view words) co
     return framedPage(catalog_.categories(), {site, "搜索", 0, words}, body);
 }
 
-std::string StorePages::updatePage(std::string_view site, const std::optional<std::string>& version) const {
+std::string StorePages::updatePage(std::string_view site, const std::optional<std::string>& version,
+                                   const std::optional<std::string>& signature) const {
     const auto release = catalog_.release();
-    return "[Main]\r\nVersion = " + version.value_or(release.version) + "\r\nftp = " + std::string(site) +
-           "/box/download/" + release.file + "\r\nDate = " + release.date + "\r\nInfo = " + release.info +
-           "\r\n";
+    std::string page = "[Main]\r\nVersion = " + version.value_or(release.version) +
+                       "\r\nftp = " + std::string(site) + "/box/download/" + release.file +
+                       "\r\nDate = " + release.date + "\r\nInfo = " + release.info + "\r\n";
+    if (signature) page += "Signature = " + *signature + "\r\n";
+    return page;
 }
 
 std::string StorePages::statistics(long long requestsServed) const {

@@ -24,8 +24,10 @@ class StorePages {
                                         std::string_view page) const;
     std::string search(std::string_view site, std::string_view words) const;
 
-    // The maker's update page in INI form; version overrides the published release's version.
-    std::string updatePage(std::string_view site, const std::optional<std::string>& version) const;
+    // The maker's update page in INI form; version overrides the published release's version. The
+    // page carries a Signature line only when a signature is given.
+    std::string updatePage(std::string_view site, const std::optional<std::string>& version,
+                           const std::optional<std::string>& signature) const;
     std::string statistics(long long requestsServed) const;
 
     // A generated SVG icon for an app id given as text; nothing for an unknown id.

@@ -93,7 +93,8 @@ void StoreServer::addRoutes() {
                            return svg ? StoreReply{200, "image/svg+xml", std::move(*svg)} : notFound(r.path);
                        }});
     routes_.push_back({"/box/update.html", false, [this, page](const auto&, std::string_view site) {
-                           return page(pages_.updatePage(site, options_.updateVersion));
+                           return page(
+                               pages_.updatePage(site, options_.updateVersion, options_.updateSignature));
                        }});
     routes_.push_back({"/box/tj.html", false, [this, page](const auto&, std::string_view) {
                            return page(pages_.statistics(requests_.load()));

@@ -10,6 +10,7 @@
 #include <httplib.h>
 #include <regex>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST(AppstoreTest, SearchFindsChineseWordsAndKeepsItsMarkers) {
     EXPECT_EQ(none->body.find("<li class=\"app-item\">"), std::string::npos);
 }
 
-TEST(AppstoreTest, UpdatePageAnnouncesTheReleaseInIniForm) {
+TEST(AppstoreTest, UpdatePageAnnouncesTheReleaseAndItsSignatureInIniForm) {
     const auto versionOf = [](StoreProcess& store) {
         httplib::Client client(store.site());
         const auto response = client.Get("/box/update.html");
@@ -125,12 +126,15 @@ TEST(AppstoreTest, UpdatePageAnnouncesTheReleaseInIniForm) {
         std::ofstream(dir.path() / "update.html") << (response ? response->body : "");
         IniFile ini;
         ini.SpecifyIni((dir.path() / "update.html").string());
-        return std::pair(ini.ReadString("Main", "Version", 100), ini.ReadString("Main", "ftp", 1000));
+        return std::tuple(ini.ReadString("Main", "Version", 100), ini.ReadString("Main", "ftp", 1000),
+                          ini.ReadString("Main", "Signature", 100));
     };
     StoreProcess plain;
-    EXPECT_EQ(versionOf(plain), std::pair(std::string("1"), plain.site() + "/box/download/BrindleSetup.bin"));
-    StoreProcess newer({"--update-version", "2"});
-    EXPECT_EQ(versionOf(newer).first, "2");
+    EXPECT_EQ(versionOf(plain),
+              std::tuple(std::string("1"), plain.site() + "/box/download/BrindleSetup.bin", ""));
+    StoreProcess newer({"--update-version", "2", "--update-signature", "c2lnbmVk"});
+    EXPECT_EQ(std::get<0>(versionOf(newer)), "2");
+    EXPECT_EQ(std::get<2>(versionOf(newer)), "c2lnbmVk");
 }
 
 TEST(AppstoreTest, UnknownAddressesAnswerNotFound) {
