@@ -3,6 +3,8 @@
 #include "base/Twips.h"
 #include "catalogue/StoreSearch.h"
 #include "catalogue/qt/PageBuildQueue.h"
+#include "catalogue/qt/PagingBar.h"
+#include "catalogue/qt/SearchBar.h"
 #include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "skin/qt/CSSTab.h"
@@ -29,7 +31,7 @@ constexpr int SubTabWidth = 60, SubTabHeight = 30;
 constexpr int ResizeSettleMs = 150;
 const std::string HomeCaption = "首页";
 const std::string SearchCaption = "搜索";
-const char* const InitialSearchText = "应用搜索";
+constexpr int SearchTab = 7;
 const char* const ViewerName = "FlashPayFrm";
 
 QString qs(const std::string& text) {
@@ -63,6 +65,7 @@ MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, QWidget
                                  settings_.webBackColor, this);
     createControls();
     loadSkin();
+    createBars();
     startDownloads();
     resizeReload_.setSingleShot(true);
     resizeReload_.setInterval(ResizeSettleMs);
@@ -125,6 +128,43 @@ void MainFrm::loadSkin() {
     mainTabSkin_->TabSkin(SStab1_, skinName, appFolder_);
 }
 
+void MainFrm::createBars() {
+    const fs::path skinFolder = appFolder_ / "Skin" / settings_.skinName;
+    SouSuoPic_ = new SearchBar(this, skinFolder);
+    connect(SouSuoPic_, &SearchBar::searchRequested, this, &MainFrm::Search);
+    connect(HomeWeb_, &WebBrowser::BeforeNavigate2, this, &MainFrm::captureSearch, Qt::DirectConnection);
+
+    pagingBar_ = new PagingBar(GameSStab_, skinFolder);
+    connect(this, &MainFrm::categoryLoadStarted, pagingBar_, &PagingBar::Hide);
+    connect(this, &MainFrm::pagingFileShown, pagingBar_,
+            [this](const QString& file) { pagingBar_->LayOut(file.toStdString()); });
+    // Pages reached through the bar are always built afresh under one key.
+    connect(pagingBar_, &PagingBar::pageRequested, this, [this](const QString& address) {
+        LoadCategoryPage(std::string(kNextPageKey), address.toStdString());
+    });
+}
+
+void MainFrm::Search(const QString& text) {
+    const std::string address = catalogue::SearchAddress(servers_.site, text.toStdString());
+    if (address.empty()) return;
+    searchUrl_ = address;
+    // Changing the tab loads the search page already.
+    if (SStab1_->currentTab() != SearchTab)
+        SStab1_->setCurrentTab(SearchTab);
+    else
+        LoadPage();
+}
+
+// A store search opened inside the home or search page becomes the local search page, on the tab
+// that is shown; the search box's address stays.
+void MainFrm::captureSearch(const QUrl& url, bool& cancel) {
+    const std::string address = url.toString().toStdString();
+    if (!catalogue::IsStoreSearch(address, servers_.site)) return;
+    cancel = true;
+    showPage(PageBuilder::Search, std::string(kSearchKey), address, true,
+             [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
+}
+
 void MainFrm::startDownloads() {
     // Nothing of the statistics page is used; its view goes once the page has loaded.
     connect(WebTJ_, &WebBrowser::DownloadComplete, WebTJ_, &QObject::deleteLater);
@@ -140,10 +180,6 @@ std::string MainFrm::mainCaption() const {
 
 std::string MainFrm::subCaption() const {
     return GameSStab_->tabCaption(GameSStab_->currentTab()).toStdString();
-}
-
-std::string MainFrm::searchText() const {
-    return searchBox_ ? searchBox_->text().toStdString() : std::string(InitialSearchText);
 }
 
 void MainFrm::setUpSubTabs() {
@@ -190,7 +226,8 @@ void MainFrm::LoadPage() {
         place(HomePic_, layout_.search.panel);
         HomeWeb_->Move(layout_.search.browser.left, layout_.search.browser.top, layout_.search.browser.width,
                        layout_.search.browser.height);
-        if (searchUrl_.empty()) searchUrl_ = servers_.site + "/appweb/search?w=" + searchText();
+        if (searchUrl_.empty())
+            searchUrl_ = servers_.site + "/appweb/search?w=" + SouSuoPic_->SouSuoText()->text().toStdString();
         showPage(PageBuilder::Search, std::string(kSearchKey), searchUrl_, true,
                  [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
         return;
@@ -253,6 +290,7 @@ void MainFrm::applyLayout() {
     layout_ = MainLayout::compute(w, h, w);
     if (!layoutUsable()) return;
     place(SStab1_, layout_.SStab1);
+    SouSuoPic_->Place(layout_.SouSuoPic, layout_.SouSuoText, layout_.SousuoCmd);
 }
 
 void MainFrm::resizeEvent(QResizeEvent* event) {

@@ -13,7 +13,6 @@
 #include "startup/Servers.h"
 #include "startup/Settings.h"
 
-#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -24,6 +23,8 @@
 #include <string>
 
 class PageBuildQueue;
+class PagingBar;
+class SearchBar;
 
 class WebBrowser;
 class bkDLControlWidget;
@@ -52,6 +53,8 @@ class MainFrm : public QWidget {
     WebBrowser* Web() const { return Web_; }
     bkDLControlWidget* UpDateDown() const { return UpDateDown_; }
     bkDLControlWidget* DownFtp() const { return DownFtp_; }
+    SearchBar* SouSuoPic() const { return SouSuoPic_; }
+    PagingBar* pagingBar() const { return pagingBar_; }
     // The frame skin; null once the window unloaded.
     skin::DirectUI* DirectUI() const { return frameSkin_.get(); }
 
@@ -71,9 +74,8 @@ class MainFrm : public QWidget {
     // while it is empty.
     const std::string& searchUrl() const { return searchUrl_; }
     void setSearchUrl(std::string url) { searchUrl_ = std::move(url); }
-    // The search box whose text the search tab looks for; until one is set, the box's initial
-    // text "应用搜索".
-    void setSearchBox(QLineEdit* box) { searchBox_ = box; }
+    // The search button: searches the store for text and shows the results on the search tab.
+    void Search(const QString& text);
 
   signals:
     // A page in Web or HomeWeb asked for a new window showing url (an app link); none opened.
@@ -108,7 +110,8 @@ class MainFrm : public QWidget {
     void navigate(WebBrowser* browser, const std::string& key);
     std::string mainCaption() const;
     std::string subCaption() const;
-    std::string searchText() const;
+    void createBars();
+    void captureSearch(const QUrl& url, bool& cancel);
 
     std::filesystem::path appFolder_;
     Settings settings_;
@@ -128,11 +131,12 @@ class MainFrm : public QWidget {
     bkDLControlWidget* UpDateDown_ = nullptr;
     bkDLControlWidget* DownFtp_ = nullptr;
     PageBuildQueue* builds_ = nullptr;
+    SearchBar* SouSuoPic_ = nullptr;
+    PagingBar* pagingBar_ = nullptr;
 
     // Whether the sub-tab strip is switched on; it shows while the current area is a category area.
     bool subTabsOn_ = true;
     std::string searchUrl_;
-    QPointer<QLineEdit> searchBox_;
     // Counts page requests; a build that finishes for an older request shows nothing.
     std::uint64_t request_ = 0;
     // Reloads the page once the size has settled while the border is dragged.
