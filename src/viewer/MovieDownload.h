@@ -1,0 +1,22 @@
+#pragma once
+// The rules of the viewer's movie: which file name it lives under in the Game folder, and the
+// progress bar value of a download.
+
+#include "pages/AppDetail.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace viewer {
+
+// The file name under which the app's movie is looked for and saved in Game: MovieFile, when it is a
+// plain file name and the download saves the movie address under that same name. Otherwise nothing:
+// the app opens without a movie, so no store text can make the viewer read or write outside Game.
+std::optional<std::string> movieFileName(const AppDetail& app);
+
+// The progress bar's value for a download at fraction percent (0 to 1): percent x 100 rounded to the
+// nearest, halves to even; a fraction above 1 (more bytes than announced) holds the bar at 100.
+std::int32_t progressValue(float percent);
+
+} // namespace viewer
