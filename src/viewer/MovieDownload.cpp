@@ -1,6 +1,7 @@
 #include "viewer/MovieDownload.h"
 
 #include "base/Numbers.h"
+#include "base/Url.h"
 #include "controls/bkDLControl.h"
 #include "viewer/PlayerFiles.h"
 
@@ -9,7 +10,8 @@
 namespace viewer {
 
 std::optional<std::string> movieFileName(const AppDetail& app) {
-    if (!isPlainFileName(app.MovieFile) || bkDLControl::fileNameOf(app.ContentUrl) != app.MovieFile)
+    if (!isPlainFileName(app.MovieFile) || !base::isWebAddress(app.ContentUrl) ||
+        bkDLControl::fileNameOf(app.ContentUrl) != app.MovieFile)
         return std::nullopt;
     return app.MovieFile;
 }

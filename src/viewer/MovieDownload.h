@@ -11,8 +11,9 @@
 namespace viewer {
 
 // The file name under which the app's movie is looked for and saved in Game: MovieFile, when it is a
-// plain file name and the download saves the movie address under that same name. Otherwise nothing:
-// the app opens without a movie, so no store text can make the viewer read or write outside Game.
+// plain file name, the movie address is a web address and the download saves it under that same
+// name. Otherwise nothing: the app opens without a movie, so no store text can make the viewer read
+// a local file or write outside Game.
 std::optional<std::string> movieFileName(const AppDetail& app);
 
 // The progress bar's value for a download at fraction percent (0 to 1): percent x 100 rounded to the

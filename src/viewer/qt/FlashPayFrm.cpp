@@ -1,0 +1,279 @@
+#include "viewer/qt/FlashPayFrm.h"
+
+#include "base/Twips.h"
+#include "base/Url.h"
+#include "catalogue/qt/WebBrowser.h"
+#include "controls/qt/bkDLControlWidget.h"
+#include "controls/qt/ucProgressBarWidget.h"
+#include "skin/qt/CSSTab.h"
+#include "skin/qt/DirectUI.h"
+#include "skin/qt/LoadWebPicture.h"
+#include "skin/qt/SSTab.h"
+#include "viewer/MovieDownload.h"
+#include "viewer/ViewerLayout.h"
+#include "viewer/ViewerTabs.h"
+#include "viewer/qt/FlashPlayer.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QScopedValueRollback>
+
+using namespace viewer;
+
+namespace {
+
+// The text areas' colour 16181985: red 225, green 234, blue 246.
+const QColor kTextAreaColour(225, 234, 246);
+
+QString text(std::string_view value) {
+    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+void place(QWidget* widget, const TwipsRect& r) {
+    widget->setGeometry(base::twipsToPixels(r.left), base::twipsToPixels(r.top), base::twipsToPixels(r.width),
+                        base::twipsToPixels(r.height));
+}
+
+void paintBackground(QWidget* widget, QPalette::ColorRole role) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, kTextAreaColour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The store writes line ends as CR LF; the text boxes take LF.
+QString plainText(const std::string& value) {
+    return text(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Whether a loaded address is the app's page (a trailing "/" of an empty path aside).
+bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
+    const auto form = QUrl::StripTrailingSlash | QUrl::NormalizePathSegments;
+    return loaded.adjusted(form) == QUrl(text(contentUrl)).adjusted(form);
+}
+
+} // namespace
+
+FlashPayFrm::FlashPayFrm(const OpenedApp& app, const Settings& settings,
+                         const std::filesystem::path& appFolder, QWidget* parent)
+    : QWidget(parent), app_(app), gameFolder_(appFolder / "Game"),
+      movieFile_(app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("FlashPayFrm"));
+    buildControls(appFolder);
+    AppWeb_->hide();
+    GameSStabs_->setCurrentTab(AppTab);
+    resize(base::twipsToPixels(WindowWidthTwips), base::twipsToPixels(WindowHeightTwips));
+    setWindowIcon(QIcon());
+    GameSStabs_->setTabPicture(AppTab, QImage());
+    GameSStabs_->setTabHeightTwips(TabRowTwips);
+    applySkin(settings, appFolder);
+    fillTexts();
+    ADPic_->hide();
+    if (app_.IsWidgetApp) {
+        startMovie();
+    } else if (base::isWebAddress(app_.CurrentApp.ContentUrl)) {
+        AppWeb_->Navigate(text(app_.CurrentApp.ContentUrl));
+    }
+    AppWeb_->show();
+}
+
+FlashPayFrm::~FlashPayFrm() = default;
+
+void FlashPayFrm::buildControls(const std::filesystem::path& appFolder) {
+    GameSStabs_ = new skin::SSTab(this);
+    GameSStabs_->setTabCount(TabCount);
+    const std::string_view captions[TabCount] = {AppTabDesignCaption, DescriptionCaption, SourceCaption,
+                                                 ReloadCaption, FullScreenCaption};
+    for (int i = 0; i < TabCount; ++i)
+        GameSStabs_->setTabCaption(i, text(captions[i]));
+
+    QWidget* appPage = GameSStabs_->page(AppTab);
+    AppPic_ = new QWidget(appPage);
+    AppPic_->hide(); // shown once the page is ready
+    AppWeb_ = new WebBrowser(AppPic_);
+    ADPic_ = new QWidget(appPage);
+    ADWeb_ = new WebBrowser(ADPic_);
+    // The app's page reaches web addresses only, never local files.
+    connect(
+        AppWeb_, &WebBrowser::BeforeNavigate2, this,
+        [](const QUrl& url, bool& cancel) { cancel = !base::isWebAddress(url.toString().toStdString()); },
+        Qt::DirectConnection);
+    connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
+
+    flash_ = new FlashPlayer(PlayerFiles{appFolder / "player", gameFolder_}, appPage);
+    flash_->hide();
+
+    Frm_ = new QGroupBox(GameSStabs_->page(1));
+    GameInfo_ = new QPlainTextEdit(Frm_);
+    GameSour_ = new QGroupBox(GameSStabs_->page(2));
+    GameLY_ = new QPlainTextEdit(GameSour_);
+    for (QPlainTextEdit* box : {GameInfo_, GameLY_})
+        box->setReadOnly(true);
+
+    Down_ = new bkDLControlWidget(this);
+    Down_->hide();
+    connect(Down_, &bkDLControlWidget::DLProgress, this,
+            [this](float percent, int, int) { N1_->setValue(progressValue(percent)); });
+    connect(Down_, &bkDLControlWidget::DLComplete, this, &FlashPayFrm::downloadComplete);
+
+    N1_ = new ucProgressBarWidget(this);
+    N1_->setMin(0);
+    N1_->setMax(100);
+    N1_->setCaptionFormat(2);
+    N1_->hide();
+
+    connect(GameSStabs_, &skin::SSTab::clicked, this, &FlashPayFrm::tabClicked);
+}
+
+void FlashPayFrm::applySkin(const Settings& settings, const std::filesystem::path& appFolder) {
+    const QString skinName = text(settings.skinName);
+    directUI_ = new skin::DirectUI(this);
+    directUI_->Skin(skinName, this, appFolder);
+    tabSkin_ = new skin::CSSTab(this);
+    tabSkin_->setTabWidth(TabWidthPixels);
+    tabSkin_->setTabHeight(TabHeightPixels);
+    tabSkin_->setColors(settings.tabColor, settings.tabBackColor);
+    tabSkin_->TabSkin(GameSStabs_, skinName, appFolder);
+
+    // The bar's two pictures are the skin's; without them it keeps their size and draws no picture.
+    const std::filesystem::path folder = directUI_->skinFolder();
+    N1_->setBarPictureBack(skin::LoadWebPicture(folder / "ProgressBack.bmp").image());
+    N1_->setBarPictureFore(skin::LoadWebPicture(folder / "ProgressFore.bmp").image());
+    if (N1_->BarPictureBack().isNull()) N1_->resize(ProgressWidthPixels, ProgressHeightPixels);
+    N1_->raise();
+
+    paintBackground(Frm_, QPalette::Window);
+    paintBackground(GameSour_, QPalette::Window);
+    paintBackground(GameInfo_, QPalette::Base);
+    paintBackground(GameLY_, QPalette::Base);
+}
+
+void FlashPayFrm::fillTexts() {
+    const AppDetail& detail = app_.CurrentApp;
+    const QString name = text(detail.Name);
+    setWindowTitle(name);
+    Frm_->setTitle(name + text(DescriptionFrameSuffix));
+    GameSour_->setTitle(name + text(SourceFrameSuffix));
+    GameInfo_->setPlainText(plainText(detail.Description));
+    GameLY_->setPlainText(plainText(detail.Developer));
+    GameSStabs_->setTabCaption(AppTab, name);
+}
+
+QString FlashPayFrm::moviePath() const {
+    return movieFile_ ? QString::fromStdString((gameFolder_ / *movieFile_).string()) : QString();
+}
+
+void FlashPayFrm::startMovie() {
+    if (!movieFile_) return;
+    if (std::filesystem::is_regular_file(gameFolder_ / *movieFile_)) {
+        N1_->hide();
+        playMovie();
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(gameFolder_, ec);
+    Down_->setFileURL(text(app_.CurrentApp.ContentUrl));
+    Down_->setSaveFilePath(QString::fromStdString(gameFolder_.string()));
+    Down_->BeginDownload();
+    N1_->show();
+}
+
+void FlashPayFrm::downloadComplete(int bytes) {
+    if (!movieFile_ || bytes == 0 || !std::filesystem::is_regular_file(gameFolder_ / *movieFile_)) return;
+    N1_->hide();
+    playMovie();
+}
+
+void FlashPayFrm::playMovie() {
+    flash_->setMovie(moviePath());
+    flash_->show();
+}
+
+void FlashPayFrm::documentComplete(const QUrl& url) {
+    if (!sameAddress(url, app_.CurrentApp.ContentUrl) || AppWeb_->Busy()) return;
+    pageReady_ = true;
+    layoutCurrentTab();
+}
+
+void FlashPayFrm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int width = base::pixelsToTwips(event->size().width());
+    const int height = base::pixelsToTwips(event->size().height());
+    place(N1_, ViewerLayout::progressBar(width, height, base::pixelsToTwips(N1_->width()),
+                                         base::pixelsToTwips(N1_->height())));
+    place(GameSStabs_, ViewerLayout::tabs(fullScreen_, width, height));
+    layoutCurrentTab();
+}
+
+void FlashPayFrm::layoutCurrentTab() {
+    const TwipsRect S{base::pixelsToTwips(GameSStabs_->x()), base::pixelsToTwips(GameSStabs_->y()),
+                      base::pixelsToTwips(GameSStabs_->width()), base::pixelsToTwips(GameSStabs_->height())};
+    const int T = GameSStabs_->tabHeightTwips();
+    const TwipsRect frame = ViewerLayout::tabFrame(S, T);
+    switch (tabContent(GameSStabs_->tabCaption(GameSStabs_->currentTab()).toStdString())) {
+    case TabContent::Description:
+        place(Frm_, frame);
+        place(GameInfo_, ViewerLayout::textBox(frame));
+        break;
+    case TabContent::Source:
+        place(GameSour_, frame);
+        place(GameLY_, ViewerLayout::textBox(frame));
+        break;
+    case TabContent::App:
+        if (app_.IsWidgetApp) {
+            place(flash_, ViewerLayout::player(S, T));
+            AppPic_->hide();
+            flash_->show();
+            break;
+        }
+        for (auto [pic, web] : {std::pair{AppPic_, AppWeb_}, std::pair{ADPic_, ADWeb_}}) {
+            place(pic, frame);
+            const TwipsRect browser = ViewerLayout::pageBrowser(frame);
+            web->Move(browser.left, browser.top, browser.width, browser.height);
+        }
+        flash_->hide();
+        if (pageReady_) {
+            AppPic_->show();
+            ADPic_->hide();
+        }
+        break;
+    }
+}
+
+void FlashPayFrm::tabClicked() {
+    // Selecting the app's tab below clicks again; that inner click only lays out.
+    if (inClick_) return;
+    QScopedValueRollback guard(inClick_, true);
+
+    const int current = GameSStabs_->currentTab();
+    switch (tabCommand(GameSStabs_->tabCaption(current).toStdString())) {
+    case TabCommand::Reload:
+        if (app_.IsWidgetApp) {
+            startMovie();
+        } else if (base::isWebAddress(app_.CurrentApp.ContentUrl)) {
+            AppWeb_->Navigate(text(app_.CurrentApp.ContentUrl));
+        }
+        GameSStabs_->setCurrentTab(AppTab);
+        break;
+    case TabCommand::EnterFullScreen:
+        GameSStabs_->setTabCaption(current, text(LeaveFullScreenCaption));
+        fullScreen_ = true;
+        GameSStabs_->setCurrentTab(AppTab);
+        if (!isMaximized()) directUI_->toggleMaximised();
+        break;
+    case TabCommand::LeaveFullScreen:
+        GameSStabs_->setTabCaption(current, text(FullScreenCaption));
+        fullScreen_ = false;
+        GameSStabs_->setCurrentTab(AppTab);
+        if (isMaximized()) directUI_->toggleMaximised();
+        break;
+    case TabCommand::None:
+        break;
+    }
+    // The window's size may not have changed (it was maximised already): place the tabs anew.
+    place(GameSStabs_,
+          ViewerLayout::tabs(fullScreen_, base::pixelsToTwips(width()), base::pixelsToTwips(height())));
+    layoutCurrentTab();
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The app viewer window: one app of the catalogue on a skinned window with five tabs. A movie app
+// plays its movie from the Game folder, downloading it first with the progress bar shown; a page
+// app shows its page in AppWeb once the page has loaded. The other tabs show the description and
+// the developer, reload the app, and switch full screen on and off.
+//
+// The window builds itself from the opened app when it is created and deletes itself when closed.
+
+#include "startup/Settings.h"
+#include "viewer/OpenedApp.h"
+
+#include <QWidget>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+class FlashPlayer;
+class QGroupBox;
+class QPlainTextEdit;
+class WebBrowser;
+class bkDLControlWidget;
+class ucProgressBarWidget;
+namespace skin {
+class CSSTab;
+class DirectUI;
+class SSTab;
+} // namespace skin
+
+class FlashPayFrm : public QWidget {
+    Q_OBJECT
+  public:
+    FlashPayFrm(const viewer::OpenedApp& app, const Settings& settings,
+                const std::filesystem::path& appFolder, QWidget* parent = nullptr);
+    ~FlashPayFrm() override;
+
+    skin::SSTab* GameSStabs() const { return GameSStabs_; }
+    QWidget* AppPic() const { return AppPic_; }
+    WebBrowser* AppWeb() const { return AppWeb_; }
+    QWidget* ADPic() const { return ADPic_; }
+    WebBrowser* ADWeb() const { return ADWeb_; }
+    QGroupBox* Frm() const { return Frm_; }
+    QPlainTextEdit* GameInfo() const { return GameInfo_; }
+    QGroupBox* GameSour() const { return GameSour_; }
+    QPlainTextEdit* GameLY() const { return GameLY_; }
+    bkDLControlWidget* Down() const { return Down_; }
+    ucProgressBarWidget* N1() const { return N1_; }
+    FlashPlayer* flash() const { return flash_; }
+    skin::DirectUI* directUI() const { return directUI_; }
+
+    const viewer::OpenedApp& app() const { return app_; }
+    bool pageReady() const { return pageReady_; }
+    bool fullScreen() const { return fullScreen_; }
+    // Where the movie lives in Game; empty for a page app and for a movie whose name is unusable.
+    QString moviePath() const;
+
+    // Plays the movie when it is in Game, otherwise downloads it with the progress bar shown.
+    void startMovie();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void buildControls(const std::filesystem::path& appFolder);
+    void applySkin(const Settings& settings, const std::filesystem::path& appFolder);
+    void fillTexts();
+    void layoutCurrentTab();
+    void tabClicked();
+    void downloadComplete(int bytes);
+    void documentComplete(const QUrl& url);
+    void playMovie();
+
+    viewer::OpenedApp app_;
+    std::filesystem::path gameFolder_;
+    std::optional<std::string> movieFile_;
+    bool pageReady_ = false;
+    bool fullScreen_ = false;
+    bool inClick_ = false;
+
+    skin::DirectUI* directUI_ = nullptr;
+    skin::CSSTab* tabSkin_ = nullptr;
+    skin::SSTab* GameSStabs_ = nullptr;
+    QWidget* AppPic_ = nullptr;
+    WebBrowser* AppWeb_ = nullptr;
+    QWidget* ADPic_ = nullptr;
+    WebBrowser* ADWeb_ = nullptr;
+    QGroupBox* Frm_ = nullptr;
+    QPlainTextEdit* GameInfo_ = nullptr;
+    QGroupBox* GameSour_ = nullptr;
+    QPlainTextEdit* GameLY_ = nullptr;
+    bkDLControlWidget* Down_ = nullptr;
+    ucProgressBarWidget* N1_ = nullptr;
+    FlashPlayer* flash_ = nullptr;
+};

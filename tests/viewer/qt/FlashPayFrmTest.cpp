@@ -1,0 +1,225 @@
+#include "viewer/qt/FlashPayFrm.h"
+
+#include "LoopbackServer.h"
+#include "TempDir.h"
+#include "catalogue/qt/WebBrowser.h"
+#include "controls/qt/bkDLControlWidget.h"
+#include "controls/qt/ucProgressBarWidget.h"
+#include "skin/qt/SSTab.h"
+#include "viewer/TestMovie.h"
+#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerSchemeHandler.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using viewer::OpenedApp;
+
+namespace {
+
+const bool schemeRegistered = (PlayerSchemeHandler::registerScheme(), true);
+
+// A store that serves one movie (after a first failure when asked) and one page app.
+class Store {
+  public:
+    Store() {
+        server.routes().Get("/swf/(.*)", [this](const httplib::Request& req, httplib::Response& res) {
+            ++movieRequests;
+            if (failNext.exchange(false) || req.matches[1] != "square.swf") {
+                res.status = 404;
+                return;
+            }
+            res.set_content(testMovie(), "application/x-shockwave-flash");
+        });
+        server.routes().Get("/canvas/1.html", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(
+                "<html><body style='background:#0a0'><iframe src='/inner.html'></iframe></body></html>",
+                "text/html");
+        });
+        server.routes().Get("/inner.html", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("<html><body>inner</body></html>", "text/html");
+        });
+        server.start();
+    }
+    LoopbackServer server;
+    std::atomic<int> movieRequests = 0;
+    std::atomic<bool> failNext = false;
+};
+
+class FlashPayFrmTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(schemeRegistered);
+        const fs::path built = qEnvironmentVariable("BRINDLE_APP_DIR").toStdString();
+        fs::create_directory_symlink(built / "player", app.path() / "player");
+        fs::create_directory_symlink(built / "Skin", app.path() / "Skin");
+        fs::create_directory(app.path() / "Game");
+        settings.skinName = "Default";
+    }
+    OpenedApp movieApp(const std::string& file = "square.swf") const {
+        OpenedApp opened;
+        opened.IsWidgetApp = true;
+        opened.CurrentApp.Name = "方块";
+        opened.CurrentApp.ContentUrl = store.server.url("/swf/" + file);
+        opened.CurrentApp.MovieFile = file;
+        opened.CurrentApp.Description = "第一行\r\n第二行     ";
+        opened.CurrentApp.Developer = "提供商：\r\n     Brindle Games\r\n";
+        return opened;
+    }
+    OpenedApp pageApp() const {
+        OpenedApp opened;
+        opened.CurrentApp.Name = "Canvas";
+        opened.CurrentApp.ContentUrl = store.server.url("/canvas/1.html");
+        return opened;
+    }
+    FlashPayFrm* open(const OpenedApp& opened) {
+        auto* window = new FlashPayFrm(opened, settings, app.path());
+        windows.emplace_back(window);
+        window->show();
+        return window;
+    }
+    void TearDown() override {
+        for (auto& window : windows)
+            delete window;
+    }
+    static bool waitFor(const std::function<bool()>& done, int ms = 30000) {
+        return QTest::qWaitFor(done, ms);
+    }
+
+    TempDir app;
+    Store store;
+    Settings settings = defaultSettings();
+    std::vector<QPointer<FlashPayFrm>> windows;
+};
+
+} // namespace
+
+TEST_F(FlashPayFrmTest, OpensWithTheAppsTextsTabsAndLayout) {
+    FlashPayFrm* w = open(movieApp("none.swf"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("方块"));
+    EXPECT_EQ(w->size(), QSize(1000, 728));
+    const QStringList captions{"方块", "应用介绍", "应用来源", "重载应用", "全屏应用"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(w->GameSStabs()->tabCaption(i), captions[i]);
+    EXPECT_EQ(w->GameSStabs()->currentTab(), 0);
+    EXPECT_EQ(w->GameSStabs()->tabHeightTwips(), 1000);
+    EXPECT_EQ(w->GameSStabs()->geometry(), QRect(4, 31, 994, 668));
+    EXPECT_EQ(w->Frm()->title(), QStringLiteral("方块介绍："));
+    EXPECT_EQ(w->GameSour()->title(), QStringLiteral("方块来源："));
+    EXPECT_EQ(w->GameInfo()->toPlainText(), QStringLiteral("第一行\n第二行     "));
+    EXPECT_EQ(w->GameInfo()->palette().color(QPalette::Base), QColor(225, 234, 246));
+    EXPECT_EQ(w->N1()->Max(), 100);
+    EXPECT_EQ(w->N1()->CaptionFormat(), 2);
+    EXPECT_EQ(w->N1()->size(), QSize(287, 29));
+    EXPECT_EQ(w->N1()->geometry(), QRect(357, 350, 287, 29)); // centred
+    EXPECT_EQ(w->flash()->geometry(), QRect(2, 33, 986, 635));
+
+    w->GameSStabs()->setCurrentTab(1);
+    EXPECT_EQ(w->Frm()->geometry(), QRect(6, 33, 986, 635));
+    EXPECT_EQ(w->GameInfo()->geometry(), QRect(27, 27, 933, 588));
+    w->GameSStabs()->setCurrentTab(2);
+    EXPECT_EQ(w->GameSour()->geometry(), QRect(6, 33, 986, 635));
+    EXPECT_TRUE(w->GameLY()->isVisibleTo(w));
+}
+
+TEST_F(FlashPayFrmTest, DownloadsWithTheBarThenPlaysAndTheSecondOpeningPlaysAtOnce) {
+    FlashPayFrm* first = open(movieApp());
+    QSignalSpy complete(first->Down(), &bkDLControlWidget::DLComplete);
+    EXPECT_TRUE(first->N1()->isVisible());
+    ASSERT_TRUE(complete.wait(10000));
+    EXPECT_GT(complete.value(0).value(0).toInt(), 0);
+    EXPECT_EQ(first->N1()->Value(), 100);
+    EXPECT_FALSE(first->N1()->isVisible());
+    EXPECT_TRUE(fs::exists(app.path() / "Game" / "square.swf"));
+    ASSERT_TRUE(waitFor([&] { return first->flash()->isMovieLoaded(); }));
+    EXPECT_TRUE(first->flash()->isVisible());
+    delete first;
+
+    FlashPayFrm* second = open(movieApp());
+    EXPECT_FALSE(second->N1()->isVisible());
+    EXPECT_EQ(second->flash()->movie(), second->moviePath());
+    ASSERT_TRUE(waitFor([&] { return second->flash()->isMovieLoaded(); }));
+    EXPECT_EQ(store.movieRequests, 1);
+
+    // Reload starts the movie again from the file, with the app's tab selected.
+    second->GameSStabs()->setCurrentTab(3);
+    EXPECT_EQ(second->GameSStabs()->currentTab(), 0);
+    EXPECT_FALSE(second->flash()->isMovieLoaded());
+    EXPECT_TRUE(waitFor([&] { return second->flash()->isMovieLoaded(); }));
+    EXPECT_EQ(store.movieRequests, 1);
+}
+
+TEST_F(FlashPayFrmTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
+    store.failNext = true;
+    FlashPayFrm* w = open(movieApp());
+    QSignalSpy complete(w->Down(), &bkDLControlWidget::DLComplete);
+    ASSERT_TRUE(complete.wait(10000));
+    EXPECT_EQ(complete.value(0).value(0).toInt(), 0);
+    EXPECT_TRUE(w->N1()->isVisible());
+    EXPECT_TRUE(w->flash()->movie().isEmpty());
+
+    w->GameSStabs()->setCurrentTab(3);
+    EXPECT_TRUE(w->N1()->isVisible());
+    ASSERT_TRUE(complete.wait(10000));
+    EXPECT_FALSE(w->N1()->isVisible());
+    EXPECT_TRUE(waitFor([&] { return w->flash()->isMovieLoaded(); }));
+    EXPECT_EQ(store.movieRequests, 2);
+}
+
+TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
+    for (const char* name : {"..", ".", "", "a\\..\\x.swf", "a\x01.swf"}) {
+        FlashPayFrm* w = open(movieApp(name));
+        EXPECT_TRUE(w->moviePath().isEmpty()) << name;
+        EXPECT_FALSE(w->N1()->isVisible()) << name;
+        w->GameSStabs()->setCurrentTab(3);
+        EXPECT_FALSE(w->N1()->isVisible()) << name;
+        delete w;
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(store.movieRequests, 0);
+    EXPECT_TRUE(fs::is_empty(app.path() / "Game"));
+}
+
+TEST_F(FlashPayFrmTest, APageAppShowsItsFrameOnceThePageIsReadyAndKeepsItOnReload) {
+    FlashPayFrm* w = open(pageApp());
+    EXPECT_FALSE(w->AppPic()->isVisible());
+    EXPECT_FALSE(w->ADPic()->isVisible());
+    EXPECT_FALSE(w->flash()->isVisible());
+    EXPECT_EQ(w->AppPic()->geometry(), QRect(6, 33, 986, 635));
+    EXPECT_EQ(w->AppWeb()->geometry(), QRect(-2, -6, 988, 641));
+    ASSERT_TRUE(waitFor([&] { return w->pageReady(); }));
+    EXPECT_TRUE(w->AppPic()->isVisible());
+    EXPECT_TRUE(w->AppWeb()->isVisible());
+    EXPECT_FALSE(w->ADPic()->isVisible());
+
+    QSignalSpy loaded(w->AppWeb(), &WebBrowser::DocumentComplete);
+    w->GameSStabs()->setCurrentTab(3);
+    EXPECT_EQ(w->GameSStabs()->currentTab(), 0);
+    EXPECT_TRUE(w->AppPic()->isVisible());
+    EXPECT_TRUE(loaded.wait(30000));
+}
+
+TEST_F(FlashPayFrmTest, FullScreenAndBack) {
+    FlashPayFrm* w = open(movieApp("none.swf"));
+    const QRect normal = w->geometry();
+    w->GameSStabs()->setCurrentTab(4);
+    EXPECT_EQ(w->GameSStabs()->currentTab(), 0);
+    EXPECT_EQ(w->GameSStabs()->tabCaption(4), QStringLiteral("退出全屏"));
+    EXPECT_TRUE(w->fullScreen());
+    EXPECT_TRUE(w->isMaximized());
+    EXPECT_EQ(w->GameSStabs()->geometry(), QRect(QPoint(0, 0), w->size()));
+
+    w->GameSStabs()->setCurrentTab(4);
+    EXPECT_EQ(w->GameSStabs()->currentTab(), 0);
+    EXPECT_EQ(w->GameSStabs()->tabCaption(4), QStringLiteral("全屏应用"));
+    EXPECT_FALSE(w->fullScreen());
+    EXPECT_FALSE(w->isMaximized());
+    EXPECT_EQ(w->geometry(), normal);
+    EXPECT_EQ(w->GameSStabs()->geometry(), QRect(4, 31, 994, 668));
+}
