@@ -108,13 +108,33 @@ bool DirectUI::attach(QWidget* window) {
     interceptor_.intercept(window);
     using E = EventInterceptor;
     for (auto type : {QEvent::Resize, QEvent::WindowStateChange, QEvent::Leave, QEvent::WindowActivate,
-                      QEvent::WindowDeactivate})
+                      QEvent::WindowDeactivate, QEvent::Show})
         interceptor_.addMessage(window, type, E::After);
     for (auto type : {QEvent::Paint, QEvent::KeyPress, QEvent::KeyRelease, QEvent::MouseMove,
                       QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
         interceptor_.addMessage(window, type, E::Before);
+    watchPlatformWindow();
     layout();
     return true;
+}
+
+// A widget gets no leave when the mouse moves onto one of its children, so a lit caption button
+// would stay lit once the mouse crossed from it onto a child. The platform window sees every move
+// over the window, children included.
+void DirectUI::watchPlatformWindow() {
+    QWindow* platform = window_ ? window_->windowHandle() : nullptr;
+    if (!platform || platform == platformWindow_) return;
+    if (platformWindow_) platformWindow_->removeEventFilter(this);
+    platformWindow_ = platform;
+    platform->installEventFilter(this);
+}
+
+bool DirectUI::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == platformWindow_ && event->type() == QEvent::MouseMove && window_) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (window_->childAt(at)) mouse_.mouseLeave();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void DirectUI::layout() {
@@ -187,6 +207,9 @@ void DirectUI::zSubclass_Proc(bool, bool& bHandled, bool& lReturn, QObject*, QEv
     case QEvent::Leave:
         mouse_.mouseLeave();
         break;
+    case QEvent::Show:
+        watchPlatformWindow(); // the platform window is made when the window is first shown
+        return;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         break; // keys addressed to the window itself are dropped; its controls get their own

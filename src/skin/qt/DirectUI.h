@@ -21,6 +21,7 @@
 #include <optional>
 
 class QMenu;
+class QWindow;
 
 namespace skin {
 
@@ -69,9 +70,12 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
 
   protected:
     void timerEvent(QTimerEvent* event) override;
+    // Moves over the window's child widgets, seen on the platform window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     bool attach(QWidget* window);
+    void watchPlatformWindow();
     std::string readMain(std::string_view key);
     void zSubclass_Proc(bool bBefore, bool& bHandled, bool& lReturn, QObject* lhWnd, QEvent* event) override;
     bool mouseEvent(QEvent* event);
@@ -94,6 +98,7 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     void presentFront() override;
 
     QPointer<QWidget> window_;
+    QPointer<QWindow> platformWindow_;
     std::filesystem::path skinFolder_;
     IniFile ini_;
     FrameRenderer renderer_;

@@ -75,6 +75,21 @@ TEST_F(DirectUITest, HoverFadesTheButtonTowardsItsLitImage) {
     EXPECT_EQ(pixel(ui, 440, 12), SkinFolder::button(2, 0));
 }
 
+// The window gets no leave when the mouse goes from a caption button onto one of its child widgets,
+// which cover most of a real window.
+TEST_F(DirectUITest, ButtonGoesBackToNormalWhenTheMouseMovesOntoAChildWidget) {
+    auto* child = new QWidget(&window);
+    child->setGeometry(2, 24, 496, 270);
+    skinAndShow();
+    QTest::mouseMove(&window, QPoint(200, 15));
+    QTest::mouseMove(&window, QPoint(410, 12));
+    ASSERT_EQ(ui.mouse().state(2), 1);
+    QTest::mouseMove(&window, QPoint(410, 40));
+    EXPECT_EQ(ui.mouse().state(2), 0);
+    QTest::mouseMove(&window, QPoint(410, 12)); // and lights again on the way back
+    EXPECT_EQ(ui.mouse().state(2), 1);
+}
+
 TEST_F(DirectUITest, ClickRaisesControlButtonClickAndCancelKeepsTheWindow) {
     skinAndShow();
     std::vector<int> seen;
