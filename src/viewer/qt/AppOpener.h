@@ -1,0 +1,48 @@
+#pragma once
+// Opens the app behind a clicked app link: reads its entry address and details from the store on a
+// worker thread, so the catalogue window keeps painting, then replaces an open viewer with a new
+// one. Only the latest click counts: a click while an earlier app is still being read opens only
+// the later app.
+
+#include "startup/Settings.h"
+#include "viewer/OpenedApp.h"
+#include "viewer/qt/FlashPayFrm.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+#include <filesystem>
+#include <string>
+
+class AppOpener : public QObject {
+    Q_OBJECT
+  public:
+    AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite,
+              QObject* parent = nullptr);
+    // Closes the viewer.
+    ~AppOpener() override;
+
+    // Starts opening the app that link leads to.
+    void open(const QUrl& link);
+    // Closes the open viewer, if any.
+    void closeViewer();
+
+    // The open viewer, null when none is open.
+    FlashPayFrm* viewer() const { return viewer_; }
+    // The app opened last.
+    const viewer::OpenedApp& current() const { return current_; }
+
+  signals:
+    // A new viewer shows the app read for the link; emitted after it was shown.
+    void opened(FlashPayFrm* viewer);
+
+  private:
+    void show(const viewer::OpenedApp& app);
+
+    std::filesystem::path appFolder_;
+    Settings settings_;
+    std::string storeSite_;
+    viewer::OpenedApp current_;
+    QPointer<FlashPayFrm> viewer_;
+    int latest_ = 0; // numbers the clicks; a read that finishes after a later click is dropped
+};

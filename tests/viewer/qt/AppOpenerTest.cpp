@@ -1,0 +1,69 @@
+#include "viewer/qt/AppOpener.h"
+
+#include "LoopbackServer.h"
+#include "TempDir.h"
+#include "viewer/qt/PlayerSchemeHandler.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+const bool schemeRegistered = (PlayerSchemeHandler::registerScheme(), true);
+
+// Link pages /link/N forward to the detail page /app/N (a page app, no movie, nothing to fetch);
+// link 1 answers slowly.
+class AppOpenerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(schemeRegistered);
+        store.routes().Get(R"(/link/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+            if (req.matches[1] == "1") std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            res.set_content("<script>top.location.href = \"" + store.url("/app/" + req.matches[1].str()) +
+                                "\";",
+                            "text/html");
+        });
+        store.routes().Get(R"(/app/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content("app_name:\"App " + req.matches[1].str() + "\",", "text/html");
+        });
+        store.start();
+    }
+    QUrl link(int n) const { return QUrl(QString::fromStdString(store.url("/link/" + std::to_string(n)))); }
+
+    TempDir app;
+    LoopbackServer store;
+    AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1"};
+};
+
+} // namespace
+
+TEST_F(AppOpenerTest, ASecondClickWhileTheFirstIsOpeningOpensOnlyTheSecond) {
+    QSignalSpy opened(&opener, &AppOpener::opened);
+    opener.open(link(1));
+    opener.open(link(2));
+    ASSERT_TRUE(opened.wait(10000));
+    EXPECT_EQ(opener.viewer()->windowTitle(), QStringLiteral("App 2"));
+    QTest::qWait(1500); // the first read has ended by now and is dropped
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(opener.current().CurrentApp.Name, "App 2");
+    EXPECT_FALSE(opener.current().IsWidgetApp);
+}
+
+TEST_F(AppOpenerTest, ANewAppReplacesTheViewerAndClosingEndsIt) {
+    QSignalSpy opened(&opener, &AppOpener::opened);
+    opener.open(link(2));
+    ASSERT_TRUE(opened.wait(10000));
+    QPointer<FlashPayFrm> first = opener.viewer();
+    opener.open(link(3));
+    ASSERT_TRUE(opened.wait(10000));
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(opener.viewer()->windowTitle(), QStringLiteral("App 3"));
+    EXPECT_TRUE(opener.viewer()->isVisible());
+
+    opener.closeViewer();
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(opener.viewer(), nullptr);
+}
