@@ -1,0 +1,91 @@
+#include "SwfWriter.h"
+
+#include "SwfReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace swf;
+
+namespace {
+
+std::string twoFrameMovie() {
+    MovieWriter movie(320, 240, 12.5, {0x10, 0x20, 0x30});
+    const auto ball = movie.define(Shape::circle(20, {255, 0, 0}).outline(2, {0, 0, 0, 128}));
+    const auto bar = movie.define(Shape::rect(40, 10, {0, 255, 0}));
+    movie.place(1, ball, {10, 10});
+    movie.place(2, bar, {-30.25, 500, 45, 2, 0.5, 0.4}); // off stage, turned, squashed, faded
+    movie.showFrame();
+    movie.place(1, ball, {300, 230, -90});
+    movie.place(2, ball, {0, 0}); // another character on a depth in use
+    movie.showFrame();
+    return movie.bytes();
+}
+
+std::uint32_t le32(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return v;
+}
+
+} // namespace
+
+TEST(SwfWriter, HeaderAndTagsReadBack) {
+    const std::string bytes = twoFrameMovie();
+    ASSERT_EQ(bytes.substr(0, 3), "FWS");
+    EXPECT_EQ(static_cast<int>(bytes[3]), 10);
+    EXPECT_EQ(le32(bytes, 4), bytes.size());
+    const auto movie = readMovie(bytes);
+    EXPECT_EQ(movie.widthPx, 320);
+    EXPECT_EQ(movie.heightPx, 240);
+    EXPECT_DOUBLE_EQ(movie.frameRate, 12.5);
+    EXPECT_EQ(movie.frameCount, 2);
+    EXPECT_EQ(movie.background, 0x102030u);
+    EXPECT_EQ(movie.shapes, 2);
+    EXPECT_EQ(movie.edges, 8 + 4); // eight arcs; three sides and the closing fourth
+    EXPECT_EQ(movie.placements, 4);
+    ASSERT_EQ(movie.frames.size(), 2u);
+    // Frame 1: identity scale, translation in twips, alpha multiplier 0.4 * 256.
+    EXPECT_EQ(movie.frames[0].substr(0, movie.frames[0].find(';')),
+              "1:#1 65536 65536 0 0 200 200 256 256 256 256 ");
+    EXPECT_NE(movie.frames[0].find("2:#2 "), std::string::npos);
+    EXPECT_NE(movie.frames[0].find(" -605 10000 256 256 256 102 "), std::string::npos);
+    // Frame 2: a quarter turn back (cos 0, sin -1) and the ball on depth 2.
+    EXPECT_EQ(movie.frames[1].substr(0, movie.frames[1].find(';')),
+              "1:#1 0 0 -65536 65536 6000 4600 256 256 256 256 ");
+    EXPECT_NE(movie.frames[1].find("2:#1 "), std::string::npos);
+}
+
+TEST(SwfWriter, LongTagsAndCounterClockwiseOutlinesReadBack) {
+    MovieWriter movie(100, 100, 24, {});
+    Shape many({1, 2, 3});
+    for (int i = 0; i < 30; ++i) // thirty squares, each drawn the other way round
+        many.moveTo(i * 3, 0).lineTo(i * 3, 2).lineTo(i * 3 + 2, 2).lineTo(i * 3 + 2, 0);
+    movie.place(1, movie.define(many), {});
+    movie.place(2, movie.define(Shape(Rgba{}).noFill().outline(3, {9, 9, 9})), {});
+    movie.showFrame();
+    const auto read = readMovie(movie.bytes());
+    EXPECT_EQ(read.edges, 120);
+    EXPECT_EQ(read.shapes, 2);
+}
+
+TEST(SwfReader, RejectsBrokenMovies) {
+    const std::string good = twoFrameMovie();
+    const auto rejects = [](std::string bytes, const char* why) {
+        EXPECT_THROW(readMovie(bytes), std::runtime_error) << why;
+    };
+    rejects(good.substr(0, good.size() - 2), "cut short");
+    rejects("CWS" + good.substr(3), "compressed");
+    rejects(good + std::string(2, '\0'), "bytes after the end tag");
+    std::string wrongCount = good;
+    // The frame count follows the stage RECT (8 bytes: 5 + 4 x 14 bits for 6400 x 4800 twips) and the rate.
+    const std::size_t countAt = 8 + 8 + 2;
+    ASSERT_EQ(wrongCount[countAt], 2);
+    wrongCount[countAt] = 3;
+    rejects(wrongCount, "frame count");
+    MovieWriter undefined(10, 10, 1, {});
+    undefined.place(1, 7, {});
+    undefined.showFrame();
+    rejects(undefined.bytes(), "undefined character");
+    rejects("", "empty");
+}
