@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::string_view kAppColumns =
     "SELECT a.id, a.name, a.cid, a.leaf_cid, d.name, a.kind, a.movie, a.users, a.rating, a.added, "
-    "a.description FROM apps a JOIN developers d ON d.id = a.developer_id ";
+    "a.description, d.email, d.introduction FROM apps a JOIN developers d ON d.id = a.developer_id ";
 constexpr std::string_view kMostUsed = " ORDER BY a.users DESC, a.id";
 constexpr std::size_t kMaxSearchWords = 5;
 
@@ -138,7 +138,7 @@ std::vector<StoreApp> StoreCatalog::readApps(SqliteStatement& rows) const {
     while (rows.step()) {
         apps.push_back({rows.integer(0), rows.text(1), static_cast<int>(rows.integer(2)),
                         static_cast<int>(rows.integer(3)), rows.text(4), rows.text(5), rows.text(6),
-                        rows.integer(7), rows.real(8), rows.text(9), rows.text(10)});
+                        rows.integer(7), rows.real(8), rows.text(9), rows.text(10), rows.text(11), rows.text(12)});
     }
     return apps;
 }

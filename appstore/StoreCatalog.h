@@ -26,12 +26,14 @@ struct StoreApp {
     int cid = 0;
     int leafCid = 0;
     std::string developer;
-    std::string kind;  // "flash" or "widget"
+    std::string kind;  // "flash": a movie app (under /widget); "widget": a page app in a frame
     std::string movie; // file name of the Flash movie of a "flash" app
     std::int64_t users = 0;
     double rating = 0;
     std::string added;
     std::string description;
+    std::string developerEmail;
+    std::string developerIntroduction;
 };
 
 struct StoreRelease {

@@ -1,5 +1,6 @@
 #include "StoreHtml.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace appstore {
@@ -90,6 +91,13 @@ std::string encodeQueryValue(std::string_view text) {
         }
     }
     return out;
+}
+
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
 }
 
 std::string cidText(int cid) {

@@ -4,6 +4,7 @@
 
 #include "StoreCatalog.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ std::string escapeHtml(std::string_view text);
 
 // Percent-encodes a query value as UTF-8 bytes (unreserved characters stay).
 std::string encodeQueryValue(std::string_view text);
+
+// A whole decimal number as the store's queries carry them, or nothing for any other text.
+std::optional<int> wholeNumber(std::string_view text);
 
 // The store's query text for a top category: "games" for the games, the number otherwise.
 std::string cidText(int cid);

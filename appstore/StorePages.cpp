@@ -4,21 +4,12 @@
 #include "StoreHtml.h"
 
 #include <array>
-#include <charconv>
 
 namespace appstore {
 
 namespace {
 
 constexpr std::array kHotWords = {"游戏", "小说", "音乐", "天气", "电影", "漫画", "翻译", "象棋"};
-
-// A whole decimal number, or nothing for any other text.
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
 
 std::string appBox(std::string_view title, const std::vector<StoreApp>& apps, std::string_view site) {
     return "<div class=\"index-box\">\n<div class=\"box-title\"><h3>" + std::string(title) +

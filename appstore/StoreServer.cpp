@@ -32,7 +32,7 @@ bool plausibleHost(std::string_view host) {
 } // namespace
 
 StoreServer::StoreServer(const StoreCatalog& catalog, StoreOptions options)
-    : catalog_(catalog), pages_(catalog), options_(std::move(options)) {
+    : catalog_(catalog), pages_(catalog), appPages_(catalog), options_(std::move(options)) {
     addRoutes();
     // Short keep-alive so that idle client connections do not hold the worker threads.
     http_.set_keep_alive_timeout(2);
@@ -82,6 +82,7 @@ void StoreServer::addRoutes() {
         {"/appweb/search", false, [this, page](const httplib::Request& r, std::string_view site) {
              return page(pages_.search(site, r.get_param_value("w")));
          }});
+    addAppRoutes();
     routes_.push_back({"/static/07051645/appweb/styles/main.css", false, [](const auto&, std::string_view) {
                            return StoreReply{200, "text/css; charset=utf-8", std::string(embedded::mainCss)};
                        }});
@@ -102,6 +103,30 @@ void StoreServer::addRoutes() {
     routes_.push_back({"/box/download/", true, [this](const httplib::Request& r, std::string_view) {
                            return download(
                                std::string_view(r.path).substr(std::string_view("/box/download/").size()));
+                       }});
+}
+
+// The pages behind an app link, each answering 404 for an unknown id or an app of the other kind.
+void StoreServer::addAppRoutes() {
+    using Render = std::function<std::optional<std::string>(std::string_view site, std::string_view id)>;
+    const auto byId = [this](std::string path, Render render) {
+        routes_.push_back({path, false, [render](const httplib::Request& r, std::string_view site) {
+                               auto html = render(site, r.get_param_value("id"));
+                               return html ? StoreReply{200, "text/html; charset=utf-8", std::move(*html)}
+                                           : notFound(r.path);
+                           }});
+    };
+    const AppPages& pages = appPages_;
+    byId("/appweb/app", [&pages](auto site, auto id) { return pages.entry(site, id); });
+    byId("/widget/detail", [&pages](auto site, auto id) { return pages.movieDetail(site, id); });
+    byId("/appweb/detail", [&pages](auto site, auto id) { return pages.pageDetail(site, id); });
+    byId("/appweb/frame", [&pages](auto site, auto id) { return pages.frame(site, id); });
+    byId("/appweb/canvas", [&pages](auto, auto id) { return pages.canvas(id); });
+    routes_.push_back({"/widget/swf/", true, [](const httplib::Request& r, std::string_view) {
+                           const auto file = std::string_view(r.path).substr(std::string_view("/widget/swf/").size());
+                           auto movie = AppPages::movie(file);
+                           return movie ? StoreReply{200, "application/x-shockwave-flash", std::move(*movie)}
+                                        : notFound(r.path);
                        }});
 }
 

@@ -2,6 +2,7 @@
 // The store's HTTP front: a table of routes (exact paths and path prefixes) over the store's
 // pages, an optional delay per request and one log line per request on stderr.
 
+#include "AppPages.h"
 #include "StoreOptions.h"
 #include "StorePages.h"
 
@@ -42,6 +43,7 @@ class StoreServer {
     };
 
     void addRoutes();
+    void addAppRoutes();
     void dispatch(const httplib::Request& request, httplib::Response& response);
     StoreReply answer(const httplib::Request& request, std::string_view site) const;
     std::string siteOf(const httplib::Request& request) const;
@@ -49,6 +51,7 @@ class StoreServer {
 
     const StoreCatalog& catalog_;
     StorePages pages_;
+    AppPages appPages_;
     StoreOptions options_;
     int port_ = -1;
     int listenSocket_ = -1;

@@ -1,8 +1,11 @@
 // The bundled store as the page builders and the update check see it.
 
 #include "StoreProcess.h"
+#include "SwfReader.h"
+#include "pages/AppDetail.h"
 #include "pages/Catalogue.h"
 #include "pages/PageLinks.h"
+#include "pages/RedirectTarget.h"
 #include "startup/IniFile.h"
 
 #include <fstream>
@@ -140,8 +143,12 @@ TEST(AppstoreTest, UpdatePageAnnouncesTheReleaseAndItsSignatureInIniForm) {
 TEST(AppstoreTest, UnknownAddressesAnswerNotFound) {
     StoreProcess store;
     httplib::Client client(store.site());
-    for (const char* path : {"/nothing", "/appweb/c?cid=99", "/appweb/c?cid=1&leaf_cid=21", "/appweb/c?cid=x",
-                             "/static/icons/app-999.svg", "/box/download/BrindleSetup.bin"}) {
+    // Apps 1 and 15 are a movie app and a page app: each has only its own kind of pages.
+    for (const char* path :
+         {"/nothing", "/appweb/c?cid=99", "/appweb/c?cid=1&leaf_cid=21", "/appweb/c?cid=x",
+          "/static/icons/app-999.svg", "/box/download/BrindleSetup.bin", "/appweb/app?id=999",
+          "/appweb/app?id=1x", "/widget/detail?id=15", "/appweb/detail?id=1", "/appweb/frame?id=1",
+          "/appweb/canvas?id=1", "/widget/swf/nothing.swf", "/widget/swf/../seed.sql"}) {
         const auto response = client.Get(path);
         ASSERT_TRUE(response) << path;
         EXPECT_EQ(response->status, 404) << path;
@@ -159,4 +166,94 @@ TEST(AppstoreTest, UnknownAddressesAnswerNotFound) {
     EXPECT_NE(last->body.find("<a class=\"item current\" href=\"" + store.site() +
                               "/appweb/c?cid=games&amp;page=4\">"),
               std::string::npos);
+}
+
+TEST(AppstoreTest, EveryAppLinkOpensThroughItsEntryAndDetailPages) {
+    StoreProcess store;
+    httplib::Client client(store.site());
+    // Every app of the catalogue, by id, until the first unknown one.
+    std::vector<std::string> entries;
+    for (int id = 1;; ++id) {
+        const auto response = client.Get("/appweb/app?id=" + std::to_string(id));
+        ASSERT_TRUE(response);
+        if (response->status == 404) break;
+        entries.push_back(store.site() + "/appweb/app?id=" + std::to_string(id));
+    }
+    EXPECT_GE(entries.size(), 90u);
+
+    std::set<std::string> movies;
+    int pageApps = 0;
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry);
+        const std::string id = entry.substr(entry.find("id=") + 3);
+        const std::string target = ReadRedirectTarget(entry);
+        const AppDetail app = ReadAppDetail(target);
+        EXPECT_FALSE(app.Name.empty());
+        EXPECT_TRUE(app.Description.ends_with("\",     ")) << app.Description;
+        EXPECT_NE(app.Description.find("\r\n上架日期："), std::string::npos) << app.Description;
+        EXPECT_EQ(app.Description.find("&"), std::string::npos) << app.Description;
+        EXPECT_TRUE(app.Developer.starts_with("提供商：\r\n     ") && app.Developer.size() > 60)
+            << app.Developer;
+        EXPECT_EQ(app.Icon, store.site() + "/static/icons/app-" + id + ".svg");
+        if (target == store.site() + "/widget/detail?id=" + id) {
+            EXPECT_EQ(app.ContentUrl, store.site() + "/widget/swf/" + app.MovieFile);
+            EXPECT_TRUE(movies.insert(app.MovieFile).second) << "one movie per app";
+            const auto movie = client.Get(pathOf(app.ContentUrl, store.site()));
+            ASSERT_TRUE(movie);
+            EXPECT_EQ(movie->status, 200);
+            EXPECT_EQ(movie->get_header_value("Content-Type"), "application/x-shockwave-flash");
+            EXPECT_NO_THROW(swf::readMovie(movie->body));
+        } else {
+            ASSERT_EQ(target, store.site() + "/appweb/detail?id=" + id);
+            ++pageApps;
+            EXPECT_EQ(app.ContentUrl, store.site() + "/appweb/canvas?id=" + id);
+            EXPECT_EQ(app.MovieFile, "");
+            const auto canvas = client.Get(pathOf(app.ContentUrl, store.site()));
+            ASSERT_TRUE(canvas);
+            EXPECT_EQ(canvas->status, 200);
+            EXPECT_NE(canvas->body.find("<h1>" + app.Name + "</h1>"), std::string::npos);
+            EXPECT_NE(canvas->body.find("<script>"), std::string::npos);
+        }
+    }
+    EXPECT_GE(movies.size(), 12u);
+    EXPECT_GE(pageApps, 50);
+}
+
+TEST(AppstoreTest, MovieAndPageAppsReadAsTheViewerExpects) {
+    StoreProcess store;
+    const std::string site = store.site();
+    const std::string movieDetail = ReadRedirectTarget(site + "/appweb/app?id=1");
+    EXPECT_EQ(movieDetail, site + "/widget/detail?id=1");
+    const AppDetail blocks = ReadAppDetail(movieDetail);
+    EXPECT_EQ(blocks.Name, "俄罗斯方块");
+    EXPECT_EQ(blocks.ContentUrl, site + "/widget/swf/blocks.swf");
+    EXPECT_EQ(blocks.MovieFile, "blocks.swf");
+    EXPECT_EQ(blocks.Logo, site + "/static/icons/app-1.svg");
+    EXPECT_EQ(blocks.Description,
+              "经典的方块消除游戏：旋转、移动下落的方块，排满一行即可消除，速度会越来越快。\r\n\r\n"
+              "上架日期：2010-11-02\r\n使用人数：982340\r\n评分：4.6\",     ");
+    EXPECT_EQ(blocks.Developer, "提供商：\r\n     方块猫游戏\r\nEmail：\r\n     fangkuaimao@example.com\r\n"
+                                "提供商介绍：\r\n     益智游戏小团队，喜欢做让人动脑的小游戏。\r\n     ");
+
+    const std::string pageDetail = ReadRedirectTarget(site + "/appweb/app?id=15");
+    EXPECT_EQ(pageDetail, site + "/appweb/detail?id=15");
+    const AppDetail game = ReadAppDetail(pageDetail);
+    EXPECT_EQ(game.Name, "三国争霸");
+    EXPECT_EQ(game.ContentUrl, site + "/appweb/canvas?id=15");
+    EXPECT_EQ(game.MovieFile, "");
+
+    // The page app's detail page holds its frame page, which holds the canvas frame.
+    httplib::Client client(site);
+    const auto detail = client.Get("/appweb/detail?id=15");
+    ASSERT_TRUE(detail);
+    EXPECT_NE(detail->body.find("<iframe id=\"app_frame\" src=\"" + site + "/appweb/frame?id=15\""),
+              std::string::npos);
+    EXPECT_EQ(detail->body.find(".swf"), std::string::npos);
+    const auto frame = client.Get("/appweb/frame?id=15");
+    ASSERT_TRUE(frame);
+    EXPECT_NE(frame->body.find("<iframe name=\"iframe_canvas\" src=\"" + site + "/appweb/canvas?id=15\""),
+              std::string::npos);
+    const auto entry = client.Get("/appweb/app?id=15");
+    ASSERT_TRUE(entry);
+    EXPECT_NE(entry->body.find("top.location.href = \"" + pageDetail + "\";"), std::string::npos);
 }
