@@ -1,0 +1,55 @@
+#include "catalogue/qt/UpdateCheck.h"
+
+#include "catalogue/PendingStart.h"
+#include "catalogue/UpdateVersion.h"
+#include "catalogue/qt/MessageBoxHook.h"
+#include "controls/qt/bkDLControlWidget.h"
+
+#include <QWidget>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+const QString UpdateCheck::FoundMessage = QStringLiteral("发现新版，现在更新，请请稍后...");
+const QString UpdateCheck::DoneMessage = QStringLiteral("更新完成！");
+const QString UpdateCheck::UnverifiedMessage =
+    QStringLiteral("新版文件未能通过签名验证，已删除，这次不更新。");
+
+UpdateCheck::UpdateCheck(bkDLControlWidget* UpDateDown, bkDLControlWidget* DownFtp, fs::path appFolder,
+                         UpdateSignature checker, QWidget* window)
+    : QObject(window), UpDateDown_(UpDateDown), DownFtp_(DownFtp), appFolder_(std::move(appFolder)),
+      flow_(std::move(checker), catalogue::ownVersionText()), window_(window) {
+    connect(UpDateDown, &bkDLControlWidget::DLComplete, this, &UpdateCheck::pageArrived);
+    connect(DownFtp, &bkDLControlWidget::DLComplete, this, &UpdateCheck::fileArrived);
+}
+
+void UpdateCheck::pageArrived(int bytes) {
+    const auto ftp = flow_.pageArrived(bytes, UpDateDown_->SaveFileName().toStdString());
+    if (!ftp) return;
+    catalogue::showMessageBox(window_, FoundMessage);
+    // Unverified bytes land in a folder of their own, never over one of the program's files.
+    const auto folder = UpdateFlow::downloadFolder(appFolder_);
+    std::error_code ec;
+    fs::create_directory(folder, ec);
+    DownFtp_->setFileURL(QString::fromStdString(*ftp));
+    DownFtp_->setSaveFilePath(QString::fromStdString((folder / "").string()));
+    DownFtp_->BeginDownload();
+}
+
+void UpdateCheck::fileArrived(int bytes) {
+    const fs::path file = DownFtp_->SaveFileName().toStdString();
+    switch (flow_.fileArrived(bytes, file)) {
+    case UpdateFlow::HandOver::Ignore:
+        return;
+    case UpdateFlow::HandOver::Rejected:
+        catalogue::showMessageBox(window_, UnverifiedMessage);
+        emit rejected();
+        return;
+    case UpdateFlow::HandOver::Verified:
+        catalogue::showMessageBox(window_, DoneMessage);
+        PendingStart::set(file);
+        emit handedOver(QString::fromStdString(file.string()));
+        if (window_) window_->close();
+        return;
+    }
+}

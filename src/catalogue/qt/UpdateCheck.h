@@ -1,0 +1,44 @@
+#pragma once
+// The update check of the catalogue window. When UpDateDown has fetched the update page and its
+// version number differs from the program's own, the user is told and DownFtp fetches the new
+// version's file. When that has arrived, it is started only if the maker's signature on the page
+// verifies: then the user is told, the file is made executable and named to start once this
+// program has ended, and the window closes. A file that does not verify is deleted and the program
+// keeps running.
+
+#include "catalogue/UpdateFlow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <filesystem>
+
+class bkDLControlWidget;
+class QWidget;
+
+class UpdateCheck : public QObject {
+    Q_OBJECT
+  public:
+    static const QString FoundMessage;      // "发现新版，现在更新，请请稍后..."
+    static const QString DoneMessage;       // "更新完成！"
+    static const QString UnverifiedMessage; // the file was not the maker's
+
+    // window: the catalogue window, closed for the hand-over; it owns the two controls.
+    UpdateCheck(bkDLControlWidget* UpDateDown, bkDLControlWidget* DownFtp, std::filesystem::path appFolder,
+                UpdateSignature checker, QWidget* window);
+
+  signals:
+    // The new version was verified and will start once the program has ended.
+    void handedOver(const QString& program);
+    // The new version's file arrived but was not the maker's; it was deleted.
+    void rejected();
+
+  private:
+    void pageArrived(int bytes);
+    void fileArrived(int bytes);
+
+    QPointer<bkDLControlWidget> UpDateDown_;
+    QPointer<bkDLControlWidget> DownFtp_;
+    std::filesystem::path appFolder_;
+    UpdateFlow flow_;
+    QPointer<QWidget> window_;
+};
