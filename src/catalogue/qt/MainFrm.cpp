@@ -2,6 +2,7 @@
 
 #include "base/Twips.h"
 #include "catalogue/StoreSearch.h"
+#include "catalogue/qt/FrameReskin.h"
 #include "catalogue/qt/PageBuildQueue.h"
 #include "catalogue/qt/PagingBar.h"
 #include "catalogue/qt/SearchBar.h"
@@ -101,6 +102,7 @@ void MainFrm::createControls() {
     DownFtp_ = new bkDLControlWidget(this);
     UpDateDown_->hide();
     DownFtp_->hide();
+    frameReskin_ = new FrameReskin(this, [this](const QString& skinName) { ReskinFrame(skinName); });
 
     for (WebBrowser* browser : {Web_, HomeWeb_})
         connect(browser, &WebBrowser::NewWindow3, this, &MainFrm::appLinkClicked);
@@ -119,8 +121,7 @@ void MainFrm::createControls() {
 
 void MainFrm::loadSkin() {
     const QString skinName = qs(settings_.skinName);
-    frameSkin_ = std::make_unique<skin::DirectUI>();
-    frameSkin_->Skin(skinName, this, appFolder_);
+    ReskinFrame(skinName);
     mainTabSkin_ = new skin::CSSTab(this);
     mainTabSkin_->setColors(settings_.tabColor, settings_.tabBackColor);
     mainTabSkin_->setTabWidth(MainTabWidth);
@@ -163,6 +164,12 @@ void MainFrm::captureSearch(const QUrl& url, bool& cancel) {
     cancel = true;
     showPage(PageBuilder::Search, std::string(kSearchKey), address, true,
              [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
+}
+
+void MainFrm::ReskinFrame(const QString& skinName) {
+    frameSkin_.reset();
+    frameSkin_ = std::make_unique<skin::DirectUI>();
+    frameSkin_->Skin(skinName, this, appFolder_);
 }
 
 void MainFrm::startDownloads() {

@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+class FrameReskin;
 class PageBuildQueue;
 class PagingBar;
 class SearchBar;
@@ -57,6 +58,10 @@ class MainFrm : public QWidget {
     PagingBar* pagingBar() const { return pagingBar_; }
     // The frame skin; null once the window unloaded.
     skin::DirectUI* DirectUI() const { return frameSkin_.get(); }
+    // Releases the frame skin and skins the frame anew with skinName; the tab strips, the settings
+    // and the page cache stay (the hidden Command1 / SkinList pair).
+    void ReskinFrame(const QString& skinName);
+    FrameReskin* frameReskin() const { return frameReskin_; }
 
     const std::filesystem::path& appFolder() const { return appFolder_; }
     const Settings& settings() const { return settings_; }
@@ -133,6 +138,7 @@ class MainFrm : public QWidget {
     PageBuildQueue* builds_ = nullptr;
     SearchBar* SouSuoPic_ = nullptr;
     PagingBar* pagingBar_ = nullptr;
+    FrameReskin* frameReskin_ = nullptr;
 
     // Whether the sub-tab strip is switched on; it shows while the current area is a category area.
     bool subTabsOn_ = true;
