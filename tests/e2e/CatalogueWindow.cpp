@@ -1,0 +1,44 @@
+#include "CatalogueWindow.h"
+
+#include "StoreProcess.h"
+#include "base/AtomicFile.h"
+#include "catalogue/PendingStart.h"
+#include "catalogue/qt/MessageBoxHook.h"
+#include "startup/IniFile.h"
+#include "startup/Servers.h"
+
+#include <QTest>
+
+namespace fs = std::filesystem;
+
+CatalogueWindow::CatalogueWindow(const std::string& storeSite) : storeSite_(storeSite) {
+    fs::copy(builtAppFolder() / "Skin", folder() / "Skin", fs::copy_options::recursive);
+    fs::create_directory(folder() / "Html");
+    fs::create_directory(folder() / "Game");
+    base::writeFileAtomic(folder() / "Servers.ini", "[Store]\r\nSite = " + storeSite +
+                                                        "\r\nStatic = " + storeSite +
+                                                        "\r\n[Maker]\r\nServer = " + storeSite + "\r\n");
+    catalogue::setMessageBoxHook([this](const QString& text) { messages_.push_back(text); });
+    PendingStart::take();
+}
+
+CatalogueWindow::~CatalogueWindow() {
+    if (window_) window_->close();
+    window_.reset();
+    catalogue::setMessageBoxHook({});
+}
+
+MainFrm& CatalogueWindow::open() {
+    ensureSettingsFile(settingsFile());
+    IniFile ini;
+    ini.SpecifyIni(settingsFile().string());
+    settings_ = readSettings(ini);
+    window_ = std::make_unique<MainFrm>(folder(), settings_, Servers::read(folder()));
+    QObject::connect(window_.get(), &MainFrm::unloaded, [this] { unloaded_ = true; });
+    window_->show();
+    return *window_;
+}
+
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    return QTest::qWaitFor(done, static_cast<int>(timeout.count()));
+}
