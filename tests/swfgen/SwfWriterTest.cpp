@@ -2,7 +2,9 @@
 
 #include "SwfReader.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 using namespace swf;
 
@@ -88,4 +90,40 @@ TEST(SwfReader, RejectsBrokenMovies) {
     undefined.showFrame();
     rejects(undefined.bytes(), "undefined character");
     rejects("", "empty");
+}
+
+TEST(SwfShape, PrimitivesCloseOnTheirOutlines) {
+    const auto circle = Shape::circle(10, {});
+    ASSERT_EQ(circle.edges().size(), 9u); // the start and eight arcs
+    for (const auto& edge : circle.edges()) {
+        EXPECT_NEAR(std::hypot(edge.x, edge.y), 10, 1e-9);
+        if (edge.curve) EXPECT_NEAR(std::hypot(edge.cx, edge.cy), 10 / std::cos(std::numbers::pi / 8), 1e-9);
+    }
+    EXPECT_NEAR(circle.edges().back().x, 10, 1e-9); // back at the start
+
+    const auto star = Shape::polygon(5, 20, {}, 8);
+    ASSERT_EQ(star.edges().size(), 10u);
+    for (std::size_t i = 0; i < star.edges().size(); ++i)
+        EXPECT_NEAR(std::hypot(star.edges()[i].x, star.edges()[i].y), i % 2 ? 8 : 20, 1e-9);
+    EXPECT_NEAR(star.edges()[0].y, -20, 1e-9); // first point straight up
+
+    const auto card = Shape::roundRect(40, 20, 5, {});
+    double left = 0, right = 0, top = 0, bottom = 0;
+    for (const auto& edge : card.edges()) {
+        left = std::min(left, edge.x), right = std::max(right, edge.x);
+        top = std::min(top, edge.y), bottom = std::max(bottom, edge.y);
+    }
+    EXPECT_EQ(std::vector<double>({left, right, top, bottom}), std::vector<double>({-20, 20, -10, 10}));
+}
+
+TEST(SwfWriter, ScaledAndFadedPlacementsKeepTheirValues) {
+    MovieWriter movie(100, 100, 24, {});
+    const auto dot = movie.define(Shape::circle(5, {}));
+    movie.place(1, dot, {50, 50, 0, 2, 0.5, 0});
+    movie.showFrame();
+    movie.place(1, dot, {50, 50, 0, 1, 1, 7}); // opacity above 1 is held at 1
+    movie.showFrame();
+    const auto read = readMovie(movie.bytes());
+    EXPECT_EQ(read.frames[0], "1:#1 131072 32768 0 0 1000 1000 256 256 256 0 ;");
+    EXPECT_EQ(read.frames[1], "1:#1 65536 65536 0 0 1000 1000 256 256 256 256 ;");
 }
