@@ -1,0 +1,131 @@
+#!/bin/sh
+# The skin change and the update of Brindle clicked through under Xvfb against the bundled store,
+# with screenshots: screenshots.sh <build folder> <output folder> [maker's private key]
+#
+# Skins: Brindle starts with Default (Sorrel beside it); the skin button opens the skin menu
+# (skin-menu.png); choosing Graphite restarts the program with it (skin-Graphite.png), and choosing
+# Default from there restarts it again (skin-Default.png). The script checks that each old
+# instance has ended, that a new one runs and what the settings file says.
+#
+# Update (only with the private key of the key pair that the build's public key belongs to): the
+# store announces version 2 with a small script as the new version, signed with that key; both
+# messages are shot (update-found.png, update-done.png) and confirmed with Return, and the script
+# must have run once Brindle has ended. Then the same with a signature over other bytes: the
+# refusal is shot (update-refused.png), no script runs and Brindle keeps running.
+set -eu
+
+# Inside the virtual X server.
+if [ "${1:-}" = --skins ]; then
+    app=$2 out=$3
+    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
+    old=$!
+    xdotool search --sync --name "^Lumora" >/dev/null
+    sleep 4
+    import -window root "$out/skin-start.png"
+    for skin in Graphite Default; do
+        # The skin button is the leftmost caption button; the menu opens at the mouse.
+        xdotool mousemove 880 12 click 1
+        sleep 1
+        [ "$skin" = Graphite ] && import -window root "$out/skin-menu.png"
+        # Down moves past the disabled heading to the first skin; the skins are listed by name.
+        if [ "$skin" = Graphite ]; then xdotool key Down Down Return; else xdotool key Down Return; fi
+        for _ in $(seq 100); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
+        if kill -0 "$old" 2>/dev/null; then echo "the old instance did not end" >&2; exit 1; fi
+        wait "$old" 2>/dev/null || true
+        grep -q "SkinName = $skin" "$app/Brindle.ini" || { echo "settings not written for $skin" >&2; exit 1; }
+        xdotool search --sync --name "^Lumora" >/dev/null
+        sleep 5
+        old=$(xdotool search --name "^Lumora" getwindowpid)
+        import -window root "$out/skin-$skin.png"
+    done
+    kill "$old"
+    for _ in $(seq 100); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
+    exit
+fi
+if [ "${1:-}" = --update ]; then
+    app=$2 out=$3 shot=$4 marker=$5
+    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
+    pid=$!
+    xdotool search --sync --name "^Lumora" >/dev/null
+    for name in $shot; do
+        # Each message box is a window of its own, named after the program.
+        xdotool search --sync --name "^Brindle$" >/dev/null
+        sleep 1
+        import -window root "$out/$name.png"
+        xdotool search --name "^Brindle$" windowactivate --sync key Return 2>/dev/null ||
+            xdotool key Return
+        sleep 1
+    done
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$pid" 2>/dev/null; then
+        [ -e "$marker" ] && { echo "an unverified update ran" >&2; exit 1; }
+        echo "Brindle keeps running"
+        kill "$pid"
+        wait "$pid" 2>/dev/null || true
+    else
+        for _ in $(seq 50); do [ -e "$marker" ] && break; sleep 0.1; done
+        [ -e "$marker" ] || { echo "the new version did not start" >&2; exit 1; }
+        echo "Brindle ended and the new version ran"
+    fi
+    exit
+fi
+
+build=$(cd "$1" && pwd)
+out=$2
+key=${3:-}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
+work=$(mktemp -d)
+store=""
+cleanup() {
+    [ -n "$store" ] && kill "$store" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Starts the bundled store with the given options and sets $site.
+start_store() {
+    [ -n "$store" ] && kill "$store" 2>/dev/null && wait "$store" 2>/dev/null || true
+    rm -f "$work/store.out"
+    "$build/app/appstore" --port 0 --data "$work/store-data" "$@" >"$work/store.out" 2>/dev/null &
+    store=$!
+    for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
+    site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
+}
+
+# A fresh application folder $app with the programs, the skins and the store's addresses.
+new_app() {
+    app="$work/app-$1"
+    mkdir -p "$app"
+    cp "$build/app/Brindle" "$build/app/Sorrel" "$app/"
+    cp -r "$build/app/Skin" "$app/"
+    printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$app/Servers.ini"
+}
+
+xvfb() { xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" "$@"; }
+
+start_store
+new_app skins
+xvfb --skins "$app" "$out"
+echo "settings after the changes:"
+tr -d '\r' <"$app/Brindle.ini"
+
+if [ -n "$key" ]; then
+    marker="$work/new-version-ran"
+    printf '#!/bin/sh\necho ran > "%s"\n' "$marker" >"$work/new-version"
+    signer="$build/tools/signupdate/signupdate"
+    signature() { "$signer" sign "$key" "$1" --version 2 --ftp x | sed -n 's/^Signature = //p' | tr -d '\r'; }
+
+    start_store --update-version 2 --update-file "$work/new-version" --update-signature "$(signature "$work/new-version")"
+    new_app signed
+    xvfb --update "$app" "$out" "update-found update-done" "$marker"
+
+    printf 'other bytes' >"$work/other"
+    start_store --update-version 2 --update-file "$work/new-version" --update-signature "$(signature "$work/other")"
+    new_app forged
+    rm -f "$marker"
+    xvfb --update "$app" "$out" "update-found update-refused" "$marker"
+    ls "$app/Update"
+fi
+echo "screenshots in $out"
