@@ -25,11 +25,11 @@ if [ "${1:-}" = --skins ]; then
     for skin in Graphite Default; do
         # The skin button is the leftmost caption button; the menu opens at the mouse.
         xdotool mousemove 880 12 click 1
-        sleep 1
+        sleep 2
         [ "$skin" = Graphite ] && import -window root "$out/skin-menu.png"
         # Down moves past the disabled heading to the first skin; the skins are listed by name.
         if [ "$skin" = Graphite ]; then xdotool key Down Down Return; else xdotool key Down Return; fi
-        for _ in $(seq 100); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
+        for _ in $(seq 300); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
         if kill -0 "$old" 2>/dev/null; then echo "the old instance did not end" >&2; exit 1; fi
         wait "$old" 2>/dev/null || true
         grep -q "SkinName = $skin" "$app/Brindle.ini" || { echo "settings not written for $skin" >&2; exit 1; }
