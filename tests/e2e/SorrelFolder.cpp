@@ -18,10 +18,14 @@ void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     out << bytes;
 }
 
+void writeServersIni(const std::filesystem::path& folder, const std::string& site) {
+    writeFile(folder / "Servers.ini", "[Store]\r\nSite = " + site + "\r\nStatic = " + site +
+                                          "\r\n[Maker]\r\nServer = " + site + "\r\n");
+}
+
 SorrelFolder::SorrelFolder(const std::string& storeSite) {
     std::filesystem::copy_file(builtAppFolder() / "Sorrel", dir_.path() / "Sorrel");
-    writeFile(dir_.path() / "Servers.ini", "[Store]\r\nSite = " + storeSite + "\r\nStatic = " + storeSite +
-                                               "\r\n[Maker]\r\nServer = " + storeSite + "\r\n");
+    writeServersIni(dir_.path(), storeSite);
 }
 
 ChildProcess SorrelFolder::start() const {

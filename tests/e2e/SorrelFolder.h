@@ -33,3 +33,5 @@ class SorrelFolder {
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
+// Servers.ini in folder, pointing the store, its static files and the maker's server at site.
+void writeServersIni(const std::filesystem::path& folder, const std::string& site);

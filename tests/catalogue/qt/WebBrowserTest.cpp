@@ -2,6 +2,7 @@
 
 #include "LoopbackServer.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -28,13 +29,13 @@ QVariant evaluate(WebBrowser& view, const QString& script) {
         result = value;
         done = true;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    EXPECT_TRUE(waitUntil([&] { return done; }, 10000));
     return result;
 }
 
 // Polls a script until it gives true (scripts of the page run asynchronously).
 bool waitForScript(WebBrowser& view, const QString& script, int timeoutMs = 10000) {
-    return QTest::qWaitFor([&] { return evaluate(view, script).toBool(); }, timeoutMs);
+    return waitUntil([&] { return evaluate(view, script).toBool(); }, timeoutMs);
 }
 
 class WebBrowserTest : public ::testing::Test {
@@ -90,7 +91,7 @@ TEST_F(WebBrowserTest, BeforeNavigateSeesTheAddressAndCancelStopsTheNavigation) 
 
     QSignalSpy downloads(&view, &WebBrowser::DownloadComplete);
     evaluate(view, "document.getElementById('go').click()");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.isEmpty(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return !seen.isEmpty(); }, 10000));
     EXPECT_EQ(seen.first(), second);
     downloads.wait(2000);
     EXPECT_TRUE(evaluate(view, "document.location.href").toString().endsWith("/first.html"));
@@ -118,7 +119,7 @@ TEST_F(WebBrowserTest, NewWindowRequestCarriesTheAddressAndOpensNoWindow) {
     evaluate(view, "openIt()");
     ASSERT_TRUE(requests.count() == 2 || requests.wait(10000));
     EXPECT_EQ(requests.at(1).at(0).toUrl(), QUrl("http://127.0.0.1:9/w"));
-    QTest::qWait(200);
+    runEventsFor(200);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
     EXPECT_TRUE(evaluate(view, "document.location.href").toString().endsWith("/links.html"));
 }
@@ -161,7 +162,7 @@ TEST_F(WebBrowserTest, RightClickOpensNoContextMenu) {
     QTest::mouseClick(target, Qt::RightButton, {}, QPoint(50, 50));
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50), view.mapToGlobal(QPoint(50, 50)));
     QApplication::sendEvent(target, &event);
-    QTest::qWait(300);
+    runEventsFor(300);
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<QMenu*>(w) && w->isVisible());
 }

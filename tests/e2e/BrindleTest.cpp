@@ -1,0 +1,87 @@
+// Brindle run as a program from a fresh application folder (offscreen, so no display is needed).
+
+#include "BrindleFolder.h"
+#include "ChildProcess.h"
+#include "SorrelFolder.h"
+#include "StoreProcess.h"
+#include "WaitUntil.h"
+
+#include <QTest>
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDefaultSettings =
+    "[Main]\r\nSkinName = Default \r\nLen = 7\r\n[Color]\r\nTabColor = 1381653\r\n"
+    "TabBackColor = 16181985\r\nWebBackColor = #E1EAF6\r\n\r\n";
+
+// The process ids whose parent is pid.
+std::set<pid_t> childrenOf(pid_t pid) {
+    std::set<pid_t> children;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        // "pid (name) state ppid ...": the name may hold spaces, so read after its closing bracket.
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 2));
+        char state;
+        pid_t parent = 0;
+        rest >> state >> parent;
+        if (parent == pid) children.insert(std::stoi(entry.path().filename().string()));
+    }
+    return children;
+}
+
+bool running(pid_t pid) {
+    return fs::exists("/proc/" + std::to_string(pid));
+}
+
+} // namespace
+
+TEST(BrindleTest, FirstStartInAnEmptyFolderThenSigtermEndsItAndItsWebEngineProcesses) {
+    StoreProcess store;
+    BrindleFolder folder(store.site(), {"Brindle", "Sorrel"});
+    ChildProcess brindle(folder.path() / "Brindle", {}, false, folder.path() / "brindle.log");
+
+    // Sorrel rebuilds the whole cache; the window shows the home page, whose style sheet the
+    // web engine fetches from the store.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return fs::exists(folder.html() / "Read5.html") &&
+                   store.log().find("GET /static/") != std::string::npos;
+        },
+        30000))
+        << store.log();
+    EXPECT_EQ(readFile(folder.path() / "Brindle.ini"), kDefaultSettings);
+    EXPECT_TRUE(fs::is_directory(folder.path() / "Game"));
+    EXPECT_TRUE(fs::exists(folder.page("HomeAll")));
+    // The maker's statistics and update pages were asked for.
+    EXPECT_NE(store.log().find("GET /box/tj.html"), std::string::npos);
+    EXPECT_NE(store.log().find("GET /box/update.html"), std::string::npos);
+
+    const std::set<pid_t> engine = childrenOf(brindle.pid());
+    EXPECT_FALSE(engine.empty()) << "the web engine runs in processes of its own";
+    brindle.kill(SIGTERM);
+    EXPECT_EQ(brindle.wait(std::chrono::seconds(20)), 0);
+    for (pid_t pid : engine)
+        EXPECT_TRUE(waitUntil([&] { return !running(pid); }, 10000)) << "web-engine process " << pid;
+}
+
+TEST(BrindleTest, ARenamedProgramUsesASettingsFileOfItsName) {
+    StoreProcess store;
+    BrindleFolder folder(store.site());
+    fs::copy_file(builtAppFolder() / "Brindle", folder.path() / "Box");
+    ChildProcess box(folder.path() / "Box", {}, false);
+    ASSERT_TRUE(waitUntil([&] { return fs::exists(folder.page("HomeAll")); }, 30000));
+    EXPECT_EQ(readFile(folder.path() / "Box.ini"), kDefaultSettings);
+    EXPECT_FALSE(fs::exists(folder.path() / "Brindle.ini"));
+    box.kill(SIGTERM);
+    EXPECT_EQ(box.wait(std::chrono::seconds(20)), 0);
+}

@@ -1,0 +1,190 @@
+// The catalogue window against the built appstore: areas and categories, the page cache, resizing,
+// a slow store and the context menu.
+
+#include "CatalogueSession.h"
+#include "SorrelFolder.h"
+#include "WaitUntil.h"
+#include "catalogue/qt/WebBrowser.h"
+#include "pages/Catalogue.h"
+#include "skin/qt/SSTab.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum MainTab { Home = 0, Games = 1, Video = 2, Music = 3, Life = 4 };
+
+std::string query(std::string_view key) {
+    for (const CatalogueEntry& entry : Catalogue::entries())
+        if (entry.key == key) return std::string(entry.query);
+    return {};
+}
+
+int visibleSubTabs(MainFrm& window) {
+    int count = 0;
+    for (int i = 0; i < window.GameSStab()->tabCount(); ++i)
+        count += window.GameSStab()->isTabVisible(i) ? 1 : 0;
+    return count;
+}
+
+const std::string kCachedPage = "<html><body><p>cached copy</p></body></html>";
+
+} // namespace
+
+TEST(CatalogueWindowTest, AreasAndCategoriesShowTheirPagesBuiltFromTheStore) {
+    CatalogueSession session;
+    session.open();
+    auto requests = session.newRequests();
+    EXPECT_TRUE(requested(requests, "/")) << "the home page is built from the store's root page";
+    EXPECT_TRUE(fs::exists(session.folder().page("HomeAll")));
+    EXPECT_TRUE(session.window().HomeWeb()->isVisible());
+    EXPECT_FALSE(session.window().Web()->isVisible());
+
+    MainFrm& window = session.window();
+    const struct {
+        int mainTab, subTab;
+        std::string key;
+        int subTabsShown;
+    } steps[] = {
+        {Games, -1, "GameAll", 4}, {Games, 1, "MinGame", 4}, {Video, -1, "VideoAll", 9},
+        {Video, 7, "Video8", 9},   {Video, 8, "Video7", 9},  {Music, -1, "Misc", 1},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.key);
+        PageWatch watch(*window.Web());
+        if (step.subTab < 0)
+            session.clickMainTab(step.mainTab);
+        else
+            session.clickSubTab(step.subTab);
+        ASSERT_TRUE(watch.waitFor(session.folder().path(), step.key));
+        EXPECT_EQ(session.newRequests(), std::vector<std::string>{"GET " + query(step.key)});
+        EXPECT_TRUE(fs::exists(session.folder().page(step.key)));
+        EXPECT_TRUE(window.Web()->isVisible());
+        EXPECT_FALSE(window.HomeWeb()->isVisible());
+        EXPECT_EQ(visibleSubTabs(window), step.subTabsShown);
+        EXPECT_FALSE(session.bodyText(*window.Web()).empty());
+    }
+    EXPECT_EQ(window.GameSStab()->tabCaption(0).toStdString(), "全部");
+
+    // Back home: the page built at the start is cached now.
+    PageWatch home(*window.HomeWeb());
+    session.clickMainTab(Home);
+    ASSERT_TRUE(home.waitFor(session.folder().path(), "HomeAll"));
+    EXPECT_TRUE(session.newRequests().empty());
+    EXPECT_FALSE(window.GameSStab()->isVisible());
+}
+
+TEST(CatalogueWindowTest, CachedPagesShowWithoutStoreAccessAndMissingOnesAreBuilt) {
+    CatalogueSession session;
+    fs::create_directory(session.folder().html());
+    writeFile(session.folder().page("HomeAll"), kCachedPage);
+    writeFile(session.folder().page("GameAll"), kCachedPage);
+    session.open();
+    EXPECT_TRUE(session.newRequests().empty());
+    EXPECT_EQ(session.bodyText(*session.window().HomeWeb()), "cached copy");
+
+    PageWatch games(*session.window().Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    EXPECT_TRUE(session.newRequests().empty());
+    EXPECT_EQ(session.bodyText(*session.window().Web()), "cached copy");
+
+    // Without its file the same choice fetches and rebuilds the page.
+    fs::remove(session.folder().page("GameAll"));
+    session.clickMainTab(Video);
+    PageWatch rebuilt(*session.window().Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(rebuilt.waitFor(session.folder().path(), "GameAll"));
+    EXPECT_TRUE(requested(session.newRequests(), query("GameAll")));
+    EXPECT_NE(session.bodyText(*session.window().Web()), "cached copy");
+}
+
+TEST(CatalogueWindowTest, PagesReachedByPagingAreBuiltOnEveryVisit) {
+    CatalogueSession session;
+    session.open();
+    PageWatch games(*session.window().Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    session.newRequests();
+    const std::string second = query("GameAll") + "&page=2";
+    for (int visit = 0; visit < 2; ++visit) {
+        PageWatch next(*session.window().Web());
+        session.window().LoadCategoryPage(std::string(kNextPageKey), session.store().site() + second);
+        ASSERT_TRUE(next.waitFor(session.folder().path(), std::string(kNextPageKey)));
+        EXPECT_EQ(session.newRequests(), std::vector<std::string>{"GET " + second});
+    }
+}
+
+TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) {
+    CatalogueSession session;
+    session.open();
+    MainFrm& window = session.window();
+    PageWatch games(*window.Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+
+    QSignalSpy loads(&window, &MainFrm::pageRequested);
+    for (int step = 1; step <= 10; ++step) {
+        window.resize(1000 + 20 * step, 728 + 10 * step);
+        runEventsFor(20);
+    }
+    ASSERT_TRUE(loads.wait(5000));
+    runEventsFor(500);
+    EXPECT_EQ(loads.count(), 1) << "one reload once the border stopped, not one per step";
+    EXPECT_EQ(loads.at(0).at(0).toString(), "GameAll");
+    EXPECT_EQ(window.SStab1()->geometry(),
+              QRect(4, 27, (1200 * 15 - 100 + 7) / 15, (828 * 15 - 900 + 7) / 15));
+    EXPECT_EQ(window.Web()->parentWidget()->width(), (1200 * 15 - 100 - 120 - 50 + 7) / 15);
+
+    // Minimised: neither layout nor reload, until the window is back.
+    loads.clear();
+    window.showMinimized();
+    window.resize(900, 700);
+    runEventsFor(400);
+    EXPECT_EQ(loads.count(), 0);
+    window.showNormal();
+    EXPECT_TRUE(loads.wait(5000));
+}
+
+TEST(CatalogueWindowTest, WithASlowStoreTheWindowStaysLiveAndTheLastClickWins) {
+    CatalogueSession session({"--delay-ms", "700"});
+    fs::create_directory(session.folder().html());
+    writeFile(session.folder().page("HomeAll"), kCachedPage);
+    session.open();
+    MainFrm& window = session.window();
+    PageWatch web(*window.Web());
+    QSignalSpy requested(&window, &MainFrm::pageRequested);
+
+    session.clickMainTab(Games);
+    session.clickMainTab(Video);
+    // While both pages are still on their way, the window goes on working: another tab shows at once.
+    session.clickMainTab(Home);
+    EXPECT_EQ(session.bodyText(*window.HomeWeb()), "cached copy");
+    session.clickMainTab(Life);
+    ASSERT_TRUE(web.waitFor(session.folder().path(), "LifeAll"));
+    runEventsFor(1000); // the older builds have ended by now
+
+    EXPECT_EQ(web.loaded(), std::vector<std::string>{"LifeAll.html"});
+    EXPECT_EQ(requested.count(), 2); // HomeAll, then LifeAll
+    EXPECT_EQ(window.SStab1()->currentTab(), Life);
+    EXPECT_TRUE(window.Web()->isVisible());
+    // The pages left behind were still built, for the next visit.
+    EXPECT_TRUE(fs::exists(session.folder().page("GameAll")));
+    EXPECT_TRUE(fs::exists(session.folder().page("VideoAll")));
+}
+
+TEST(CatalogueWindowTest, RightClickOnAPageOpensNoContextMenu) {
+    CatalogueSession session;
+    session.open();
+    QWidget* view = session.window().HomeWeb()->focusProxy();
+    ASSERT_NE(view, nullptr);
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(200, 200));
+    runEventsFor(300);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QMenu*>(widget) && widget->isVisible());
+}
