@@ -1,0 +1,175 @@
+// Times of the app viewer, each against its floor, for bench/viewer/viewer.sh:
+//   viewer_bench viewer APP_FOLDER STORE_SITE LINK   click on LINK to the movie's first frame shown
+//   viewer_bench bare PLAYER_FOLDER MOVIE            a bare web view playing MOVIE with Ruffle
+//   viewer_bench open APP_FOLDER STORE_SITE LINK N   click to the viewer shown, N times
+// Each prints "name value" lines. Before the clock starts the web engine runs already (a blank
+// page has loaded), as it does in the catalogue window.
+
+#include "viewer/qt/AppOpener.h"
+#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerSchemeHandler.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void warmUp() {
+    QWebEngineView blank;
+    QSignalSpy loaded(&blank, &QWebEngineView::loadFinished);
+    blank.setHtml(QStringLiteral("<html></html>"));
+    loaded.wait(30000);
+}
+
+// More than one colour in the middle of the view: a frame of the movie shows.
+bool showsFrame(QWidget& view) {
+    const QImage image = view.grab().toImage();
+    std::set<QRgb> colours;
+    for (int y = image.height() / 4; y < image.height() * 3 / 4; y += 8)
+        for (int x = image.width() / 4; x < image.width() * 3 / 4; x += 8)
+            colours.insert(image.pixel(x, y));
+    return colours.size() > 1;
+}
+
+bool waitForFrame(QWidget& view) {
+    return QTest::qWaitFor([&] { return showsFrame(view); }, 60000);
+}
+
+// Proportional set size of this process and all its descendants, in MiB.
+double pssMiB() {
+    std::map<int, int> parents;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (!std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        auto close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 2));
+        std::string state;
+        int parent = 0;
+        rest >> state >> parent;
+        parents[std::stoi(name)] = parent;
+    }
+    const int self = static_cast<int>(QCoreApplication::applicationPid());
+    double kib = 0;
+    for (const auto& [pid, parent] : parents) {
+        int p = pid;
+        while (p > 1 && p != self)
+            p = parents.count(p) ? parents[p] : 0;
+        if (p != self) continue;
+        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+        std::string key;
+        double value;
+        std::string unit;
+        while (rollup >> key) {
+            if (key == "Pss:") {
+                rollup >> value >> unit;
+                kib += value;
+                break;
+            }
+            std::getline(rollup, unit);
+        }
+    }
+    return kib / 1024.0;
+}
+
+Settings benchSettings() {
+    Settings settings = defaultSettings();
+    settings.skinName = "Default";
+    return settings;
+}
+
+int viewerFirstFrame(const QStringList& args) {
+    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString());
+    QSignalSpy opened(&opener, &AppOpener::opened);
+    QElapsedTimer clock;
+    clock.start();
+    opener.open(QUrl(args[2]));
+    if (!opened.wait(30000)) return 1;
+    FlashPlayer* player = opener.viewer()->flash();
+    if (!QTest::qWaitFor([&] { return player->isMovieLoaded(); }, 60000) || !waitForFrame(*player)) return 1;
+    std::printf("first_frame_ms %lld\n", clock.elapsed());
+    QTest::qWait(2000);
+    std::printf("pss_mib %.1f\n", pssMiB());
+    return 0;
+}
+
+int bareFirstFrame(const QStringList& args) {
+    // Ruffle's files and the movie beside a page that plays it, read over file://.
+    QTemporaryDir dir;
+    for (const QString& name : QDir(args[0]).entryList(QDir::Files))
+        QFile::link(QDir(args[0]).filePath(name), dir.filePath(name));
+    QFile::copy(args[1], dir.filePath(QStringLiteral("movie.swf")));
+    QFile page(dir.filePath(QStringLiteral("bare.html")));
+    page.open(QIODevice::WriteOnly);
+    page.write(R"(<html><head><style>html,body{margin:0;height:100%;background:#000}
+ruffle-player{display:block;width:100%;height:100%}</style><script src="ruffle.js"></script></head>
+<body><script>window.RufflePlayer.config = {autoplay: "on", unmuteOverlay: "hidden", splashScreen: false};
+const p = window.RufflePlayer.newest().createPlayer(); document.body.appendChild(p);
+p.addEventListener("loadedmetadata", () => console.info("loaded")); p.ruffle().load({url: "movie.swf"});
+</script></body></html>)");
+    page.close();
+
+    QWebEngineView view;
+    view.resize(986, 635);
+    view.show();
+    QElapsedTimer clock;
+    clock.start();
+    view.load(QUrl::fromLocalFile(page.fileName()));
+    if (!waitForFrame(view)) return 1;
+    std::printf("first_frame_ms %lld\n", clock.elapsed());
+    QTest::qWait(2000);
+    std::printf("pss_mib %.1f\n", pssMiB());
+    return 0;
+}
+
+int viewerOpen(const QStringList& args) {
+    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString());
+    QSignalSpy opened(&opener, &AppOpener::opened);
+    for (int i = 0; i < args[3].toInt(); ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        opener.open(QUrl(args[2]));
+        if (!opened.wait(30000)) return 1;
+        std::printf("open_ms %lld\n", clock.elapsed());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PlayerSchemeHandler::registerScheme();
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: viewer_bench viewer|bare|open ...\n");
+        return 2;
+    }
+    const QString mode = args.takeFirst();
+    warmUp();
+    if (mode == QLatin1String("viewer") && args.size() == 3) return viewerFirstFrame(args);
+    if (mode == QLatin1String("bare") && args.size() == 2) return bareFirstFrame(args);
+    if (mode == QLatin1String("open") && args.size() == 4) return viewerOpen(args);
+    return 2;
+}
