@@ -1,6 +1,5 @@
 #include "viewer/qt/AppOpener.h"
 
-
 #include <QThread>
 #include <memory>
 
@@ -34,8 +33,12 @@ void AppOpener::closeViewer() {
 
 void AppOpener::show(const viewer::OpenedApp& app) {
     current_ = app;
-    // The old viewer goes at once, so that two never play side by side.
-    delete viewer_;
+    // The old viewer leaves the screen at once; deleting it (its web views and player) waits until
+    // the new one shows.
+    if (viewer_) {
+        viewer_->hide();
+        viewer_->deleteLater();
+    }
     viewer_ = new FlashPayFrm(current_, settings_, appFolder_);
     viewer_->show();
     emit opened(viewer_);

@@ -62,7 +62,6 @@ FlashPayFrm::FlashPayFrm(const OpenedApp& app, const Settings& settings,
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlashPayFrm"));
     buildControls(appFolder);
-    AppWeb_->hide();
     GameSStabs_->setCurrentTab(AppTab);
     resize(base::twipsToPixels(WindowWidthTwips), base::twipsToPixels(WindowHeightTwips));
     setWindowIcon(QIcon());
@@ -76,7 +75,6 @@ FlashPayFrm::FlashPayFrm(const OpenedApp& app, const Settings& settings,
     } else if (base::isWebAddress(app_.CurrentApp.ContentUrl)) {
         AppWeb_->Navigate(text(app_.CurrentApp.ContentUrl));
     }
-    AppWeb_->show();
 }
 
 FlashPayFrm::~FlashPayFrm() = default;
@@ -89,21 +87,25 @@ void FlashPayFrm::buildControls(const std::filesystem::path& appFolder) {
     for (int i = 0; i < TabCount; ++i)
         GameSStabs_->setTabCaption(i, text(captions[i]));
 
+    // A movie app needs the player and a page app the browsers; each window makes only what its app
+    // shows, which keeps the time from a click to the window short.
     QWidget* appPage = GameSStabs_->page(AppTab);
     AppPic_ = new QWidget(appPage);
     AppPic_->hide(); // shown once the page is ready
-    AppWeb_ = new WebBrowser(AppPic_);
     ADPic_ = new QWidget(appPage);
-    ADWeb_ = new WebBrowser(ADPic_);
-    // The app's page reaches web addresses only, never local files.
-    connect(
-        AppWeb_, &WebBrowser::BeforeNavigate2, this,
-        [](const QUrl& url, bool& cancel) { cancel = !base::isWebAddress(url.toString().toStdString()); },
-        Qt::DirectConnection);
-    connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
-
-    flash_ = new FlashPlayer(PlayerFiles{appFolder / "player", gameFolder_}, appPage);
-    flash_->hide();
+    if (app_.IsWidgetApp) {
+        flash_ = new FlashPlayer(PlayerFiles{appFolder / "player", gameFolder_}, appPage);
+        flash_->hide();
+    } else {
+        AppWeb_ = new WebBrowser(AppPic_);
+        ADWeb_ = new WebBrowser(ADPic_);
+        // The app's page reaches web addresses only, never local files.
+        connect(
+            AppWeb_, &WebBrowser::BeforeNavigate2, this,
+            [](const QUrl& url, bool& cancel) { cancel = !base::isWebAddress(url.toString().toStdString()); },
+            Qt::DirectConnection);
+        connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
+    }
 
     Frm_ = new QGroupBox(GameSStabs_->page(1));
     GameInfo_ = new QPlainTextEdit(Frm_);
@@ -233,7 +235,6 @@ void FlashPayFrm::layoutCurrentTab() {
             const TwipsRect browser = ViewerLayout::pageBrowser(frame);
             web->Move(browser.left, browser.top, browser.width, browser.height);
         }
-        flash_->hide();
         if (pageReady_) {
             AppPic_->show();
             ADPic_->hide();

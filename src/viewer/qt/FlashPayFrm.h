@@ -33,6 +33,7 @@ class FlashPayFrm : public QWidget {
                 const std::filesystem::path& appFolder, QWidget* parent = nullptr);
     ~FlashPayFrm() override;
 
+    // AppWeb and ADWeb exist for a page app only, flash for a movie app only.
     skin::SSTab* GameSStabs() const { return GameSStabs_; }
     QWidget* AppPic() const { return AppPic_; }
     WebBrowser* AppWeb() const { return AppWeb_; }

@@ -58,6 +58,8 @@ TEST_F(AppOpenerTest, ANewAppReplacesTheViewerAndClosingEndsIt) {
     QPointer<FlashPayFrm> first = opener.viewer();
     opener.open(link(3));
     ASSERT_TRUE(opened.wait(10000));
+    EXPECT_FALSE(first->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     EXPECT_EQ(opener.viewer()->windowTitle(), QStringLiteral("App 3"));
     EXPECT_TRUE(opener.viewer()->isVisible());

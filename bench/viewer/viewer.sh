@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The app viewer against the bundled store, each figure beside its floor from the same run:
+# - click on a movie app whose movie is cached to the movie's first frame in the viewer, beside a
+#   bare web view playing the same movie with Ruffle (medians of 3 runs, taking turns);
+# - with the store answering after 50 ms, click to the viewer shown, as a multiple of one store
+#   request (goal: at most the requests it needs, entry and detail page, plus the frame page for a
+#   page app, and at most 300 ms);
+# - PSS of all processes with a movie playing, beside the bare web view's.
+set -euo pipefail
+build=$(realpath "${1:-build}")
+app="$build/app"
+bench="$build/bench/viewer/viewer_bench"
+export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
+work=$(mktemp -d)
+store_pid=""
+stop_store() {
+    [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null || true
+    store_pid=""
+}
+trap 'stop_store; rm -rf "$work"' EXIT
+
+start_store() { # extra appstore arguments
+    "$app/appstore" --port 0 --data "$work/store" "$@" >"$work/store.out" 2>/dev/null &
+    store_pid=$!
+    for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
+    site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
+    [ -n "$site" ] || { echo "appstore did not start" >&2; exit 1; }
+}
+median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+value() { awk -v k="$1" '$1 == k { print $2 }'; }
+
+# The application folder: the built player and skins, an empty Game.
+mkdir -p "$work/app/Game"
+ln -s "$app/player" "$work/app/player"
+ln -s "$app/Skin" "$work/app/Skin"
+
+start_store
+# The first movie app and the first page app of the store (their links without the site, which
+# changes with each start of the store).
+movie_link="" page_link=""
+for id in $(seq 1 60); do
+    target=$(curl -s "$site/appweb/app?id=$id" | grep -o 'href = "[^"]*"' || true)
+    case "$target" in
+    *"$site/widget/"*) [ -n "$movie_link" ] || movie_link="/appweb/app?id=$id" ;;
+    *"$site/appweb/detail"*) [ -n "$page_link" ] || page_link="/appweb/app?id=$id" ;;
+    esac
+    [ -n "$movie_link" ] && [ -n "$page_link" ] && break
+done
+[ -n "$movie_link" ] && [ -n "$page_link" ] || { echo "no movie app or page app in the store" >&2; exit 1; }
+
+# A first opening downloads the movie into Game; the runs below play it from there.
+"$bench" viewer "$work/app" "$site" "$site$movie_link" >/dev/null
+movie=$(find "$work/app/Game" -name '*.swf' | head -1)
+[ -n "$movie" ] || { echo "the movie was not downloaded" >&2; exit 1; }
+
+: >"$work/viewer.txt"
+: >"$work/bare.txt"
+for _ in 1 2 3; do
+    "$bench" viewer "$work/app" "$site" "$site$movie_link" >>"$work/viewer.txt"
+    "$bench" bare "$app/player" "$movie" >>"$work/bare.txt"
+done
+viewer_ms=$(value first_frame_ms <"$work/viewer.txt" | median)
+bare_ms=$(value first_frame_ms <"$work/bare.txt" | median)
+viewer_pss=$(value pss_mib <"$work/viewer.txt" | median)
+bare_pss=$(value pss_mib <"$work/bare.txt" | median)
+stop_store
+
+start_store --delay-ms 50
+latency=$(for _ in $(seq 7); do curl -s -o /dev/null -w '%{time_total}\n' "$site$movie_link"; done | median)
+# Five openings of the same app in one process: the first, and the median of the others.
+"$bench" open "$work/app" "$site" "$site$movie_link" 5 | value open_ms >"$work/movie_open.txt"
+"$bench" open "$work/app" "$site" "$site$page_link" 5 | value open_ms >"$work/page_open.txt"
+movie_first=$(head -1 "$work/movie_open.txt")
+movie_open=$(tail -n +2 "$work/movie_open.txt" | median)
+page_first=$(head -1 "$work/page_open.txt")
+page_open=$(tail -n +2 "$work/page_open.txt" | median)
+
+awk -v v="$viewer_ms" -v b="$bare_ms" -v vp="$viewer_pss" -v bp="$bare_pss" -v l="$latency" \
+    -v mo="$movie_open" -v po="$page_open" -v mf="$movie_first" -v pf="$page_first" 'BEGIN {
+    printf "click to first frame (cached movie): viewer %d ms, bare web view %d ms, ratio %.2f\n", v, b, v / b
+    printf "store request: %.0f ms\n", l * 1000
+    r = l * 1000
+    printf "click to viewer, movie app: first %d ms = %.2f requests, then %d ms = %.2f requests (goal <= 2 and <= 300 ms)\n", mf, mf / r, mo, mo / r
+    printf "click to viewer, page app: first %d ms = %.2f requests, then %d ms = %.2f requests (goal <= 3 and <= 300 ms)\n", pf, pf / r, po, po / r
+    printf "PSS with a movie playing: viewer %.0f MiB, bare web view %.0f MiB, ratio %.2f\n", vp, bp, vp / bp
+}'
