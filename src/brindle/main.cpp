@@ -37,13 +37,15 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     QObject::connect(&window, &MainFrm::unloaded, &opener, &AppOpener::closeViewer);
 
-    UpdateCheck update(window.UpDateDown(), window.DownFtp(), appFolder, UpdateSignature(updatePublicKeyPem()),
-                       &window);
+    UpdateCheck update(window.UpDateDown(), window.DownFtp(), appFolder,
+                       UpdateSignature(updatePublicKeyPem()), &window);
     SkinMenu skins(&window,
-                   SkinChange(appFolder, start.settingsFile, start.settings.skinName, start.settings.webBackColor,
+                   SkinChange(appFolder, start.settingsFile, start.settings.skinName,
+                              start.settings.webBackColor,
                               {Catalogue::htmlFolder(appFolder), servers.site, servers.staticHost}),
                    appFolder / base::executableBaseName());
     skins.fill(appFolder / "Skin", start.settings.skinName);
+    QObject::connect(&skins, &SkinMenu::pageCacheRefreshing, &window, &MainFrm::StopPageBuilds);
     skin::setSkinMenuHandler([&skins] { skins.popupAtMouse(); });
 
     QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);

@@ -77,10 +77,12 @@ SkinChange::Outcome SkinChange::apply(const std::string& caption) const {
         return outcome;
     }
     outcome.result = Result::Changed;
-    if (webBackColor != currentWebBackColor_) {
-        emptyPageCache(site_.htmlDir);
-        outcome.cacheEmptied = true;
-        outcome.homeRebuilt = BuildHomePage(site_, site_.storeSite + "/", webBackColor, kHomeKey);
-    }
+    outcome.webBackColor = webBackColor;
+    outcome.pageColourChanged = webBackColor != currentWebBackColor_;
     return outcome;
+}
+
+bool SkinChange::refreshPageCache(std::string_view webBackColor) const {
+    emptyPageCache(site_.htmlDir);
+    return BuildHomePage(site_, site_.storeSite + "/", webBackColor, kHomeKey);
 }

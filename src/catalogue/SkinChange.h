@@ -1,7 +1,8 @@
 #pragma once
-// The skin change: the chosen skin's colours go into the settings file, and the page cache is
-// emptied and its home page rebuilt when the page colour changes. Restarting the program is the
-// caller's part.
+// The skin change: the chosen skin's colours go into the settings file; when the page colour
+// changes, the page cache is then emptied and its home page rebuilt with the new colour (a store
+// fetch, which the caller may run off its user-interface thread once its own page builds have
+// stopped). Restarting the program is the caller's part.
 
 #include "pages/PageSite.h"
 
@@ -14,12 +15,12 @@ class SkinChange {
     enum class Result {
         SameSkin,           // the current skin was chosen: nothing done
         SettingsNotWritten, // the settings file could not be replaced: nothing else done
-        Changed             // settings written (and the cache handled): restart now
+        Changed             // settings written: refresh the page cache if due, then restart
     };
     struct Outcome {
         Result result = Result::SameSkin;
-        bool cacheEmptied = false;
-        bool homeRebuilt = false;
+        bool pageColourChanged = false; // refreshPageCache is due
+        std::string webBackColor;       // the new skin's page colour
     };
 
     // settingsFile: the program's settings file; currentSkin and currentWebBackColor: the settings
@@ -27,8 +28,11 @@ class SkinChange {
     SkinChange(std::filesystem::path appFolder, std::filesystem::path settingsFile, std::string currentSkin,
                std::string currentWebBackColor, PageSite site);
 
-    // Changes to the skin of the Skin folder's entry caption.
+    // Writes the settings of the Skin folder's entry caption.
     Outcome apply(const std::string& caption) const;
+    // Empties the page cache and builds its home page from the store's root page with the page
+    // colour webBackColor; false when the store gave no home page.
+    bool refreshPageCache(std::string_view webBackColor) const;
 
     // The settings file for a skin: seven lines, each ended by CRLF, then one more CRLF; Len is
     // the caption's length in characters.

@@ -66,7 +66,7 @@ TEST_F(SkinChangeTest, TheCurrentSkinChangesNothing) {
 TEST_F(SkinChangeTest, TheSamePageColourRewritesTheSettingsAndKeepsTheCache) {
     const auto outcome = change().apply("Sky");
     EXPECT_EQ(outcome.result, SkinChange::Result::Changed);
-    EXPECT_FALSE(outcome.cacheEmptied);
+    EXPECT_FALSE(outcome.pageColourChanged);
     EXPECT_EQ(readBytes(settings), "[Main]\r\nSkinName = Sky\r\nLen = 3\r\n[Color]\r\nTabColor = 255\r\n"
                                    "TabBackColor = 65280\r\nWebBackColor = #E1EAF6\r\n\r\n");
     EXPECT_EQ(cache().size(), 5u);
@@ -74,8 +74,9 @@ TEST_F(SkinChangeTest, TheSamePageColourRewritesTheSettingsAndKeepsTheCache) {
 
 TEST_F(SkinChangeTest, AnotherPageColourEmptiesTheCacheAndRebuildsTheHomePage) {
     const auto outcome = change().apply("Night");
-    EXPECT_TRUE(outcome.cacheEmptied);
-    EXPECT_TRUE(outcome.homeRebuilt);
+    EXPECT_TRUE(outcome.pageColourChanged);
+    EXPECT_EQ(cache().size(), 5u);
+    EXPECT_TRUE(change().refreshPageCache(outcome.webBackColor));
     EXPECT_EQ(cache(), (std::vector<std::string>{"HomeAll.html", "notes.txt", "sub.html"}));
     const auto home = readBytes(app / "Html" / "HomeAll.html");
     EXPECT_NE(home.find("bgcolor=#202020"), std::string::npos) << home;
@@ -87,8 +88,10 @@ TEST_F(SkinChangeTest, ASkinWithoutSkinIniWritesEmptyColoursAndCountsCharactersF
     store.stop();
     const auto outcome = change().apply("经典蓝");
     EXPECT_EQ(outcome.result, SkinChange::Result::Changed);
-    EXPECT_TRUE(outcome.cacheEmptied); // the empty colour differs from the old one
-    EXPECT_FALSE(outcome.homeRebuilt); // the store is gone
+    EXPECT_TRUE(outcome.pageColourChanged); // the empty colour differs from the old one
+    EXPECT_EQ(outcome.webBackColor, "");
+    EXPECT_FALSE(change().refreshPageCache(outcome.webBackColor)); // the store is gone
+    EXPECT_EQ(cache(), (std::vector<std::string>{"notes.txt", "sub.html"}));
     EXPECT_EQ(readBytes(settings), "[Main]\r\nSkinName = 经典蓝\r\nLen = 3\r\n[Color]\r\nTabColor = \r\n"
                                    "TabBackColor = \r\nWebBackColor = \r\n\r\n");
 }

@@ -42,6 +42,7 @@ class SkinChoiceTest : public ::testing::Test {
                        {Catalogue::htmlFolder(app.folder()), servers.site, servers.staticHost}),
             app.folder() / "Brindle");
         menu->fill(app.folder() / "Skin", app.settings().skinName);
+        QObject::connect(menu, &SkinMenu::pageCacheRefreshing, &window, &MainFrm::StopPageBuilds);
         skin::setSkinMenuHandler([this] { menu->popupAtMouse(); });
         return *menu;
     }

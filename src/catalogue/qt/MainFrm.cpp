@@ -172,6 +172,10 @@ void MainFrm::ReskinFrame(const QString& skinName) {
     frameSkin_->Skin(skinName, this, appFolder_);
 }
 
+void MainFrm::StopPageBuilds() {
+    builds_->stop();
+}
+
 void MainFrm::startDownloads() {
     // Nothing of the statistics page is used; its view goes once the page has loaded.
     connect(WebTJ_, &WebBrowser::DownloadComplete, WebTJ_, &QObject::deleteLater);

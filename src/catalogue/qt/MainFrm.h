@@ -62,6 +62,9 @@ class MainFrm : public QWidget {
     // and the page cache stay (the hidden Command1 / SkinList pair).
     void ReskinFrame(const QString& skinName);
     FrameReskin* frameReskin() const { return frameReskin_; }
+    // Ends the page builds for good (a skin change is about to rebuild the page cache in another
+    // colour); pages that are not cached are no longer shown.
+    void StopPageBuilds();
 
     const std::filesystem::path& appFolder() const { return appFolder_; }
     const Settings& settings() const { return settings_; }

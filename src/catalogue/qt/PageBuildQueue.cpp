@@ -48,8 +48,15 @@ PageBuildQueue::~PageBuildQueue() {
     pool_.waitForDone();
 }
 
+void PageBuildQueue::stop() {
+    cancel_ = true;
+    pool_.waitForDone();
+    stopped_ = true;
+}
+
 void PageBuildQueue::build(PageBuilder builder, const std::string& key, const std::string& storeAddress,
                            std::function<void(bool)> done) {
+    if (stopped_) return;
     auto job = std::make_shared<Job>();
     job->number = ++started_;
     job->builder = builder;
@@ -75,6 +82,7 @@ void PageBuildQueue::build(PageBuilder builder, const std::string& key, const st
 
 void PageBuildQueue::finish(const std::shared_ptr<Job>& job, bool written) {
     --running_;
+    if (stopped_) return;
     std::uint64_t& installed = installed_[job->key];
     if (job->staging && job->number > installed) {
         for (const std::string& name :

@@ -32,6 +32,10 @@ class PageBuildQueue : public QObject {
     void build(PageBuilder builder, const std::string& key, const std::string& storeAddress,
                std::function<void(bool written)> done);
 
+    // Cancels the running fetches, waits for their threads, and from then on neither builds nor
+    // installs anything, so no page of the old colour lands in a cache that is being rebuilt.
+    void stop();
+
     // Builds started and not yet finished.
     int running() const { return running_; }
 
@@ -43,6 +47,7 @@ class PageBuildQueue : public QObject {
     std::string backColor_;
     QThreadPool pool_;
     std::atomic<bool> cancel_{false};
+    bool stopped_ = false;
     std::uint64_t started_ = 0;
     std::map<std::string, std::uint64_t> installed_; // per key: the newest build whose files are in place
     int running_ = 0;

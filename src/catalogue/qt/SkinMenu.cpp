@@ -3,14 +3,22 @@
 #include "catalogue/PendingStart.h"
 #include "catalogue/SkinMenuItems.h"
 #include "catalogue/qt/MessageBoxHook.h"
+#include "pages/FetchText.h"
 
 #include <QCursor>
+#include <QThread>
 
 const QString SkinMenu::NotWrittenMessage = QStringLiteral("无法写入设置文件，皮肤没有更换。");
 
 SkinMenu::SkinMenu(QWidget* window, SkinChange change, std::filesystem::path program)
     : QMenu(window), change_(std::move(change)), program_(std::move(program)), window_(window) {
     setObjectName(QStringLiteral("GameNameStr"));
+}
+
+SkinMenu::~SkinMenu() {
+    if (!rebuild_) return;
+    cancel_ = true;
+    rebuild_->wait();
 }
 
 void SkinMenu::fill(const std::filesystem::path& skinFolder, const std::string& currentSkin) {
@@ -35,18 +43,34 @@ void SkinMenu::popupAtMouse() {
 }
 
 void SkinMenu::itemClicked(int index) {
-    if (index <= 0 || index >= static_cast<int>(captions_.size())) return;
+    // One change at a time: the first one restarts the program.
+    if (rebuild_ || index <= 0 || index >= static_cast<int>(captions_.size())) return;
     const auto& caption = captions_[static_cast<std::size_t>(index)];
-    switch (change_.apply(caption).result) {
+    const auto outcome = change_.apply(caption);
+    switch (outcome.result) {
     case SkinChange::Result::SameSkin:
         return;
     case SkinChange::Result::SettingsNotWritten:
         catalogue::showMessageBox(window_, NotWrittenMessage);
         return;
     case SkinChange::Result::Changed:
-        PendingStart::set(program_);
-        emit restartRequested(QString::fromStdString(caption));
-        if (window_) window_->close();
-        return;
+        break;
     }
+    const QString skinName = QString::fromStdString(caption);
+    if (!outcome.pageColourChanged) return restart(skinName);
+    emit pageCacheRefreshing();
+    rebuild_ = QThread::create([this, colour = outcome.webBackColor] {
+        setFetchCancelFlag(&cancel_);
+        change_.refreshPageCache(colour);
+        setFetchCancelFlag(nullptr);
+    });
+    rebuild_->setParent(this);
+    connect(rebuild_, &QThread::finished, this, [this, skinName] { restart(skinName); });
+    rebuild_->start();
+}
+
+void SkinMenu::restart(const QString& skinName) {
+    PendingStart::set(program_);
+    emit restartRequested(skinName);
+    if (window_) window_->close();
 }
