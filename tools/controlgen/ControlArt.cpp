@@ -145,12 +145,12 @@ QImage ControlArt::previousButton() const {
 }
 
 QImage ControlArt::progress(bool full) const {
-    // The bar copies the left part of the fore picture over the back one, so both share one shape.
-    QImage image = filled(ProgressSize, viewerBack);
+    // The bar copies the left part of the fore picture over the back one, so both share one shape:
+    // a plain rectangle, since the bar stands over whatever the viewer shows around it.
+    QImage image = filled(ProgressSize, Qt::white);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath shape =
-        rounded(QRectF(0.5, 0.5, ProgressSize.width() - 1, ProgressSize.height() - 1), 7);
+    QPainterPath shape;
+    shape.addRect(QRectF(0.5, 0.5, ProgressSize.width() - 1, ProgressSize.height() - 1));
     if (!full) {
         // An inset trough: darker at the top.
         p.fillPath(shape, vertical(troughTop, troughBottom, 0, 12));

@@ -25,8 +25,7 @@ struct ControlArt {
     QColor buttonBorder;
     QColor buttonText;
     QColor arrow;
-    QColor viewerBack; // the viewer's window colour around the progress bar
-    QColor troughTop;  // the progress bar's empty part
+    QColor troughTop; // the progress bar's empty part
     QColor troughBottom;
     QColor troughBorder;
     QColor fillTop; // its filled part

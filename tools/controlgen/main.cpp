@@ -23,7 +23,6 @@ ControlArt defaultControls(SkinFolder& folder) {
     a.buttonBorder = QColor("#9FB7D8");
     a.buttonText = QColor("#1E4F8F");
     a.arrow = QColor("#2D6CC0");
-    a.viewerBack = QColor("#E1EAF6");
     a.troughTop = QColor("#C9D6E8");
     a.troughBottom = QColor("#F3F7FC");
     a.troughBorder = QColor("#8AA6CE");
@@ -49,7 +48,6 @@ ControlArt graphiteControls(SkinFolder& folder) {
     a.buttonBorder = QColor("#AEB3BB");
     a.buttonText = QColor("#2B2F36");
     a.arrow = QColor("#D9A441");
-    a.viewerBack = QColor("#E1EAF6");
     a.troughTop = QColor("#D3D7DD");
     a.troughBottom = QColor("#F6F7F9");
     a.troughBorder = QColor("#8C939D");
