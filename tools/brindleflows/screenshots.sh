@@ -12,6 +12,10 @@
 # messages are shot (update-found.png, update-done.png) and confirmed with Return, and the script
 # must have run once Brindle has ended. Then the same with a signature over other bytes: the
 # refusal is shot (update-refused.png), no script runs and Brindle keeps running.
+#
+# Environment: FLOWS="skins update" (the default) picks the flows; BRINDLE names another build of
+# the program to copy (default: the application folder's); UPDATE_PUBLIC_KEY is copied into each
+# application folder as update-public-key.pem, where the tests' build of Brindle reads its key.
 set -eu
 
 # Inside the virtual X server.
@@ -98,20 +102,25 @@ start_store() {
 new_app() {
     app="$work/app-$1"
     mkdir -p "$app"
-    cp "$build/app/Brindle" "$build/app/Sorrel" "$app/"
+    cp "${BRINDLE:-$build/app/Brindle}" "$app/Brindle"
+    cp "$build/app/Sorrel" "$app/"
+    [ -z "${UPDATE_PUBLIC_KEY:-}" ] || cp "$UPDATE_PUBLIC_KEY" "$app/update-public-key.pem"
     cp -r "$build/app/Skin" "$app/"
     printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$app/Servers.ini"
 }
 
 xvfb() { xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" "$@"; }
 
-start_store
-new_app skins
-xvfb --skins "$app" "$out"
-echo "settings after the changes:"
-tr -d '\r' <"$app/Brindle.ini"
+flows=${FLOWS:-skins update}
+case " $flows " in *" skins "*)
+    start_store
+    new_app skins
+    xvfb --skins "$app" "$out"
+    echo "settings after the changes:"
+    tr -d '\r' <"$app/Brindle.ini"
+esac
 
-if [ -n "$key" ]; then
+if [ -n "$key" ] && case " $flows " in *" update "*) true ;; *) false ;; esac; then
     marker="$work/new-version-ran"
     printf '#!/bin/sh\necho ran > "%s"\n' "$marker" >"$work/new-version"
     signer="$build/tools/signupdate/signupdate"
