@@ -5,6 +5,7 @@
 // Each prints "name value" lines. Before the clock starts the web engine runs already (a blank
 // page has loaded), as it does in the catalogue window.
 
+#include "WaitUntil.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -49,7 +50,7 @@ bool showsFrame(QWidget& view) {
 }
 
 bool waitForFrame(QWidget& view) {
-    return QTest::qWaitFor([&] { return showsFrame(view); }, 60000);
+    return waitUntil([&] { return showsFrame(view); }, 60000);
 }
 
 // Proportional set size of this process and all its descendants, in MiB.
@@ -106,9 +107,9 @@ int viewerFirstFrame(const QStringList& args) {
     opener.open(QUrl(args[2]));
     if (!opened.wait(30000)) return 1;
     FlashPlayer* player = opener.viewer()->flash();
-    if (!QTest::qWaitFor([&] { return player->isMovieLoaded(); }, 60000) || !waitForFrame(*player)) return 1;
+    if (!waitUntil([&] { return player->isMovieLoaded(); }, 60000) || !waitForFrame(*player)) return 1;
     std::printf("first_frame_ms %lld\n", clock.elapsed());
-    QTest::qWait(2000);
+    runEventsFor(2000);
     std::printf("pss_mib %.1f\n", pssMiB());
     return 0;
 }
@@ -137,7 +138,7 @@ p.addEventListener("loadedmetadata", () => console.info("loaded")); p.ruffle().l
     view.load(QUrl::fromLocalFile(page.fileName()));
     if (!waitForFrame(view)) return 1;
     std::printf("first_frame_ms %lld\n", clock.elapsed());
-    QTest::qWait(2000);
+    runEventsFor(2000);
     std::printf("pss_mib %.1f\n", pssMiB());
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "LoopbackServer.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
 #include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
@@ -89,7 +90,7 @@ class FlashPayFrmTest : public ::testing::Test {
             delete window;
     }
     static bool waitFor(const std::function<bool()>& done, int ms = 30000) {
-        return QTest::qWaitFor(done, ms);
+        return waitUntil(done, ms);
     }
 
     TempDir app;

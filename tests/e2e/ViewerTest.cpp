@@ -1,0 +1,235 @@
+// Opening apps from the catalogue window against the built appstore: a click on an app link in a
+// category page opens the viewer, which downloads and plays a movie app or shows a page app, and
+// reloads, goes full screen and back, and is replaced by the next app. Screenshots of the viewer go
+// to viewer-shots/ in the test's build folder.
+
+#include "CatalogueSession.h"
+#include "WaitUntil.h"
+#include "catalogue/qt/WebBrowser.h"
+#include "controls/qt/bkDLControlWidget.h"
+#include "controls/qt/ucProgressBarWidget.h"
+#include "pages/RedirectTarget.h"
+#include "skin/qt/SSTab.h"
+#include "viewer/qt/AppOpener.h"
+#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerSchemeHandler.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const bool schemeRegistered = (PlayerSchemeHandler::registerScheme(), true);
+
+enum MainTab { Games = 1 };
+enum ViewerTab { Reload = 3, FullScreen = 4 };
+
+struct AppLink {
+    std::string href;
+    QRect rect; // in the browser
+};
+
+// The app links of the page a browser shows, with where they are.
+std::vector<AppLink> appLinks(WebBrowser& browser) {
+    QJsonArray found;
+    bool done = false;
+    browser.page()->runJavaScript("Array.from(document.querySelectorAll('a[target=_blank]')).map(a => { "
+                                  "const r = a.getBoundingClientRect();"
+                                  " return {href: a.href, x: r.x, y: r.y, w: r.width, h: r.height}; })",
+                                  [&](const QVariant& value) {
+                                      found = value.toJsonArray();
+                                      done = true;
+                                  });
+    waitUntil([&] { return done; }, 10000);
+    std::vector<AppLink> links;
+    for (const auto& item : found) {
+        const QJsonObject o = item.toObject();
+        if (o["w"].toDouble() < 4 || o["h"].toDouble() < 4) continue;
+        links.push_back({o["href"].toString().toStdString(),
+                         QRect(o["x"].toInt(), o["y"].toInt(), o["w"].toInt(), o["h"].toInt())});
+    }
+    return links;
+}
+
+// The first shown link whose entry page is (or is not) a widget page.
+AppLink firstLink(WebBrowser& browser, const std::string& site, bool widget) {
+    for (const AppLink& link : appLinks(browser)) {
+        const bool isWidget = ReadRedirectTarget(link.href).find(site + "/widget/") != std::string::npos;
+        if (isWidget == widget && browser.rect().contains(link.rect.center())) return link;
+    }
+    return {};
+}
+
+void click(WebBrowser& browser, const AppLink& link) {
+    QWidget* surface = browser.focusProxy() ? browser.focusProxy() : &browser;
+    QTest::mouseClick(surface, Qt::LeftButton, {}, link.rect.center());
+}
+
+void clickTab(FlashPayFrm& viewer, int tab) {
+    QTest::mouseClick(viewer.GameSStabs(), Qt::LeftButton, {}, QPoint(tab * 150 + 75, 15));
+}
+
+bool sameImage(const QImage& a, const QImage& b) {
+    return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+void shoot(QWidget& widget, const char* name) {
+    QDir().mkpath(QStringLiteral(VIEWER_SHOTS));
+    widget.grab().save(QStringLiteral(VIEWER_SHOTS "/%1.png").arg(name));
+}
+
+// The movie's frames show and change.
+bool playsFrames(FlashPlayer& player) {
+    if (!waitUntil([&] { return player.isMovieLoaded(); }, 60000)) return false;
+    QImage first;
+    const auto drawn = [&] {
+        first = player.grab().toImage();
+        const QRgb corner = first.pixel(first.width() / 4, first.height() / 4);
+        for (int y = first.height() / 4; y < first.height() * 3 / 4; y += 8)
+            for (int x = first.width() / 4; x < first.width() * 3 / 4; x += 8)
+                if (first.pixel(x, y) != corner) return true;
+        return false;
+    };
+    if (!waitUntil(drawn, 20000)) return false;
+    return waitUntil([&] { return !sameImage(player.grab().toImage(), first); }, 10000);
+}
+
+class ViewerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(schemeRegistered);
+        session.open();
+        opener = std::make_unique<AppOpener>(session.folder().path(), session.window().settings(),
+                                             session.store().site());
+        QObject::connect(&session.window(), &MainFrm::appLinkClicked, opener.get(), &AppOpener::open);
+        QObject::connect(&session.window(), &MainFrm::unloaded, opener.get(), &AppOpener::closeViewer);
+        PageWatch games(*session.window().Web());
+        session.clickMainTab(Games);
+        ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    }
+    // Clicks link in the category page and waits for the viewer it opens.
+    FlashPayFrm* open(const AppLink& link) {
+        QSignalSpy opened(opener.get(), &AppOpener::opened);
+        click(*session.window().Web(), link);
+        return opened.wait(20000) ? opener->viewer() : nullptr;
+    }
+    bool movieRequested() {
+        for (const std::string& request : session.newRequests())
+            if (request.find("/widget/swf/") != std::string::npos) return true;
+        return false;
+    }
+
+    CatalogueSession session;
+    std::unique_ptr<AppOpener> opener;
+};
+
+} // namespace
+
+TEST_F(ViewerTest, AMovieAppDownloadsWithTheBarAndPlaysThenPlaysAtOnce) {
+    const AppLink link = firstLink(*session.window().Web(), session.store().site(), true);
+    ASSERT_FALSE(link.href.empty());
+    session.newRequests();
+    FlashPayFrm* viewer = open(link);
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(opener->current().IsWidgetApp);
+    EXPECT_FALSE(viewer->windowTitle().isEmpty());
+    EXPECT_EQ(viewer->GameSStabs()->tabCaption(0), viewer->windowTitle());
+    EXPECT_TRUE(viewer->N1()->isVisible());
+    shoot(*viewer, "movie-downloading");
+    QSignalSpy complete(viewer->Down(), &bkDLControlWidget::DLComplete);
+    ASSERT_TRUE(complete.count() > 0 || complete.wait(20000));
+    EXPECT_FALSE(viewer->N1()->isVisible());
+    EXPECT_TRUE(fs::exists(viewer->moviePath().toStdString()));
+    ASSERT_TRUE(playsFrames(*viewer->flash()));
+    shoot(*viewer, "movie-playing");
+    EXPECT_TRUE(movieRequested());
+
+    // Closed and opened again: plays at once from Game.
+    viewer->close();
+    viewer = open(link);
+    ASSERT_TRUE(viewer);
+    EXPECT_FALSE(viewer->N1()->isVisible());
+    EXPECT_TRUE(playsFrames(*viewer->flash()));
+    EXPECT_FALSE(movieRequested());
+
+    // Reload starts it again from the file; full screen and back.
+    clickTab(*viewer, Reload);
+    EXPECT_EQ(viewer->GameSStabs()->currentTab(), 0);
+    EXPECT_TRUE(playsFrames(*viewer->flash()));
+    EXPECT_FALSE(movieRequested());
+    clickTab(*viewer, FullScreen);
+    EXPECT_TRUE(viewer->fullScreen());
+    EXPECT_EQ(viewer->GameSStabs()->geometry(), viewer->rect());
+    EXPECT_EQ(viewer->GameSStabs()->tabCaption(FullScreen), QStringLiteral("退出全屏"));
+    runEventsFor(500); // the player draws at its new size
+    shoot(*viewer, "movie-full-screen");
+    clickTab(*viewer, FullScreen);
+    EXPECT_FALSE(viewer->fullScreen());
+    EXPECT_EQ(viewer->size(), QSize(1000, 728));
+    EXPECT_EQ(viewer->GameSStabs()->tabCaption(FullScreen), QStringLiteral("全屏应用"));
+
+    // Closing the catalogue window closes the viewer.
+    QPointer<FlashPayFrm> last = viewer;
+    session.window().close();
+    waitUntil([&] { return last.isNull() || !last->isVisible(); }, 5000);
+    EXPECT_TRUE(last.isNull() || !last->isVisible());
+}
+
+TEST_F(ViewerTest, APageAppShowsItsCanvasOnceReadyAndASecondAppReplacesTheFirst) {
+    const AppLink movie = firstLink(*session.window().Web(), session.store().site(), true);
+    const AppLink page = firstLink(*session.window().Web(), session.store().site(), false);
+    ASSERT_FALSE(page.href.empty());
+    QPointer<FlashPayFrm> first = open(movie);
+    ASSERT_TRUE(first);
+
+    FlashPayFrm* viewer = open(page);
+    ASSERT_TRUE(viewer);
+    EXPECT_NE(viewer, first.data());
+    waitUntil([&] { return first.isNull(); }, 5000);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_FALSE(opener->current().IsWidgetApp);
+    EXPECT_NE(opener->current().CurrentApp.ContentUrl.find("canvas"), std::string::npos);
+    ASSERT_TRUE(waitUntil([&] { return viewer->pageReady(); }, 30000));
+    EXPECT_TRUE(viewer->AppPic()->isVisible());
+    EXPECT_FALSE(session.bodyText(*viewer->AppWeb()).empty());
+    runEventsFor(500);
+    shoot(*viewer, "page-app");
+
+    // Reload keeps the page shown while it loads again.
+    QSignalSpy loaded(viewer->AppWeb(), &WebBrowser::DocumentComplete);
+    clickTab(*viewer, Reload);
+    EXPECT_EQ(viewer->GameSStabs()->currentTab(), 0);
+    EXPECT_TRUE(viewer->AppPic()->isVisible());
+    EXPECT_TRUE(loaded.wait(20000));
+}
+
+TEST_F(ViewerTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
+    const AppLink link = firstLink(*session.window().Web(), session.store().site(), true);
+    // A folder where the movie is saved makes the download fail.
+    const std::string name = viewer::OpenedApp::read(link.href, session.store().site()).CurrentApp.MovieFile;
+    const fs::path movie = session.folder().path() / "Game" / name;
+    ASSERT_TRUE(fs::create_directories(movie));
+    FlashPayFrm* viewer = open(link);
+    ASSERT_TRUE(viewer);
+    QSignalSpy complete(viewer->Down(), &bkDLControlWidget::DLComplete);
+    ASSERT_TRUE(complete.wait(20000));
+    EXPECT_EQ(complete.value(0).value(0).toInt(), 0);
+    EXPECT_TRUE(viewer->N1()->isVisible());
+    EXPECT_FALSE(viewer->flash()->isMovieLoaded());
+    shoot(*viewer, "movie-failed");
+
+    fs::remove(movie);
+    clickTab(*viewer, Reload);
+    EXPECT_TRUE(viewer->N1()->isVisible());
+    ASSERT_TRUE(complete.wait(20000));
+    EXPECT_GT(complete.value(1).value(0).toInt(), 0);
+    EXPECT_FALSE(viewer->N1()->isVisible());
+    EXPECT_TRUE(playsFrames(*viewer->flash()));
+}
