@@ -17,7 +17,6 @@ const CatalogueEntry& searchEntry() {
 } // namespace
 
 std::string SearchAddress(std::string_view storeSite, std::string_view text) {
-    if (text.empty()) return {};
     return Catalogue::storeAddress(storeSite, searchEntry()) + std::string(text);
 }
 

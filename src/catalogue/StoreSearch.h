@@ -8,7 +8,7 @@
 namespace catalogue {
 
 // storeSite + "/appweb/search?w=" + text, the text exactly as typed (the page fetch encodes spaces
-// and Chinese words as a browser does). Empty for an empty text: there is nothing to search.
+// and Chinese words as a browser does).
 std::string SearchAddress(std::string_view storeSite, std::string_view text);
 
 // True when the address contains storeSite + "/appweb/search" anywhere.

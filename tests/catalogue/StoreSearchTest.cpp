@@ -11,7 +11,7 @@ constexpr std::string_view Site = "http://127.0.0.1:8780";
 TEST(StoreSearch, AddressCarriesTheTextExactlyAsTyped) {
     EXPECT_EQ(SearchAddress(Site, "植物 大战"), "http://127.0.0.1:8780/appweb/search?w=植物 大战");
     EXPECT_EQ(SearchAddress(Site, " a&b=%20 "), "http://127.0.0.1:8780/appweb/search?w= a&b=%20 ");
-    EXPECT_EQ(SearchAddress(Site, ""), "");
+    EXPECT_EQ(SearchAddress(Site, ""), "http://127.0.0.1:8780/appweb/search?w=");
 }
 
 TEST(StoreSearch, OnlyTheStoreSitesSearchIsCaptured) {

@@ -146,9 +146,8 @@ void MainFrm::createBars() {
 }
 
 void MainFrm::Search(const QString& text) {
-    const std::string address = catalogue::SearchAddress(servers_.site, text.toStdString());
-    if (address.empty()) return;
-    searchUrl_ = address;
+    if (text.isEmpty()) return;
+    searchUrl_ = catalogue::SearchAddress(servers_.site, text.toStdString());
     // Changing the tab loads the search page already.
     if (SStab1_->currentTab() != SearchTab)
         SStab1_->setCurrentTab(SearchTab);
@@ -238,7 +237,8 @@ void MainFrm::LoadPage() {
         HomeWeb_->Move(layout_.search.browser.left, layout_.search.browser.top, layout_.search.browser.width,
                        layout_.search.browser.height);
         if (searchUrl_.empty())
-            searchUrl_ = servers_.site + "/appweb/search?w=" + SouSuoPic_->SouSuoText()->text().toStdString();
+            searchUrl_ =
+                catalogue::SearchAddress(servers_.site, SouSuoPic_->SouSuoText()->text().toStdString());
         showPage(PageBuilder::Search, std::string(kSearchKey), searchUrl_, true,
                  [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
         return;
