@@ -9,8 +9,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace catalogue;
-
 namespace {
 
 std::filesystem::path skinFolder() {
@@ -40,42 +38,6 @@ struct StripFixture : ::testing::Test {
 };
 
 } // namespace
-
-TEST_F(StripFixture, LaysOutTheButtonsFromThePagingFile) {
-    layOut("<a class=\"prev\" href=\"/c?page=1\">上一页</a>" + item("/c?page=1", "1") +
-           item("/c?page=2", "2", true) + item("/c?page=3", "3") +
-           "<a class=\"next\" href=\"/c?page=3\">下一页</a>");
-    const int stripTw = 866 * 15;
-    const auto expected = LayOutPagingBar(stripTw, {"/c?page=3", "/c?page=1"}, bar.PageLinks());
-    EXPECT_TRUE(bar.NexitPic(0)->isVisible());
-    EXPECT_EQ(bar.NexitPic(0)->geometry(), QRect(expected.next.left / 15, 3, 65, 22));
-    EXPECT_EQ(bar.NexitPic(1)->x(), qRound(expected.previous.left / 15.0));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(bar.PagePic(i)->isVisible());
-        EXPECT_EQ(bar.PagePic(i)->geometry(), QRect(qRound(expected.pages[i].left / 15.0), 3, 33, 22));
-        EXPECT_EQ(bar.PageLabe(i)->text(), QString::number(i + 1));
-    }
-    for (int i = 3; i < 6; ++i)
-        EXPECT_FALSE(bar.PagePic(i)->isVisible());
-    // Buttons edge to edge, the current caption red, the others in the button-text colour.
-    EXPECT_EQ(bar.PagePic(1)->x() - bar.PagePic(0)->x(), 33);
-    EXPECT_EQ(bar.PageLabe(1)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(bar.PageLabe(0)->palette().color(QPalette::WindowText),
-              bar.PageLabe(0)->palette().color(QPalette::ButtonText));
-
-    // The next page after it: no next link, so the previous arrow takes the next arrow's place.
-    layOut("<a class=\"prev\" href=\"/c?page=2\">上一页</a>" + item("/c?page=1", "1") +
-           item("/c?page=2", "2") + item("/c?page=3", "3", true));
-    EXPECT_FALSE(bar.NexitPic(0)->isVisible());
-    EXPECT_EQ(bar.NexitPic(1)->x(), qRound(expected.next.left / 15.0));
-    EXPECT_EQ(bar.PageLabe(1)->palette().color(QPalette::WindowText),
-              bar.PageLabe(1)->palette().color(QPalette::ButtonText));
-
-    bar.Hide();
-    for (int i = 0; i < 6; ++i)
-        EXPECT_FALSE(bar.PagePic(i)->isVisible());
-    EXPECT_FALSE(bar.NexitPic(1)->isVisible());
-}
 
 TEST_F(StripFixture, ClicksAskForTheButtonsAddresses) {
     layOut("<a class=\"prev\" href=\"/c?a=1&amp;page=1\">上一页</a>" + item("/c?page=1", "1", true) +
