@@ -89,9 +89,7 @@ class FlashPayFrmTest : public ::testing::Test {
         for (auto& window : windows)
             delete window;
     }
-    static bool waitFor(const std::function<bool()>& done, int ms = 30000) {
-        return waitUntil(done, ms);
-    }
+    static bool waitFor(const std::function<bool()>& done, int ms = 30000) { return waitUntil(done, ms); }
 
     TempDir app;
     Store store;
@@ -187,7 +185,7 @@ TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
     EXPECT_TRUE(fs::is_empty(app.path() / "Game"));
 }
 
-TEST_F(FlashPayFrmTest, APageAppShowsItsFrameOnceThePageIsReadyAndKeepsItOnReload) {
+TEST_F(FlashPayFrmTest, APageAppShowsItsFrameOnceReadyStaysOffLocalFilesAndKeepsItOnReload) {
     FlashPayFrm* w = open(pageApp());
     EXPECT_FALSE(w->AppPic()->isVisible());
     EXPECT_FALSE(w->ADPic()->isVisible());
@@ -198,6 +196,12 @@ TEST_F(FlashPayFrmTest, APageAppShowsItsFrameOnceThePageIsReadyAndKeepsItOnReloa
     EXPECT_TRUE(w->AppPic()->isVisible());
     EXPECT_TRUE(w->AppWeb()->isVisible());
     EXPECT_FALSE(w->ADPic()->isVisible());
+
+    // The app's view never goes to a local file.
+    w->AppWeb()->Navigate(QString::fromStdString((app.path() / "Game").string()));
+    w->AppWeb()->page()->runJavaScript(QStringLiteral("location.href = 'file:///etc/hosts'"));
+    runEventsFor(1000);
+    EXPECT_EQ(w->AppWeb()->url().scheme(), QStringLiteral("http"));
 
     QSignalSpy loaded(w->AppWeb(), &WebBrowser::DocumentComplete);
     w->GameSStabs()->setCurrentTab(3);
