@@ -4,7 +4,6 @@
 #include "TempDir.h"
 #include "WaitUntil.h"
 #include "catalogue/qt/WebBrowser.h"
-#include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "skin/qt/SSTab.h"
 #include "viewer/TestMovie.h"
@@ -26,13 +25,14 @@ namespace {
 
 const bool schemeRegistered = (PlayerSchemeHandler::registerScheme(), true);
 
-// A store that serves one movie (after a first failure when asked) and one page app.
+// A store that serves one movie and one page app. The movie flows against the real store are in
+// tests/e2e/ViewerTest.cpp.
 class Store {
   public:
     Store() {
         server.routes().Get("/swf/(.*)", [this](const httplib::Request& req, httplib::Response& res) {
             ++movieRequests;
-            if (failNext.exchange(false) || req.matches[1] != "square.swf") {
+            if (req.matches[1] != "square.swf") {
                 res.status = 404;
                 return;
             }
@@ -50,7 +50,6 @@ class Store {
     }
     LoopbackServer server;
     std::atomic<int> movieRequests = 0;
-    std::atomic<bool> failNext = false;
 };
 
 class FlashPayFrmTest : public ::testing::Test {
@@ -89,7 +88,6 @@ class FlashPayFrmTest : public ::testing::Test {
         for (auto& window : windows)
             delete window;
     }
-    static bool waitFor(const std::function<bool()>& done, int ms = 30000) { return waitUntil(done, ms); }
 
     TempDir app;
     Store store;
@@ -127,50 +125,6 @@ TEST_F(FlashPayFrmTest, OpensWithTheAppsTextsTabsAndLayout) {
     EXPECT_TRUE(w->GameLY()->isVisibleTo(w));
 }
 
-TEST_F(FlashPayFrmTest, DownloadsWithTheBarThenPlaysAndTheSecondOpeningPlaysAtOnce) {
-    FlashPayFrm* first = open(movieApp());
-    QSignalSpy complete(first->Down(), &bkDLControlWidget::DLComplete);
-    EXPECT_TRUE(first->N1()->isVisible());
-    ASSERT_TRUE(complete.wait(10000));
-    EXPECT_GT(complete.value(0).value(0).toInt(), 0);
-    EXPECT_EQ(first->N1()->Value(), 100);
-    EXPECT_FALSE(first->N1()->isVisible());
-    EXPECT_TRUE(fs::exists(app.path() / "Game" / "square.swf"));
-    ASSERT_TRUE(waitFor([&] { return first->flash()->isMovieLoaded(); }));
-    EXPECT_TRUE(first->flash()->isVisible());
-    delete first;
-
-    FlashPayFrm* second = open(movieApp());
-    EXPECT_FALSE(second->N1()->isVisible());
-    EXPECT_EQ(second->flash()->movie(), second->moviePath());
-    ASSERT_TRUE(waitFor([&] { return second->flash()->isMovieLoaded(); }));
-    EXPECT_EQ(store.movieRequests, 1);
-
-    // Reload starts the movie again from the file, with the app's tab selected.
-    second->GameSStabs()->setCurrentTab(3);
-    EXPECT_EQ(second->GameSStabs()->currentTab(), 0);
-    EXPECT_FALSE(second->flash()->isMovieLoaded());
-    EXPECT_TRUE(waitFor([&] { return second->flash()->isMovieLoaded(); }));
-    EXPECT_EQ(store.movieRequests, 1);
-}
-
-TEST_F(FlashPayFrmTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
-    store.failNext = true;
-    FlashPayFrm* w = open(movieApp());
-    QSignalSpy complete(w->Down(), &bkDLControlWidget::DLComplete);
-    ASSERT_TRUE(complete.wait(10000));
-    EXPECT_EQ(complete.value(0).value(0).toInt(), 0);
-    EXPECT_TRUE(w->N1()->isVisible());
-    EXPECT_TRUE(w->flash()->movie().isEmpty());
-
-    w->GameSStabs()->setCurrentTab(3);
-    EXPECT_TRUE(w->N1()->isVisible());
-    ASSERT_TRUE(complete.wait(10000));
-    EXPECT_FALSE(w->N1()->isVisible());
-    EXPECT_TRUE(waitFor([&] { return w->flash()->isMovieLoaded(); }));
-    EXPECT_EQ(store.movieRequests, 2);
-}
-
 TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
     for (const char* name : {"..", ".", "", "a\\..\\x.swf", "a\x01.swf"}) {
         FlashPayFrm* w = open(movieApp(name));
@@ -192,7 +146,7 @@ TEST_F(FlashPayFrmTest, APageAppShowsItsFrameOnceReadyStaysOffLocalFilesAndKeeps
     EXPECT_EQ(w->flash(), nullptr); // a page app has no player
     EXPECT_EQ(w->AppPic()->geometry(), QRect(6, 33, 986, 635));
     EXPECT_EQ(w->AppWeb()->geometry(), QRect(-2, -6, 988, 641));
-    ASSERT_TRUE(waitFor([&] { return w->pageReady(); }));
+    ASSERT_TRUE(waitUntil([&] { return w->pageReady(); }, 30000));
     EXPECT_TRUE(w->AppPic()->isVisible());
     EXPECT_TRUE(w->AppWeb()->isVisible());
     EXPECT_FALSE(w->ADPic()->isVisible());
