@@ -44,15 +44,36 @@ class SpawnAttributes {
     bool ok_ = false;
 };
 
+// posix_spawn_file_actions_t with its destroy call tied to scope: the child keeps standard input,
+// output and error and nothing else. An inherited descriptor would keep our peers' ends of pipes
+// and sockets open (a web engine's helper processes wait on theirs and would outlive us).
+class SpawnFileActions {
+  public:
+    SpawnFileActions() { ok_ = ::posix_spawn_file_actions_init(&actions_) == 0; }
+    ~SpawnFileActions() {
+        if (ok_) ::posix_spawn_file_actions_destroy(&actions_);
+    }
+    SpawnFileActions(const SpawnFileActions&) = delete;
+    SpawnFileActions& operator=(const SpawnFileActions&) = delete;
+
+    bool setUp() { return ok_ && ::posix_spawn_file_actions_addclosefrom_np(&actions_, 3) == 0; }
+    const posix_spawn_file_actions_t* get() const { return &actions_; }
+
+  private:
+    posix_spawn_file_actions_t actions_;
+    bool ok_ = false;
+};
+
 } // namespace
 
 bool PosixLauncher::startDetached(const std::filesystem::path& program) {
     SpawnAttributes attributes;
-    if (!attributes.setUp()) return false;
+    SpawnFileActions files;
+    if (!attributes.setUp() || !files.setUp()) return false;
     std::string name = program.filename().string();
     char* argv[] = {name.data(), nullptr};
     pid_t pid = 0;
-    if (::posix_spawn(&pid, program.c_str(), nullptr, attributes.get(), argv, environ) != 0) return false;
+    if (::posix_spawn(&pid, program.c_str(), files.get(), attributes.get(), argv, environ) != 0) return false;
     // Nobody waits for the program; this thread only collects its exit status so that it does not
     // stay behind as a zombie while we run.
     std::thread([pid] {

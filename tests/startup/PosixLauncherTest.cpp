@@ -5,7 +5,9 @@
 #include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -49,6 +51,27 @@ TEST(PosixLauncher, StartsTheProgramWithoutWaitingAndLeavesNoZombie) {
     ASSERT_TRUE(launcher.startDetached(program));
     EXPECT_TRUE(eventually([&] { return fs::exists(marker); }));
     EXPECT_TRUE(eventually([] { return zombieChildren() == 0; }));
+}
+
+TEST(PosixLauncher, TheProgramInheritsNoDescriptorBeyondStandardInputOutputAndError) {
+    TempDir dir;
+    auto program = dir.path() / "Brindle";
+    auto listing = dir.path() / "descriptors";
+    std::ofstream(program) << "#!/bin/sh\nls -l /proc/$$/fd > '" << listing.string() << ".part' && mv '"
+                           << listing.string() << ".part' '" << listing.string() << "'\n";
+    fs::permissions(program, fs::perms::owner_all);
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0); // open without close-on-exec, as a library's socket may be
+    struct stat pipeStat {};
+    ASSERT_EQ(::fstat(pipeEnds[0], &pipeStat), 0);
+    PosixLauncher launcher;
+    ASSERT_TRUE(launcher.startDetached(program));
+    ASSERT_TRUE(eventually([&] { return fs::exists(listing); }));
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    std::ifstream in(listing);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("pipe:[" + std::to_string(pipeStat.st_ino) + "]"), std::string::npos) << text;
 }
 
 TEST(PosixLauncher, ReportsAProgramThatCannotStart) {
