@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The main job: starts the bundled store on its default port (unless a store already answers
-# there), rebuilds the page cache with Sorrel in the application folder and prints what was written.
+# there), rebuilds the page cache with Sorrel in the application folder and prints what was written,
+# then opens Brindle on it. With a display Brindle runs until its window is closed; without one it
+# runs under Xvfb until its first page is shown, a screenshot of the window is saved, and it ends.
 set -euo pipefail
 app=$(realpath "${1:-build/app}")
 port=8780
@@ -47,3 +49,15 @@ for file in "$html"/*.html; do
     printf '%s\n' "$entry"
 done | awk '{ printf "%-15s", $0; if (NR % 6 == 0) printf "\n" } END { if (NR % 6) printf "\n" }'
 echo "(key:apps on the first page[/pages]; Brindle shows these pages from $html)"
+
+# As root the web engine's sandbox cannot start.
+[ "$(id -u)" = 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
+if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
+    echo "Opening Brindle on $DISPLAY; close its window to end."
+    "$app/Brindle" 2>"$app/brindle.log"
+else
+    mkdir -p "$app/screenshots"
+    shot="$app/screenshots/first-page.png"
+    xvfb-run -a -s "-screen 0 1100x800x24" "$(dirname "$0")/screenshot-first-page.sh" "$app" "$shot"
+    echo "No display: Brindle ran under Xvfb; its first page is in $shot"
+fi
