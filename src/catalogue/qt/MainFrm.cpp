@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -110,7 +111,6 @@ void MainFrm::createControls() {
     connect(GameSStab_, &skin::SSTab::clicked, this, &MainFrm::LoadPage);
     // The game area's categories until another area is chosen.
     GameSStab_->setCurrentTab(0);
-    subTabsOn_ = true;
     const auto games = Catalogue::subTabs(Catalogue::mainTabs()[1]);
     for (int i = 0; i < SubTabCount; ++i) {
         GameSStab_->setTabVisible(i, i < static_cast<int>(games.size()));
@@ -161,8 +161,10 @@ void MainFrm::captureSearch(const QUrl& url, bool& cancel) {
     const std::string address = url.toString().toStdString();
     if (!catalogue::IsStoreSearch(address, servers_.site)) return;
     cancel = true;
-    showPage(PageBuilder::Search, std::string(kSearchKey), address, true,
-             [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
+    // Out of the engine's navigation callback first.
+    QTimer::singleShot(0, this, [this, address] {
+        showPage(PageBuilder::Search, std::string(kSearchKey), address, true, HomeWeb_);
+    });
 }
 
 void MainFrm::ReskinFrame(const QString& skinName) {
@@ -193,8 +195,11 @@ std::string MainFrm::subCaption() const {
 }
 
 void MainFrm::setUpSubTabs() {
-    subTabsOn_ = false;
-    GameSStab_->setCurrentTab(0);
+    {
+        // The page of the new area is loaded once, at the end, not for this selection too.
+        const QSignalBlocker quiet(GameSStab_);
+        GameSStab_->setCurrentTab(0);
+    }
     const auto entries = Catalogue::subTabs(mainCaption());
     if (!entries.empty()) {
         for (int i = 0; i < SubTabCount; ++i) {
@@ -213,7 +218,6 @@ void MainFrm::setUpSubTabs() {
     subTabSkin_->setTabWidth(SubTabWidth);
     subTabSkin_->setTabHeight(SubTabHeight);
     subTabSkin_->TabSkin(GameSStab_, qs(settings_.skinName) + QStringLiteral("\\Tabs"), appFolder_);
-    subTabsOn_ = true;
     LoadPage();
 }
 
@@ -221,15 +225,13 @@ void MainFrm::showAreaPanel() {
     const std::string area = mainCaption();
     const bool homeOrSearch = area == HomeCaption || area == SearchCaption;
     HomePic_->setVisible(homeOrSearch);
-    GameSStab_->setVisible(subTabsOn_ && !homeOrSearch);
+    GameSStab_->setVisible(!homeOrSearch);
 }
 
 void MainFrm::LoadPage() {
     resizeReload_.stop();
     if (!layoutUsable()) return;
     firstPageRequested_ = true;
-    HomeWeb_->hide();
-    Web_->hide();
     showAreaPanel();
     const std::string area = mainCaption();
     if (area == SearchCaption) {
@@ -239,55 +241,56 @@ void MainFrm::LoadPage() {
         if (searchUrl_.empty())
             searchUrl_ =
                 catalogue::SearchAddress(servers_.site, SouSuoPic_->SouSuoText()->text().toStdString());
-        showPage(PageBuilder::Search, std::string(kSearchKey), searchUrl_, true,
-                 [this] { navigate(HomeWeb_, std::string(kSearchKey)); });
+        showPage(PageBuilder::Search, std::string(kSearchKey), searchUrl_, true, HomeWeb_);
         return;
     }
     if (area == HomeCaption) {
         place(HomePic_, layout_.home.panel);
         HomeWeb_->Move(layout_.home.browser.left, layout_.home.browser.top, layout_.home.browser.width,
                        layout_.home.browser.height);
-        showPage(PageBuilder::Home, std::string(kHomeKey), servers_.site + "/", false,
-                 [this] { navigate(HomeWeb_, std::string(kHomeKey)); });
+        showPage(PageBuilder::Home, std::string(kHomeKey), servers_.site + "/", false, HomeWeb_);
         return;
     }
     place(GameSStab_, layout_.GameSStab);
     place(BackPic_, layout_.category.panel);
     if (const CatalogueEntry* entry = Catalogue::find(area, subCaption()))
         LoadCategoryPage(std::string(entry->key), Catalogue::storeAddress(servers_.site, *entry));
+    else
+        Web_->hide();
 }
 
 void MainFrm::LoadCategoryPage(const std::string& key, const std::string& storeAddress) {
     emit categoryLoadStarted();
-    if (!subTabsOn_) return;
     const TwipsRect& web = layout_.category.browser;
     Web_->Move(web.left, web.top, web.width, web.height);
-    showPage(PageBuilder::Category, key, storeAddress, key == kNextPageKey, [this, key] {
-        navigate(Web_, key);
-        const fs::path paging = Catalogue::pagingFile(appFolder_, key);
-        std::error_code ec;
-        if (fs::exists(paging, ec)) emit pagingFileShown(qs(paging.string()));
-    });
+    showPage(PageBuilder::Category, key, storeAddress, key == kNextPageKey, Web_);
 }
 
 void MainFrm::showPage(PageBuilder builder, const std::string& key, const std::string& storeAddress,
-                       bool rebuild, std::function<void()> show) {
+                       bool rebuild, WebBrowser* browser) {
     const std::uint64_t request = ++request_;
     std::error_code ec;
     if (!rebuild && fs::exists(Catalogue::pageFile(appFolder_, key), ec)) {
-        show();
+        navigate(browser, key);
         return;
     }
-    // Shown whatever the build made of it, as long as no later request came in meanwhile.
-    builds_->build(builder, key, storeAddress, [this, request, show = std::move(show)](bool) {
-        if (request == request_) show();
+    // No older page stays in view while this one is built; it is shown whatever the build made of
+    // it, as long as no later request came in meanwhile.
+    browser->hide();
+    builds_->build(builder, key, storeAddress, [this, request, browser, key](bool) {
+        if (request == request_) navigate(browser, key);
     });
 }
 
+// A browser that already shows a page stays visible while the next one loads: hiding a web view
+// and showing it again costs the engine a new frame, and the user a blink.
 void MainFrm::navigate(WebBrowser* browser, const std::string& key) {
     browser->Navigate(qs(Catalogue::pageFile(appFolder_, key).string()));
     browser->show();
     emit pageRequested(qs(key));
+    const fs::path paging = Catalogue::pagingFile(appFolder_, key);
+    std::error_code ec;
+    if (browser == Web_ && fs::exists(paging, ec)) emit pagingFileShown(qs(paging.string()));
 }
 
 bool MainFrm::layoutUsable() const {

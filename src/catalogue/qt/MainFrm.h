@@ -111,10 +111,10 @@ class MainFrm : public QWidget {
     void showAreaPanel();
     void applyLayout();
     bool layoutUsable() const;
-    // Calls show now when the page file of key is cached (and not rebuilt), otherwise after the
-    // build; a later page request drops both.
+    // Shows key's page in browser: at once when its file is cached (and not rebuilt), otherwise once
+    // it is built, unless a later page request came in meanwhile.
     void showPage(PageBuilder builder, const std::string& key, const std::string& storeAddress, bool rebuild,
-                  std::function<void()> show);
+                  WebBrowser* browser);
     void navigate(WebBrowser* browser, const std::string& key);
     std::string mainCaption() const;
     std::string subCaption() const;
@@ -143,8 +143,6 @@ class MainFrm : public QWidget {
     PagingBar* pagingBar_ = nullptr;
     FrameReskin* frameReskin_ = nullptr;
 
-    // Whether the sub-tab strip is switched on; it shows while the current area is a category area.
-    bool subTabsOn_ = true;
     std::string searchUrl_;
     // Counts page requests; a build that finishes for an older request shows nothing.
     std::uint64_t request_ = 0;
