@@ -1,6 +1,7 @@
 #include "DemoContent.h"
 
 #include "base/AppFolder.h"
+#include "skin/qt/AreaPicture.h"
 #include "skin/qt/CSSTab.h"
 #include "skin/qt/SSTab.h"
 
@@ -20,43 +21,20 @@ namespace {
 
 struct Area {
     QString caption;
-    QColor color;
     QStringList categories; // empty: the area does not use the second row
 };
 
 const Area Areas[] = {
-    {"首页", QColor("#E8833A"), {}},
-    {"游戏", QColor("#3C8DDE"), {"全部", "小游戏", "网页游戏", "游戏工具"}},
-    {"视频",
-     QColor("#D9534F"),
-     {"全部", "直播", "综艺", "电视剧", "电影", "动画片", "MV", "其它视频", "纪录片"}},
-    {"音乐", QColor("#9B59B6"), {"全部"}},
-    {"生活", QColor("#27AE60"), {"全部", "订票", "出行", "美食", "健康"}},
-    {"工具", QColor("#7F8C8D"), {"全部", "实用", "娱乐", "媒体", "安全", "其它工具"}},
-    {"阅读", QColor("#16A085"), {"全部", "小说", "电子杂志", "漫画", "文学", "其它阅读"}},
-    {"搜索", QColor("#F1C40F"), {}},
+    {"首页", {}},
+    {"游戏", {"全部", "小游戏", "网页游戏", "游戏工具"}},
+    {"视频", {"全部", "直播", "综艺", "电视剧", "电影", "动画片", "MV", "其它视频", "纪录片"}},
+    {"音乐", {"全部"}},
+    {"生活", {"全部", "订票", "出行", "美食", "健康"}},
+    {"工具", {"全部", "实用", "娱乐", "媒体", "安全", "其它工具"}},
+    {"阅读", {"全部", "小说", "电子杂志", "漫画", "文学", "其它阅读"}},
+    {"搜索", {}},
 };
 constexpr int SubTabCount = 9;
-
-// A 48 x 48 tab picture: a rounded square in the area's colour with the caption's first character.
-QImage areaPicture(const Area& area) {
-    QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(area.color.darker(125));
-    p.drawRoundedRect(QRectF(5, 6, 38, 38), 9, 9);
-    p.setBrush(area.color);
-    p.drawRoundedRect(QRectF(5, 4, 38, 38), 9, 9);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(22);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(5, 4, 38, 38), Qt::AlignCenter, area.caption.left(1));
-    return image;
-}
 
 // The skin's tab colours from its Skin.ini (the settings file gets them from there on a skin change).
 void applySkinColors(skin::CSSTab& strip, const QString& skinName) {
@@ -89,7 +67,7 @@ void addDemoContent(QWidget* client) {
     areas->setTabCount(8);
     for (int i = 0; i < 8; ++i) {
         areas->setTabCaption(i, Areas[i].caption);
-        areas->setTabPicture(i, areaPicture(Areas[i]));
+        areas->setTabPicture(i, skin::AreaPicture(i, Areas[i].caption));
     }
 
     auto* areaLayout = new QVBoxLayout(areas);

@@ -8,6 +8,7 @@
 #include "catalogue/qt/SearchBar.h"
 #include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
+#include "skin/qt/AreaPicture.h"
 #include "skin/qt/CSSTab.h"
 #include "skin/qt/DirectUI.h"
 #include "skin/qt/SSTab.h"
@@ -81,8 +82,10 @@ void MainFrm::createControls() {
     SStab1_->setTabCount(MainTabCount);
     SStab1_->setTabHeightTwips(catalogue::MainTabRowTwips);
     const auto& areas = Catalogue::mainTabs();
-    for (int i = 0; i < MainTabCount; ++i)
+    for (int i = 0; i < MainTabCount; ++i) {
         SStab1_->setTabCaption(i, qs(std::string(areas[i])));
+        SStab1_->setTabPicture(i, skin::AreaPicture(i, SStab1_->tabCaption(i)));
+    }
 
     // The panels stand on the strip itself rather than on one tab's page: the page loader shows the
     // one the current area uses.
