@@ -7,9 +7,16 @@
 #include "startup/Servers.h"
 #include "startup/Settings.h"
 #include "updater/CacheRebuild.h"
+#include "updater/RunLock.h"
+
+namespace {
+const char* const kRunLockName = "Sorrel.lock";
+}
 
 int main() {
     const auto appFolder = base::applicationFolder();
+    // Taken before the settings are read, so a run that waited rebuilds with the newest colour.
+    const RunLock lock(appFolder / kRunLockName);
     const auto settingsFile = appFolder / "Brindle.ini";
     ensureSettingsFile(settingsFile);
 

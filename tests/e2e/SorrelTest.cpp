@@ -7,9 +7,11 @@
 #include "pages/Catalogue.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <set>
+#include <sys/file.h>
 #include <thread>
 #include <unistd.h>
 
@@ -96,6 +98,25 @@ TEST(SorrelTest, ExistingSettingsKeepTheirTextAndColourThePages) {
     }
     EXPECT_EQ(files.at("SouSuo.html"), "an earlier search");
     EXPECT_EQ(std::filesystem::last_write_time(app.html() / "SouSuo.html"), searchTime);
+}
+
+TEST(SorrelTest, ASecondRunWaitsForTheFirstAndBuildsWithTheSettingsOfItsOwnStart) {
+    StoreProcess store;
+    SorrelFolder app(store.site());
+    // An earlier Sorrel still runs: it holds the lock of the application folder.
+    const int earlier = ::open((app.path() / "Sorrel.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(earlier, 0);
+    ASSERT_EQ(::flock(earlier, LOCK_EX), 0);
+    ChildProcess later = app.start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_FALSE(later.wait(std::chrono::milliseconds(0)).has_value());
+    EXPECT_FALSE(std::filesystem::exists(app.html() / "HomeAll.html"));
+
+    // A skin change rewrote the colour while the earlier run went on; then the earlier run ends.
+    writeFile(app.path() / "Brindle.ini", "[Color]\r\nWebBackColor = #102030\r\n");
+    ::close(earlier);
+    ASSERT_EQ(later.wait(std::chrono::seconds(60)), 0);
+    EXPECT_NE(readFile(app.html() / "HomeAll.html").find(headerEnd("#102030")), std::string::npos);
 }
 
 TEST(SorrelTest, UnreachableStoreKeepsTheCacheAndEndsSoon) {
