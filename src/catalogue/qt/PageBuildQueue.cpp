@@ -6,8 +6,12 @@
 #include "pages/SearchPageBuilder.h"
 
 #include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,6 +25,20 @@ struct PageBuildQueue::Job {
 };
 
 namespace {
+
+// Staging folders are named ".building-<process id>-<random>", so a later start can tell the
+// leftovers of a program that ended in the middle of a build from the folders of a running one.
+const std::string StagingPrefix = ".building-";
+
+void removeLeftoverStaging(const fs::path& htmlDir) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(htmlDir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(StagingPrefix)) continue;
+        const pid_t writer = std::atoi(name.c_str() + StagingPrefix.size());
+        if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH) fs::remove_all(entry.path(), ec);
+    }
+}
 
 bool runBuilder(PageBuilder builder, const PageSite& site, const std::string& key, const std::string& address,
                 const std::string& backColor) {
@@ -41,6 +59,7 @@ PageBuildQueue::PageBuildQueue(PageSite site, std::string backColor, QObject* pa
     : QObject(parent), site_(std::move(site)), backColor_(std::move(backColor)) {
     // Fetches wait on the store, not on the processor.
     pool_.setMaxThreadCount(4);
+    removeLeftoverStaging(site_.htmlDir);
 }
 
 PageBuildQueue::~PageBuildQueue() {
@@ -63,8 +82,8 @@ void PageBuildQueue::build(PageBuilder builder, const std::string& key, const st
     job->key = key;
     job->storeAddress = storeAddress;
     job->done = std::move(done);
-    auto staging = std::make_unique<QTemporaryDir>(
-        QString::fromStdString((site_.htmlDir / ".building-XXXXXX").string()));
+    auto staging = std::make_unique<QTemporaryDir>(QString::fromStdString(
+        (site_.htmlDir / (StagingPrefix + std::to_string(::getpid()) + "-XXXXXX")).string()));
     if (staging->isValid()) job->staging = std::move(staging);
 
     PageSite site = site_;

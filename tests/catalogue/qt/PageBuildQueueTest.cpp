@@ -10,7 +10,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -95,6 +97,21 @@ TEST_F(PageBuildQueueTest, AFailedCutKeepsTheCachedPage) {
     EXPECT_FALSE(*shown);
     EXPECT_EQ(readAll(html() / "GameAll.html"), "cached");
     EXPECT_TRUE(noStagingLeft());
+}
+
+TEST_F(PageBuildQueueTest, StagingFoldersOfEndedProgramsAreRemovedThoseOfRunningOnesStay) {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0); // a process id that no longer runs
+    const fs::path dead = html() / (".building-" + std::to_string(child) + "-abc123");
+    const fs::path alive = html() / (".building-" + std::to_string(getpid()) + "-def456");
+    for (const fs::path& folder : {dead, alive}) {
+        fs::create_directory(folder);
+        std::ofstream(folder / "GameAll.html") << "half";
+    }
+    PageBuildQueue queue({html(), store.site(), store.site()}, "#E1EAF6");
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(alive / "GameAll.html"));
 }
 
 TEST_F(PageBuildQueueTest, GoingAwayEndsAWaitingBuildWithoutWaitingForTheStore) {
