@@ -5,6 +5,7 @@
 #include "SorrelFolder.h"
 #include "WaitUntil.h"
 #include "catalogue/qt/WebBrowser.h"
+#include "controls/qt/bkDLControlWidget.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/SSTab.h"
 
@@ -35,6 +36,30 @@ int visibleSubTabs(MainFrm& window) {
 const std::string kCachedPage = "<html><body><p>cached copy</p></body></html>";
 
 } // namespace
+
+TEST(CatalogueWindowTest, LoadsWithItsCaptionSizeTabsAndDownloadsAndUnloadClosesTheViewer) {
+    CatalogueSession session;
+    session.open();
+    MainFrm& window = session.window();
+    EXPECT_EQ(window.windowTitle(), "Lumora V1.0");
+    EXPECT_EQ(window.size(), QSize(1000, 728));
+    ASSERT_EQ(window.SStab1()->tabCount(), 8);
+    EXPECT_EQ(window.SStab1()->tabCaption(7).toStdString(), "搜索");
+    EXPECT_EQ(window.SStab1()->currentTab(), Home);
+    EXPECT_EQ(window.UpDateDown()->FileURL().toStdString(), session.store().site() + "/box/update.html");
+    EXPECT_EQ(window.UpDateDown()->SaveFilePath().toStdString(), (session.folder().path() / "").string());
+    EXPECT_TRUE(
+        waitUntil([&] { return session.store().log().find("GET /box/tj.html") != std::string::npos; }));
+
+    QWidget viewer;
+    viewer.setObjectName("FlashPayFrm");
+    viewer.show();
+    QSignalSpy unloaded(&window, &MainFrm::unloaded);
+    window.close();
+    EXPECT_EQ(unloaded.count(), 1);
+    EXPECT_EQ(window.DirectUI(), nullptr);
+    EXPECT_FALSE(viewer.isVisible());
+}
 
 TEST(CatalogueWindowTest, AreasAndCategoriesShowTheirPagesBuiltFromTheStore) {
     CatalogueSession session;
