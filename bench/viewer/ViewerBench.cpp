@@ -106,8 +106,11 @@ int viewerFirstFrame(const QStringList& args) {
     clock.start();
     opener.open(QUrl(args[2]));
     if (!opened.wait(30000)) return 1;
+    std::printf("opened_ms %lld\n", clock.elapsed());
     FlashPlayer* player = opener.viewer()->flash();
-    if (!waitUntil([&] { return player->isMovieLoaded(); }, 60000) || !waitForFrame(*player)) return 1;
+    if (!waitUntil([&] { return player->isMovieLoaded(); }, 60000)) return 1;
+    std::printf("loaded_ms %lld\n", clock.elapsed());
+    if (!waitForFrame(*player)) return 1;
     std::printf("first_frame_ms %lld\n", clock.elapsed());
     runEventsFor(2000);
     std::printf("pss_mib %.1f\n", pssMiB());
