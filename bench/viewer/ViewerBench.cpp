@@ -105,7 +105,7 @@ int viewerFirstFrame(const QStringList& args) {
     QElapsedTimer clock;
     clock.start();
     opener.open(QUrl(args[2]));
-    if (!opened.wait(30000)) return 1;
+    if (!waitUntil([&] { return opened.count() > 0; }, 30000)) return 1;
     std::printf("opened_ms %lld\n", clock.elapsed());
     FlashPlayer* player = opener.viewer()->flash();
     if (!waitUntil([&] { return player->isMovieLoaded(); }, 60000)) return 1;
@@ -153,7 +153,7 @@ int viewerOpen(const QStringList& args) {
         QElapsedTimer clock;
         clock.start();
         opener.open(QUrl(args[2]));
-        if (!opened.wait(30000)) return 1;
+        if (!waitUntil([&] { return opened.count() > i; }, 30000)) return 1;
         std::printf("open_ms %lld\n", clock.elapsed());
         std::fflush(stdout);
     }

@@ -118,7 +118,7 @@ class ViewerTest : public ::testing::Test {
     FlashPayFrm* open(const AppLink& link) {
         QSignalSpy opened(opener.get(), &AppOpener::opened);
         click(*session.window().Web(), link);
-        return opened.wait(20000) ? opener->viewer() : nullptr;
+        return waitUntil([&] { return opened.count() > 0; }, 20000) ? opener->viewer() : nullptr;
     }
     bool movieRequested() {
         for (const std::string& request : session.newRequests())

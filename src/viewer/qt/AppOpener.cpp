@@ -21,13 +21,30 @@ void AppOpener::open(const QUrl& link) {
         *result = viewer::OpenedApp::read(address, site);
     });
     connect(worker, &QThread::finished, this, [this, click, result] {
-        if (click == latest_) show(*result);
+        if (click != latest_) return;
+        if (building_)
+            ready_ = {click, *result}; // shown once the window being built is done
+        else
+            show(*result);
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
+
+    // While the store answers, the window's app-independent part is built (hidden). Loading the
+    // skin lets pending events run, among them possibly the end of this read or another click.
+    if (next_ || building_) return;
+    building_ = true;
+    next_ = new FlashPayFrm(settings_, appFolder_);
+    next_->winId(); // its window on the screen's side too, so that showing it later is quick
+    building_ = false;
+    if (ready_ && ready_->first == latest_) show(ready_->second);
+    ready_.reset();
 }
 
 void AppOpener::closeViewer() {
+    ++latest_; // an app still being read is not shown any more
+    ready_.reset();
+    delete next_;
     if (viewer_) viewer_->close();
 }
 
@@ -39,7 +56,9 @@ void AppOpener::show(const viewer::OpenedApp& app) {
         viewer_->hide();
         viewer_->deleteLater();
     }
-    viewer_ = new FlashPayFrm(current_, settings_, appFolder_);
+    viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_);
+    next_ = nullptr;
+    viewer_->load(current_);
     viewer_->show();
     emit opened(viewer_);
 }

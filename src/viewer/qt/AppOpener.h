@@ -12,7 +12,9 @@
 #include <QPointer>
 #include <QUrl>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 class AppOpener : public QObject {
     Q_OBJECT
@@ -24,7 +26,7 @@ class AppOpener : public QObject {
 
     // Starts opening the app that link leads to.
     void open(const QUrl& link);
-    // Closes the open viewer, if any.
+    // Closes the open viewer, if any, and drops an app still being read.
     void closeViewer();
 
     // The open viewer, null when none is open.
@@ -44,5 +46,8 @@ class AppOpener : public QObject {
     std::string storeSite_;
     viewer::OpenedApp current_;
     QPointer<FlashPayFrm> viewer_;
+    QPointer<FlashPayFrm> next_; // the window being prepared for the app being read
+    bool building_ = false;      // next_ is being constructed
+    std::optional<std::pair<int, viewer::OpenedApp>> ready_; // a click's app read while next_ was being built
     int latest_ = 0; // numbers the clicks; a read that finishes after a later click is dropped
 };

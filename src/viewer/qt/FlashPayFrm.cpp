@@ -7,8 +7,8 @@
 #include "controls/qt/ucProgressBarWidget.h"
 #include "skin/qt/CSSTab.h"
 #include "skin/qt/DirectUI.h"
-#include "skin/qt/LoadWebPicture.h"
 #include "skin/qt/SSTab.h"
+#include "skin/qt/Surface.h"
 #include "viewer/MovieDownload.h"
 #include "viewer/ViewerLayout.h"
 #include "viewer/ViewerTabs.h"
@@ -55,21 +55,26 @@ bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
 
 } // namespace
 
-FlashPayFrm::FlashPayFrm(const OpenedApp& app, const Settings& settings,
-                         const std::filesystem::path& appFolder, QWidget* parent)
-    : QWidget(parent), app_(app), gameFolder_(appFolder / "Game"),
-      movieFile_(app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt) {
+FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, QWidget* parent)
+    : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game") {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlashPayFrm"));
-    buildControls(appFolder);
+    buildControls();
     GameSStabs_->setCurrentTab(AppTab);
     resize(base::twipsToPixels(WindowWidthTwips), base::twipsToPixels(WindowHeightTwips));
     setWindowIcon(QIcon());
     GameSStabs_->setTabPicture(AppTab, QImage());
     GameSStabs_->setTabHeightTwips(TabRowTwips);
-    applySkin(settings, appFolder);
-    fillTexts();
+    applySkin(settings);
     ADPic_->hide();
+}
+
+void FlashPayFrm::load(const OpenedApp& app) {
+    app_ = app;
+    movieFile_ = app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt;
+    buildAppView();
+    fillTexts();
+    layoutCurrentTab();
     if (app_.IsWidgetApp) {
         startMovie();
     } else if (base::isWebAddress(app_.CurrentApp.ContentUrl)) {
@@ -79,7 +84,7 @@ FlashPayFrm::FlashPayFrm(const OpenedApp& app, const Settings& settings,
 
 FlashPayFrm::~FlashPayFrm() = default;
 
-void FlashPayFrm::buildControls(const std::filesystem::path& appFolder) {
+void FlashPayFrm::buildControls() {
     GameSStabs_ = new skin::SSTab(this);
     GameSStabs_->setTabCount(TabCount);
     const std::string_view captions[TabCount] = {AppTabDesignCaption, DescriptionCaption, SourceCaption,
@@ -87,25 +92,10 @@ void FlashPayFrm::buildControls(const std::filesystem::path& appFolder) {
     for (int i = 0; i < TabCount; ++i)
         GameSStabs_->setTabCaption(i, text(captions[i]));
 
-    // A movie app needs the player and a page app the browsers; each window makes only what its app
-    // shows, which keeps the time from a click to the window short.
     QWidget* appPage = GameSStabs_->page(AppTab);
     AppPic_ = new QWidget(appPage);
     AppPic_->hide(); // shown once the page is ready
     ADPic_ = new QWidget(appPage);
-    if (app_.IsWidgetApp) {
-        flash_ = new FlashPlayer(PlayerFiles{appFolder / "player", gameFolder_}, appPage);
-        flash_->hide();
-    } else {
-        AppWeb_ = new WebBrowser(AppPic_);
-        ADWeb_ = new WebBrowser(ADPic_);
-        // The app's page reaches web addresses only, never local files.
-        connect(
-            AppWeb_, &WebBrowser::BeforeNavigate2, this,
-            [](const QUrl& url, bool& cancel) { cancel = !base::isWebAddress(url.toString().toStdString()); },
-            Qt::DirectConnection);
-        connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
-    }
 
     Frm_ = new QGroupBox(GameSStabs_->page(1));
     GameInfo_ = new QPlainTextEdit(Frm_);
@@ -129,20 +119,40 @@ void FlashPayFrm::buildControls(const std::filesystem::path& appFolder) {
     connect(GameSStabs_, &skin::SSTab::clicked, this, &FlashPayFrm::tabClicked);
 }
 
-void FlashPayFrm::applySkin(const Settings& settings, const std::filesystem::path& appFolder) {
+// A movie app needs the player and a page app the browsers; each window makes only what its app
+// shows, which keeps the time from a click to the window short.
+void FlashPayFrm::buildAppView() {
+    QWidget* appPage = GameSStabs_->page(AppTab);
+    if (app_.IsWidgetApp) {
+        flash_ = new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_}, appPage);
+        flash_->hide();
+        return;
+    }
+    AppWeb_ = new WebBrowser(AppPic_);
+    ADWeb_ = new WebBrowser(ADPic_);
+    // The app's page reaches web addresses only, never local files.
+    connect(
+        AppWeb_, &WebBrowser::BeforeNavigate2, this,
+        [](const QUrl& url, bool& cancel) { cancel = !base::isWebAddress(url.toString().toStdString()); },
+        Qt::DirectConnection);
+    connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
+}
+
+void FlashPayFrm::applySkin(const Settings& settings) {
     const QString skinName = text(settings.skinName);
     directUI_ = new skin::DirectUI(this);
-    directUI_->Skin(skinName, this, appFolder);
+    directUI_->Skin(skinName, this, appFolder_);
     tabSkin_ = new skin::CSSTab(this);
     tabSkin_->setTabWidth(TabWidthPixels);
     tabSkin_->setTabHeight(TabHeightPixels);
     tabSkin_->setColors(settings.tabColor, settings.tabBackColor);
-    tabSkin_->TabSkin(GameSStabs_, skinName, appFolder);
+    tabSkin_->TabSkin(GameSStabs_, skinName, appFolder_);
 
     // The bar's two pictures are the skin's; without them it keeps their size and draws no picture.
+    // They are read straight away: the frame's loads above already let pending events run.
     const std::filesystem::path folder = directUI_->skinFolder();
-    N1_->setBarPictureBack(skin::LoadWebPicture(folder / "ProgressBack.bmp").image());
-    N1_->setBarPictureFore(skin::LoadWebPicture(folder / "ProgressFore.bmp").image());
+    N1_->setBarPictureBack(skin::Surface::loadBitmap(folder / "ProgressBack.bmp").image());
+    N1_->setBarPictureFore(skin::Surface::loadBitmap(folder / "ProgressFore.bmp").image());
     if (N1_->BarPictureBack().isNull()) N1_->resize(ProgressWidthPixels, ProgressHeightPixels);
     N1_->raise();
 
@@ -224,12 +234,13 @@ void FlashPayFrm::layoutCurrentTab() {
         place(GameLY_, ViewerLayout::textBox(frame));
         break;
     case TabContent::App:
-        if (app_.IsWidgetApp) {
+        if (flash_) {
             place(flash_, ViewerLayout::player(S, T));
             AppPic_->hide();
             flash_->show();
             break;
         }
+        if (!AppWeb_) break; // no app loaded yet
         for (auto [pic, web] : {std::pair{AppPic_, AppWeb_}, std::pair{ADPic_, ADWeb_}}) {
             place(pic, frame);
             const TwipsRect browser = ViewerLayout::pageBrowser(frame);
@@ -253,7 +264,7 @@ void FlashPayFrm::tabClicked() {
     case TabCommand::Reload:
         if (app_.IsWidgetApp) {
             startMovie();
-        } else if (base::isWebAddress(app_.CurrentApp.ContentUrl)) {
+        } else if (AppWeb_ && base::isWebAddress(app_.CurrentApp.ContentUrl)) {
             AppWeb_->Navigate(text(app_.CurrentApp.ContentUrl));
         }
         GameSStabs_->setCurrentTab(AppTab);

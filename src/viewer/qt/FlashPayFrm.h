@@ -4,7 +4,9 @@
 // app shows its page in AppWeb once the page has loaded. The other tabs show the description and
 // the developer, reload the app, and switch full screen on and off.
 //
-// The window builds itself from the opened app when it is created and deletes itself when closed.
+// The window is made in two steps, so that the part that does not depend on the app (skin, tabs,
+// text boxes, download control and progress bar) can be built while the app is still being read
+// from the store: the constructor, then load() with the app. It deletes itself when closed.
 
 #include "startup/Settings.h"
 #include "viewer/OpenedApp.h"
@@ -29,11 +31,13 @@ class SSTab;
 class FlashPayFrm : public QWidget {
     Q_OBJECT
   public:
-    FlashPayFrm(const viewer::OpenedApp& app, const Settings& settings,
-                const std::filesystem::path& appFolder, QWidget* parent = nullptr);
+    FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, QWidget* parent = nullptr);
+    // Builds the app's view (the player or the browsers), fills the texts, and starts the movie or
+    // loads the page. Once per window.
+    void load(const viewer::OpenedApp& app);
     ~FlashPayFrm() override;
 
-    // AppWeb and ADWeb exist for a page app only, flash for a movie app only.
+    // After load(): AppWeb and ADWeb exist for a page app only, flash for a movie app only.
     skin::SSTab* GameSStabs() const { return GameSStabs_; }
     QWidget* AppPic() const { return AppPic_; }
     WebBrowser* AppWeb() const { return AppWeb_; }
@@ -61,8 +65,9 @@ class FlashPayFrm : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void buildControls(const std::filesystem::path& appFolder);
-    void applySkin(const Settings& settings, const std::filesystem::path& appFolder);
+    void buildControls();
+    void buildAppView();
+    void applySkin(const Settings& settings);
     void fillTexts();
     void layoutCurrentTab();
     void tabClicked();
@@ -71,6 +76,7 @@ class FlashPayFrm : public QWidget {
     void playMovie();
 
     viewer::OpenedApp app_;
+    std::filesystem::path appFolder_;
     std::filesystem::path gameFolder_;
     std::optional<std::string> movieFile_;
     bool pageReady_ = false;

@@ -79,7 +79,8 @@ class FlashPayFrmTest : public ::testing::Test {
         return opened;
     }
     FlashPayFrm* open(const OpenedApp& opened) {
-        auto* window = new FlashPayFrm(opened, settings, app.path());
+        auto* window = new FlashPayFrm(settings, app.path());
+        window->load(opened);
         windows.emplace_back(window);
         window->show();
         return window;
