@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QTest>
+#include <QWebEngineScript>
 #include <algorithm>
 #include <sstream>
 
@@ -72,10 +73,11 @@ std::vector<std::string> CatalogueSession::newRequests() {
 std::string CatalogueSession::bodyText(WebBrowser& browser) {
     std::string text;
     bool done = false;
-    browser.page()->runJavaScript("document.body ? document.body.innerText : ''", [&](const QVariant& value) {
-        text = value.toString().toStdString();
-        done = true;
-    });
+    browser.page()->runJavaScript("document.body ? document.body.innerText : ''",
+                                  QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
+                                      text = value.toString().toStdString();
+                                      done = true;
+                                  });
     waitUntil([&] { return done; }, 10000);
     return text;
 }

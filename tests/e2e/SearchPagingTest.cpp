@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QWebEngineScript>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,7 +109,8 @@ TEST(SearchPagingTest, StoreSearchLinkInTheHomePageShowsTheLocalSearchPageOnTheH
     MainFrm& window = session.window();
     PageWatch watch(*window.HomeWeb());
     // A hot word of the store's home page links to the store's search.
-    window.HomeWeb()->page()->runJavaScript("document.querySelector('.hot-words a').click()");
+    window.HomeWeb()->page()->runJavaScript("document.querySelector('.hot-words a').click()",
+                                            QWebEngineScript::ApplicationWorld);
     ASSERT_TRUE(watch.waitFor(session.folder().path(), "SouSuo"));
     EXPECT_EQ(window.SStab1()->currentTab(), HomeTab);
     EXPECT_TRUE(window.searchUrl().empty());

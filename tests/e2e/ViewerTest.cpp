@@ -20,6 +20,7 @@
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEngineScript>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -43,7 +44,7 @@ std::vector<AppLink> appLinks(WebBrowser& browser) {
     browser.page()->runJavaScript("Array.from(document.querySelectorAll('a[target=_blank]')).map(a => { "
                                   "const r = a.getBoundingClientRect();"
                                   " return {href: a.href, x: r.x, y: r.y, w: r.width, h: r.height}; })",
-                                  [&](const QVariant& value) {
+                                  QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
                                       found = value.toJsonArray();
                                       done = true;
                                   });

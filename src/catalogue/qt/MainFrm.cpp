@@ -108,8 +108,10 @@ void MainFrm::createControls() {
     DownFtp_->hide();
     frameReskin_ = new FrameReskin(this, [this](const QString& skinName) { ReskinFrame(skinName); });
 
-    for (WebBrowser* browser : {Web_, HomeWeb_})
+    for (WebBrowser* browser : {Web_, HomeWeb_}) {
+        browser->setScriptsEnabled(false); // they show store content as local pages
         connect(browser, &WebBrowser::NewWindow3, this, &MainFrm::appLinkClicked);
+    }
     connect(SStab1_, &skin::SSTab::clicked, this, &MainFrm::setUpSubTabs);
     connect(GameSStab_, &skin::SSTab::clicked, this, &MainFrm::LoadPage);
     // The game area's categories until another area is chosen.

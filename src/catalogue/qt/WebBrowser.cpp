@@ -3,6 +3,8 @@
 #include "base/Twips.h"
 #include "catalogue/qt/WebBrowserPage.h"
 
+#include <QWebEngineSettings>
+
 WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
     setPage(new WebBrowserPage(*this));
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -26,4 +28,8 @@ void WebBrowser::Navigate(const QString& addressOrLocalPath) {
 void WebBrowser::Move(int leftTw, int topTw, int widthTw, int heightTw) {
     setGeometry(base::twipsToPixels(leftTw), base::twipsToPixels(topTw), base::twipsToPixels(widthTw),
                 base::twipsToPixels(heightTw));
+}
+
+void WebBrowser::setScriptsEnabled(bool enabled) {
+    page()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, enabled);
 }

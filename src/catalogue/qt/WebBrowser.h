@@ -22,6 +22,12 @@ class WebBrowser : public QWebEngineView {
     void Move(int leftTw, int topTw, int widthTw, int heightTw);
     // True from the start of a load until it finished.
     bool Busy() const { return busy_; }
+    // Whether the pages' own scripts run (on by default). A local page may load pictures and style
+    // sheets from the web, which the engine allows only by letting its scripts read any web
+    // address as well; a view that shows cut-out store content as local pages turns its scripts
+    // off, so that content cannot read other sites (an intranet page, say) in the user's name.
+    // Links, new-window requests and navigations work without scripts.
+    void setScriptsEnabled(bool enabled);
 
   signals:
     // Every finished load of the main frame, whether it succeeded or not.

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +152,30 @@ TEST_F(WebBrowserTest, LocalPageCannotReadLocalFilesButLoadsStoreStyleSheetAndPi
     EXPECT_EQ(evaluate(view, "leaked").toString(), "refused");
     EXPECT_TRUE(waitForScript(view, "getComputedStyle(document.body).backgroundColor == 'rgb(1, 2, 3)'"));
     EXPECT_TRUE(waitForScript(view, "document.getElementById('pic').naturalWidth == 1"));
+}
+
+TEST_F(WebBrowserTest, WithScriptsOffAStorePageCannotReachOtherSitesButItsAppLinksStillAskForAWindow) {
+    LoopbackServer intranet;
+    std::atomic<int> reads = 0;
+    intranet.routes().Get("/private", [&](const httplib::Request&, httplib::Response& res) {
+        ++reads;
+        res.set_content("private", "text/plain");
+    });
+    intranet.start();
+    view.setScriptsEnabled(false);
+    show(page("cut.html", "<body style='margin:0'><a target=_blank style='font-size:60px' "
+                          "href='http://127.0.0.1:9/appweb/app/7'>app</a><script>"
+                          "var x = new XMLHttpRequest(); x.open('GET', '" +
+                              QByteArray::fromStdString(intranet.url("/private")) +
+                              "'); x.send();</script>"));
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy requests(&view, &WebBrowser::NewWindow3);
+    QWidget* target = view.focusProxy() ? view.focusProxy() : &view;
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 30));
+    ASSERT_TRUE(requests.wait(10000));
+    EXPECT_EQ(requests.at(0).at(0).toUrl(), QUrl("http://127.0.0.1:9/appweb/app/7"));
+    EXPECT_EQ(reads, 0);
 }
 
 TEST_F(WebBrowserTest, RightClickOpensNoContextMenu) {
