@@ -63,8 +63,14 @@ SkinChange::Outcome SkinChange::apply(const std::string& caption) const {
         return outcome;
     }
 
+    const fs::path skinIni = appFolder_ / "Skin" / caption / "Skin.ini";
+    std::error_code ec;
+    if (!fs::is_regular_file(skinIni, ec)) {
+        outcome.result = Result::NotASkin;
+        return outcome;
+    }
     IniFile skin;
-    skin.SpecifyIni((appFolder_ / "Skin" / caption / "Skin.ini").string());
+    skin.SpecifyIni(skinIni.string());
     const auto tabBackColor = skin.ReadString("Color", "TabBackColor", 100);
     const auto webBackColor = skin.ReadString("Color", "WebBackColor", 100);
     const auto tabColor = skin.ReadString("Color", "TabColor", 100);

@@ -15,6 +15,7 @@ class SkinChange {
     enum class Result {
         SameSkin,           // the current skin was chosen: nothing done
         SettingsNotWritten, // the settings file could not be replaced: nothing else done
+        NotASkin,           // the entry holds no Skin.ini (a plain file, say): nothing done
         Changed             // settings written: refresh the page cache if due, then restart
     };
     struct Outcome {
@@ -28,7 +29,9 @@ class SkinChange {
     SkinChange(std::filesystem::path appFolder, std::filesystem::path settingsFile, std::string currentSkin,
                std::string currentWebBackColor, PageSite site);
 
-    // Writes the settings of the Skin folder's entry caption.
+    // Writes the settings of the Skin folder's entry caption. An entry without a Skin.ini is
+    // refused: the program would restart without frame, caption buttons or colours, and the user
+    // could neither close it nor choose another skin.
     Outcome apply(const std::string& caption) const;
     // Empties the page cache and builds its home page from the store's root page with the page
     // colour webBackColor; false when the store gave no home page.

@@ -83,8 +83,8 @@ TEST_F(SkinChangeTest, AnotherPageColourEmptiesTheCacheAndRebuildsTheHomePage) {
     EXPECT_NE(home.find("首页应用"), std::string::npos);
 }
 
-TEST_F(SkinChangeTest, ASkinWithoutSkinIniWritesEmptyColoursAndCountsCharactersForLen) {
-    fs::create_directories(app / "Skin" / "经典蓝");
+TEST_F(SkinChangeTest, ASkinWithoutColoursWritesEmptyColoursAndCountsCharactersForLen) {
+    skin("经典蓝", "[Main]\r\nTopLeft = 10\r\n");
     store.stop();
     const auto outcome = change().apply("经典蓝");
     EXPECT_EQ(outcome.result, SkinChange::Result::Changed);
@@ -94,6 +94,15 @@ TEST_F(SkinChangeTest, ASkinWithoutSkinIniWritesEmptyColoursAndCountsCharactersF
     EXPECT_EQ(cache(), (std::vector<std::string>{"notes.txt", "sub.html"}));
     EXPECT_EQ(readBytes(settings), "[Main]\r\nSkinName = 经典蓝\r\nLen = 3\r\n[Color]\r\nTabColor = \r\n"
                                    "TabBackColor = \r\nWebBackColor = \r\n\r\n");
+}
+
+TEST_F(SkinChangeTest, AnEntryWithoutSkinIniIsRefusedAndChangesNothing) {
+    fs::create_directories(app / "Skin" / "Empty");
+    base::writeFileAtomic(app / "Skin" / "readme.txt", "not a skin");
+    for (const char* entry : {"Empty", "readme.txt", "Missing"})
+        EXPECT_EQ(change().apply(entry).result, SkinChange::Result::NotASkin) << entry;
+    EXPECT_EQ(readBytes(settings), "[Main]\r\nSkinName = Default \r\nLen = 7\r\n");
+    EXPECT_EQ(cache().size(), 5u);
 }
 
 TEST_F(SkinChangeTest, ASettingsFileThatCannotBeWrittenStopsBeforeTheCacheIsTouched) {

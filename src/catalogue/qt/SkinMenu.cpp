@@ -9,6 +9,7 @@
 #include <QThread>
 
 const QString SkinMenu::NotWrittenMessage = QStringLiteral("无法写入设置文件，皮肤没有更换。");
+const QString SkinMenu::NotASkinMessage = QStringLiteral("这不是可用的皮肤（缺少 Skin.ini），皮肤没有更换。");
 
 SkinMenu::SkinMenu(QWidget* window, SkinChange change, std::filesystem::path program)
     : QMenu(window), change_(std::move(change)), program_(std::move(program)), window_(window) {
@@ -52,6 +53,9 @@ void SkinMenu::itemClicked(int index) {
         return;
     case SkinChange::Result::SettingsNotWritten:
         catalogue::showMessageBox(window_, NotWrittenMessage);
+        return;
+    case SkinChange::Result::NotASkin:
+        catalogue::showMessageBox(window_, NotASkinMessage);
         return;
     case SkinChange::Result::Changed:
         break;

@@ -23,6 +23,7 @@ class SkinMenu : public QMenu {
     Q_OBJECT
   public:
     static const QString NotWrittenMessage;
+    static const QString NotASkinMessage;
 
     // window: the catalogue window, closed for the restart and parent of the menu; program: the
     // program to start again (the application folder's copy of this one).
