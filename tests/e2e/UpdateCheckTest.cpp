@@ -98,7 +98,7 @@ TEST_F(UpdateCheckTest, ABadMissingOrForeignSignatureDeletesTheFileAndKeepsThePr
         QSignalSpy rejected(check, &UpdateCheck::rejected);
         ASSERT_TRUE(waitFor([&] { return rejected.count() > 0; })) << args.back();
         EXPECT_EQ(app->messages(), QStringList({UpdateCheck::FoundMessage, UpdateCheck::UnverifiedMessage}));
-        EXPECT_FALSE(fs::exists(downloaded()));
+        EXPECT_FALSE(fs::exists(downloaded().parent_path())) << "nothing of the refused file is left";
         EXPECT_FALSE(app->unloaded());
         EXPECT_TRUE(app->window().isVisible());
         EXPECT_EQ(PendingStart::take(), std::nullopt);

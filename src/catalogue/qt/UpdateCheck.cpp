@@ -41,10 +41,14 @@ void UpdateCheck::fileArrived(int bytes) {
     switch (flow_.fileArrived(bytes, file)) {
     case UpdateFlow::HandOver::Ignore:
         return;
-    case UpdateFlow::HandOver::Rejected:
+    case UpdateFlow::HandOver::Rejected: {
+        // The download folder goes too when nothing else is in it.
+        std::error_code ec;
+        fs::remove(UpdateFlow::downloadFolder(appFolder_), ec);
         catalogue::showMessageBox(window_, UnverifiedMessage);
         emit rejected();
         return;
+    }
     case UpdateFlow::HandOver::Verified:
         catalogue::showMessageBox(window_, DoneMessage);
         PendingStart::set(file);
