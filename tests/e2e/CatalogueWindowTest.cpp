@@ -153,13 +153,17 @@ TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) 
     session.clickMainTab(Games);
     ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
 
+    // Steps well inside the settle time, together far longer than it: the reload waits for the
+    // last step, and a busy machine cannot stretch one gap past the settle time.
+    constexpr int SettleMs = 1000;
+    window.setResizeSettleMs(SettleMs);
     QSignalSpy loads(&window, &MainFrm::pageRequested);
     for (int step = 1; step <= 10; ++step) {
         window.resize(1000 + 20 * step, 728 + 10 * step);
-        runEventsFor(20);
+        runEventsFor(SettleMs / 6);
     }
     ASSERT_TRUE(loads.wait(5000));
-    runEventsFor(500);
+    runEventsFor(SettleMs + 200);
     EXPECT_EQ(loads.count(), 1) << "one reload once the border stopped, not one per step";
     EXPECT_EQ(loads.at(0).at(0).toString(), "GameAll");
     EXPECT_EQ(window.SStab1()->geometry(),
@@ -167,6 +171,7 @@ TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) 
     EXPECT_EQ(window.Web()->parentWidget()->width(), (1200 * 15 - 100 - 120 - 50 + 7) / 15);
 
     // Minimised: neither layout nor reload, until the window is back.
+    window.setResizeSettleMs(100);
     loads.clear();
     window.showMinimized();
     window.resize(900, 700);

@@ -84,6 +84,8 @@ class MainFrm : public QWidget {
     void setSearchUrl(std::string url) { searchUrl_ = std::move(url); }
     // The search button: searches the store for text and shows the results on the search tab.
     void Search(const QString& text);
+    // How long the size must stay unchanged before a resize reloads the page (150 ms by default).
+    void setResizeSettleMs(int ms) { resizeReload_.setInterval(ms); }
 
   signals:
     // A page in Web or HomeWeb asked for a new window showing url (an app link); none opened.
