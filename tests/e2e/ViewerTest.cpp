@@ -115,12 +115,25 @@ class ViewerTest : public ::testing::Test {
         session.clickMainTab(Games);
         ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
     }
-    // Clicks link in the category page and waits for the viewer it opens.
+    // Clicks link in the category page and waits for the viewer it opens. What the viewer shows
+    // the moment it opens, and its downloads from then on, are recorded before any event runs.
     FlashPayFrm* open(const AppLink& link) {
-        QSignalSpy opened(opener.get(), &AppOpener::opened);
+        FlashPayFrm* shown = nullptr;
+        const auto watch = QObject::connect(opener.get(), &AppOpener::opened, [&](FlashPayFrm* viewer) {
+            shown = viewer;
+            barShownAtOpen = viewer->N1()->isVisible();
+            downloads = std::make_unique<QSignalSpy>(viewer->Down(), &bkDLControlWidget::DLComplete);
+        });
         click(*session.window().Web(), link);
-        return waitUntil([&] { return opened.count() > 0; }, 20000) ? opener->viewer() : nullptr;
+        waitUntil([&] { return shown != nullptr; }, 20000);
+        QObject::disconnect(watch);
+        return shown;
     }
+    // Waits for the count-th end of a download (1 for the first) of the viewer opened last.
+    bool downloadEnded(int count) {
+        return waitUntil([&] { return downloads->count() >= count; }, 20000);
+    }
+    int downloadedBytes(int index) const { return downloads->value(index).value(0).toInt(); }
     bool movieRequested() {
         for (const std::string& request : session.newRequests())
             if (request.find("/widget/swf/") != std::string::npos) return true;
@@ -129,6 +142,8 @@ class ViewerTest : public ::testing::Test {
 
     CatalogueSession session;
     std::unique_ptr<AppOpener> opener;
+    bool barShownAtOpen = false;
+    std::unique_ptr<QSignalSpy> downloads;
 };
 
 } // namespace
@@ -142,10 +157,9 @@ TEST_F(ViewerTest, AMovieAppDownloadsWithTheBarAndPlaysThenPlaysAtOnce) {
     EXPECT_TRUE(opener->current().IsWidgetApp);
     EXPECT_FALSE(viewer->windowTitle().isEmpty());
     EXPECT_EQ(viewer->GameSStabs()->tabCaption(0), viewer->windowTitle());
-    EXPECT_TRUE(viewer->N1()->isVisible());
-    shoot(*viewer, "movie-downloading");
-    QSignalSpy complete(viewer->Down(), &bkDLControlWidget::DLComplete);
-    ASSERT_TRUE(complete.count() > 0 || complete.wait(20000));
+    EXPECT_TRUE(barShownAtOpen);
+    ASSERT_TRUE(downloadEnded(1));
+    EXPECT_GT(downloadedBytes(0), 0);
     EXPECT_FALSE(viewer->N1()->isVisible());
     EXPECT_TRUE(fs::exists(viewer->moviePath().toStdString()));
     ASSERT_TRUE(playsFrames(*viewer->flash()));
@@ -156,7 +170,7 @@ TEST_F(ViewerTest, AMovieAppDownloadsWithTheBarAndPlaysThenPlaysAtOnce) {
     viewer->close();
     viewer = open(link);
     ASSERT_TRUE(viewer);
-    EXPECT_FALSE(viewer->N1()->isVisible());
+    EXPECT_FALSE(barShownAtOpen);
     EXPECT_TRUE(playsFrames(*viewer->flash()));
     EXPECT_FALSE(movieRequested());
 
@@ -219,9 +233,8 @@ TEST_F(ViewerTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
     ASSERT_TRUE(fs::create_directories(movie));
     FlashPayFrm* viewer = open(link);
     ASSERT_TRUE(viewer);
-    QSignalSpy complete(viewer->Down(), &bkDLControlWidget::DLComplete);
-    ASSERT_TRUE(complete.wait(20000));
-    EXPECT_EQ(complete.value(0).value(0).toInt(), 0);
+    ASSERT_TRUE(downloadEnded(1));
+    EXPECT_EQ(downloadedBytes(0), 0);
     EXPECT_TRUE(viewer->N1()->isVisible());
     EXPECT_FALSE(viewer->flash()->isMovieLoaded());
     shoot(*viewer, "movie-failed");
@@ -229,8 +242,8 @@ TEST_F(ViewerTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
     fs::remove(movie);
     clickTab(*viewer, Reload);
     EXPECT_TRUE(viewer->N1()->isVisible());
-    ASSERT_TRUE(complete.wait(20000));
-    EXPECT_GT(complete.value(1).value(0).toInt(), 0);
+    ASSERT_TRUE(downloadEnded(2));
+    EXPECT_GT(downloadedBytes(1), 0);
     EXPECT_FALSE(viewer->N1()->isVisible());
     EXPECT_TRUE(playsFrames(*viewer->flash()));
 }

@@ -34,6 +34,7 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
                                       new PlayerSchemeHandler(files_, profile_));
     profile_->setUrlRequestInterceptor(new PlayerRequestGuard(profile_));
     page_ = new PlayerPage(profile_, this);
+    page_->setBackgroundColor(Qt::black); // the player page's colour, also before it has loaded
     setPage(page_);
     setContextMenuPolicy(Qt::NoContextMenu);
 
