@@ -7,6 +7,7 @@
 #include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "pages/Catalogue.h"
+#include "skin/qt/DirectUI.h"
 #include "skin/qt/SSTab.h"
 
 #include <QApplication>
@@ -179,6 +180,29 @@ TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) 
     EXPECT_EQ(loads.count(), 0);
     window.showNormal();
     EXPECT_TRUE(loads.wait(5000));
+    EXPECT_EQ(window.SStab1()->width(), (window.width() * 15 - 100 + 7) / 15);
+}
+
+TEST(CatalogueWindowTest, AfterAMinimiseNobodyCarriedOutTheWindowGoesOnShowingPages) {
+    CatalogueSession session;
+    session.open();
+    MainFrm& window = session.window();
+    QSignalSpy loads(&window, &MainFrm::pageRequested);
+    // The offscreen screen, like a display without a window manager, leaves the window on screen.
+    window.DirectUI()->minimise();
+    ASSERT_TRUE(waitUntil([&] { return !window.isMinimized(); }, 5000));
+    EXPECT_TRUE(loads.wait(5000)) << "the page is reloaded once the window is back";
+    PageWatch games(*window.Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+
+    // Maximised straight after a minimise: laid out and reloaded at the new size.
+    window.DirectUI()->minimise();
+    window.DirectUI()->toggleMaximised();
+    EXPECT_EQ(window.windowState(), Qt::WindowMaximized);
+    PageWatch again(*window.Web());
+    ASSERT_TRUE(again.waitFor(session.folder().path(), "GameAll"));
+    EXPECT_EQ(window.SStab1()->width(), (window.width() * 15 - 100 + 7) / 15);
 }
 
 TEST(CatalogueWindowTest, WithASlowStoreTheWindowStaysLiveAndTheLastClickWins) {

@@ -328,8 +328,11 @@ void MainFrm::showEvent(QShowEvent* event) {
 
 void MainFrm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    // Coming back from minimised: the size may not have changed, but the page was not reloaded.
-    if (event->type() == QEvent::WindowStateChange && !isMinimized() && layout_.fits()) resizeReload_.start();
+    // Coming back from minimised: sizes taken meanwhile were not laid out, and the page was not
+    // reloaded even when the size stayed.
+    if (event->type() != QEvent::WindowStateChange) return;
+    applyLayout();
+    if (layoutUsable()) resizeReload_.start();
 }
 
 void MainFrm::closeEvent(QCloseEvent* event) {

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -325,7 +326,7 @@ QMenu* DirectUI::makeSystemMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     const bool maximised = isMaximised();
     menu->addAction(tr("还原(&R)"), this, &DirectUI::toggleMaximised)->setEnabled(maximised);
-    menu->addAction(tr("最小化(&N)"), window_, &QWidget::showMinimized)->setEnabled(MinButton());
+    menu->addAction(tr("最小化(&N)"), this, &DirectUI::minimise)->setEnabled(MinButton());
     menu->addAction(tr("最大化(&X)"), this, &DirectUI::toggleMaximised)
         ->setEnabled(!maximised && MaxButton() && mouse_.sizable());
     menu->addSeparator();
@@ -343,8 +344,10 @@ void DirectUI::showSystemMenu() {
 
 void DirectUI::toggleMaximised() {
     if (!window_) return;
+    // A window on screen is not minimised, whatever state a minimise nobody carried out left.
+    const Qt::WindowStates state = window_->windowState() & ~Qt::WindowMinimized;
     if (isMaximised()) {
-        window_->setWindowState(window_->windowState() & ~Qt::WindowMaximized);
+        window_->setWindowState(state & ~Qt::WindowMaximized);
         if (normalGeometry_.isValid()) window_->setGeometry(normalGeometry_);
         return;
     }
@@ -353,7 +356,23 @@ void DirectUI::toggleMaximised() {
     // Without a window manager nobody else gives the window the work area. The state comes after
     // the geometry, because a new geometry ends a maximised state.
     window_->setGeometry(limits.maxLeft, limits.maxTop, limits.maxWidth, limits.maxHeight);
-    window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
+    window_->setWindowState(state | Qt::WindowMaximized);
+}
+
+void DirectUI::minimise() {
+    if (!window_) return;
+    window_->showMinimized();
+    QTimer::singleShot(MinimiseCheckMs, this, &DirectUI::undoUnheededMinimise);
+}
+
+// Without a window manager a minimise request goes unanswered: the window stays on screen but
+// keeps the minimised state, and a window that believes it is minimised lays nothing out. A window
+// still shown and exposed once a window manager would long have hidden it is taken back to its
+// other state.
+void DirectUI::undoUnheededMinimise() {
+    if (!window_ || !window_->isMinimized() || !window_->isVisible()) return;
+    const QWindow* handle = window_->windowHandle();
+    if (handle && handle->isExposed()) window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
 }
 
 void DirectUI::buttonClicked(int index, int menuX, int menuY) {
@@ -370,7 +389,7 @@ void DirectUI::buttonClicked(int index, int menuX, int menuY) {
         toggleMaximised();
         break;
     case 2:
-        window_->showMinimized();
+        minimise();
         break;
     case 3:
         ShowSkinMenu();

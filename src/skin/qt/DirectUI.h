@@ -61,6 +61,8 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     // The window commands of the system menu, enabled as the window's state allows.
     QMenu* makeSystemMenu(QWidget* parent);
     void toggleMaximised() override;
+    // Minimises the window; a window still on screen a second later gets its state back.
+    void minimise();
 
   signals:
     // A caption button was clicked (0 close, 1 maximise or restore, 2 minimise, 3 skin menu), before
@@ -81,6 +83,7 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     bool mouseEvent(QEvent* event);
     static int buttonCode(Qt::MouseButton button);
     Rect workArea() const;
+    void undoUnheededMinimise();
 
     // FrameHost
     bool isMaximised() const override;
@@ -107,6 +110,8 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     EventInterceptor interceptor_;
     QBasicTimer fade_;
     bool controlBox_ = true;
+    // How long a window manager gets to hide a minimised window.
+    static constexpr int MinimiseCheckMs = 1000;
     // The window's geometry before it was maximised.
     QRect normalGeometry_;
     // A move or resize the window does itself because no window manager took it.

@@ -1,6 +1,7 @@
 #include "skin/qt/DirectUI.h"
 
 #include "SkinFolder.h"
+#include "WaitUntil.h"
 #include "skin/qt/ShowSkinMenu.h"
 
 #include <QMenu>
@@ -119,6 +120,22 @@ TEST_F(DirectUITest, DoubleClickOnTheCaptionMaximisesAndRestores) {
     QTest::mouseDClick(&window, Qt::LeftButton, {}, QPoint(200, 15));
     EXPECT_FALSE(window.isMaximized());
     EXPECT_EQ(window.geometry(), normal);
+}
+
+TEST_F(DirectUITest, AMinimiseNobodyCarriesOutIsTakenBackAndMaximiseEndsIt) {
+    skinAndShow();
+    // The offscreen screen, like a display without a window manager, leaves the window on screen.
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(410, 12));
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(waitUntil([&] { return !window.isMinimized(); }, 5000));
+    EXPECT_TRUE(window.isVisible());
+
+    ui.minimise();
+    ui.toggleMaximised();
+    EXPECT_EQ(window.windowState(), Qt::WindowMaximized);
+    ui.minimise();
+    ui.toggleMaximised();
+    EXPECT_EQ(window.windowState(), Qt::WindowNoState);
 }
 
 TEST_F(DirectUITest, WithoutAWindowManagerTheCaptionMovesAndTheBorderSizesTheWindow) {
