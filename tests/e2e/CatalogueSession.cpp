@@ -71,13 +71,16 @@ std::vector<std::string> CatalogueSession::newRequests() {
 }
 
 std::string CatalogueSession::bodyText(WebBrowser& browser) {
+    return evaluate(browser, "document.body ? document.body.innerText : ''");
+}
+
+std::string CatalogueSession::evaluate(WebBrowser& browser, const QString& script) {
     std::string text;
     bool done = false;
-    browser.page()->runJavaScript("document.body ? document.body.innerText : ''",
-                                  QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
-                                      text = value.toString().toStdString();
-                                      done = true;
-                                  });
+    browser.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
+        text = value.toString().toStdString();
+        done = true;
+    });
     waitUntil([&] { return done; }, 10000);
     return text;
 }

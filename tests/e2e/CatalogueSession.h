@@ -35,6 +35,8 @@ class CatalogueSession {
 
     // The text of the page a browser shows.
     std::string bodyText(WebBrowser& browser);
+    // The text of what script gives in the page a browser shows (in the application's script world).
+    std::string evaluate(WebBrowser& browser, const QString& script);
 
   private:
     StoreProcess store_;

@@ -4,6 +4,8 @@
 #include "CatalogueSession.h"
 #include "SorrelFolder.h"
 #include "WaitUntil.h"
+#include "catalogue/qt/PagingBar.h"
+#include "catalogue/qt/PictureButton.h"
 #include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "pages/Catalogue.h"
@@ -13,7 +15,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -35,6 +40,15 @@ int visibleSubTabs(MainFrm& window) {
 }
 
 const std::string kCachedPage = "<html><body><p>cached copy</p></body></html>";
+const std::string kUnavailableNote = "页面暂时无法打开，请稍后再试。";
+
+// Waits until loads (a browser's DocumentComplete) holds a page that is no file: the note page.
+bool waitForNote(QSignalSpy& loads) {
+    return waitUntil([&] {
+        return std::any_of(loads.begin(), loads.end(),
+                           [](const QList<QVariant>& args) { return args.at(0).toUrl().scheme() == "data"; });
+    });
+}
 
 } // namespace
 
@@ -241,4 +255,62 @@ TEST(CatalogueWindowTest, RightClickOnAPageOpensNoContextMenu) {
     runEventsFor(300);
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<QMenu*>(widget) && widget->isVisible());
+}
+
+TEST(CatalogueWindowTest, WithTheStoreDownAPageThatCannotBeBuiltShowsANoteNeitherAnOldAnswerNorAMissingFile) {
+    CatalogueSession session;
+    session.open();
+    MainFrm& window = session.window();
+    PageWatch games(*window.Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    PageWatch second(*window.Web());
+    window.LoadCategoryPage(std::string(kNextPageKey), session.store().site() + query("GameAll") + "&page=2");
+    ASSERT_TRUE(second.waitFor(session.folder().path(), std::string(kNextPageKey)));
+    QTRY_VERIFY(window.pagingBar()->PagePic(0)->isVisible());
+    PageWatch results(*window.HomeWeb());
+    window.Search("game");
+    ASSERT_TRUE(results.waitFor(session.folder().path(), std::string(kSearchKey)));
+
+    session.store().process().kill(SIGKILL);
+    ASSERT_TRUE(session.store().process().wait(std::chrono::seconds(10)));
+    const auto files = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(session.folder().html()))
+            names.insert(entry.path().filename().string());
+        return names;
+    };
+    const auto cached = files();
+
+    // A new search shows the note, not the earlier search's results.
+    QSignalSpy homeLoads(window.HomeWeb(), &WebBrowser::DocumentComplete);
+    window.Search("other");
+    ASSERT_TRUE(waitForNote(homeLoads));
+    EXPECT_EQ(session.bodyText(*window.HomeWeb()), kUnavailableNote);
+    EXPECT_TRUE(window.HomeWeb()->isVisible());
+    const QColor pageColour(QString::fromStdString(window.settings().webBackColor));
+    EXPECT_EQ(session.evaluate(*window.HomeWeb(), "getComputedStyle(document.body).backgroundColor"),
+              QString("rgb(%1, %2, %3)")
+                  .arg(pageColour.red())
+                  .arg(pageColour.green())
+                  .arg(pageColour.blue())
+                  .toStdString());
+
+    // Another page of the list: the note, without the old page's bar.
+    PageWatch cachedGames(*window.Web());
+    session.clickMainTab(Games);
+    ASSERT_TRUE(cachedGames.waitFor(session.folder().path(), "GameAll"));
+    QSignalSpy webLoads(window.Web(), &WebBrowser::DocumentComplete);
+    window.LoadCategoryPage(std::string(kNextPageKey), session.store().site() + query("GameAll") + "&page=3");
+    ASSERT_TRUE(waitForNote(webLoads));
+    EXPECT_EQ(session.bodyText(*window.Web()), kUnavailableNote);
+    EXPECT_FALSE(window.pagingBar()->PagePic(0)->isVisible());
+
+    // A category never built: the note instead of a missing file.
+    webLoads.clear();
+    session.clickMainTab(Video);
+    ASSERT_TRUE(waitForNote(webLoads));
+    EXPECT_EQ(session.bodyText(*window.Web()), kUnavailableNote);
+    EXPECT_TRUE(window.Web()->isVisible());
+    EXPECT_EQ(files(), cached) << "the note leaves the page cache alone";
 }

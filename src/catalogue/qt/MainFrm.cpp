@@ -8,6 +8,7 @@
 #include "catalogue/qt/SearchBar.h"
 #include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
+#include "pages/UnavailablePage.h"
 #include "skin/qt/AreaPicture.h"
 #include "skin/qt/CSSTab.h"
 #include "skin/qt/DirectUI.h"
@@ -279,12 +280,23 @@ void MainFrm::showPage(PageBuilder builder, const std::string& key, const std::s
         navigate(browser, key);
         return;
     }
-    // No older page stays in view while this one is built; it is shown whatever the build made of
-    // it, as long as no later request came in meanwhile.
+    // No older page stays in view while this one is built; it is shown once built, as long as no
+    // later request came in meanwhile. A page built on every visit is shown only as this build wrote
+    // it: an older file answered another search or another page of the list.
     browser->hide();
-    builds_->build(builder, key, storeAddress, [this, request, browser, key](bool) {
-        if (request == request_) navigate(browser, key);
+    builds_->build(builder, key, storeAddress, [this, request, browser, key, rebuild](bool written) {
+        if (request != request_) return;
+        std::error_code ec;
+        if (rebuild ? written : fs::exists(Catalogue::pageFile(appFolder_, key), ec))
+            navigate(browser, key);
+        else
+            showUnavailable(browser);
     });
+}
+
+void MainFrm::showUnavailable(WebBrowser* browser) {
+    browser->setHtml(qs(UnavailablePage(settings_.webBackColor)));
+    browser->show();
 }
 
 // A browser that already shows a page stays visible while the next one loads: hiding a web view

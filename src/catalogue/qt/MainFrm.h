@@ -118,6 +118,8 @@ class MainFrm : public QWidget {
     void showPage(PageBuilder builder, const std::string& key, const std::string& storeAddress, bool rebuild,
                   WebBrowser* browser);
     void navigate(WebBrowser* browser, const std::string& key);
+    // A note in place of a page that could not be built; nothing of the page cache is touched.
+    void showUnavailable(WebBrowser* browser);
     std::string mainCaption() const;
     std::string subCaption() const;
     void createBars();
