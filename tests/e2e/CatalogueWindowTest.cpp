@@ -42,6 +42,13 @@ int visibleSubTabs(MainFrm& window) {
 const std::string kCachedPage = "<html><body><p>cached copy</p></body></html>";
 const std::string kUnavailableNote = "页面暂时无法打开，请稍后再试。";
 
+// Clicks a main tab that shows its page in Web and waits until key's page has loaded there.
+bool openCategory(CatalogueSession& session, int mainTab, const std::string& key) {
+    PageWatch watch(*session.window().Web());
+    session.clickMainTab(mainTab);
+    return watch.waitFor(session.folder().path(), key);
+}
+
 // Waits until loads (a browser's DocumentComplete) holds a page that is no file: the note page.
 bool waitForNote(QSignalSpy& loads) {
     return waitUntil([&] {
@@ -128,18 +135,14 @@ TEST(CatalogueWindowTest, CachedPagesShowWithoutStoreAccessAndMissingOnesAreBuil
     EXPECT_TRUE(session.newRequests().empty());
     EXPECT_EQ(session.bodyText(*session.window().HomeWeb()), "cached copy");
 
-    PageWatch games(*session.window().Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
     EXPECT_TRUE(session.newRequests().empty());
     EXPECT_EQ(session.bodyText(*session.window().Web()), "cached copy");
 
     // Without its file the same choice fetches and rebuilds the page.
     fs::remove(session.folder().page("GameAll"));
     session.clickMainTab(Video);
-    PageWatch rebuilt(*session.window().Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(rebuilt.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
     EXPECT_TRUE(requested(session.newRequests(), query("GameAll")));
     EXPECT_NE(session.bodyText(*session.window().Web()), "cached copy");
 }
@@ -147,9 +150,7 @@ TEST(CatalogueWindowTest, CachedPagesShowWithoutStoreAccessAndMissingOnesAreBuil
 TEST(CatalogueWindowTest, PagesReachedByPagingAreBuiltOnEveryVisit) {
     CatalogueSession session;
     session.open();
-    PageWatch games(*session.window().Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
     session.newRequests();
     const std::string second = query("GameAll") + "&page=2";
     for (int visit = 0; visit < 2; ++visit) {
@@ -164,9 +165,7 @@ TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) 
     CatalogueSession session;
     session.open();
     MainFrm& window = session.window();
-    PageWatch games(*window.Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
 
     // Steps well inside the settle time, together far longer than it: the reload waits for the
     // last step, and a busy machine cannot stretch one gap past the settle time.
@@ -206,9 +205,7 @@ TEST(CatalogueWindowTest, AfterAMinimiseNobodyCarriedOutTheWindowGoesOnShowingPa
     window.DirectUI()->minimise();
     ASSERT_TRUE(waitUntil([&] { return !window.isMinimized(); }, 5000));
     EXPECT_TRUE(loads.wait(5000)) << "the page is reloaded once the window is back";
-    PageWatch games(*window.Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
 
     // Maximised straight after a minimise: laid out and reloaded at the new size.
     window.DirectUI()->minimise();
@@ -261,9 +258,7 @@ TEST(CatalogueWindowTest, WithTheStoreDownAPageThatCannotBeBuiltShowsANoteNeithe
     CatalogueSession session;
     session.open();
     MainFrm& window = session.window();
-    PageWatch games(*window.Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
     PageWatch second(*window.Web());
     window.LoadCategoryPage(std::string(kNextPageKey), session.store().site() + query("GameAll") + "&page=2");
     ASSERT_TRUE(second.waitFor(session.folder().path(), std::string(kNextPageKey)));
@@ -297,9 +292,7 @@ TEST(CatalogueWindowTest, WithTheStoreDownAPageThatCannotBeBuiltShowsANoteNeithe
                   .toStdString());
 
     // Another page of the list: the note, without the old page's bar.
-    PageWatch cachedGames(*window.Web());
-    session.clickMainTab(Games);
-    ASSERT_TRUE(cachedGames.waitFor(session.folder().path(), "GameAll"));
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
     QSignalSpy webLoads(window.Web(), &WebBrowser::DocumentComplete);
     window.LoadCategoryPage(std::string(kNextPageKey), session.store().site() + query("GameAll") + "&page=3");
     ASSERT_TRUE(waitForNote(webLoads));
