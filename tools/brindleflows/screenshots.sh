@@ -135,6 +135,9 @@ if [ -n "$key" ] && case " $flows " in *" update "*) true ;; *) false ;; esac; t
     new_app forged
     rm -f "$marker"
     xvfb --update "$app" "$out" "update-found update-refused" "$marker"
-    ls "$app/Update"
+    if [ -e "$app/Update" ]; then
+        echo "the refused update left $app/Update behind" >&2
+        exit 1
+    fi
 fi
 echo "screenshots in $out"
