@@ -10,24 +10,16 @@ set -euo pipefail
 build=$(realpath "${1:-build}")
 runs=${2:-5}
 bench="$build/bench/catalogue/catalogue_bench"
-work=$(mktemp -d)
-store_pid=""
-cleanup() {
-    [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../../scripts/lib/store-session.sh"
+begin_store_session
 [ "$(id -u)" = 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 
-"$build/app/appstore" --port 0 --data "$work/store" >"$work/store.out" 2>"$work/store.log" &
-store_pid=$!
-for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
-site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
+start_store "$build/app/appstore"
 app="$work/app"
 mkdir -p "$app"
 cp "$build/app/Sorrel" "$app/"
 cp -r "$build/app/Skin" "$app/"
-printf '[Store]\r\nSite = %s\r\nStatic = %s\r\n[Maker]\r\nServer = %s\r\n' "$site" "$site" "$site" >"$app/Servers.ini"
+write_servers_ini "$app"
 "$app/Sorrel" # the warm cache
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }

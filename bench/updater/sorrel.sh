@@ -6,23 +6,13 @@ set -euo pipefail
 build=$(realpath "${1:-build}")
 app="$build/app"
 delay_ms=50
-work=$(mktemp -d)
-store_pid=""
-cleanup() {
-    [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$app/appstore" --port 0 --delay-ms "$delay_ms" --data "$work/store" >"$work/store.out" 2>/dev/null &
-store_pid=$!
-for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
-site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
-[ -n "$site" ] || { echo "appstore did not start" >&2; exit 1; }
+. "$(dirname "$0")/../../scripts/lib/store-session.sh"
+begin_store_session
+start_store "$app/appstore" --delay-ms "$delay_ms"
 
 mkdir "$work/app"
 cp "$app/Sorrel" "$work/app/"
-printf '[Store]\r\nSite = %s\r\nStatic = %s\r\n' "$site" "$site" >"$work/app/Servers.ini"
+write_servers_ini "$work/app"
 
 median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 

@@ -11,21 +11,8 @@ build=$(realpath "${1:-build}")
 app="$build/app"
 bench="$build/bench/viewer/viewer_bench"
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
-work=$(mktemp -d)
-store_pid=""
-stop_store() {
-    [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null || true
-    store_pid=""
-}
-trap 'stop_store; rm -rf "$work"' EXIT
-
-start_store() { # extra appstore arguments
-    "$app/appstore" --port 0 --data "$work/store" "$@" >"$work/store.out" 2>/dev/null &
-    store_pid=$!
-    for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
-    site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
-    [ -n "$site" ] || { echo "appstore did not start" >&2; exit 1; }
-}
+. "$(dirname "$0")/../../scripts/lib/store-session.sh"
+begin_store_session
 median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 value() { awk -v k="$1" '$1 == k { print $2 }'; }
 
@@ -34,7 +21,7 @@ mkdir -p "$work/app/Game"
 ln -s "$app/player" "$work/app/player"
 ln -s "$app/Skin" "$work/app/Skin"
 
-start_store
+start_store "$app/appstore"
 # The first movie app and the first page app of the store (their links without the site, which
 # changes with each start of the store).
 movie_link="" page_link=""
@@ -65,7 +52,7 @@ viewer_pss=$(value pss_mib <"$work/viewer.txt" | median)
 bare_pss=$(value pss_mib <"$work/bare.txt" | median)
 stop_store
 
-start_store --delay-ms 50
+start_store "$app/appstore" --delay-ms 50
 latency=$(for _ in $(seq 7); do curl -s -o /dev/null -w '%{time_total}\n' "$site$movie_link"; done | median)
 # Five openings of the same app in one process: the first, and the median of the others.
 "$bench" open "$work/app" "$site" "$site$movie_link" 5 | value open_ms >"$work/movie_open.txt"

@@ -80,23 +80,9 @@ key=${3:-}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-work=$(mktemp -d)
-store=""
-cleanup() {
-    [ -n "$store" ] && kill "$store" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Starts the bundled store with the given options and sets $site.
-start_store() {
-    [ -n "$store" ] && kill "$store" 2>/dev/null && wait "$store" 2>/dev/null || true
-    rm -f "$work/store.out"
-    "$build/app/appstore" --port 0 --data "$work/store-data" "$@" >"$work/store.out" 2>/dev/null &
-    store=$!
-    for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
-    site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
-}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/scripts/lib/store-session.sh"
+begin_store_session
 
 # A fresh application folder $app with the programs, the skins and the store's addresses.
 new_app() {
@@ -106,14 +92,14 @@ new_app() {
     cp "$build/app/Sorrel" "$app/"
     [ -z "${UPDATE_PUBLIC_KEY:-}" ] || cp "$UPDATE_PUBLIC_KEY" "$app/update-public-key.pem"
     cp -r "$build/app/Skin" "$app/"
-    printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$app/Servers.ini"
+    write_servers_ini "$app"
 }
 
 xvfb() { xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" "$@"; }
 
 flows=${FLOWS:-skins update}
 case " $flows " in *" skins "*)
-    start_store
+    start_store "$build/app/appstore"
     new_app skins
     xvfb --skins "$app" "$out"
     echo "settings after the changes:"
@@ -126,12 +112,12 @@ if [ -n "$key" ] && case " $flows " in *" update "*) true ;; *) false ;; esac; t
     signer="$build/tools/signupdate/signupdate"
     signature() { "$signer" sign "$key" "$1" --version 2 --ftp x | sed -n 's/^Signature = //p' | tr -d '\r'; }
 
-    start_store --update-version 2 --update-file "$work/new-version" --update-signature "$(signature "$work/new-version")"
+    start_store "$build/app/appstore" --update-version 2 --update-file "$work/new-version" --update-signature "$(signature "$work/new-version")"
     new_app signed
     xvfb --update "$app" "$out" "update-found update-done" "$marker"
 
     printf 'other bytes' >"$work/other"
-    start_store --update-version 2 --update-file "$work/new-version" --update-signature "$(signature "$work/other")"
+    start_store "$build/app/appstore" --update-version 2 --update-file "$work/new-version" --update-signature "$(signature "$work/other")"
     new_app forged
     rm -f "$marker"
     xvfb --update "$app" "$out" "update-found update-refused" "$marker"

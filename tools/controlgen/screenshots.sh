@@ -35,18 +35,10 @@ shift 2
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-work=$(mktemp -d)
-store=""
-cleanup() {
-    [ -n "$store" ] && kill "$store" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/app/appstore" --port 0 --data "$work/store-data" >"$work/store.out" 2>/dev/null &
-store=$!
-for _ in $(seq 100); do grep -q listening "$work/store.out" 2>/dev/null && break; sleep 0.05; done
-site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/scripts/lib/store-session.sh"
+begin_store_session
+start_store "$build/app/appstore"
 
 for skin in "$@"; do
     # A fresh application folder per skin: the program (Sorrel left out, so the pages are built by
@@ -55,7 +47,7 @@ for skin in "$@"; do
     mkdir -p "$app"
     cp "$build/app/Brindle" "$app/"
     cp -r "$build/app/Skin" "$app/"
-    printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$app/Servers.ini"
+    write_servers_ini "$app"
     colour() { sed -n "s/^$1 *= *//p" "$app/Skin/$skin/Skin.ini" | tr -d '\r'; }
     printf '[Main]\nSkinName = %s\nLen = %s\n[Color]\nTabColor = %s\nTabBackColor = %s\nWebBackColor = %s\n' \
         "$skin" "${#skin}" "$(colour TabColor)" "$(colour TabBackColor)" "$(colour WebBackColor)" >"$app/Brindle.ini"
