@@ -159,7 +159,9 @@ bool CSSTab::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::Resize:
-        Resize(control_->width(), control_->height());
+        // A hidden control gets its resize when shown, often for the size it was drawn for already.
+        if (control_->size() != QSize(back_.width(), back_.height()))
+            Resize(control_->width(), control_->height());
         return false;
     case QEvent::FocusIn:
     case QEvent::FocusOut:

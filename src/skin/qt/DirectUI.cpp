@@ -141,6 +141,7 @@ bool DirectUI::eventFilter(QObject* watched, QEvent* event) {
 void DirectUI::layout() {
     if (!window_) return;
     renderer_.releaseSurfaces();
+    laidOut_ = window_->size();
     const int W = window_->width();
     const int H = window_->height();
     keys_ = ButtonKeys::read([this](std::string_view key) { return readMain(key); });
@@ -189,6 +190,9 @@ void DirectUI::zSubclass_Proc(bool, bool& bHandled, bool& lReturn, QObject*, QEv
     QPointer<DirectUI> self(this); // a handler below may close the window and end this object
     switch (event->type()) {
     case QEvent::Resize:
+        // A hidden window gets its resize when shown, often for the size it was laid out for already.
+        if (window_->size() != laidOut_) layout();
+        break;
     case QEvent::WindowStateChange:
         layout();
         break;

@@ -114,6 +114,7 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     static constexpr int MinimiseCheckMs = 1000;
     // The window's geometry before it was maximised.
     QRect normalGeometry_;
+    QSize laidOut_; // the window size layout() last drew the frame for
     // A move or resize the window does itself because no window manager took it.
     std::optional<ManualDrag> drag_;
     QPointF lastGlobal_;

@@ -65,6 +65,10 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFold
     setWindowIcon(QIcon());
     GameSStabs_->setTabPicture(AppTab, QImage());
     GameSStabs_->setTabHeightTwips(TabRowTwips);
+    // The tabs get their place before the skin draws them, so that showing the window, when the
+    // hidden window's resize arrives, finds them drawn at their size already.
+    place(GameSStabs_,
+          ViewerLayout::tabs(fullScreen_, base::pixelsToTwips(width()), base::pixelsToTwips(height())));
     applySkin(settings);
     ADPic_->hide();
 }
@@ -72,7 +76,7 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFold
 void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
     movieFile_ = app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt;
-    buildAppView();
+    prepareAppView(app.IsWidgetApp);
     fillTexts();
     layoutCurrentTab();
     if (app_.IsWidgetApp) {
@@ -121,9 +125,10 @@ void FlashPayFrm::buildControls() {
 
 // A movie app needs the player and a page app the browsers; each window makes only what its app
 // shows, which keeps the time from a click to the window short.
-void FlashPayFrm::buildAppView() {
+void FlashPayFrm::prepareAppView(bool isWidgetApp) {
+    if (flash_ || AppWeb_) return;
     QWidget* appPage = GameSStabs_->page(AppTab);
-    if (app_.IsWidgetApp) {
+    if (isWidgetApp) {
         flash_ = new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_}, appPage);
         flash_->hide();
         return;
@@ -136,6 +141,10 @@ void FlashPayFrm::buildAppView() {
         [](const QUrl& url, bool& cancel) { cancel = !base::isWebAddress(url.toString().toStdString()); },
         Qt::DirectConnection);
     connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
+}
+
+bool FlashPayFrm::suits(bool isWidgetApp) const {
+    return isWidgetApp ? !AppWeb_ : !flash_;
 }
 
 void FlashPayFrm::applySkin(const Settings& settings) {
