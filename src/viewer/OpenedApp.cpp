@@ -5,9 +5,12 @@
 
 namespace viewer {
 
-OpenedApp OpenedApp::read(std::string_view linkAddress, std::string_view storeSite) {
+OpenedApp OpenedApp::read(std::string_view linkAddress, std::string_view storeSite,
+                          const std::function<void(bool isWidgetApp)>& kindKnown) {
     const std::string entry = ReadRedirectTarget(linkAddress);
-    return {ReadAppDetail(entry), isWidgetAddress(entry, storeSite)};
+    const bool isWidgetApp = isWidgetAddress(entry, storeSite);
+    if (kindKnown) kindKnown(isWidgetApp);
+    return {ReadAppDetail(entry), isWidgetApp};
 }
 
 bool isWidgetAddress(std::string_view entryAddress, std::string_view storeSite) {

@@ -4,6 +4,7 @@
 
 #include "pages/AppDetail.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,10 @@ struct OpenedApp {
 
     // Follows the clicked link to the app's entry address and reads the details there. Fetches two
     // pages (three for a page app) and blocks while it does: call it off the user-interface thread.
-    static OpenedApp read(std::string_view linkAddress, std::string_view storeSite);
+    // kindKnown, when given, is called with IsWidgetApp as soon as the entry address is read, before
+    // the details are, so that the caller can prepare the app's view meanwhile.
+    static OpenedApp read(std::string_view linkAddress, std::string_view storeSite,
+                          const std::function<void(bool isWidgetApp)>& kindKnown = {});
 };
 
 // Whether the entry address is one of the store's widget (movie app) pages: it contains the store

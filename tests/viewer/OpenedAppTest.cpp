@@ -2,7 +2,10 @@
 
 #include "LoopbackServer.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 using namespace viewer;
 
@@ -32,4 +35,28 @@ TEST(OpenedApp, FollowsTheLinkToTheEntryAndReadsTheDetails) {
     OpenedApp missing = OpenedApp::read(store.url("/link/2"), store.site());
     EXPECT_FALSE(missing.IsWidgetApp);
     EXPECT_TRUE(missing.CurrentApp.Name.empty());
+}
+
+TEST(OpenedApp, TellsTheKindOfAppBeforeReadingTheDetails) {
+    LoopbackServer store;
+    std::atomic<int> detailRequests = 0;
+    store.routes().Get("/link/1", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<script>top.location.href = \"" + store.url("/widget/app/1") + "\";</script>",
+                        "text/html");
+    });
+    store.routes().Get("/widget/app/1", [&](const httplib::Request&, httplib::Response& res) {
+        ++detailRequests;
+        res.set_content("app_name:\"Snake\", flash : \"" + store.url("/swf/snake.swf") + "\",", "text/html");
+    });
+    store.start();
+
+    std::vector<std::pair<bool, int>> calls; // the kind told, and the detail requests made by then
+    OpenedApp::read(store.url("/link/1"), store.site(),
+                    [&](bool isWidgetApp) { calls.emplace_back(isWidgetApp, detailRequests.load()); });
+    EXPECT_EQ(calls, (std::vector<std::pair<bool, int>>{{true, 0}}));
+
+    calls.clear();
+    OpenedApp::read(store.url("/link/2"), store.site(),
+                    [&](bool isWidgetApp) { calls.emplace_back(isWidgetApp, detailRequests.load()); });
+    EXPECT_EQ(calls, (std::vector<std::pair<bool, int>>{{false, 1}}));
 }

@@ -1,5 +1,6 @@
 #include "viewer/qt/AppOpener.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <memory>
 
@@ -17,8 +18,19 @@ void AppOpener::open(const QUrl& link) {
     auto result = std::make_shared<viewer::OpenedApp>();
     // The worker owns copies of what it reads, so it may outlive this object; its result is then
     // dropped with the connection below.
-    QThread* worker = QThread::create([result, address = link.toString().toStdString(), site = storeSite_] {
-        *result = viewer::OpenedApp::read(address, site);
+    QThread* worker = QThread::create([result, address = link.toString().toStdString(), site = storeSite_,
+                                       self = QPointer<AppOpener>(this), click] {
+        // Once the entry address tells the kind of app, the window builds its view while the
+        // details are read.
+        const auto kindKnown = [self, click](bool isWidgetApp) {
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, click, isWidgetApp] {
+                    if (self) self->prepareView(click, isWidgetApp);
+                },
+                Qt::QueuedConnection);
+        };
+        *result = viewer::OpenedApp::read(address, site, kindKnown);
     });
     connect(worker, &QThread::finished, this, [this, click, result] {
         if (click != latest_) return;
@@ -41,6 +53,11 @@ void AppOpener::open(const QUrl& link) {
     ready_.reset();
 }
 
+void AppOpener::prepareView(int click, bool isWidgetApp) {
+    if (click != latest_ || building_ || !next_) return;
+    next_->prepareAppView(isWidgetApp);
+}
+
 void AppOpener::closeViewer() {
     ++latest_; // an app still being read is not shown any more
     ready_.reset();
@@ -52,13 +69,14 @@ void AppOpener::show(const viewer::OpenedApp& app) {
     current_ = app;
     // The old viewer leaves the screen at once; deleting it (its web views and player) waits until
     // the new one shows.
-    if (viewer_) {
-        viewer_->hide();
-        viewer_->deleteLater();
-    }
+    QPointer<FlashPayFrm> old = viewer_;
+    if (old) old->hide();
+    // A window prepared for an earlier click may hold the other kind of view.
+    if (next_ && !next_->suits(app.IsWidgetApp)) delete next_;
     viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_);
     next_ = nullptr;
     viewer_->load(current_);
     viewer_->show();
+    if (old) old->deleteLater();
     emit opened(viewer_);
 }

@@ -40,6 +40,8 @@ class AppOpener : public QObject {
 
   private:
     void show(const viewer::OpenedApp& app);
+    // Builds the movie player or the browsers in the window being prepared for the click.
+    void prepareView(int click, bool isWidgetApp);
 
     std::filesystem::path appFolder_;
     Settings settings_;

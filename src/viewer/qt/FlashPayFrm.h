@@ -32,9 +32,14 @@ class FlashPayFrm : public QWidget {
     Q_OBJECT
   public:
     FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, QWidget* parent = nullptr);
-    // Builds the app's view (the player or the browsers), fills the texts, and starts the movie or
-    // loads the page. Once per window.
+    // Builds the app's view (the player or the browsers) unless prepareAppView() did, fills the
+    // texts, and starts the movie or loads the page. Once per window.
     void load(const viewer::OpenedApp& app);
+    // Builds the view for a movie app or a page app ahead of load(), while the app's details are
+    // still being read; the player starts loading its page then. Does nothing once a view is built.
+    void prepareAppView(bool isWidgetApp);
+    // Whether load() may show an app of this kind: no view is built yet, or one for this kind.
+    bool suits(bool isWidgetApp) const;
     ~FlashPayFrm() override;
 
     // After load(): AppWeb and ADWeb exist for a page app only, flash for a movie app only.
@@ -66,7 +71,6 @@ class FlashPayFrm : public QWidget {
 
   private:
     void buildControls();
-    void buildAppView();
     void applySkin(const Settings& settings);
     void fillTexts();
     void layoutCurrentTab();

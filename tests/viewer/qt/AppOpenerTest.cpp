@@ -29,6 +29,14 @@ class AppOpenerTest : public ::testing::Test {
         store.routes().Get(R"(/app/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
             res.set_content("app_name:\"App " + req.matches[1].str() + "\",", "text/html");
         });
+        // A movie app whose link answers at once and whose details slowly.
+        store.routes().Get("/movielink", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_content("<script>top.location.href = \"" + store.url("/widget/9") + "\";", "text/html");
+        });
+        store.routes().Get("/widget/9", [](const httplib::Request&, httplib::Response& res) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            res.set_content("app_name:\"Movie\", flash : \"/swf/m.swf\",", "text/html");
+        });
         store.start();
     }
     QUrl link(int n) const { return QUrl(QString::fromStdString(store.url("/link/" + std::to_string(n)))); }
@@ -79,4 +87,18 @@ TEST_F(AppOpenerTest, ClosingWhileAnAppIsOpeningShowsNoViewer) {
     runEventsFor(1500);
     EXPECT_EQ(opened.count(), 0);
     EXPECT_EQ(opener.viewer(), nullptr);
+}
+
+TEST_F(AppOpenerTest, APageAppClickedWhileAMovieAppIsReadGetsABrowserNotThePlayer) {
+    AppOpener movieOpener{app.path(), defaultSettings(), store.site()};
+    QSignalSpy opened(&movieOpener, &AppOpener::opened);
+    movieOpener.open(QUrl(QString::fromStdString(store.url("/movielink"))));
+    runEventsFor(300); // the link has answered: the window being prepared holds the player
+    movieOpener.open(link(2));
+    ASSERT_TRUE(waitUntil([&] { return opened.count() == 1; }, 10000));
+    EXPECT_EQ(movieOpener.viewer()->windowTitle(), QStringLiteral("App 2"));
+    EXPECT_EQ(movieOpener.viewer()->flash(), nullptr);
+    EXPECT_NE(movieOpener.viewer()->AppWeb(), nullptr);
+    runEventsFor(1000); // the movie app's read ends and is dropped
+    EXPECT_EQ(opened.count(), 1);
 }

@@ -126,6 +126,30 @@ TEST_F(FlashPayFrmTest, OpensWithTheAppsTextsTabsAndLayout) {
     EXPECT_TRUE(w->GameLY()->isVisibleTo(w));
 }
 
+TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) {
+    auto* w = new FlashPayFrm(settings, app.path());
+    windows.emplace_back(w);
+    EXPECT_TRUE(w->suits(true));
+    EXPECT_TRUE(w->suits(false));
+    w->prepareAppView(true);
+    FlashPlayer* prepared = w->flash();
+    ASSERT_NE(prepared, nullptr);
+    w->prepareAppView(false); // a view is built already
+    EXPECT_EQ(w->AppWeb(), nullptr);
+    EXPECT_TRUE(w->suits(true));
+    EXPECT_FALSE(w->suits(false));
+    w->load(movieApp("none.swf"));
+    w->show();
+    EXPECT_EQ(w->flash(), prepared);
+    EXPECT_EQ(w->flash()->geometry(), QRect(2, 33, 986, 635));
+
+    auto* page = new FlashPayFrm(settings, app.path());
+    windows.emplace_back(page);
+    page->prepareAppView(false);
+    EXPECT_NE(page->AppWeb(), nullptr);
+    EXPECT_FALSE(page->suits(true));
+}
+
 TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
     for (const char* name : {"..", ".", "", "a\\..\\x.swf", "a\x01.swf"}) {
         FlashPayFrm* w = open(movieApp(name));
