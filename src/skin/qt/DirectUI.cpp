@@ -108,8 +108,9 @@ bool DirectUI::attach(QWidget* window) {
 
     interceptor_.intercept(window);
     using E = EventInterceptor;
-    for (auto type : {QEvent::Resize, QEvent::WindowStateChange, QEvent::Leave, QEvent::WindowActivate,
-                      QEvent::WindowDeactivate, QEvent::Show})
+    for (auto type :
+         {QEvent::Resize, QEvent::WindowStateChange, QEvent::Leave, QEvent::WindowActivate,
+          QEvent::WindowDeactivate, QEvent::Show, QEvent::WindowTitleChange, QEvent::WindowIconChange})
         interceptor_.addMessage(window, type, E::After);
     for (auto type : {QEvent::Paint, QEvent::KeyPress, QEvent::KeyRelease, QEvent::MouseMove,
                       QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
@@ -198,6 +199,8 @@ void DirectUI::zSubclass_Proc(bool, bool& bHandled, bool& lReturn, QObject*, QEv
         break;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
+    case QEvent::WindowTitleChange: // the frame draws the caption and the icon
+    case QEvent::WindowIconChange:
         redraw();
         return; // the window's own result stands
     case QEvent::Paint: {

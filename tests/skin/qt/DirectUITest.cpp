@@ -57,6 +57,17 @@ TEST_F(DirectUITest, DrawsPiecesButtonsAndCaptionIntoTheFrontSurface) {
     EXPECT_EQ(window.minimumWidth(), ui.frameLayout().band.width() + 56);
 }
 
+TEST_F(DirectUITest, ANewCaptionIsDrawnWithoutAResize) {
+    window.resize(500, 300);
+    ui.Skin("Test", &window, skin.appFolder()); // drawn while the window has no caption yet
+    window.setWindowTitle("Caption");
+    bool caption = false;
+    for (int x = 4; x < 60; ++x)
+        for (int y = 8; y < 24; ++y)
+            caption = caption || pixel(ui, x, y) != SkinFolder::top();
+    EXPECT_TRUE(caption);
+}
+
 TEST_F(DirectUITest, HiddenButtonsAreNotDrawn) {
     ui.setMaxButton(false);
     skinAndShow();
