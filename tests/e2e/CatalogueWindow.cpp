@@ -1,7 +1,5 @@
 #include "CatalogueWindow.h"
 
-#include "StoreProcess.h"
-#include "base/AtomicFile.h"
 #include "catalogue/PendingStart.h"
 #include "catalogue/qt/MessageBoxHook.h"
 #include "startup/IniFile.h"
@@ -11,13 +9,9 @@
 
 namespace fs = std::filesystem;
 
-CatalogueWindow::CatalogueWindow(const std::string& storeSite) : storeSite_(storeSite) {
-    fs::copy(builtAppFolder() / "Skin", folder() / "Skin", fs::copy_options::recursive);
+CatalogueWindow::CatalogueWindow(const std::string& storeSite) : folder_(storeSite) {
     fs::create_directory(folder() / "Html");
     fs::create_directory(folder() / "Game");
-    base::writeFileAtomic(folder() / "Servers.ini", "[Store]\r\nSite = " + storeSite +
-                                                        "\r\nStatic = " + storeSite +
-                                                        "\r\n[Maker]\r\nServer = " + storeSite + "\r\n");
     catalogue::setMessageBoxHook([this](const QString& text) { messages_.push_back(text); });
     PendingStart::take();
 }

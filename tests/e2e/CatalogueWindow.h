@@ -3,7 +3,7 @@
 // Html, Game and a Servers.ini pointing at a store), with the window's message boxes recorded
 // instead of shown.
 
-#include "TempDir.h"
+#include "BrindleFolder.h"
 #include "catalogue/qt/MainFrm.h"
 #include "startup/Settings.h"
 
@@ -20,7 +20,7 @@ class CatalogueWindow {
     explicit CatalogueWindow(const std::string& storeSite);
     ~CatalogueWindow();
 
-    const std::filesystem::path& folder() const { return dir_.path(); }
+    const std::filesystem::path& folder() const { return folder_.path(); }
     std::filesystem::path settingsFile() const { return folder() / "Brindle.ini"; }
 
     // Writes the default settings file (when missing), reads it and opens the window on it.
@@ -34,9 +34,8 @@ class CatalogueWindow {
     const QStringList& messages() const { return messages_; }
 
   private:
-    TempDir dir_;
+    BrindleFolder folder_;
     Settings settings_;
-    std::string storeSite_;
     std::unique_ptr<MainFrm> window_;
     bool unloaded_ = false;
     QStringList messages_;
