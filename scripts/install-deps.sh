@@ -9,6 +9,7 @@ packages=(
     libcurl4-openssl-dev libssl-dev libcpp-httplib-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick fonts-wqy-zenhei curl ccache
+    haxe desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()
