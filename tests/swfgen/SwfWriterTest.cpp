@@ -5,6 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <zlib.h>
 
 using namespace swf;
 
@@ -28,6 +29,40 @@ std::uint32_t le32(const std::string& bytes, std::size_t at) {
     for (int i = 3; i >= 0; --i)
         v = v << 8 | static_cast<std::uint8_t>(bytes[at + i]);
     return v;
+}
+
+void putLe32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+std::string tag(std::uint16_t code, const std::string& body) {
+    const auto header = static_cast<std::uint16_t>(code << 6 | body.size());
+    return std::string{static_cast<char>(header & 0xFF), static_cast<char>(header >> 8)} + body;
+}
+
+// The two-frame movie as an ActionScript 3 movie would start: file attributes, a script block and
+// a symbol class table that binds the main timeline (symbol 0) to "Main", after another symbol.
+std::string scriptedMovie() {
+    std::string bytes = twoFrameMovie();
+    const std::size_t tagsAt = 8 + 8 + 4; // header, stage RECT, rate and frame count
+    using namespace std::string_literals;
+    bytes.insert(tagsAt, tag(kFileAttributes, "\x08\0\0\0"s) + tag(kDoAbc, "abc12"s) +
+                             tag(kSymbolClass, "\x02\0\x05\0Other\0\0\0Main\0"s));
+    putLe32(bytes, 4, static_cast<std::uint32_t>(bytes.size()));
+    return bytes;
+}
+
+// A compressed movie as players read it: the header's 8 bytes with "CWS", the rest deflated.
+std::string compressed(const std::string& movie) {
+    uLongf size = compressBound(movie.size() - 8);
+    std::string out(8 + size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data() + 8), &size,
+              reinterpret_cast<const Bytef*>(movie.data() + 8), movie.size() - 8, 9);
+    out.resize(8 + size);
+    out.replace(0, 8, movie.substr(0, 8));
+    out[0] = 'C';
+    return out;
 }
 
 } // namespace
@@ -92,12 +127,49 @@ TEST(SwfReader, RejectsBrokenMovies) {
     rejects("", "empty");
 }
 
+TEST(SwfReader, ReadsCompressedActionScript3Movies) {
+    const std::string plain = scriptedMovie();
+    const auto uncompressed = readMovie(plain);
+    EXPECT_FALSE(uncompressed.compressed);
+    EXPECT_TRUE(uncompressed.actionScript3);
+    EXPECT_EQ(uncompressed.scriptBlocks, 1);
+    EXPECT_EQ(uncompressed.documentClass, "Main");
+    EXPECT_FALSE(readMovie(twoFrameMovie()).actionScript3);
+
+    const std::string packed = compressed(plain);
+    const auto movie = readMovie(packed);
+    EXPECT_TRUE(movie.compressed);
+    EXPECT_EQ(movie.documentClass, "Main");
+    EXPECT_EQ(movie.frames, uncompressed.frames);
+    EXPECT_EQ(movie.widthPx, 320);
+
+    const auto rejects = [](std::string bytes, const char* why) {
+        EXPECT_THROW(readMovie(bytes), std::runtime_error) << why;
+    };
+    rejects(packed.substr(0, packed.size() - 4), "deflated data cut short");
+    rejects(packed + "x", "bytes after the deflated data");
+    std::string longer = packed;
+    putLe32(longer, 4, static_cast<std::uint32_t>(plain.size() + 1));
+    rejects(longer, "announced length longer than the inflated movie");
+    std::string shorter = packed;
+    putLe32(shorter, 4, static_cast<std::uint32_t>(plain.size() - 1));
+    rejects(shorter, "announced length shorter than the inflated movie");
+    putLe32(shorter, 4, 3);
+    rejects(shorter, "announced length shorter than a header");
+    std::string unterminated = plain;
+    const std::size_t name = unterminated.find("Main");
+    unterminated.replace(name, 5, "Mains");
+    rejects(unterminated, "symbol class name without its end");
+}
+
 TEST(SwfShape, PrimitivesCloseOnTheirOutlines) {
     const auto circle = Shape::circle(10, {});
     ASSERT_EQ(circle.edges().size(), 9u); // the start and eight arcs
     for (const auto& edge : circle.edges()) {
         EXPECT_NEAR(std::hypot(edge.x, edge.y), 10, 1e-9);
-        if (edge.curve) EXPECT_NEAR(std::hypot(edge.cx, edge.cy), 10 / std::cos(std::numbers::pi / 8), 1e-9);
+        if (edge.curve) {
+            EXPECT_NEAR(std::hypot(edge.cx, edge.cy), 10 / std::cos(std::numbers::pi / 8), 1e-9);
+        }
     }
     EXPECT_NEAR(circle.edges().back().x, 10, 1e-9); // back at the start
 

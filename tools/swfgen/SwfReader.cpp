@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <zlib.h>
 
 namespace swf {
 
@@ -192,11 +193,46 @@ void readPlacement(std::string_view body, const std::set<std::uint16_t>& defined
     ++summary.placements;
 }
 
-} // namespace
+// The symbol class table: the class that character 0, the main timeline, is bound to.
+std::string readDocumentClass(std::string_view body) {
+    BitReader r(body);
+    const std::uint32_t count = r.u16();
+    std::string documentClass;
+    std::size_t at = 2;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (at + 2 > body.size()) fail("symbol class table runs past its tag");
+        const std::uint32_t id = BitReader(body.substr(at)).u16();
+        at += 2;
+        const std::size_t end = body.find('\0', at);
+        if (end == std::string_view::npos) fail("symbol class name runs past its tag");
+        if (id == 0) documentClass = body.substr(at, end - at);
+        at = end + 1;
+    }
+    return documentClass;
+}
 
-MovieSummary readMovie(std::string_view bytes) {
-    if (bytes.size() < 8) fail("shorter than a header");
-    if (bytes.substr(0, 3) != "FWS") fail("not an uncompressed movie");
+// A compressed movie ("CWS"): the header's first 8 bytes as they are, the rest zlib data that must
+// inflate to exactly the length the header announces, with nothing after it.
+std::string inflateMovie(std::string_view bytes) {
+    const std::uint32_t length = BitReader(bytes.substr(4)).u32();
+    if (length < 8) fail("the header's file length is shorter than a header");
+    std::string movie(length, '\0');
+    movie.replace(0, 8, bytes.substr(0, 8));
+    movie[0] = 'F';
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) fail("zlib does not start");
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + 8));
+    stream.avail_in = static_cast<uInt>(bytes.size() - 8);
+    stream.next_out = reinterpret_cast<Bytef*>(movie.data() + 8);
+    stream.avail_out = length - 8;
+    const int result = inflate(&stream, Z_FINISH);
+    const bool whole = result == Z_STREAM_END && stream.avail_out == 0 && stream.avail_in == 0;
+    inflateEnd(&stream);
+    if (!whole) fail("the compressed data does not inflate to the announced length");
+    return movie;
+}
+
+MovieSummary readUncompressed(std::string_view bytes) {
     MovieSummary summary;
     BitReader header(bytes);
     header.u8();
@@ -250,6 +286,16 @@ MovieSummary readMovie(std::string_view bytes) {
         case kPlaceObject2:
             readPlacement(body, defined, stage, summary);
             break;
+        case kFileAttributes:
+            if (body.size() != 4) fail("file attributes of the wrong size");
+            summary.actionScript3 = (static_cast<std::uint8_t>(body[0]) & 0x08) != 0;
+            break;
+        case kSymbolClass:
+            if (const std::string name = readDocumentClass(body); !name.empty()) summary.documentClass = name;
+            break;
+        case kDoAbc:
+            ++summary.scriptBlocks;
+            break;
         default:
             break; // other tags are skipped whole, as players skip tags they do not know
         }
@@ -257,6 +303,17 @@ MovieSummary readMovie(std::string_view bytes) {
     if (at != bytes.size()) fail("bytes after the end tag");
     if (summary.framesShown != summary.frameCount)
         fail("the header's frame count differs from the frames shown");
+    return summary;
+}
+
+} // namespace
+
+MovieSummary readMovie(std::string_view bytes) {
+    if (bytes.size() < 8) fail("shorter than a header");
+    if (bytes.substr(0, 3) == "FWS") return readUncompressed(bytes);
+    if (bytes.substr(0, 3) != "CWS") fail("not a movie");
+    MovieSummary summary = readUncompressed(inflateMovie(bytes));
+    summary.compressed = true;
     return summary;
 }
 

@@ -23,6 +23,10 @@ enum TagCode : std::uint16_t {
     kSetBackgroundColor = 9,
     kPlaceObject2 = 26,
     kDefineShape3 = 32,
+    // Read, never written: the parts of an ActionScript 3 movie.
+    kFileAttributes = 69,
+    kSymbolClass = 76,
+    kDoAbc = 82,
 };
 
 inline constexpr int kTwipsPerPixel = 20;

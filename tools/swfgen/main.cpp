@@ -22,11 +22,15 @@ int check(int count, char** files) {
         try {
             const auto movie = swf::readMovie(bytes);
             const std::set<std::string> distinct(movie.frames.begin(), movie.frames.end());
-            std::printf("%s: version %d, %dx%d, %.1f fps, %d frames (%zu different), %d shapes, %d edges, "
-                        "%d placements, %zu bytes\n",
-                        files[i], movie.version, movie.widthPx, movie.heightPx, movie.frameRate,
-                        movie.frameCount, distinct.size(), movie.shapes, movie.edges, movie.placements,
-                        bytes.size());
+            std::printf("%s: version %d%s, %dx%d, %.1f fps, %d frames (%zu different), %d shapes, %d edges, "
+                        "%d placements, %zu bytes",
+                        files[i], movie.version, movie.compressed ? " compressed" : "", movie.widthPx,
+                        movie.heightPx, movie.frameRate, movie.frameCount, distinct.size(), movie.shapes,
+                        movie.edges, movie.placements, bytes.size());
+            if (movie.actionScript3)
+                std::printf(", ActionScript 3 (%d script blocks, document class %s)", movie.scriptBlocks,
+                            movie.documentClass.c_str());
+            std::printf("\n");
         } catch (const std::exception& e) {
             std::printf("%s: INVALID: %s\n", files[i], e.what());
             ++failures;
