@@ -170,6 +170,8 @@ std::optional<std::string> AppPages::canvas(std::string_view id) const {
 }
 
 std::optional<std::string> AppPages::movie(std::string_view file) {
+    for (const auto& [name, bytes] : embedded::storeGames)
+        if (name == file) return std::string(bytes);
     return swf::movieBytes(file);
 }
 

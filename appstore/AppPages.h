@@ -5,7 +5,7 @@
 // Addresses (site is the store's scheme and host):
 //   entry         site/appweb/app?id=N        forwards with top.location.href = "detail"
 //   movie app     site/widget/detail?id=N     detail page; flash : "site/widget/swf/FILE.swf"
-//   movie         site/widget/swf/FILE.swf    generated Flash movie
+//   movie         site/widget/swf/FILE.swf    Flash movie (a built game)
 //   page app      site/appweb/detail?id=N     detail page with <iframe id="app_frame" src="frame">
 //   frame         site/appweb/frame?id=N      holds <iframe name="iframe_canvas" src="canvas">
 //   canvas        site/appweb/canvas?id=N     the app itself, a small HTML5 game or tool

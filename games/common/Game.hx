@@ -8,6 +8,7 @@ import flash.events.KeyboardEvent;
 import flash.text.TextField;
 import flash.text.TextFieldAutoSize;
 import flash.text.TextFormat;
+import flash.text.TextFormatAlign;
 
 // Base of every store game: the stage scales the game to the player's size, the game gets key
 // presses and releases and a frame tick, and has labels for its texts.
@@ -27,6 +28,8 @@ class Game extends Sprite {
         addEventListener(Event.ENTER_FRAME, function(_) tick());
     }
 
+    var message:Sprite;
+
     function keyDown(keyCode:Int, charCode:Int):Void {}
 
     function keyUp(keyCode:Int):Void {}
@@ -45,5 +48,43 @@ class Game extends Sprite {
         field.y = y;
         addChild(field);
         return field;
+    }
+
+    // A panel in the middle of the game, over everything else: a title and smaller lines below
+    // (start, pause, game over). A new message replaces the one shown.
+    function showMessage(title:String, detail:String = ""):Void {
+        hideMessage();
+        message = new Sprite();
+        message.mouseEnabled = false;
+        message.mouseChildren = false;
+        var heading = new TextField();
+        heading.defaultTextFormat = new TextFormat("_sans", 28, 0xFFFFFF, true, null, null, null, null, TextFormatAlign.CENTER);
+        var lines = new TextField();
+        lines.defaultTextFormat = new TextFormat("_sans", 15, 0xE0E0E0, false, null, null, null, null, TextFormatAlign.CENTER);
+        for (field in [heading, lines]) {
+            field.selectable = false;
+            field.multiline = true;
+            field.autoSize = TextFieldAutoSize.CENTER;
+            field.width = 400;
+        }
+        heading.text = title;
+        lines.text = detail;
+        var height = heading.height + (detail == "" ? 0 : lines.height + 6) + 32;
+        var top = (HEIGHT - height) / 2;
+        message.graphics.beginFill(0x000000, 0.72);
+        message.graphics.drawRoundRect(55, top, 440, height, 24, 24);
+        message.graphics.endFill();
+        heading.x = (WIDTH - heading.width) / 2;
+        heading.y = top + 16;
+        lines.x = (WIDTH - lines.width) / 2;
+        lines.y = heading.y + heading.height + 6;
+        message.addChild(heading);
+        if (detail != "") message.addChild(lines);
+        addChild(message);
+    }
+
+    function hideMessage():Void {
+        if (message != null) removeChild(message);
+        message = null;
     }
 }

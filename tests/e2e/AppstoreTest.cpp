@@ -8,9 +8,11 @@
 #include "pages/RedirectTarget.h"
 #include "startup/IniFile.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <map>
 #include <regex>
 #include <set>
 #include <tuple>
@@ -31,6 +33,18 @@ std::set<std::string> appLinks(const std::string& text) {
     for (auto it = std::sregex_iterator(text.begin(), text.end(), link); it != std::sregex_iterator(); ++it)
         links.insert((*it)[1]);
     return links;
+}
+
+// The built games (games/NAME into NAME.swf) by file name.
+std::map<std::string, std::string> builtGames() {
+    std::map<std::string, std::string> games;
+    for (const auto& entry : std::filesystem::directory_iterator(GAMES_BUILD_DIR))
+        if (entry.path().extension() == ".swf") {
+            std::ifstream in(entry.path(), std::ios::binary);
+            games[entry.path().filename()] = {std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
+        }
+    return games;
 }
 
 } // namespace
@@ -181,6 +195,7 @@ TEST(AppstoreTest, EveryAppLinkOpensThroughItsEntryAndDetailPages) {
     }
     EXPECT_GE(entries.size(), 90u);
 
+    const auto games = builtGames();
     std::set<std::string> movies;
     int pageApps = 0;
     for (const auto& entry : entries) {
@@ -203,6 +218,9 @@ TEST(AppstoreTest, EveryAppLinkOpensThroughItsEntryAndDetailPages) {
             EXPECT_EQ(movie->status, 200);
             EXPECT_EQ(movie->get_header_value("Content-Type"), "application/x-shockwave-flash");
             EXPECT_NO_THROW(swf::readMovie(movie->body));
+            if (games.contains(app.MovieFile)) {
+                EXPECT_TRUE(movie->body == games.at(app.MovieFile)) << "the built game";
+            }
         } else {
             ASSERT_EQ(target, store.site() + "/appweb/detail?id=" + id);
             ++pageApps;
@@ -217,6 +235,8 @@ TEST(AppstoreTest, EveryAppLinkOpensThroughItsEntryAndDetailPages) {
     }
     EXPECT_GE(movies.size(), 12u);
     EXPECT_GE(pageApps, 50);
+    for (const auto& [name, bytes] : games)
+        EXPECT_TRUE(movies.contains(name)) << name << " is a game of no catalogue app";
 }
 
 TEST(AppstoreTest, MovieAndPageAppsReadAsTheViewerExpects) {
