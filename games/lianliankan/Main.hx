@@ -1,0 +1,332 @@
+import common.Game;
+import common.Keys;
+import common.Progress;
+import flash.display.Graphics;
+import flash.display.Shape;
+import flash.events.MouseEvent;
+import flash.text.TextField;
+
+// Pair matching: click two equal tiles that a line with at most two bends can join through empty
+// places (also round the outside of the board) and both go. Clear the board before the time runs
+// out; each board after that gives less time. H shows a pair (costs ten seconds), S shuffles.
+class Main extends Game {
+    static inline var COLUMNS = 12;
+    static inline var ROWS = 7;
+    static inline var TILE_W = 40;
+    static inline var TILE_H = 44;
+    static inline var LEFT = -5; // where column 0 of the padded grid starts, off the stage's edge
+    static inline var TOP = 12;
+    static inline var W = COLUMNS + 2; // the grid with an empty ring round the tiles
+    static inline var H = ROWS + 2;
+    static inline var KINDS = 14;
+
+    static var COLOURS = [
+        0xE53935, 0x1E88E5, 0x43A047, 0xFDD835, 0x8E24AA, 0xFB8C00, 0x00ACC1,
+        0xD81B60, 0x6D4C41, 0x3949AB, 0x7CB342, 0x546E7A, 0xF4511E, 0x00897B
+    ];
+
+    var grid:Array<Int> = []; // kind + 1 per place of the padded grid, 0 empty
+    var selected = -1;
+    var hint:Array<Int> = [];
+    var path:Array<Int> = []; // the last joining line, shown for a moment
+    var pathFrames = 0;
+    var timeLeft = 0;
+    var board = 1;
+    var score = 0;
+    var playing = false;
+    var tiles = new Shape();
+    var overlay = new Shape();
+    var scoreText:TextField;
+    var timeText:TextField;
+    var boardText:TextField;
+    var bestText:TextField;
+
+    static function main() {
+        new Main();
+    }
+
+    public function new() {
+        super();
+        graphics.beginFill(0x1A237E);
+        graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
+        graphics.endFill();
+        label(12, 4, 20, 0xFFEB3B, "LINK-UP");
+        boardText = label(120, 7, 15, 0xFFFFFF);
+        scoreText = label(210, 7, 15, 0xFFFFFF);
+        timeText = label(320, 7, 15, 0xFFFFFF);
+        bestText = label(430, 7, 15, 0xFFEB3B);
+        label(12, 382, 12, 0x9FA8DA, "H  hint (-10 s)     S  shuffle");
+        addChild(tiles);
+        addChild(overlay);
+        for (i in 0...W * H) grid.push(0);
+        deal();
+        updateTexts();
+        flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click(mouseX, mouseY));
+        showMessage("LINK-UP", "Click two equal tiles that a line with at most two bends joins\n"
+            + "Clear the board before the time runs out\nClick or press Space to start");
+    }
+
+    function updateTexts() {
+        boardText.text = "Board " + board;
+        scoreText.text = "Score " + score;
+        timeText.text = "Time " + Math.ceil(timeLeft / 30);
+        bestText.text = "Best " + Progress.best();
+    }
+
+    // Every kind three times in pairs, in random places.
+    function deal() {
+        var kinds = [];
+        for (i in 0...COLUMNS * ROWS) kinds.push(Std.int(i / 6) % KINDS + 1);
+        shuffleList(kinds);
+        for (i in 0...W * H) grid[i] = 0;
+        var n = 0;
+        for (y in 1...H - 1) for (x in 1...W - 1) grid[y * W + x] = kinds[n++];
+        selected = -1;
+        hint = [];
+        timeLeft = Std.int(Math.max(60, 200 - (board - 1) * 20)) * 30;
+        if (findPair() == null) shuffle();
+        draw();
+    }
+
+    static function shuffleList(list:Array<Int>) {
+        var i = list.length;
+        while (i > 1) {
+            var j = Std.random(i--);
+            var t = list[i];
+            list[i] = list[j];
+            list[j] = t;
+        }
+    }
+
+    // Mixes the tiles left over the places they hold, until some pair can be joined.
+    function shuffle() {
+        var places = [for (i in 0...W * H) if (grid[i] != 0) i];
+        if (places.length == 0) return;
+        do {
+            var kinds = [for (p in places) grid[p]];
+            shuffleList(kinds);
+            for (i in 0...places.length) grid[places[i]] = kinds[i];
+        } while (findPair() == null);
+        selected = -1;
+        hint = [];
+    }
+
+    function start() {
+        board = 1;
+        score = 0;
+        playing = true;
+        hideMessage();
+        deal();
+        updateTexts();
+    }
+
+    override function keyDown(keyCode:Int, charCode:Int) {
+        if (!playing) {
+            if (keyCode == Keys.SPACE || keyCode == Keys.ENTER) start();
+            return;
+        }
+        if (keyCode == 72) { // H
+            var pair = findPair();
+            if (pair != null) {
+                hint = pair;
+                timeLeft = Std.int(Math.max(1, timeLeft - 300));
+            }
+        } else if (keyCode == 83) { // S
+            shuffle();
+        }
+        draw();
+        updateTexts();
+    }
+
+    function click(mx:Float, my:Float) {
+        if (!playing) {
+            start();
+            return;
+        }
+        var x = Math.floor((mx - LEFT) / TILE_W);
+        var y = Math.floor((my - TOP) / TILE_H);
+        if (x < 1 || x >= W - 1 || y < 1 || y >= H - 1) return;
+        var place = y * W + x;
+        if (grid[place] == 0) return;
+        if (selected < 0 || selected == place) {
+            selected = selected == place ? -1 : place;
+        } else if (grid[selected] != grid[place]) {
+            selected = place;
+        } else {
+            var line = join(selected, place);
+            if (line == null) {
+                selected = place;
+            } else {
+                grid[selected] = 0;
+                grid[place] = 0;
+                path = line;
+                pathFrames = 10;
+                selected = -1;
+                hint = [];
+                score += 10;
+                afterPair();
+            }
+        }
+        draw();
+        updateTexts();
+    }
+
+    function afterPair() {
+        for (v in grid) if (v != 0) {
+            if (findPair() == null) shuffle();
+            return;
+        }
+        // Cleared: the time left counts, and the next board gives less time.
+        score += Std.int(timeLeft / 30) * 2;
+        board++;
+        Progress.offerBest(score);
+        deal();
+        showMessage("Board cleared", "Board " + board + " is next\nIt starts at once");
+        haxe.Timer.delay(hideMessage, 1500);
+    }
+
+    override function tick() {
+        if (pathFrames > 0 && --pathFrames == 0) {
+            path = [];
+            draw();
+        }
+        if (!playing) return;
+        timeLeft--;
+        if (timeLeft % 30 == 0) updateTexts();
+        if (timeLeft <= 0) {
+            playing = false;
+            var best = Progress.offerBest(score);
+            updateTexts();
+            showMessage("Time is up", "Score " + score + (best ? "  -  a new best!" : "") + "\nClick or press Space to play again");
+        }
+    }
+
+    // Any pair that can be joined, or null.
+    function findPair():Array<Int> {
+        for (a in 0...W * H) {
+            if (grid[a] == 0) continue;
+            for (b in a + 1...W * H)
+                if (grid[b] == grid[a] && join(a, b) != null) return [a, b];
+        }
+        return null;
+    }
+
+    // Everything strictly between two places of one row or column is empty.
+    function clearBetween(a:Int, b:Int):Bool {
+        if (a == b) return true;
+        var ax = a % W, ay = Std.int(a / W), bx = b % W, by = Std.int(b / W);
+        if (ax != bx && ay != by) return false;
+        var step = ax == bx ? (by > ay ? W : -W) : (bx > ax ? 1 : -1);
+        var p = a + step;
+        while (p != b) {
+            if (grid[p] != 0) return false;
+            p += step;
+        }
+        return true;
+    }
+
+    // The shortest line with at most two bends from a to b through empty places, as its corner
+    // places from a to b, or null.
+    function join(a:Int, b:Int):Array<Int> {
+        if (clearBetween(a, b)) return [a, b];
+        var ax = a % W, ay = Std.int(a / W), bx = b % W, by = Std.int(b / W);
+        for (corner in [ay * W + bx, by * W + ax])
+            if (grid[corner] == 0 && clearBetween(a, corner) && clearBetween(corner, b)) return [a, corner, b];
+        var best:Array<Int> = null;
+        var bestLength = 1000;
+        // Two bends: out along a's row or column to some line, across, and in to b.
+        for (x in 0...W) {
+            var c1 = ay * W + x, c2 = by * W + x;
+            if (x == ax || x == bx || grid[c1] != 0 || grid[c2] != 0) continue;
+            var length = Std.int(Math.abs(x - ax) + Math.abs(x - bx));
+            if (length < bestLength && clearBetween(a, c1) && clearBetween(c1, c2) && clearBetween(c2, b)) {
+                best = [a, c1, c2, b];
+                bestLength = length;
+            }
+        }
+        for (y in 0...H) {
+            var c1 = y * W + ax, c2 = y * W + bx;
+            if (y == ay || y == by || grid[c1] != 0 || grid[c2] != 0) continue;
+            var length = Std.int(Math.abs(y - ay) + Math.abs(y - by));
+            if (length < bestLength && clearBetween(a, c1) && clearBetween(c1, c2) && clearBetween(c2, b)) {
+                best = [a, c1, c2, b];
+                bestLength = length;
+            }
+        }
+        return best;
+    }
+
+    function centreX(place:Int):Float {
+        return LEFT + (place % W) * TILE_W + TILE_W / 2;
+    }
+
+    function centreY(place:Int):Float {
+        return TOP + Std.int(place / W) * TILE_H + TILE_H / 2;
+    }
+
+    function draw() {
+        var g = tiles.graphics;
+        g.clear();
+        for (place in 0...W * H) {
+            var kind = grid[place];
+            if (kind == 0) continue;
+            var x = LEFT + (place % W) * TILE_W;
+            var y = TOP + Std.int(place / W) * TILE_H;
+            var lit = place == selected || hint.indexOf(place) >= 0;
+            g.beginFill(0x9E9E9E);
+            g.drawRoundRect(x + 3, y + 4, TILE_W - 4, TILE_H - 4, 8, 8);
+            g.endFill();
+            g.beginFill(place == selected ? 0xFFF59D : (lit ? 0xB3E5FC : 0xFAFAFA));
+            g.drawRoundRect(x + 1, y + 1, TILE_W - 4, TILE_H - 4, 8, 8);
+            g.endFill();
+            drawFace(g, kind - 1, x + TILE_W / 2 - 1, y + TILE_H / 2 - 1);
+        }
+        var o = overlay.graphics;
+        o.clear();
+        if (path.length > 1) {
+            o.lineStyle(4, 0xFF1744);
+            o.moveTo(centreX(path[0]), centreY(path[0]));
+            for (i in 1...path.length) o.lineTo(centreX(path[i]), centreY(path[i]));
+        }
+    }
+
+    // Fourteen faces: seven figures, each in a full and in a ringed form, every one its own colour.
+    static function drawFace(g:Graphics, kind:Int, cx:Float, cy:Float) {
+        var colour = COLOURS[kind];
+        var ringed = kind >= 7;
+        if (ringed) {
+            g.lineStyle(3, colour);
+            g.beginFill(0xFFFFFF);
+        } else {
+            g.beginFill(colour);
+        }
+        switch (kind % 7) {
+            case 0: g.drawCircle(cx, cy, 12);
+            case 1: g.drawRect(cx - 11, cy - 11, 22, 22);
+            case 2: polygon(g, cx, cy, 3, 14, 14);
+            case 3: polygon(g, cx, cy, 5, 14, 6);
+            case 4: polygon(g, cx, cy, 4, 14, 14);
+            case 5: polygon(g, cx, cy, 6, 13, 13);
+            default: polygon(g, cx, cy, 4, 14, 5);
+        }
+        g.endFill();
+        g.lineStyle();
+        if (ringed) {
+            g.beginFill(colour);
+            g.drawCircle(cx, cy, 3.5);
+            g.endFill();
+        }
+    }
+
+    // A regular polygon, or a star when the inner radius is smaller, with a point straight up.
+    static function polygon(g:Graphics, cx:Float, cy:Float, points:Int, outer:Float, inner:Float) {
+        var star = inner != outer;
+        var corners = star ? points * 2 : points;
+        for (i in 0...corners + 1) {
+            var angle = -Math.PI / 2 + i * 2 * Math.PI / corners;
+            var r = star && i % 2 == 1 ? inner : outer;
+            if (i == 0) g.moveTo(cx + r * Math.cos(angle), cy + r * Math.sin(angle));
+            else g.lineTo(cx + r * Math.cos(angle), cy + r * Math.sin(angle));
+        }
+    }
+}
