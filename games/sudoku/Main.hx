@@ -1,0 +1,242 @@
+import common.Game;
+import common.Keys;
+import common.Progress;
+import flash.display.Shape;
+import flash.events.MouseEvent;
+import flash.text.TextField;
+import flash.text.TextFormat;
+import flash.text.TextFormatAlign;
+
+// Sudoku: click a cell (or move with the arrow keys) and type 1 to 9; 0, Backspace or Delete
+// clears it. A digit that repeats in its row, column or box shows red. Six puzzles from easy to
+// hard; N goes to the next, H fills the chosen cell (adding
+// half a minute to the time). What you have filled in is kept, so a puzzle
+// goes on where you left it, and every solved puzzle keeps its best time.
+class Main extends Game {
+    static inline var CELL = 40;
+    static inline var LEFT = 20;
+    static inline var TOP = 20;
+
+    static var PUZZLES = [
+        "1...825.4....9.36.5..6....2..32546..64..3..25.95..714...2..8..63.8...25..5.3.648.",
+        "..1.7.3...3825..4.9.2...75.2..8.....4.3.15..2.19.24.7...5...614...1....5.9.58...7",
+        ".8.4..257.4.8....3...3...412.9.4.7..1.4...9..6.8.2...4...2.4....2.9...8..6.75..1.",
+        "1...4..5..54..2..1.8.71.6..9.8...2..2.6.3.8.4.......9..25....8............38.45.7",
+        ".67.4.......7.3.1.54...8..........46...9....8..4.3....819..5.23....9...77...2...5",
+        "..4.1......5..8....3.6...........89.17....64...2..9..1..1.....389..2....5..8.1.79",
+    ];
+    static var NAMES = ["Easy", "Easy", "Medium", "Medium", "Hard", "Hard"];
+
+    var puzzle = 0;
+    var given:Array<Int> = [];
+    var cells:Array<Int> = [];
+    var solution:Array<Int> = [];
+    var selected = 40;
+    var frames = 0; // time spent on this puzzle, in frames
+    var solved = false;
+    var numbers:Array<TextField> = [];
+    var marks = new Shape();
+    var titleText:TextField;
+    var timeText:TextField;
+    var recordText:TextField;
+
+    static function main() {
+        new Main();
+    }
+
+    public function new() {
+        super();
+        graphics.beginFill(0xECEFF1);
+        graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
+        graphics.endFill();
+        addChild(marks);
+        drawGrid();
+        var format = new TextFormat("_sans", 24, 0x263238, true, null, null, null, null, TextFormatAlign.CENTER);
+        for (i in 0...81) {
+            var field = new TextField();
+            field.defaultTextFormat = format;
+            field.selectable = false;
+            field.mouseEnabled = false;
+            field.width = CELL;
+            field.height = CELL;
+            field.x = LEFT + i % 9 * CELL;
+            field.y = TOP + Std.int(i / 9) * CELL + 4;
+            addChild(field);
+            numbers.push(field);
+        }
+        label(400, 20, 26, 0x37474F, "SUDOKU");
+        titleText = label(400, 62, 15, 0x37474F);
+        timeText = label(400, 90, 15, 0x37474F);
+        recordText = label(400, 130, 14, 0x37474F);
+        label(400, 270, 12, 0x607D8B, "Click a cell, type 1-9\nArrows move\n0 / Backspace clears\nH  fill this cell (+30 s)\nN  next puzzle\nR  start over");
+        open(Progress.get("puzzle", 0));
+        flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
+    }
+
+    // The white board under the cell marks, the lines over them.
+    function drawGrid() {
+        graphics.beginFill(0xFFFFFF);
+        graphics.drawRect(LEFT, TOP, 9 * CELL, 9 * CELL);
+        graphics.endFill();
+        var lines = new Shape();
+        addChild(lines);
+        var g = lines.graphics;
+        for (i in 0...10) {
+            g.lineStyle(i % 3 == 0 ? 3 : 1, i % 3 == 0 ? 0x37474F : 0xB0BEC5);
+            g.moveTo(LEFT, TOP + i * CELL);
+            g.lineTo(LEFT + 9 * CELL, TOP + i * CELL);
+            g.moveTo(LEFT + i * CELL, TOP);
+            g.lineTo(LEFT + i * CELL, TOP + 9 * CELL);
+        }
+        g.lineStyle();
+    }
+
+    // Opens a puzzle with what was filled into it before.
+    function open(index:Int) {
+        puzzle = index % PUZZLES.length;
+        Progress.set("puzzle", puzzle);
+        given = [for (i in 0...81) PUZZLES[puzzle].charAt(i) == "." ? 0 : Std.parseInt(PUZZLES[puzzle].charAt(i))];
+        cells = given.copy();
+        var saved:String = Progress.get("cells" + puzzle, "");
+        if (saved.length == 81)
+            for (i in 0...81) if (given[i] == 0) cells[i] = Std.parseInt(saved.charAt(i));
+        frames = Std.int(Progress.get("time" + puzzle, 0)) * 30;
+        solution = given.copy();
+        solve(solution, 0);
+        solved = isSolved();
+        hideMessage();
+        update();
+    }
+
+    function save() {
+        Progress.set("cells" + puzzle, cells.join(""));
+        Progress.set("time" + puzzle, Std.int(frames / 30));
+    }
+
+    // Fills the empty cells by trying digits in order and going back when one has no digit left.
+    static function solve(grid:Array<Int>, from:Int):Bool {
+        var i = from;
+        while (i < 81 && grid[i] != 0) i++;
+        if (i == 81) return true;
+        for (digit in 1...10) {
+            if (!allowed(grid, i, digit)) continue;
+            grid[i] = digit;
+            if (solve(grid, i + 1)) return true;
+        }
+        grid[i] = 0;
+        return false;
+    }
+
+    // No other cell of the row, column or box of a cell holds the digit.
+    static function allowed(grid:Array<Int>, cell:Int, digit:Int):Bool {
+        var row = Std.int(cell / 9), column = cell % 9;
+        var boxTop = row - row % 3, boxLeft = column - column % 3;
+        for (k in 0...9) {
+            var others = [row * 9 + k, k * 9 + column, (boxTop + Std.int(k / 3)) * 9 + boxLeft + k % 3];
+            for (other in others) if (other != cell && grid[other] == digit) return false;
+        }
+        return true;
+    }
+
+    function isSolved():Bool {
+        for (i in 0...81) if (cells[i] == 0 || !allowed(cells, i, cells[i])) return false;
+        return true;
+    }
+
+    function click() {
+        var column = Math.floor((mouseX - LEFT) / CELL);
+        var row = Math.floor((mouseY - TOP) / CELL);
+        if (column >= 0 && column < 9 && row >= 0 && row < 9) {
+            selected = row * 9 + column;
+            update();
+        }
+    }
+
+    override function keyDown(keyCode:Int, charCode:Int) {
+        var row = Std.int(selected / 9), column = selected % 9;
+        switch (keyCode) {
+            case Keys.LEFT: column = (column + 8) % 9;
+            case Keys.RIGHT: column = (column + 1) % 9;
+            case Keys.UP: row = (row + 8) % 9;
+            case Keys.DOWN: row = (row + 1) % 9;
+            case 78: // N
+                open(puzzle + 1);
+                return;
+            case 82: // R
+                Progress.set("cells" + puzzle, "");
+                Progress.set("time" + puzzle, 0);
+                open(puzzle);
+                return;
+            case 72: // H: a filled cell costs half a minute
+                if (!solved && given[selected] == 0 && cells[selected] != solution[selected]) {
+                    frames += 30 * 30;
+                    enter(solution[selected]);
+                }
+            case Keys.BACKSPACE | Keys.DELETE:
+                enter(0);
+            default:
+                var digit = Keys.digit(keyCode);
+                if (digit >= 0) enter(digit);
+        }
+        selected = row * 9 + column;
+        update();
+    }
+
+    function enter(digit:Int) {
+        if (solved || given[selected] != 0) return;
+        cells[selected] = digit;
+        save();
+        if (isSolved()) {
+            solved = true;
+            var seconds = Std.int(frames / 30);
+            var bestTime:Int = Progress.get("best" + puzzle, 0);
+            var record = bestTime == 0 || seconds < bestTime;
+            if (record) Progress.set("best" + puzzle, seconds);
+            Progress.offerBest(solvedCount());
+            showMessage("Solved!", "Puzzle " + (puzzle + 1) + " in " + clock(seconds) + (record ? "  -  your best time" : "")
+                + "\nN goes to the next puzzle");
+        }
+    }
+
+    function solvedCount():Int {
+        var count = 0;
+        for (i in 0...PUZZLES.length) if (Progress.get("best" + i, 0) > 0) count++;
+        return count;
+    }
+
+    static function clock(seconds:Int):String {
+        var s = seconds % 60;
+        return Std.int(seconds / 60) + ":" + (s < 10 ? "0" : "") + s;
+    }
+
+    override function tick() {
+        if (solved) return;
+        frames++;
+        if (frames % 30 == 0) timeText.text = "Time " + clock(Std.int(frames / 30));
+        if (frames % 300 == 0) Progress.set("time" + puzzle, Std.int(frames / 30));
+    }
+
+    function update() {
+        titleText.text = "Puzzle " + (puzzle + 1) + " of " + PUZZLES.length + "  (" + NAMES[puzzle] + ")";
+        timeText.text = "Time " + clock(Std.int(frames / 30));
+        var bestTime:Int = Progress.get("best" + puzzle, 0);
+        recordText.text = "Solved " + solvedCount() + " of " + PUZZLES.length + "\nBest time here " + (bestTime > 0 ? clock(bestTime) : "-");
+        var g = marks.graphics;
+        g.clear();
+        var row = Std.int(selected / 9), column = selected % 9;
+        for (i in 0...81) {
+            var r = Std.int(i / 9), c = i % 9;
+            var sameDigit = cells[selected] != 0 && cells[i] == cells[selected];
+            var colour = i == selected ? 0xFFE082 : (sameDigit ? 0xFFF3C4 : (r == row || c == column ? 0xE3F2FD : -1));
+            if (colour >= 0) {
+                g.beginFill(colour);
+                g.drawRect(LEFT + c * CELL, TOP + r * CELL, CELL, CELL);
+                g.endFill();
+            }
+            var field = numbers[i];
+            field.text = cells[i] == 0 ? "" : Std.string(cells[i]);
+            var wrong = cells[i] != 0 && !allowed(cells, i, cells[i]);
+            field.textColor = wrong ? 0xE53935 : (given[i] != 0 ? 0x263238 : 0x1E88E5);
+        }
+    }
+}
