@@ -13,20 +13,10 @@ class Main extends Game {
     static inline var LEFT = 185;
     static inline var TOP = 20;
 
-    // The seven pieces as cells (x, y) of their first turn, and their colours.
-    static var PIECES:Array<Array<Int>> = [
-        [0, 1, 1, 1, 2, 1, 3, 1], // I
-        [1, 0, 2, 0, 1, 1, 2, 1], // O
-        [1, 0, 0, 1, 1, 1, 2, 1], // T
-        [1, 0, 2, 0, 0, 1, 1, 1], // S
-        [0, 0, 1, 0, 1, 1, 2, 1], // Z
-        [0, 0, 0, 1, 1, 1, 2, 1], // J
-        [2, 0, 0, 1, 1, 1, 2, 1], // L
-    ];
     static var COLOURS = [0x4DD0E1, 0xFFD54F, 0xBA68C8, 0x81C784, 0xE57373, 0x64B5F6, 0xFFB74D];
     static var LINE_POINTS = [0, 100, 300, 500, 800];
 
-    var well:Array<Int> = []; // per cell the colour index + 1, 0 when empty
+    var well = new Well(COLUMNS, ROWS);
     var piece = 0;
     var turn = 0;
     var px = 0;
@@ -68,8 +58,7 @@ class Main extends Game {
         label(400, 20, 16, 0xFFFFFF, "Next");
         addChild(board);
         addChild(preview);
-        for (i in 0...COLUMNS * ROWS) well.push(0);
-        next = Std.random(PIECES.length);
+        next = Std.random(Well.PIECES.length);
         updateTexts();
         draw();
         showMessage("BLOCKS", "Fill whole rows to clear them\nEnter or Space starts");
@@ -86,39 +75,8 @@ class Main extends Game {
         bestText.text = "Best  " + Progress.best();
     }
 
-    // The cells of a piece in a turn, as (x, y) pairs: each quarter turn rotates about the centre
-    // of its 4 x 4 box (2 x 2 for the square, which never changes).
-    static function cells(kind:Int, turns:Int):Array<Int> {
-        var result = PIECES[kind].copy();
-        if (kind == 1) return result;
-        var size = kind == 0 ? 4 : 3;
-        for (t in 0...turns % 4) {
-            var i = 0;
-            while (i < result.length) {
-                var x = result[i];
-                result[i] = size - 1 - result[i + 1];
-                result[i + 1] = x;
-                i += 2;
-            }
-        }
-        return result;
-    }
-
-    function fits(kind:Int, turns:Int, x:Int, y:Int):Bool {
-        var c = cells(kind, turns);
-        var i = 0;
-        while (i < c.length) {
-            var cx = x + c[i];
-            var cy = y + c[i + 1];
-            if (cx < 0 || cx >= COLUMNS || cy >= ROWS) return false;
-            if (cy >= 0 && well[cy * COLUMNS + cx] != 0) return false;
-            i += 2;
-        }
-        return true;
-    }
-
     function start() {
-        for (i in 0...well.length) well[i] = 0;
+        well.clear();
         score = 0;
         lines = 0;
         clearing = [];
@@ -131,12 +89,12 @@ class Main extends Game {
 
     function spawn() {
         piece = next;
-        next = Std.random(PIECES.length);
+        next = Std.random(Well.PIECES.length);
         turn = 0;
         px = 3;
         py = -1;
         fall = fallFrames();
-        if (!fits(piece, turn, px, py)) {
+        if (!well.fits(piece, turn, px, py)) {
             playing = false;
             var best = Progress.offerBest(score);
             updateTexts();
@@ -162,20 +120,20 @@ class Main extends Game {
         if (paused || clearing.length > 0) return;
         switch (keyCode) {
             case Keys.LEFT:
-                if (fits(piece, turn, px - 1, py)) px--;
+                if (well.fits(piece, turn, px - 1, py)) px--;
             case Keys.RIGHT:
-                if (fits(piece, turn, px + 1, py)) px++;
+                if (well.fits(piece, turn, px + 1, py)) px++;
             case Keys.UP:
                 // Turn in place, or one column aside when a wall or a block is in the way.
                 for (shift in [0, -1, 1, -2, 2]) {
-                    if (fits(piece, turn + 1, px + shift, py)) {
+                    if (well.fits(piece, turn + 1, px + shift, py)) {
                         turn++;
                         px += shift;
                         break;
                     }
                 }
             case Keys.DOWN:
-                if (fits(piece, turn, px, py + 1)) {
+                if (well.fits(piece, turn, px, py + 1)) {
                     py++;
                     score += 1;
                     fall = fallFrames();
@@ -183,7 +141,7 @@ class Main extends Game {
                     land();
                 }
             case Keys.SPACE:
-                while (fits(piece, turn, px, py + 1)) {
+                while (well.fits(piece, turn, px, py + 1)) {
                     py++;
                     score += 2;
                 }
@@ -203,24 +161,12 @@ class Main extends Game {
         }
         if (--fall > 0) return;
         fall = fallFrames();
-        if (fits(piece, turn, px, py + 1)) py++; else land();
+        if (well.fits(piece, turn, px, py + 1)) py++; else land();
         draw();
     }
 
     function land() {
-        var c = cells(piece, turn);
-        var i = 0;
-        while (i < c.length) {
-            var y = py + c[i + 1];
-            if (y >= 0) well[y * COLUMNS + px + c[i]] = piece + 1;
-            i += 2;
-        }
-        clearing = [];
-        for (row in 0...ROWS) {
-            var full = true;
-            for (column in 0...COLUMNS) if (well[row * COLUMNS + column] == 0) full = false;
-            if (full) clearing.push(row);
-        }
+        clearing = well.lock(piece, turn, px, py);
         if (clearing.length > 0) {
             clearFrames = 12;
             piece = -1;
@@ -230,14 +176,7 @@ class Main extends Game {
     }
 
     function removeRows() {
-        for (row in clearing) {
-            var r = row;
-            while (r > 0) {
-                for (column in 0...COLUMNS) well[r * COLUMNS + column] = well[(r - 1) * COLUMNS + column];
-                r--;
-            }
-            for (column in 0...COLUMNS) well[column] = 0;
-        }
+        well.remove(clearing);
         score += LINE_POINTS[clearing.length] * level();
         lines += clearing.length;
         clearing = [];
@@ -263,7 +202,7 @@ class Main extends Game {
             for (column in 0...COLUMNS) {
                 var x = LEFT + column * CELL;
                 var y = TOP + row * CELL;
-                var v = well[row * COLUMNS + column];
+                var v = well.cells[row * COLUMNS + column];
                 if (lit) drawCell(g, x, y, blink ? 0xFFFFFF : COLOURS[v - 1]);
                 else if (v != 0) drawCell(g, x, y, COLOURS[v - 1]);
                 else {
@@ -276,8 +215,8 @@ class Main extends Game {
         if (playing && piece >= 0) {
             // Where the piece would land, faint, then the piece itself.
             var ghost = py;
-            while (fits(piece, turn, px, ghost + 1)) ghost++;
-            var c = cells(piece, turn);
+            while (well.fits(piece, turn, px, ghost + 1)) ghost++;
+            var c = Well.shape(piece, turn);
             for (pass in 0...2) {
                 var y0 = pass == 0 ? ghost : py;
                 var i = 0;
@@ -290,7 +229,7 @@ class Main extends Game {
         }
         var p = preview.graphics;
         p.clear();
-        var c = cells(next, 0);
+        var c = Well.shape(next, 0);
         var i = 0;
         while (i < c.length) {
             drawCell(p, 410 + c[i] * CELL, 55 + c[i + 1] * CELL, COLOURS[next]);

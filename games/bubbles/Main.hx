@@ -22,8 +22,8 @@ class Main extends Game {
     static var ROW_HEIGHT = R * Math.sqrt(3);
     static var COLOURS = [0xE53935, 0x1E88E5, 0x43A047, 0xFDD835, 0x8E24AA, 0xFB8C00];
 
-    var grid:Array<Int> = []; // colour + 1 per place, 0 when empty
-    var shift = 0; // 0 or 1: which rows are set in by half a bubble
+    var field = new Field(COLUMNS, ROWS);
+    var grid:Array<Int>;
     var aim = 90.0; // degrees, 90 straight up
     var current = 0;
     var next = 0;
@@ -37,7 +37,7 @@ class Main extends Game {
     var level = 1;
     var playing = false;
     var falling:Array<Array<Float>> = []; // x, y, speed, colour of popped and dropped bubbles
-    var field = new Shape();
+    var bubbles = new Shape();
     var scoreText:TextField;
     var levelText:TextField;
     var bestText:TextField;
@@ -58,13 +58,13 @@ class Main extends Game {
         graphics.lineStyle(2, 0xFF5252, 0.6);
         graphics.moveTo(LEFT, lineY());
         graphics.lineTo(LEFT + playWidth(), lineY());
-        addChild(field);
+        addChild(bubbles);
         label(10, 6, 18, 0x80D8FF, "BUBBLES");
         scoreText = label(130, 8, 15, 0xFFFFFF);
         levelText = label(250, 8, 15, 0xFFFFFF);
         shotsText = label(335, 8, 13, 0xB0BEC5);
         bestText = label(450, 8, 15, 0xFFD54F);
-        for (i in 0...COLUMNS * ROWS) grid.push(0);
+        grid = field.places;
         newLevel();
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) fire());
         showMessage("BUBBLES", "Aim with the mouse or Left / Right\nClick or Space shoots\nThree of a colour pop\nClick to start");
@@ -80,7 +80,7 @@ class Main extends Game {
 
     function placeX(place:Int):Float {
         var row = Std.int(place / COLUMNS);
-        return LEFT + R + (place % COLUMNS) * 2 * R + ((row + shift) % 2 == 1 ? R : 0);
+        return LEFT + R + (place % COLUMNS) * 2 * R + (field.setIn(row) ? R : 0);
     }
 
     function placeY(place:Int):Float {
@@ -88,8 +88,7 @@ class Main extends Game {
     }
 
     function newLevel() {
-        for (i in 0...grid.length) grid[i] = 0;
-        shift = 0;
+        field.clear();
         var rows = Std.int(Math.min(4 + level, 8));
         for (i in 0...rows * COLUMNS) grid[i] = Std.random(colourCount()) + 1;
         misses = 0;
@@ -216,21 +215,21 @@ class Main extends Game {
             }
         }
         grid[nearest] = current + 1;
-        var group = connected(nearest, true);
+        var group = field.connected(nearest, true);
         if (group.length >= 3) {
             for (place in group) drop(place);
             score += group.length * 10;
-            var loose = floating();
+            var loose = field.floating();
             for (place in loose) drop(place);
             score += loose.length * 20 * (loose.length > 5 ? 2 : 1);
         } else if (++misses >= shotsPerRow()) {
             misses = 0;
-            addRow();
+            field.addRow(colourCount());
         }
         current = next;
         next = pick();
         updateTexts();
-        if (empty()) {
+        if (field.empty()) {
             score += 500 * level;
             level++;
             Progress.offerBest(score);
@@ -238,7 +237,7 @@ class Main extends Game {
             showMessage("Cleared!", "Level " + level + " is next\nClick to go on");
             playing = false;
             resume = true;
-        } else if (overLine()) {
+        } else if (field.overLine()) {
             playing = false;
             var best = Progress.offerBest(score);
             updateTexts();
@@ -253,62 +252,6 @@ class Main extends Game {
         grid[place] = 0;
     }
 
-    function neighbours(place:Int):Array<Int> {
-        var row = Std.int(place / COLUMNS), column = place % COLUMNS;
-        var setIn = (row + shift) % 2 == 1;
-        var list = [];
-        var offsets = setIn ? [[-1, 0], [1, 0], [0, -1], [1, -1], [0, 1], [1, 1]] : [[-1, 0], [1, 0], [-1, -1], [0, -1], [-1, 1], [0, 1]];
-        for (o in offsets) {
-            var c = column + o[0], r = row + o[1];
-            if (c >= 0 && c < COLUMNS && r >= 0 && r < ROWS) list.push(r * COLUMNS + c);
-        }
-        return list;
-    }
-
-    // The places joined to one: of its colour only, or any bubble.
-    function connected(start:Int, sameColour:Bool):Array<Int> {
-        var seen = [start];
-        var open = [start];
-        while (open.length > 0) {
-            var place = open.pop();
-            for (n in neighbours(place))
-                if (grid[n] != 0 && seen.indexOf(n) < 0 && (!sameColour || grid[n] == grid[start])) {
-                    seen.push(n);
-                    open.push(n);
-                }
-        }
-        return seen;
-    }
-
-    // Bubbles no chain of bubbles joins to the ceiling.
-    function floating():Array<Int> {
-        var held = [];
-        for (column in 0...COLUMNS)
-            if (grid[column] != 0 && held.indexOf(column) < 0)
-                for (place in connected(column, false)) if (held.indexOf(place) < 0) held.push(place);
-        return [for (place in 0...grid.length) if (grid[place] != 0 && held.indexOf(place) < 0) place];
-    }
-
-    function addRow() {
-        var i = grid.length - 1;
-        while (i >= COLUMNS) {
-            grid[i] = grid[i - COLUMNS];
-            i--;
-        }
-        for (column in 0...COLUMNS) grid[column] = Std.random(colourCount()) + 1;
-        shift = 1 - shift;
-    }
-
-    function empty():Bool {
-        for (v in grid) if (v != 0) return false;
-        return true;
-    }
-
-    function overLine():Bool {
-        for (place in (ROWS - 1) * COLUMNS...grid.length) if (grid[place] != 0) return true;
-        return false;
-    }
-
     static function bubble(g:Graphics, x:Float, y:Float, colour:Int) {
         g.beginFill(colour);
         g.drawCircle(x, y, R - 1);
@@ -319,7 +262,7 @@ class Main extends Game {
     }
 
     function draw() {
-        var g = field.graphics;
+        var g = bubbles.graphics;
         g.clear();
         for (place in 0...grid.length) if (grid[place] != 0) bubble(g, placeX(place), placeY(place), COLOURS[grid[place] - 1]);
         for (b in falling) bubble(g, b[0], b[1], COLOURS[Std.int(b[3])]);

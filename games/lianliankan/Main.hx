@@ -25,7 +25,7 @@ class Main extends Game {
         0xD81B60, 0x6D4C41, 0x3949AB, 0x7CB342, 0x546E7A, 0xF4511E, 0x00897B
     ];
 
-    var grid:Array<Int> = []; // kind + 1 per place of the padded grid, 0 empty
+    var tiles = new Tiles(COLUMNS, ROWS);
     var selected = -1;
     var hint:Array<Int> = [];
     var path:Array<Int> = []; // the last joining line, shown for a moment
@@ -34,7 +34,7 @@ class Main extends Game {
     var board = 1;
     var score = 0;
     var playing = false;
-    var tiles = new Shape();
+    var faces = new Shape();
     var overlay = new Shape();
     var scoreText:TextField;
     var timeText:TextField;
@@ -56,9 +56,8 @@ class Main extends Game {
         timeText = label(320, 7, 15, 0xFFFFFF);
         bestText = label(430, 7, 15, 0xFFEB3B);
         label(12, 382, 12, 0x9FA8DA, "H  hint (-10 s)     S  shuffle");
-        addChild(tiles);
+        addChild(faces);
         addChild(overlay);
-        for (i in 0...W * H) grid.push(0);
         deal();
         updateTexts();
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click(mouseX, mouseY));
@@ -75,38 +74,15 @@ class Main extends Game {
 
     // Every kind three times in pairs, in random places.
     function deal() {
-        var kinds = [];
-        for (i in 0...COLUMNS * ROWS) kinds.push(Std.int(i / 6) % KINDS + 1);
-        shuffleList(kinds);
-        for (i in 0...W * H) grid[i] = 0;
-        var n = 0;
-        for (y in 1...H - 1) for (x in 1...W - 1) grid[y * W + x] = kinds[n++];
+        tiles.deal(KINDS);
         selected = -1;
         hint = [];
         timeLeft = Std.int(Math.max(60, 200 - (board - 1) * 20)) * 30;
-        if (findPair() == null) shuffle();
         draw();
     }
 
-    static function shuffleList(list:Array<Int>) {
-        var i = list.length;
-        while (i > 1) {
-            var j = Std.random(i--);
-            var t = list[i];
-            list[i] = list[j];
-            list[j] = t;
-        }
-    }
-
-    // Mixes the tiles left over the places they hold, until some pair can be joined.
     function shuffle() {
-        var places = [for (i in 0...W * H) if (grid[i] != 0) i];
-        if (places.length == 0) return;
-        do {
-            var kinds = [for (p in places) grid[p]];
-            shuffleList(kinds);
-            for (i in 0...places.length) grid[places[i]] = kinds[i];
-        } while (findPair() == null);
+        tiles.shuffle();
         selected = -1;
         hint = [];
     }
@@ -126,7 +102,7 @@ class Main extends Game {
             return;
         }
         if (keyCode == 72) { // H
-            var pair = findPair();
+            var pair = tiles.findPair();
             if (pair != null) {
                 hint = pair;
                 timeLeft = Std.int(Math.max(1, timeLeft - 300));
@@ -147,18 +123,18 @@ class Main extends Game {
         var y = Math.floor((my - TOP) / TILE_H);
         if (x < 1 || x >= W - 1 || y < 1 || y >= H - 1) return;
         var place = y * W + x;
-        if (grid[place] == 0) return;
+        if (tiles.places[place] == 0) return;
         if (selected < 0 || selected == place) {
             selected = selected == place ? -1 : place;
-        } else if (grid[selected] != grid[place]) {
+        } else if (tiles.places[selected] != tiles.places[place]) {
             selected = place;
         } else {
-            var line = join(selected, place);
+            var line = tiles.join(selected, place);
             if (line == null) {
                 selected = place;
             } else {
-                grid[selected] = 0;
-                grid[place] = 0;
+                tiles.places[selected] = 0;
+                tiles.places[place] = 0;
                 path = line;
                 pathFrames = 10;
                 selected = -1;
@@ -172,8 +148,8 @@ class Main extends Game {
     }
 
     function afterPair() {
-        for (v in grid) if (v != 0) {
-            if (findPair() == null) shuffle();
+        if (!tiles.empty()) {
+            if (tiles.findPair() == null) shuffle();
             return;
         }
         // Cleared: the time left counts, and the next board gives less time.
@@ -201,61 +177,6 @@ class Main extends Game {
         }
     }
 
-    // Any pair that can be joined, or null.
-    function findPair():Array<Int> {
-        for (a in 0...W * H) {
-            if (grid[a] == 0) continue;
-            for (b in a + 1...W * H)
-                if (grid[b] == grid[a] && join(a, b) != null) return [a, b];
-        }
-        return null;
-    }
-
-    // Everything strictly between two places of one row or column is empty.
-    function clearBetween(a:Int, b:Int):Bool {
-        if (a == b) return true;
-        var ax = a % W, ay = Std.int(a / W), bx = b % W, by = Std.int(b / W);
-        if (ax != bx && ay != by) return false;
-        var step = ax == bx ? (by > ay ? W : -W) : (bx > ax ? 1 : -1);
-        var p = a + step;
-        while (p != b) {
-            if (grid[p] != 0) return false;
-            p += step;
-        }
-        return true;
-    }
-
-    // The shortest line with at most two bends from a to b through empty places, as its corner
-    // places from a to b, or null.
-    function join(a:Int, b:Int):Array<Int> {
-        if (clearBetween(a, b)) return [a, b];
-        var ax = a % W, ay = Std.int(a / W), bx = b % W, by = Std.int(b / W);
-        for (corner in [ay * W + bx, by * W + ax])
-            if (grid[corner] == 0 && clearBetween(a, corner) && clearBetween(corner, b)) return [a, corner, b];
-        var best:Array<Int> = null;
-        var bestLength = 1000;
-        // Two bends: out along a's row or column to some line, across, and in to b.
-        for (x in 0...W) {
-            var c1 = ay * W + x, c2 = by * W + x;
-            if (x == ax || x == bx || grid[c1] != 0 || grid[c2] != 0) continue;
-            var length = Std.int(Math.abs(x - ax) + Math.abs(x - bx));
-            if (length < bestLength && clearBetween(a, c1) && clearBetween(c1, c2) && clearBetween(c2, b)) {
-                best = [a, c1, c2, b];
-                bestLength = length;
-            }
-        }
-        for (y in 0...H) {
-            var c1 = y * W + ax, c2 = y * W + bx;
-            if (y == ay || y == by || grid[c1] != 0 || grid[c2] != 0) continue;
-            var length = Std.int(Math.abs(y - ay) + Math.abs(y - by));
-            if (length < bestLength && clearBetween(a, c1) && clearBetween(c1, c2) && clearBetween(c2, b)) {
-                best = [a, c1, c2, b];
-                bestLength = length;
-            }
-        }
-        return best;
-    }
-
     function centreX(place:Int):Float {
         return LEFT + (place % W) * TILE_W + TILE_W / 2;
     }
@@ -265,10 +186,10 @@ class Main extends Game {
     }
 
     function draw() {
-        var g = tiles.graphics;
+        var g = faces.graphics;
         g.clear();
         for (place in 0...W * H) {
-            var kind = grid[place];
+            var kind = tiles.places[place];
             if (kind == 0) continue;
             var x = LEFT + (place % W) * TILE_W;
             var y = TOP + Std.int(place / W) * TILE_H;

@@ -17,14 +17,6 @@ class Main extends Game {
     static inline var LEFT = 20;
     static inline var TOP = 20;
 
-    static var PUZZLES = [
-        "1...825.4....9.36.5..6....2..32546..64..3..25.95..714...2..8..63.8...25..5.3.648.",
-        "..1.7.3...3825..4.9.2...75.2..8.....4.3.15..2.19.24.7...5...614...1....5.9.58...7",
-        ".8.4..257.4.8....3...3...412.9.4.7..1.4...9..6.8.2...4...2.4....2.9...8..6.75..1.",
-        "1...4..5..54..2..1.8.71.6..9.8...2..2.6.3.8.4.......9..25....8............38.45.7",
-        ".67.4.......7.3.1.54...8..........46...9....8..4.3....819..5.23....9...77...2...5",
-        "..4.1......5..8....3.6...........89.17....64...2..9..1..1.....389..2....5..8.1.79",
-    ];
     static var NAMES = ["Easy", "Easy", "Medium", "Medium", "Hard", "Hard"];
 
     var puzzle = 0;
@@ -93,16 +85,16 @@ class Main extends Game {
 
     // Opens a puzzle with what was filled into it before.
     function open(index:Int) {
-        puzzle = index % PUZZLES.length;
+        puzzle = index % Grid.PUZZLES.length;
         Progress.set("puzzle", puzzle);
-        given = [for (i in 0...81) PUZZLES[puzzle].charAt(i) == "." ? 0 : Std.parseInt(PUZZLES[puzzle].charAt(i))];
+        given = Grid.parse(Grid.PUZZLES[puzzle]);
         cells = given.copy();
         var saved:String = Progress.get("cells" + puzzle, "");
         if (saved.length == 81)
             for (i in 0...81) if (given[i] == 0) cells[i] = Std.parseInt(saved.charAt(i));
         frames = Std.int(Progress.get("time" + puzzle, 0)) * 30;
         solution = given.copy();
-        solve(solution, 0);
+        Grid.solve(solution);
         solved = isSolved();
         hideMessage();
         update();
@@ -113,34 +105,8 @@ class Main extends Game {
         Progress.set("time" + puzzle, Std.int(frames / 30));
     }
 
-    // Fills the empty cells by trying digits in order and going back when one has no digit left.
-    static function solve(grid:Array<Int>, from:Int):Bool {
-        var i = from;
-        while (i < 81 && grid[i] != 0) i++;
-        if (i == 81) return true;
-        for (digit in 1...10) {
-            if (!allowed(grid, i, digit)) continue;
-            grid[i] = digit;
-            if (solve(grid, i + 1)) return true;
-        }
-        grid[i] = 0;
-        return false;
-    }
-
-    // No other cell of the row, column or box of a cell holds the digit.
-    static function allowed(grid:Array<Int>, cell:Int, digit:Int):Bool {
-        var row = Std.int(cell / 9), column = cell % 9;
-        var boxTop = row - row % 3, boxLeft = column - column % 3;
-        for (k in 0...9) {
-            var others = [row * 9 + k, k * 9 + column, (boxTop + Std.int(k / 3)) * 9 + boxLeft + k % 3];
-            for (other in others) if (other != cell && grid[other] == digit) return false;
-        }
-        return true;
-    }
-
     function isSolved():Bool {
-        for (i in 0...81) if (cells[i] == 0 || !allowed(cells, i, cells[i])) return false;
-        return true;
+        return Grid.complete(cells);
     }
 
     function click() {
@@ -200,7 +166,7 @@ class Main extends Game {
 
     function solvedCount():Int {
         var count = 0;
-        for (i in 0...PUZZLES.length) if (Progress.get("best" + i, 0) > 0) count++;
+        for (i in 0...Grid.PUZZLES.length) if (Progress.get("best" + i, 0) > 0) count++;
         return count;
     }
 
@@ -217,10 +183,10 @@ class Main extends Game {
     }
 
     function update() {
-        titleText.text = "Puzzle " + (puzzle + 1) + " of " + PUZZLES.length + "  (" + NAMES[puzzle] + ")";
+        titleText.text = "Puzzle " + (puzzle + 1) + " of " + Grid.PUZZLES.length + "  (" + NAMES[puzzle] + ")";
         timeText.text = "Time " + clock(Std.int(frames / 30));
         var bestTime:Int = Progress.get("best" + puzzle, 0);
-        recordText.text = "Solved " + solvedCount() + " of " + PUZZLES.length + "\nBest time here " + (bestTime > 0 ? clock(bestTime) : "-");
+        recordText.text = "Solved " + solvedCount() + " of " + Grid.PUZZLES.length + "\nBest time here " + (bestTime > 0 ? clock(bestTime) : "-");
         var g = marks.graphics;
         g.clear();
         var row = Std.int(selected / 9), column = selected % 9;
@@ -235,7 +201,7 @@ class Main extends Game {
             }
             var field = numbers[i];
             field.text = cells[i] == 0 ? "" : Std.string(cells[i]);
-            var wrong = cells[i] != 0 && !allowed(cells, i, cells[i]);
+            var wrong = cells[i] != 0 && !Grid.allowed(cells, i, cells[i]);
             field.textColor = wrong ? 0xE53935 : (given[i] != 0 ? 0x263238 : 0x1E88E5);
         }
     }
