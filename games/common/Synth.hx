@@ -16,8 +16,8 @@ import haxe.io.Path;
 //     @:build(common.Synth.sound({seconds: 0.4, tone: 150, toneEnd: 45, toneDecay: 10}))
 //     class Kick extends flash.media.Sound {}
 //
-// and `new Kick().play()` plays it. The build writes the sound as a WAV file beside the movie and
-// embeds it. A sound is a tone (a sine, with harmonics if given, sliding from `tone` to `toneEnd`
+// and `new Kick().play()` plays it. The build writes the sound as a WAV file beside the movie,
+// embeds it and deletes the file. A sound is a tone (a sine, with harmonics if given, sliding from `tone` to `toneEnd`
 // Hz) plus noise, each dying away at its own rate; all values but `seconds` are optional:
 //   seconds      length
 //   tone         Hz at the start (0: no tone); toneEnd Hz it slides to (default tone); sweep how
@@ -35,8 +35,9 @@ class Synth {
         var movie = Compiler.getOutput();
         var folder = Path.directory(movie);
         var file = Path.join([folder == "" ? "." : folder, Path.withoutExtension(Path.withoutDirectory(movie)) + "-" + local.name + ".wav"]);
-        sys.io.File.saveBytes(file, wave(v));
+        sys.io.File.saveBytes(file, waveFile(samples(v), Std.int(number(v, "rate", 22050))));
         local.meta.add(":sound", [macro $v{sys.FileSystem.absolutePath(file)}], Context.currentPos());
+        Context.onAfterGenerate(function() sys.FileSystem.deleteFile(file));
         return Context.getBuildFields();
     }
 
@@ -46,9 +47,27 @@ class Synth {
         return value == null ? fallback : value;
     }
 
-    // The samples as a 16-bit mono WAV file. The noise comes from a fixed seed, so every build
-    // writes the same bytes.
-    static function wave(v:Dynamic):Bytes {
+    // Samples (-1...1) as a 16-bit mono WAV file, as a sound to embed.
+    public static function waveFile(samples:Array<Float>, rate:Int):Bytes {
+        var out = new BytesOutput();
+        out.writeString("RIFF");
+        out.writeInt32(36 + samples.length * 2);
+        out.writeString("WAVEfmt ");
+        out.writeInt32(16);
+        out.writeUInt16(1); // PCM
+        out.writeUInt16(1); // mono
+        out.writeInt32(rate);
+        out.writeInt32(rate * 2);
+        out.writeUInt16(2);
+        out.writeUInt16(16);
+        out.writeString("data");
+        out.writeInt32(samples.length * 2);
+        for (sample in samples) out.writeInt16(Std.int(Math.max(-1, Math.min(1, sample)) * 32000));
+        return out.getBytes();
+    }
+
+    // The voice's samples. The noise comes from a fixed seed, so every build makes the same sound.
+    static function samples(v:Dynamic):Array<Float> {
         var rate = Std.int(number(v, "rate", 22050));
         var count = Std.int(number(v, "seconds", 0.3) * rate);
         var tone = number(v, "tone", 0);
@@ -63,20 +82,7 @@ class Synth {
         var partsSum = 0.0;
         for (h in harmonics) partsSum += h;
 
-        var out = new BytesOutput();
-        out.writeString("RIFF");
-        out.writeInt32(36 + count * 2);
-        out.writeString("WAVEfmt ");
-        out.writeInt32(16);
-        out.writeUInt16(1); // PCM
-        out.writeUInt16(1); // mono
-        out.writeInt32(rate);
-        out.writeInt32(rate * 2);
-        out.writeUInt16(2);
-        out.writeUInt16(16);
-        out.writeString("data");
-        out.writeInt32(count * 2);
-
+        var out = [];
         var seed = 12345;
         var phase = 0.0;
         var lastNoise = 0.0;
@@ -100,10 +106,9 @@ class Synth {
                 sample += noise * n * Math.exp(-t * noiseDecay);
             }
             var edge = Math.min(1, Math.min(i / fadeOut, (count - i) / fadeOut));
-            var value = Math.max(-1, Math.min(1, sample * volume * edge));
-            out.writeInt16(Std.int(value * 32000));
+            out.push(sample * volume * edge);
         }
-        return out.getBytes();
+        return out;
     }
     #end
 }
