@@ -70,8 +70,8 @@ const char* StoreOptions::usage() {
            "  --delay-ms        delay added to every request, in milliseconds\n"
            "  --update-version  version announced by /box/update.html (default: the published release, 1)\n"
            "  --update-file     file offered as the new version's download under /box/download/\n"
-           "  --update-signature  the file's Ed25519 signature (base64, from tools/signupdate) that the\n"
-           "                    update page carries as Signature\n";
+           "  --update-signature  the file's Ed25519 signature for the announced version (base64, from\n"
+           "                    signupdate sign --version), which the update page carries as Signature\n";
 }
 
 } // namespace appstore

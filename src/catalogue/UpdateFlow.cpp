@@ -20,6 +20,7 @@ std::optional<std::string> UpdateFlow::pageArrived(std::int32_t bytes, const fs:
     const auto page = UpdatePage::read(pageFile);
     fs::remove(pageFile, ec);
     if (!catalogue::updateDue(page.Version, ownVersion_)) return std::nullopt;
+    version_ = page.Version;
     signature_ = page.Signature;
     return page.ftp;
 }
@@ -27,7 +28,7 @@ std::optional<std::string> UpdateFlow::pageArrived(std::int32_t bytes, const fs:
 UpdateFlow::HandOver UpdateFlow::fileArrived(std::int32_t bytes, const fs::path& file) const {
     std::error_code ec;
     if (bytes == 0 || !fs::is_regular_file(fs::symlink_status(file, ec))) return HandOver::Ignore;
-    if (checker_.verifyFile(file, signature_)) {
+    if (checker_.verifyFile(version_, file, signature_)) {
         fs::permissions(file, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                         fs::perm_options::add, ec);
         if (!ec) return HandOver::Verified;

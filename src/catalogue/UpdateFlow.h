@@ -1,6 +1,7 @@
 #pragma once
 // The decisions of the update check, on the files that its two downloads wrote: whether the update
-// page announces another version, and whether the new version's file is the maker's and may run.
+// page announces a newer version, and whether the new version's file is the maker's, signed for the
+// version the page announces, and may run.
 
 #include "catalogue/UpdateSignature.h"
 
@@ -25,15 +26,17 @@ class UpdateFlow {
 
     // The update page arrived (bytes 0: its download failed). Reads it, deletes it whatever it
     // says, and returns the address of the new version's file (its ftp key) when the page's version
-    // number differs from the own one. The page's signature is kept for fileArrived.
+    // number is higher than the own one. The page's version and signature are kept for fileArrived.
     std::optional<std::string> pageArrived(std::int32_t bytes, const std::filesystem::path& pageFile);
 
-    // The new version's file arrived (bytes 0: its download failed). Checks it against the
-    // signature that the last page with an update carried.
+    // The new version's file arrived (bytes 0: its download failed). Checks it against the version
+    // and signature that the last page with an update carried.
     HandOver fileArrived(std::int32_t bytes, const std::filesystem::path& file) const;
 
   private:
     UpdateSignature checker_;
     std::string ownVersion_;
-    std::string signature_; // of the last page that offered an update
+    // Of the last page that offered an update.
+    std::string version_;
+    std::string signature_;
 };

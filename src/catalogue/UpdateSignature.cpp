@@ -1,5 +1,7 @@
 #include "catalogue/UpdateSignature.h"
 
+#include "catalogue/UpdateMessage.h"
+
 #include <fstream>
 #include <iterator>
 #include <openssl/bio.h>
@@ -60,18 +62,21 @@ UpdateSignature::~UpdateSignature() = default;
 UpdateSignature::UpdateSignature(UpdateSignature&&) noexcept = default;
 UpdateSignature& UpdateSignature::operator=(UpdateSignature&&) noexcept = default;
 
-bool UpdateSignature::verifyFile(const std::filesystem::path& file, std::string_view signatureBase64) const {
+bool UpdateSignature::verifyFile(std::string_view version, const std::filesystem::path& file,
+                                 std::string_view signatureBase64) const {
     const auto bytes = readWholeFile(file);
-    return bytes && verify(*bytes, signatureBase64);
+    return bytes && verify(version, *bytes, signatureBase64);
 }
 
-bool UpdateSignature::verify(std::string_view bytes, std::string_view signatureBase64) const {
+bool UpdateSignature::verify(std::string_view version, std::string_view bytes,
+                             std::string_view signatureBase64) const {
     if (!key_) return false;
     const auto signature = decodeSignature(signatureBase64);
     if (!signature) return false;
+    const std::string message = catalogue::signedUpdateMessage(version, bytes);
     std::unique_ptr<EVP_MD_CTX, MdContextFree> context(EVP_MD_CTX_new());
-    // Ed25519 signs the message itself (no separate digest), so the whole file goes in one call.
+    // Ed25519 signs the message itself (no separate digest), so the whole message goes in one call.
     return context && EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key_.get()) == 1 &&
            EVP_DigestVerify(context.get(), signature->data(), signature->size(),
-                            reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) == 1;
+                            reinterpret_cast<const unsigned char*>(message.data()), message.size()) == 1;
 }

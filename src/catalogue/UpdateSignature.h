@@ -1,6 +1,7 @@
 #pragma once
-// Checks that a downloaded new version was signed by the maker: an Ed25519 signature (base64, as
-// the update page carries it) over the file's bytes, against the maker's public key. The
+// Checks that a downloaded new version was signed by the maker for the version the update page
+// announces: an Ed25519 signature (base64, as the page carries it) over the message of
+// UpdateMessage.h (the version text and the file's bytes), against the maker's public key. The
 // cryptography is OpenSSL's.
 
 #include <filesystem>
@@ -21,11 +22,12 @@ class UpdateSignature {
 
     bool hasKey() const { return key_ != nullptr; }
 
-    // True only when signatureBase64 decodes to exactly one 64-byte signature and it verifies over
-    // the whole content of file with the key. A missing or unreadable file, an empty or malformed
-    // signature, or one made with another key give false.
-    bool verifyFile(const std::filesystem::path& file, std::string_view signatureBase64) const;
-    bool verify(std::string_view bytes, std::string_view signatureBase64) const;
+    // True only when signatureBase64 decodes to exactly one 64-byte signature and it verifies with
+    // the key over version and the whole content of file. A missing or unreadable file, an empty or
+    // malformed signature, one made with another key or for another version give false.
+    bool verifyFile(std::string_view version, const std::filesystem::path& file,
+                    std::string_view signatureBase64) const;
+    bool verify(std::string_view version, std::string_view bytes, std::string_view signatureBase64) const;
 
   private:
     struct KeyFree {

@@ -14,7 +14,7 @@ std::int32_t versionNumber(std::string_view text) {
 }
 
 bool updateDue(std::string_view publishedVersion, std::string_view ownVersion) {
-    return versionNumber(publishedVersion) != versionNumber(ownVersion);
+    return versionNumber(publishedVersion) > versionNumber(ownVersion);
 }
 
 } // namespace catalogue

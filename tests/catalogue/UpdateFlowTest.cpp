@@ -34,25 +34,27 @@ bool executable(const fs::path& file) {
 
 } // namespace
 
-TEST_F(UpdateFlowTest, ThePageIsReadAndDeletedAndOnlyAnotherVersionNumberOffersItsFile) {
+TEST_F(UpdateFlowTest, ThePageIsReadAndDeletedAndOnlyAHigherVersionNumberOffersItsFile) {
     EXPECT_EQ(offer("1", "s"), std::nullopt);
     EXPECT_FALSE(fs::exists(page));
     EXPECT_EQ(offer("1.4", "s"), std::nullopt);
     EXPECT_EQ(offer("1.5", "s"), "http://h/box/download/BrindleSetup.bin");
     EXPECT_FALSE(fs::exists(page));
-    EXPECT_EQ(offer("0", "s"), "http://h/box/download/BrindleSetup.bin");
+    // An older version never replaces the running one, even when the maker signed it.
+    EXPECT_EQ(offer("0", signer.sign("0", newVersion)), std::nullopt);
+    EXPECT_FALSE(fs::exists(page));
 
     // A page without Version counts as 0; a failed download (0 bytes) or a missing file does nothing.
     base::writeFileAtomic(page, "[Main]\r\nftp = http://h/x\r\n");
-    EXPECT_EQ(flow.pageArrived(10, page), "http://h/x");
+    EXPECT_EQ(flow.pageArrived(10, page), std::nullopt);
     base::writeFileAtomic(page, "[Main]\r\nVersion = 2\r\n");
     EXPECT_EQ(flow.pageArrived(0, page), std::nullopt);
     EXPECT_TRUE(fs::exists(page));
     EXPECT_EQ(flow.pageArrived(10, dir.path() / "none.html"), std::nullopt);
 }
 
-TEST_F(UpdateFlowTest, ASignedFileBecomesExecutableAndAnythingElseIsDeleted) {
-    ASSERT_TRUE(offer("2", signer.sign(newVersion)));
+TEST_F(UpdateFlowTest, AFileSignedForTheAnnouncedVersionBecomesExecutableAndAnythingElseIsDeleted) {
+    ASSERT_TRUE(offer("2", signer.sign("2", newVersion)));
     base::writeFileAtomic(file, newVersion);
     ASSERT_FALSE(executable(file));
     EXPECT_EQ(flow.fileArrived(static_cast<std::int32_t>(newVersion.size()), file),
@@ -66,8 +68,16 @@ TEST_F(UpdateFlowTest, ASignedFileBecomesExecutableAndAnythingElseIsDeleted) {
 
     // Signed by someone else, or no signature on the page at all.
     const UpdateSigner stranger(UpdateSigner::generateKeyPair().privatePem);
-    for (const std::string& signature : {stranger.sign(newVersion), std::string()}) {
+    for (const std::string& signature : {stranger.sign("2", newVersion), std::string()}) {
         ASSERT_TRUE(offer("2", signature));
+        base::writeFileAtomic(file, newVersion);
+        EXPECT_EQ(flow.fileArrived(20, file), UpdateFlow::HandOver::Rejected);
+        EXPECT_FALSE(fs::exists(file));
+    }
+
+    // The maker's release 2 announced as 3: its signature holds for 2 only.
+    for (const std::string& announced : {"3", "2.0"}) {
+        ASSERT_TRUE(offer(announced, signer.sign("2", newVersion)));
         base::writeFileAtomic(file, newVersion);
         EXPECT_EQ(flow.fileArrived(20, file), UpdateFlow::HandOver::Rejected);
         EXPECT_FALSE(fs::exists(file));
@@ -75,7 +85,7 @@ TEST_F(UpdateFlowTest, ASignedFileBecomesExecutableAndAnythingElseIsDeleted) {
 }
 
 TEST_F(UpdateFlowTest, AFailedDownloadIsIgnoredAndAFolderIsNeverTakenForTheFile) {
-    ASSERT_TRUE(offer("2", signer.sign(newVersion)));
+    ASSERT_TRUE(offer("2", signer.sign("2", newVersion)));
     EXPECT_EQ(flow.fileArrived(0, file), UpdateFlow::HandOver::Ignore);
     EXPECT_EQ(flow.fileArrived(5, file), UpdateFlow::HandOver::Ignore);
     fs::create_directory(file);

@@ -37,8 +37,8 @@ class UpdateCheckTest : public ::testing::Test {
         check = new UpdateCheck(window.UpDateDown(), window.DownFtp(), app->folder(),
                                 UpdateSignature(maker.publicPem), &window);
     }
-    std::vector<std::string> offering(const std::string& signature) const {
-        return {"--update-version",   "2",      "--update-file", (dir.path() / "new-version").string(),
+    std::vector<std::string> offering(const std::string& signature, const std::string& version = "2") const {
+        return {"--update-version",   version,  "--update-file", (dir.path() / "new-version").string(),
                 "--update-signature", signature};
     }
     fs::path downloaded() const { return app->folder() / "Update" / "BrindleSetup.bin"; }
@@ -54,19 +54,23 @@ class UpdateCheckTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(UpdateCheckTest, TheSameVersionShowsNothingAndLeavesNoUpdatePage) {
-    open({});
-    ASSERT_TRUE(waitFor([&] { return pageDone->count() > 0; }));
-    EXPECT_GT(pageDone->first().at(0).toInt(), 0);
-    QTest::qWait(300);
-    EXPECT_TRUE(app->messages().isEmpty());
-    EXPECT_FALSE(fs::exists(app->folder() / "update.html"));
-    EXPECT_FALSE(app->unloaded());
-    EXPECT_EQ(PendingStart::take(), std::nullopt);
+TEST_F(UpdateCheckTest, TheSameOrAnOlderSignedVersionShowsNothingAndLeavesNoUpdatePage) {
+    for (const auto& args :
+         {std::vector<std::string>{}, offering(UpdateSigner(maker.privatePem).sign("0", script), "0")}) {
+        open(args);
+        ASSERT_TRUE(waitFor([&] { return pageDone->count() > 0; }));
+        EXPECT_GT(pageDone->first().at(0).toInt(), 0);
+        QTest::qWait(300);
+        EXPECT_TRUE(app->messages().isEmpty());
+        EXPECT_FALSE(fs::exists(app->folder() / "update.html"));
+        EXPECT_FALSE(fs::exists(downloaded().parent_path()));
+        EXPECT_FALSE(app->unloaded());
+        EXPECT_EQ(PendingStart::take(), std::nullopt);
+    }
 }
 
 TEST_F(UpdateCheckTest, ASignedNewVersionIsStartedOnceTheWindowHasClosed) {
-    open(offering(UpdateSigner(maker.privatePem).sign(script)));
+    open(offering(UpdateSigner(maker.privatePem).sign("2", script)));
     QSignalSpy handedOver(check, &UpdateCheck::handedOver);
     ASSERT_TRUE(waitFor([&] { return app->unloaded(); })) << app->messages().join("|").toStdString();
     EXPECT_EQ(app->messages(), QStringList({UpdateCheck::FoundMessage, UpdateCheck::DoneMessage}));
@@ -83,15 +87,16 @@ TEST_F(UpdateCheckTest, ASignedNewVersionIsStartedOnceTheWindowHasClosed) {
     EXPECT_TRUE(waitFor([&] { return fs::exists(dir.path() / "marker"); }));
 }
 
-TEST_F(UpdateCheckTest, ABadMissingOrForeignSignatureDeletesTheFileAndKeepsTheProgramRunning) {
-    const std::string good = UpdateSigner(maker.privatePem).sign(script);
+TEST_F(UpdateCheckTest, ABadMissingForeignOrOtherVersionsSignatureDeletesTheFileAndKeepsTheProgramRunning) {
+    const std::string good = UpdateSigner(maker.privatePem).sign("2", script);
     std::string flipped = good;
     flipped[5] = flipped[5] == 'A' ? 'B' : 'A';
     const UpdateSigner stranger(UpdateSigner::generateKeyPair().privatePem);
     const std::vector<std::vector<std::string>> stores{
         offering(flipped),
-        offering(stranger.sign(script)),
-        offering(UpdateSigner(maker.privatePem).sign("other")),
+        offering(stranger.sign("2", script)),
+        offering(UpdateSigner(maker.privatePem).sign("2", "other")),
+        offering(good, "3"), // release 2 replayed as version 3
         {"--update-version", "2", "--update-file", (dir.path() / "new-version").string()}};
     for (const auto& args : stores) {
         open(args);

@@ -1,5 +1,7 @@
 #include "UpdateSigner.h"
 
+#include "catalogue/UpdateMessage.h"
+
 #include <openssl/bio.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -59,13 +61,14 @@ std::string UpdateSigner::publicKeyPem() const {
     return bioText(bio.get());
 }
 
-std::string UpdateSigner::sign(std::string_view bytes) const {
+std::string UpdateSigner::sign(std::string_view version, std::string_view bytes) const {
+    const std::string message = catalogue::signedUpdateMessage(version, bytes);
     std::unique_ptr<EVP_MD_CTX, MdContextFree> context(EVP_MD_CTX_new());
     unsigned char signature[64];
     std::size_t length = sizeof signature;
     if (!key_ || !context || EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, key_.get()) != 1 ||
         EVP_DigestSign(context.get(), signature, &length,
-                       reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) != 1)
+                       reinterpret_cast<const unsigned char*>(message.data()), message.size()) != 1)
         return {};
     std::vector<unsigned char> text(4 * ((length + 2) / 3) + 1);
     const int written = EVP_EncodeBlock(text.data(), signature, static_cast<int>(length));

@@ -1,6 +1,7 @@
 #pragma once
 // The maker's side of signed updates: Ed25519 key pairs and signatures (OpenSSL), and the update
-// page that announces a signed file.
+// page that announces a signed file. A signature covers the announced version together with the
+// file (catalogue/UpdateMessage.h), so it is good for that version only.
 
 #include <memory>
 #include <string>
@@ -26,8 +27,9 @@ class UpdateSigner {
     bool hasKey() const { return key_ != nullptr; }
     // The public half in PEM form, for the program's build.
     std::string publicKeyPem() const;
-    // The base64 signature of bytes (88 characters); empty without a key or when OpenSSL fails.
-    std::string sign(std::string_view bytes) const;
+    // The base64 signature (88 characters) of a file's bytes announced as version; empty without a
+    // key or when OpenSSL fails.
+    std::string sign(std::string_view version, std::string_view bytes) const;
 
     // The update page: [Main] with Version, ftp, Date, Info and Signature, lines ended by CRLF.
     static std::string updatePage(std::string_view version, std::string_view ftp, std::string_view date,

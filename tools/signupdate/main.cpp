@@ -5,7 +5,8 @@
 //       overwritten; it may not lie inside a git checkout, so it cannot be committed by mistake.
 //       The public key file is what a build of Brindle takes (-DBRINDLE_UPDATE_PUBLIC_KEY=FILE).
 //   signupdate sign PRIVATE_KEY_FILE FILE --version V --ftp URL [--date D] [--info TEXT]
-//       signs FILE and prints the update page (/box/update.html) that announces it.
+//       signs FILE for version V and prints the update page (/box/update.html) that announces it.
+//       The signature holds for V only: a page announcing FILE as any other version is refused.
 
 #include "UpdateSigner.h"
 
@@ -56,6 +57,19 @@ std::optional<fs::path> enclosingCheckout(const fs::path& path) {
     return std::nullopt;
 }
 
+// Whether the program reads version back from the update page exactly as given: its INI reader
+// removes blanks and one pair of quotes around a value and keeps at most 99 characters.
+bool readsBackUnchanged(const std::string& version) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t characters = 0;
+    for (const char c : version)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    const bool quoted = version.size() >= 2 && (version.front() == '"' || version.front() == '\'') &&
+                        version.back() == version.front();
+    return !version.empty() && !blank(version.front()) && !blank(version.back()) && !quoted &&
+           characters <= 99;
+}
+
 // Creates file with bytes and the given mode; an existing file is left alone and gives false.
 bool createFile(const fs::path& file, const std::string& bytes, mode_t mode) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -85,6 +99,8 @@ int sign(const fs::path& privateFile, const fs::path& file,
     for (const auto& [name, value] : fields)
         if (value.find_first_of("\r\n") != std::string::npos)
             return fail(name + " may not hold a line break");
+    if (!readsBackUnchanged(fields.at("--version")))
+        return fail("--version must be 1 to 99 characters without blanks or quotes around it");
     const auto keyText = readFile(privateFile);
     if (!keyText) return fail("cannot read " + privateFile.string());
     const UpdateSigner signer(*keyText);
@@ -96,7 +112,7 @@ int sign(const fs::path& privateFile, const fs::path& file,
         return it == fields.end() ? std::string() : it->second;
     };
     std::cout << UpdateSigner::updatePage(value("--version"), value("--ftp"), value("--date"),
-                                          value("--info"), signer.sign(*bytes));
+                                          value("--info"), signer.sign(value("--version"), *bytes));
     return std::cout.flush() ? 0 : 1;
 }
 
