@@ -1,0 +1,328 @@
+import common.Button;
+import common.Game;
+import common.Progress;
+import flash.display.Sprite;
+import flash.events.MouseEvent;
+import flash.text.TextField;
+
+// Chinese chess against the computer. Red (the player, at the bottom) moves by clicking a piece
+// and then one of the points marked for it; every rule of movement is kept, and a move that leaves
+// one's own general in check, or facing the other general, is refused. Black answers with a
+// capture when it has a good one, otherwise with a safe or random move. The game in play is kept,
+// so it goes on at the next start; wins and losses are counted.
+class Main extends Game {
+    static inline var CELL = 36;
+    static inline var X0 = 40;
+    static inline var Y0 = 36;
+    static var START = "rheakaehr" + "........." + ".c.....c." + "p.p.p.p.p" + "........." + "........." + "P.P.P.P.P" + ".C.....C."
+        + "........." + "RHEAKAEHR";
+    static var NAMES = ["K" => "King", "A" => "Advisor", "E" => "Elephant", "H" => "Horse", "R" => "Chariot", "C" => "Cannon", "P" => "Pawn"];
+    static var VALUES = ["K" => 1000, "A" => 20, "E" => 20, "H" => 40, "R" => 90, "C" => 45, "P" => 10];
+
+    var board:Array<String>;
+    var history:Array<String> = [];
+    var selected = -1;
+    var targets:Array<Int> = [];
+    var lastFrom = -1;
+    var lastTo = -1;
+    var redToMove = true;
+    var over = false;
+    var thinking = 0;
+    var layer = new Sprite();
+    var pieces = new Sprite();
+    var status:TextField;
+    var record:TextField;
+
+    static function main() new Main();
+
+    function new() {
+        super();
+        addChild(layer);
+        addChild(pieces);
+        drawBoard();
+        status = label(390, 40, 16, 0xffffff);
+        record = label(390, 200, 13, 0xd0d0d0);
+        label(390, 300, 11, 0xa0a0a0, "K King  A Advisor\nE Elephant  H Horse\nR Chariot  C Cannon\nP Pawn");
+        addChild(new Button(390, 130, 70, 28, "New", 0x806030, newGame));
+        addChild(new Button(470, 130, 70, 28, "Undo", 0x806030, undo));
+        stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
+        var saved:Dynamic = Progress.get("board", "");
+        if (Std.isOfType(saved, String) && (saved : String).length == 90) board = (saved : String).split("") else board = START.split("");
+        refresh();
+    }
+
+    function newGame():Void {
+        board = START.split("");
+        history = [];
+        redToMove = true;
+        over = false;
+        selected = -1;
+        lastFrom = lastTo = -1;
+        save();
+        refresh();
+    }
+
+    // Takes back the player's last move and the answer to it.
+    function undo():Void {
+        if (history.length < 2 || !redToMove) return;
+        history.pop();
+        board = history.pop().split("");
+        redToMove = true;
+        over = false;
+        selected = -1;
+        lastFrom = lastTo = -1;
+        save();
+        refresh();
+    }
+
+    function save():Void {
+        Progress.set("board", board.join(""));
+    }
+
+    override function keyDown(keyCode:Int, charCode:Int):Void {
+        if (keyCode == 78) newGame(); // N
+        if (keyCode == 85) undo(); // U
+    }
+
+    static function isRed(p:String):Bool {
+        return p != "." && p == p.toUpperCase();
+    }
+
+    static function kind(p:String):String {
+        return p.toUpperCase();
+    }
+
+    function click():Void {
+        if (!redToMove || over) return;
+        var c = Math.round((mouseX - X0) / CELL), r = Math.round((mouseY - Y0) / CELL);
+        if (c < 0 || c > 8 || r < 0 || r > 9) return;
+        var i = r * 9 + c;
+        if (selected >= 0 && targets.indexOf(i) >= 0) {
+            play(selected, i);
+            selected = -1;
+            if (!over) thinking = 20; // black answers after a short pause
+        } else if (isRed(board[i])) {
+            selected = i;
+            targets = legalMoves(board, i);
+        } else {
+            selected = -1;
+        }
+        refresh();
+    }
+
+    function play(from:Int, to:Int):Void {
+        history.push(board.join(""));
+        board[to] = board[from];
+        board[from] = ".";
+        lastFrom = from;
+        lastTo = to;
+        redToMove = !redToMove;
+        if (redToMove) save(); // a game is resumed with the player to move
+        if (allMoves(board, redToMove).length == 0) {
+            over = true;
+            var won = !redToMove;
+            var key = won ? "wins" : "losses";
+            var count:Dynamic = Progress.get(key, 0);
+            Progress.set(key, (Std.isOfType(count, Int) ? count : 0) + 1);
+            if (won) Progress.offerBest(Progress.get("wins", 0));
+            Progress.set("board", "");
+        }
+    }
+
+    override function tick():Void {
+        if (thinking > 0 && --thinking == 0) {
+            var move = choose();
+            if (move != null) play(move[0], move[1]);
+            refresh();
+        }
+    }
+
+    // Black's choice: the best of capture value, minus what the piece risks where it lands, plus
+    // a little chance so that games differ.
+    function choose():Array<Int> {
+        var best:Array<Int> = null;
+        var bestScore = -1e9;
+        for (m in allMoves(board, false)) {
+            var after = board.copy();
+            var taken = after[m[1]];
+            after[m[1]] = after[m[0]];
+            after[m[0]] = ".";
+            var score:Float = taken == "." ? 0 : VALUES[kind(taken)];
+            if (attacked(after, m[1], true)) score -= VALUES[kind(board[m[0]])] * 0.9;
+            if (inCheck(after, true)) score += 15;
+            score += Math.random() * 6;
+            if (score > bestScore) {
+                bestScore = score;
+                best = m;
+            }
+        }
+        return best;
+    }
+
+    function allMoves(b:Array<String>, red:Bool):Array<Array<Int>> {
+        var list = [];
+        for (i in 0...90) if (b[i] != "." && isRed(b[i]) == red) for (t in legalMoves(b, i)) list.push([i, t]);
+        return list;
+    }
+
+    function legalMoves(b:Array<String>, from:Int):Array<Int> {
+        var red = isRed(b[from]);
+        return pseudoMoves(b, from).filter(function(to) {
+            var after = b.copy();
+            after[to] = after[from];
+            after[from] = ".";
+            return !inCheck(after, red);
+        });
+    }
+
+    // Whether the general of that side is attacked, or faces the other general on an open file.
+    function inCheck(b:Array<String>, red:Bool):Bool {
+        var king = b.indexOf(red ? "K" : "k");
+        var other = b.indexOf(red ? "k" : "K");
+        if (king < 0) return true;
+        if (other >= 0 && king % 9 == other % 9) {
+            var open = true;
+            var step = king < other ? 9 : -9;
+            var i = king + step;
+            while (i != other) {
+                if (b[i] != ".") open = false;
+                i += step;
+            }
+            if (open) return true;
+        }
+        return attacked(b, king, !red);
+    }
+
+    function attacked(b:Array<String>, square:Int, byRed:Bool):Bool {
+        for (i in 0...90) if (b[i] != "." && isRed(b[i]) == byRed && pseudoMoves(b, i).indexOf(square) >= 0) return true;
+        return false;
+    }
+
+    function pseudoMoves(b:Array<String>, from:Int):Array<Int> {
+        var p = b[from];
+        var red = isRed(p);
+        var c = from % 9, r = Std.int(from / 9);
+        var out = [];
+        function at(cc:Int, rr:Int):String return cc < 0 || cc > 8 || rr < 0 || rr > 9 ? null : b[rr * 9 + cc];
+        function add(cc:Int, rr:Int):Void {
+            var t = at(cc, rr);
+            if (t != null && (t == "." || isRed(t) != red)) out.push(rr * 9 + cc);
+        }
+        function inPalace(cc:Int, rr:Int):Bool return cc >= 3 && cc <= 5 && (red ? rr >= 7 : rr <= 2);
+        var straight = [[1, 0], [-1, 0], [0, 1], [0, -1]];
+        switch (kind(p)) {
+            case "K":
+                for (d in straight) if (inPalace(c + d[0], r + d[1])) add(c + d[0], r + d[1]);
+            case "A":
+                for (d in [[1, 1], [1, -1], [-1, 1], [-1, -1]]) if (inPalace(c + d[0], r + d[1])) add(c + d[0], r + d[1]);
+            case "E":
+                for (d in [[2, 2], [2, -2], [-2, 2], [-2, -2]]) {
+                    var rr = r + d[1];
+                    if ((red && rr < 5) || (!red && rr > 4)) continue; // elephants stay home
+                    if (at(c + (d[0] >> 1), r + (d[1] >> 1)) == ".") add(c + d[0], rr);
+                }
+            case "H":
+                for (d in straight) {
+                    if (at(c + d[0], r + d[1]) != ".") continue; // the leg is blocked
+                    if (d[0] == 0) {
+                        add(c + 1, r + 2 * d[1]);
+                        add(c - 1, r + 2 * d[1]);
+                    } else {
+                        add(c + 2 * d[0], r + 1);
+                        add(c + 2 * d[0], r - 1);
+                    }
+                }
+            case "R" | "C":
+                var cannon = kind(p) == "C";
+                for (d in straight) {
+                    var cc = c + d[0], rr = r + d[1];
+                    var jumped = false;
+                    while (at(cc, rr) != null) {
+                        var t = at(cc, rr);
+                        if (!jumped) {
+                            if (t == ".") out.push(rr * 9 + cc) else if (cannon) jumped = true else {
+                                if (isRed(t) != red) out.push(rr * 9 + cc);
+                                break;
+                            }
+                        } else if (t != ".") {
+                            if (isRed(t) != red) out.push(rr * 9 + cc); // a cannon takes over one screen
+                            break;
+                        }
+                        cc += d[0];
+                        rr += d[1];
+                    }
+                }
+            case "P":
+                var forward = red ? -1 : 1;
+                add(c, r + forward);
+                var crossed = red ? r <= 4 : r >= 5;
+                if (crossed) {
+                    add(c + 1, r);
+                    add(c - 1, r);
+                }
+        }
+        return out;
+    }
+
+    function drawBoard():Void {
+        var g = layer.graphics;
+        g.beginFill(0xe8c88a);
+        g.drawRect(X0 - 26, Y0 - 26, CELL * 8 + 52, CELL * 9 + 52);
+        g.endFill();
+        g.lineStyle(2, 0x5a3a1a);
+        g.drawRect(X0, Y0, CELL * 8, CELL * 9);
+        g.lineStyle(1, 0x5a3a1a);
+        for (r in 1...9) {
+            g.moveTo(X0, Y0 + r * CELL);
+            g.lineTo(X0 + 8 * CELL, Y0 + r * CELL);
+        }
+        for (c in 1...8) for (half in 0...2) {
+            g.moveTo(X0 + c * CELL, Y0 + half * 5 * CELL);
+            g.lineTo(X0 + c * CELL, Y0 + (half * 5 + 4) * CELL);
+        }
+        for (top in [0, 7]) {
+            g.moveTo(X0 + 3 * CELL, Y0 + top * CELL);
+            g.lineTo(X0 + 5 * CELL, Y0 + (top + 2) * CELL);
+            g.moveTo(X0 + 5 * CELL, Y0 + top * CELL);
+            g.lineTo(X0 + 3 * CELL, Y0 + (top + 2) * CELL);
+        }
+        g.lineStyle();
+        label(X0 + 4 * CELL, Y0 + 4 * CELL + 8, 14, 0x5a3a1a, "R I V E R", true);
+    }
+
+    function refresh():Void {
+        var g = pieces.graphics;
+        g.clear();
+        while (pieces.numChildren > 0) pieces.removeChildAt(0);
+        for (i in [lastFrom, lastTo]) if (i >= 0) {
+            g.lineStyle(2, 0x2080ff);
+            g.drawRect(X0 + (i % 9) * CELL - 17, Y0 + Std.int(i / 9) * CELL - 17, 34, 34);
+        }
+        g.lineStyle();
+        for (i in 0...90) {
+            var p = board[i];
+            if (p == ".") continue;
+            var x = X0 + (i % 9) * CELL, y = Y0 + Std.int(i / 9) * CELL;
+            g.lineStyle(2, i == selected ? 0x20c020 : 0x7a5a2a);
+            g.beginFill(0xf8e8c0);
+            g.drawCircle(x, y, 15);
+            g.endFill();
+            g.lineStyle(1, isRed(p) ? 0xc02020 : 0x202020);
+            g.drawCircle(x, y, 12);
+            g.lineStyle();
+            var t = label(x, y - 11, 15, isRed(p) ? 0xc02020 : 0x202020, kind(p), true);
+            removeChild(t);
+            pieces.addChild(t);
+        }
+        if (selected >= 0) for (t in targets) {
+            g.beginFill(0x20c020, 0.8);
+            g.drawCircle(X0 + (t % 9) * CELL, Y0 + Std.int(t / 9) * CELL, 5);
+            g.endFill();
+        }
+        var text = over ? (redToMove ? "Black wins.\nClick New to play again." : "You win!\nClick New to play again.") : (redToMove ? "Your move (red)."
+            + (inCheck(board, true) ? "\nCheck!" : "") : "Black is thinking...");
+        if (selected >= 0) text += "\n" + NAMES[kind(board[selected])] + " picked.";
+        status.text = text;
+        record.text = "Wins: " + Progress.get("wins", 0) + "\nLosses: " + Progress.get("losses", 0) + "\n\nN: new game  U: undo";
+    }
+}
