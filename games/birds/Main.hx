@@ -1,3 +1,4 @@
+import common.Banner;
 import common.Game;
 import common.Progress;
 import flash.display.Sprite;
@@ -46,7 +47,7 @@ class Main extends Game {
 
     var scene = new Sprite();
     var status:TextField;
-    var message:TextField;
+    var message = new Banner(275, 130, 22, 0xffffff, 0x304060);
     var blocks:Array<Block> = [];
     var pigs:Array<Pig> = [];
     var bird:{x:Float, y:Float, vx:Float, vy:Float, rest:Int} = null;
@@ -64,9 +65,7 @@ class Main extends Game {
         super();
         addChild(scene);
         status = label(8, 4, 14, 0x202020);
-        message = label(275, 140, 22, 0xffffff, "", true);
-        message.background = true;
-        message.backgroundColor = 0x304060;
+        addChild(message);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) pressed());
         stage.addEventListener(MouseEvent.MOUSE_UP, function(_) released());
         var saved:Dynamic = Progress.get("level", 0);
@@ -81,7 +80,7 @@ class Main extends Game {
         levelScore = 0;
         state = 0;
         bird = null;
-        message.text = "";
+        message.show("");
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
@@ -130,7 +129,6 @@ class Main extends Game {
         }
         status.text = "Level " + (level + 1) + "/" + LEVELS.length + "    Birds " + birdsLeft + "    Score " + (score + levelScore)
             + "    Best " + Progress.best() + "    Drag the bird back, let go. R: retry";
-        message.visible = message.text != "";
         draw();
     }
 
@@ -254,10 +252,10 @@ class Main extends Game {
             levelScore += birdsLeft * 1000;
             Progress.offerBest(score + levelScore);
             if (level + 1 > Progress.get("level", 0)) Progress.set("level", Std.int(Math.min(level + 1, LEVELS.length - 1)));
-            message.text = " Level cleared! +" + levelScore + " \n Click for the next level ";
+            message.show("Level cleared! +" + levelScore + "\nClick for the next level");
         } else {
             Progress.offerBest(score + levelScore);
-            message.text = " Out of birds. \n Click to try again ";
+            message.show("Out of birds.\nClick to try again");
         }
     }
 

@@ -1,3 +1,4 @@
+import common.Banner;
 import common.Game;
 import common.Progress;
 import flash.display.Sprite;
@@ -98,7 +99,7 @@ class Main extends Game {
     var walls = new Sprite();
     var actors = new Sprite();
     var status:TextField;
-    var message:TextField;
+    var message = new Banner(275, 160, 20, 0xffff80, 0x000000);
     var held = new Map<Int, Bool>();
     var runners:Array<Runner>;
     var level = 0;
@@ -114,9 +115,7 @@ class Main extends Game {
         addChild(walls);
         addChild(actors);
         status = label(6, 2, 13, 0xffffff);
-        message = label(275, 170, 20, 0xffff80, "", true);
-        message.background = true;
-        message.backgroundColor = 0x000000;
+        addChild(message);
         runners = [new Runner(true, 37, 39, 38), new Runner(false, 65, 68, 87)];
         load(Std.int(Math.min(unlocked(), LEVELS.length - 1)));
     }
@@ -133,7 +132,7 @@ class Main extends Game {
         gemsTotal = 0;
         frames = 0;
         state = 0;
-        message.text = "";
+        message.show("");
         for (ty in 0...map.length) for (tx in 0...map[ty].length) {
             switch (map[ty][tx]) {
                 case "f" | "i":
@@ -171,7 +170,6 @@ class Main extends Game {
     }
 
     override function tick():Void {
-        message.visible = message.text != "";
         if (state == 0) {
             frames++;
             for (r in runners) move(r);
@@ -211,8 +209,8 @@ class Main extends Game {
         for (t in [tile(r.x + 3, r.y + Runner.H + 1), tile(r.x + Runner.W - 3, r.y + Runner.H + 1)]) {
             if (r.onGround && (t == "G" || (t == "B" && r.fire) || (t == "R" && !r.fire))) {
                 state = 1;
-                message.text = (r.fire ? "Fire" : "Ice") + (t == "G" ? " fell in the goo!" : (r.fire ? " fell in the water!" : " fell in the lava!"))
-                    + "\nPress Enter or R to try again";
+                message.show((r.fire ? "Fire" : "Ice") + (t == "G" ? " fell in the goo!" : (r.fire ? " fell in the water!" : " fell in the lava!"))
+                    + "\nPress Enter or R to try again");
             }
         }
 
@@ -233,8 +231,8 @@ class Main extends Game {
         if (best == 0 || time < best) Progress.set(key, time);
         if (level + 1 > unlocked()) Progress.set("unlocked", Std.int(Math.min(level + 1, LEVELS.length - 1)));
         Progress.offerBest(level + 1);
-        message.text = level + 1 < LEVELS.length ? "Level cleared in " + time + "s!\nPress Enter for the next level" : "Temple escaped in "
-            + time + "s!\nPress Enter to play the last level again";
+        message.show(level + 1 < LEVELS.length ? "Level cleared in " + time + "s!\nPress Enter for the next level" : "Temple escaped in "
+            + time + "s!\nPress Enter to play the last level again");
     }
 
     function drawWalls():Void {

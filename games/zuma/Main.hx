@@ -1,3 +1,4 @@
+import common.Banner;
 import common.Game;
 import common.Progress;
 import flash.display.Sprite;
@@ -22,7 +23,7 @@ class Main extends Game {
     var track = new Sprite();
     var board = new Sprite();
     var status:TextField;
-    var message:TextField;
+    var message = new Banner(CX, 150, 20, 0xffff80, 0x103010);
 
     var chain:Array<Ball> = [];
     var shot:{colour:Int, x:Float, y:Float, dx:Float, dy:Float} = null;
@@ -42,7 +43,7 @@ class Main extends Game {
         addChild(board);
         drawTrack();
         status = label(8, 4, 14, 0xffffff);
-        message = label(CX, 150, 22, 0xffff80, "", true);
+        addChild(message);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) fire());
         startLevel();
     }
@@ -96,7 +97,7 @@ class Main extends Game {
         }
         shot = null;
         over = false;
-        message.text = "";
+        message.show("");
         current = pickColour();
         next = pickColour();
     }
@@ -141,11 +142,11 @@ class Main extends Game {
                 over = true;
                 level++;
                 Progress.offerBest(score);
-                message.text = "Level cleared! Click for level " + level;
+                message.show("Level cleared!\nClick for level " + level);
             } else if (chain[chain.length - 1].s >= px.length - 1) {
                 over = true;
                 Progress.offerBest(score);
-                message.text = "The balls reached the hole.\nClick to play again";
+                message.show("The balls reached the hole.\nClick to play again");
             }
         }
         if (!chain.exists(b -> b.colour == current) && chain.length > 0) current = pickColour();
