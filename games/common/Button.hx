@@ -5,6 +5,7 @@ import flash.events.MouseEvent;
 import flash.text.TextField;
 import flash.text.TextFieldAutoSize;
 import flash.text.TextFormat;
+import flash.text.TextFormatAlign;
 
 // A rounded push button with a centred caption that calls back when clicked.
 class Button extends Sprite {
@@ -22,7 +23,10 @@ class Button extends Sprite {
         buttonMode = true;
         mouseChildren = false;
         caption = new TextField();
-        caption.defaultTextFormat = new TextFormat("_sans", size, textColour, true);
+        var format = new TextFormat("_sans", size, textColour, true);
+        format.align = TextFormatAlign.CENTER;
+        caption.defaultTextFormat = format;
+        caption.multiline = true;
         caption.selectable = false;
         caption.autoSize = TextFieldAutoSize.CENTER;
         addChild(caption);
