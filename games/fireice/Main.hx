@@ -284,7 +284,8 @@ class Main extends Game {
             g.drawRoundRect(r.x, r.y + 8, Runner.W, Runner.H - 8, 6, 6);
             g.beginFill(head);
             g.drawCircle(r.x + Runner.W / 2, r.y + 6, 7);
-            // a flame or an icicle on top
+            // a flame or an icicle on top, a fill of its own so that the overlap does not cancel out
+            g.beginFill(head);
             g.moveTo(r.x + 3, r.y + 3);
             g.lineTo(r.x + Runner.W / 2, r.y - 8);
             g.lineTo(r.x + Runner.W - 3, r.y + 3);

@@ -10,7 +10,7 @@ import flash.text.TextField;
 // and (black keys W E T Y U O P) or by clicking. Free play lists the notes played; the practice
 // songs show the next keys to press, light the key to play and score how few wrong notes there
 // were. The best score of every song is kept.
-@:build(Tones.embed(60, 18))
+@:build(common.Tones.embed(60, 18))
 class Main extends Game {
     static inline var WHITE_W = 48;
     static inline var WHITE_H = 200;

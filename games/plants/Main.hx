@@ -189,14 +189,17 @@ class Main extends Game {
                     g.drawRect(x - 3, y, 6, 24);
                     g.beginFill(0x40c030);
                     g.drawCircle(x, y - 4, 14);
+                    g.beginFill(0x40c030); // overlapping parts of one fill would cancel out
                     g.drawRect(x + 6, y - 10, 14, 12);
                     g.beginFill(0x000000);
                     g.drawCircle(x + 2, y - 9, 2.5);
                 case 1:
                     g.beginFill(0x207010);
                     g.drawRect(x - 3, y, 6, 24);
-                    g.beginFill(0xffd020);
-                    for (k in 0...10) g.drawCircle(x + Math.cos(k * 0.63) * 13, y - 4 + Math.sin(k * 0.63) * 13, 7);
+                    for (k in 0...10) {
+                        g.beginFill(0xffd020);
+                        g.drawCircle(x + Math.cos(k * 0.63) * 13, y - 4 + Math.sin(k * 0.63) * 13, 7);
+                    }
                     g.beginFill(0x8a5a20);
                     g.drawCircle(x, y - 4, 10);
                 case 2:

@@ -1,3 +1,5 @@
+package common;
+
 #if macro
 import haxe.io.BytesOutput;
 import haxe.io.Path;
@@ -8,14 +10,15 @@ import sys.FileSystem;
 import sys.io.File;
 #end
 
-// The piano's notes are synthesised while the game compiles and embedded as sounds: the player
-// cannot make sound from samples computed at run time, but plays embedded sounds.
+// Musical notes for the games, synthesised while the game compiles and embedded as sounds: the
+// player cannot make sound from samples computed at run time, but plays embedded sounds.
+// `@:build(common.Tones.embed(60, 18))` on the main class gives it TONES, whose entry i is the
+// sound class of MIDI note 60 + i (middle C upwards).
 class Tones {
     #if macro
     static inline var RATE = 11025;
     static inline var SECONDS = 1.1;
 
-    // Adds TONES, the sound classes of `count` notes from the MIDI note `first` upwards.
     public static function embed(first:Int, count:Int):Array<Field> {
         var pos = Context.currentPos();
         var output = Path.directory(Compiler.getOutput());
