@@ -1,5 +1,5 @@
-import common.Banner;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
@@ -47,7 +47,6 @@ class Main extends Game {
 
     var scene = new Sprite();
     var status:TextField;
-    var message = new Banner(275, 130, 22, 0xffffff, 0x304060);
     var blocks:Array<Block> = [];
     var pigs:Array<Pig> = [];
     var bird:{x:Float, y:Float, vx:Float, vy:Float, rest:Int} = null;
@@ -65,7 +64,6 @@ class Main extends Game {
         super();
         addChild(scene);
         status = label(8, 4, 14, 0x202020);
-        addChild(message);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) pressed());
         stage.addEventListener(MouseEvent.MOUSE_UP, function(_) released());
         var saved:Dynamic = Progress.get("level", 0);
@@ -80,11 +78,11 @@ class Main extends Game {
         levelScore = 0;
         state = 0;
         bird = null;
-        message.show("");
+        hideMessage();
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        if (keyCode == 82) load(level); // R tries the level again
+        if (keyCode == Keys.A + 17) load(level); // R tries the level again
     }
 
     function pressed():Void {
@@ -252,10 +250,10 @@ class Main extends Game {
             levelScore += birdsLeft * 1000;
             Progress.offerBest(score + levelScore);
             if (level + 1 > Progress.get("level", 0)) Progress.set("level", Std.int(Math.min(level + 1, LEVELS.length - 1)));
-            message.show("Level cleared! +" + levelScore + "\nClick for the next level");
+            showMessage("Level cleared!", "+" + levelScore + " points\nClick for the next level");
         } else {
             Progress.offerBest(score + levelScore);
-            message.show("Out of birds.\nClick to try again");
+            showMessage("Out of birds", "Click to try again");
         }
     }
 

@@ -1,5 +1,6 @@
 import common.Button;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.text.TextField;
 import flash.text.TextFieldAutoSize;
@@ -30,6 +31,8 @@ class Main extends Game {
         sums = Std.int(number(Progress.get("sums", 0)));
         var last = number(Progress.get("last", 0.0));
 
+        graphics.beginFill(0x1a1d24);
+        graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
         graphics.beginFill(0x2b2f3a);
         graphics.drawRoundRect(115, 10, 320, 380, 18, 18);
         graphics.beginFill(0xc8d8b0);
@@ -66,9 +69,9 @@ class Main extends Game {
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
         switch (keyCode) {
-            case 13: press("=");
-            case 8: press("<-");
-            case 46: press("CE");
+            case Keys.ENTER: press("=");
+            case Keys.BACKSPACE: press("<-");
+            case Keys.DELETE: press("CE");
             default:
                 var ch = String.fromCharCode(charCode);
                 switch (ch) {

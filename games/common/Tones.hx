@@ -8,21 +8,28 @@ import haxe.macro.Context;
 import haxe.macro.Expr;
 import sys.FileSystem;
 import sys.io.File;
+#else
+import flash.display.Shape;
+import flash.events.Event;
+import flash.media.Sound;
+import flash.media.SoundChannel;
+import flash.media.SoundTransform;
 #end
 
-// Musical notes for the games, synthesised while the game compiles and embedded as sounds: the
-// player cannot make sound from samples computed at run time, but plays embedded sounds.
+// Musical notes for the games. The player cannot make sound from samples computed at run time,
+// but it plays embedded sounds, so every note is synthesised while the game compiles: a tenth of
+// a second of whole periods of the tone, embedded as a sound. play() loops it and fades it out
+// frame by frame, which gives a plucked note of a second from a few kilobytes.
 // `@:build(common.Tones.embed(60, 18))` on the main class gives it TONES, whose entry i is the
 // sound class of MIDI note 60 + i (middle C upwards).
 class Tones {
     #if macro
     static inline var RATE = 11025;
-    static inline var SECONDS = 1.1;
 
     public static function embed(first:Int, count:Int):Array<Field> {
         var pos = Context.currentPos();
-        var output = Path.directory(Compiler.getOutput());
-        var dir = Path.join([output == "" ? "." : output, Path.withoutExtension(Path.withoutDirectory(Compiler.getOutput())) + "-tones"]);
+        var output = Compiler.getOutput();
+        var dir = Path.join([Path.directory(output) == "" ? "." : Path.directory(output), Path.withoutExtension(Path.withoutDirectory(output)) + "-tones"]);
         FileSystem.createDirectory(dir);
         var names = [];
         var files = [];
@@ -51,9 +58,11 @@ class Tones {
         return fields;
     }
 
-    // A plucked string: a few harmonics under a quick attack and a falling envelope, 16-bit mono.
+    // Whole periods of the tone and two overtones, so that it loops without a click; the pitch is
+    // off by at most half a sample a loop (a few hundredths of a semitone). 16-bit mono.
     static function wave(frequency:Float):haxe.io.Bytes {
-        var n = Std.int(RATE * SECONDS);
+        var periods = Math.round(frequency / 10);
+        var n = Math.round(periods * RATE / frequency);
         var out = new BytesOutput();
         out.writeString("RIFF");
         out.writeInt32(36 + n * 2);
@@ -68,13 +77,45 @@ class Tones {
         out.writeString("data");
         out.writeInt32(n * 2);
         for (i in 0...n) {
-            var t = i / RATE;
-            var w = 2 * Math.PI * frequency * t;
-            var envelope = Math.min(1, t * 200) * Math.exp(-3.2 * t) * Math.min(1, (SECONDS - t) * 20);
-            var v = (Math.sin(w) + 0.45 * Math.sin(2 * w) * Math.exp(-2 * t) + 0.2 * Math.sin(3 * w) * Math.exp(-4 * t)) * envelope * 0.42;
-            out.writeInt16(Std.int(v * 32767));
+            var w = 2 * Math.PI * periods * i / n;
+            out.writeInt16(Std.int((Math.sin(w) + 0.35 * Math.sin(2 * w) + 0.15 * Math.sin(3 * w)) * 0.55 * 32767));
         }
         return out.getBytes();
+    }
+    #else
+    static inline var SECONDS = 1.2;
+    static inline var VOICES = 8;
+
+    static var voices:Array<{channel:SoundChannel, frames:Int}> = [];
+    static var ticker:Shape;
+
+    // Plays a note of TONES; the oldest note stops when more than VOICES sound at once.
+    public static function play(tone:Class<Sound>):Void {
+        var sound:Sound = Type.createInstance(tone, []);
+        var channel = sound.play(0, Math.ceil(SECONDS * 1000 / Math.max(1, sound.length)));
+        if (channel == null) return; // no sound device: the game goes on silently
+        voices.push({channel: channel, frames: 0});
+        if (voices.length > VOICES) voices.shift().channel.stop();
+        if (ticker == null) {
+            ticker = new Shape();
+            flash.Lib.current.addChild(ticker);
+            ticker.addEventListener(Event.ENTER_FRAME, function(_) fade());
+        }
+    }
+
+    // A quick attack and a falling volume; notes past their time stop.
+    static function fade():Void {
+        var rate = flash.Lib.current.stage.frameRate;
+        for (v in voices.copy()) {
+            v.frames++;
+            var t = v.frames / rate;
+            if (t >= SECONDS) {
+                v.channel.stop();
+                voices.remove(v);
+            } else {
+                v.channel.soundTransform = new SoundTransform(Math.exp(-3 * t) * Math.min(1, (SECONDS - t) * 8));
+            }
+        }
     }
     #end
 }

@@ -1,5 +1,5 @@
-import common.Banner;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Sprite;
 import flash.text.TextField;
@@ -99,7 +99,6 @@ class Main extends Game {
     var walls = new Sprite();
     var actors = new Sprite();
     var status:TextField;
-    var message = new Banner(275, 160, 20, 0xffff80, 0x000000);
     var held = new Map<Int, Bool>();
     var runners:Array<Runner>;
     var level = 0;
@@ -115,8 +114,7 @@ class Main extends Game {
         addChild(walls);
         addChild(actors);
         status = label(6, 2, 13, 0xffffff);
-        addChild(message);
-        runners = [new Runner(true, 37, 39, 38), new Runner(false, 65, 68, 87)];
+        runners = [new Runner(true, Keys.LEFT, Keys.RIGHT, Keys.UP), new Runner(false, Keys.A, Keys.A + 3, Keys.A + 22)]; // W A D
         load(Std.int(Math.min(unlocked(), LEVELS.length - 1)));
     }
 
@@ -132,7 +130,7 @@ class Main extends Game {
         gemsTotal = 0;
         frames = 0;
         state = 0;
-        message.show("");
+        hideMessage();
         for (ty in 0...map.length) for (tx in 0...map[ty].length) {
             switch (map[ty][tx]) {
                 case "f" | "i":
@@ -159,10 +157,11 @@ class Main extends Game {
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
         held.set(keyCode, true);
-        if (keyCode == 82) load(level); // R
-        if (keyCode >= 49 && keyCode <= 51 && keyCode - 49 <= unlocked()) load(keyCode - 49);
-        if ((keyCode == 13 || keyCode == 32) && state == 2) load(Std.int(Math.min(level + 1, LEVELS.length - 1)));
-        if ((keyCode == 13 || keyCode == 32) && state == 1) load(level);
+        var digit = Keys.digit(keyCode);
+        if (keyCode == Keys.A + 17) load(level); // R
+        if (digit >= 1 && digit <= LEVELS.length && digit - 1 <= unlocked()) load(digit - 1);
+        if ((keyCode == Keys.ENTER || keyCode == Keys.SPACE) && state == 2) load(Std.int(Math.min(level + 1, LEVELS.length - 1)));
+        if ((keyCode == Keys.ENTER || keyCode == Keys.SPACE) && state == 1) load(level);
     }
 
     override function keyUp(keyCode:Int):Void {
@@ -206,11 +205,11 @@ class Main extends Game {
         }
 
         // what it stands on: a liquid of the other element, or goo, ends the try
-        for (t in [tile(r.x + 3, r.y + Runner.H + 1), tile(r.x + Runner.W - 3, r.y + Runner.H + 1)]) {
+        for (t in [tile(r.x + 5, r.y + Runner.H + 1), tile(r.x + Runner.W - 5, r.y + Runner.H + 1)]) {
             if (r.onGround && (t == "G" || (t == "B" && r.fire) || (t == "R" && !r.fire))) {
                 state = 1;
-                message.show((r.fire ? "Fire" : "Ice") + (t == "G" ? " fell in the goo!" : (r.fire ? " fell in the water!" : " fell in the lava!"))
-                    + "\nPress Enter or R to try again");
+                showMessage((r.fire ? "Fire" : "Ice") + (t == "G" ? " fell in the goo!" : (r.fire ? " fell in the water!" : " fell in the lava!")),
+                    "Enter or R tries again");
             }
         }
 
@@ -231,8 +230,8 @@ class Main extends Game {
         if (best == 0 || time < best) Progress.set(key, time);
         if (level + 1 > unlocked()) Progress.set("unlocked", Std.int(Math.min(level + 1, LEVELS.length - 1)));
         Progress.offerBest(level + 1);
-        message.show(level + 1 < LEVELS.length ? "Level cleared in " + time + "s!\nPress Enter for the next level" : "Temple escaped in "
-            + time + "s!\nPress Enter to play the last level again");
+        if (level + 1 < LEVELS.length) showMessage("Level cleared in " + time + "s!", "Enter goes to the next level");
+        else showMessage("Temple escaped in " + time + "s!", "Enter plays the last level again");
     }
 
     function drawWalls():Void {

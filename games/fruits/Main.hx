@@ -1,5 +1,5 @@
-import common.Banner;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
@@ -20,7 +20,6 @@ class Main extends Game {
 
     var scene = new Sprite();
     var status:TextField;
-    var message = new Banner(275, 140, 20, 0xffffff, 0x2a1408);
     var things:Array<Thing> = [];
     var halves:Array<Half> = [];
     var splashes:Array<{x:Float, y:Float, colour:Int, life:Int}> = [];
@@ -42,8 +41,7 @@ class Main extends Game {
         super();
         addChild(scene);
         status = label(8, 4, 16, 0xffffff);
-        addChild(message);
-        message.show("Fruit slicer\nHold the mouse button down and swipe across the fruits.\nNever cut a bomb!\nClick to start");
+        showMessage("FRUIT SLICER", "Hold the mouse button down and swipe across the fruits\nNever cut a bomb!\nClick to start");
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) {
             down = true;
             stroke = 0;
@@ -55,7 +53,7 @@ class Main extends Game {
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        if (keyCode == 32 && !playing) start(); // Space
+        if (keyCode == Keys.SPACE && !playing) start();
     }
 
     function start():Void {
@@ -66,7 +64,7 @@ class Main extends Game {
         frames = 0;
         untilNext = 20;
         playing = true;
-        message.show("");
+        hideMessage();
     }
 
     function throwVolley():Void {
@@ -155,7 +153,7 @@ class Main extends Game {
     function end(why:String):Void {
         playing = false;
         var record = Progress.offerBest(score);
-        message.show(why + "\nScore " + score + (record ? " - a new best!" : "") + "\nClick to play again");
+        showMessage(why, "Score " + score + (record ? "  -  a new best!" : "") + "\nClick to play again");
     }
 
     function draw():Void {

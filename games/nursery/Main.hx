@@ -1,8 +1,9 @@
 import common.Game;
+import common.Keys;
 import common.Progress;
+import common.Tones;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
-import flash.media.Sound;
 import flash.text.TextField;
 
 // One of the four singers on the meadow: it jumps and sings the next line of its song.
@@ -92,7 +93,7 @@ class Singer extends Sprite {
 // A meadow where four animals sing nursery songs. Click an animal (or press 1-4, or A S D F) and it
 // jumps and sings the next line of its song with its tune; Space makes them all jump. Stars come
 // out in the sky and are caught by clicking them. Stars caught and songs sung to the end are kept.
-@:build(common.Tones.embed(60, 18))
+@:build(common.Tones.embed(60, 13))
 class Main extends Game {
     static inline var GROUND = 330.0;
     static var SONGS = [
@@ -157,10 +158,10 @@ class Main extends Game {
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        var i = [49, 50, 51, 52].indexOf(keyCode);
-        if (i < 0) i = [65, 83, 68, 70].indexOf(keyCode);
+        var i = Keys.digit(keyCode) - 1;
+        if (i < 0 || i >= singers.length) i = [Keys.A, Keys.A + 18, Keys.A + 3, Keys.A + 5].indexOf(keyCode); // A S D F
         if (i >= 0) sing(singers[i]);
-        if (keyCode == 32) for (s in singers) if (s.y >= s.homeY) s.vy = -7;
+        if (keyCode == Keys.SPACE) for (s in singers) if (s.y >= s.homeY) s.vy = -7;
     }
 
     function sing(s:Singer):Void {
@@ -199,8 +200,7 @@ class Main extends Game {
             s.vy += 0.5;
             s.y = Math.min(s.homeY, s.y + s.vy);
             if (s.singing.length > 0 && --s.wait <= 0) {
-                var sound:Sound = Type.createInstance(TONES[s.singing.shift()], []);
-                sound.play();
+                Tones.play(TONES[s.singing.shift()]);
                 s.wait = 11;
                 floating.push({x: s.x + 10, y: s.y - 70, life: 0, star: false});
             }

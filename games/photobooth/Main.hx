@@ -1,5 +1,6 @@
 import common.Button;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Graphics;
 import flash.display.Sprite;
@@ -12,6 +13,9 @@ class Sticker extends Sprite {
 
     public function new(kind:Int) {
         super();
+        graphics.beginFill(0xfff4f8);
+        graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
+        graphics.endFill();
         this.kind = kind;
         buttonMode = true;
         Main.drawSticker(graphics, kind);
@@ -189,14 +193,14 @@ class Main extends Game {
     override function keyDown(keyCode:Int, charCode:Int):Void {
         if (picked == null) return;
         var ch = String.fromCharCode(charCode);
-        if (keyCode == 46 || keyCode == 8) remove();
+        if (keyCode == Keys.DELETE || keyCode == Keys.BACKSPACE) remove();
         else if (ch == "+" || ch == "=") picked.scaleX = picked.scaleY = Math.min(3, picked.scaleX * 1.15);
         else if (ch == "-") picked.scaleX = picked.scaleY = Math.max(0.4, picked.scaleX / 1.15);
         else if (ch == "q" || ch == "Q") picked.rotation -= 15;
         else if (ch == "e" || ch == "E") picked.rotation += 15;
-        else if (keyCode >= 37 && keyCode <= 40) {
-            picked.x += keyCode == 37 ? -4 : (keyCode == 39 ? 4 : 0);
-            picked.y += keyCode == 38 ? -4 : (keyCode == 40 ? 4 : 0);
+        else if (keyCode >= Keys.LEFT && keyCode <= Keys.DOWN) {
+            picked.x += keyCode == Keys.LEFT ? -4 : (keyCode == Keys.RIGHT ? 4 : 0);
+            picked.y += keyCode == Keys.UP ? -4 : (keyCode == Keys.DOWN ? 4 : 0);
         } else return;
         save();
     }

@@ -1,9 +1,10 @@
 import common.Button;
 import common.Game;
+import common.Keys;
 import common.Progress;
+import common.Tones;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
-import flash.media.Sound;
 import flash.text.TextField;
 
 // A piano of a octave and a half, played with the letter keys (white keys A S D F G H J K L ; ')
@@ -50,6 +51,9 @@ class Main extends Game {
 
     function new() {
         super();
+        graphics.beginFill(0x283050);
+        graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
+        graphics.endFill();
         addChild(keys);
         var modes = ["Free play"].concat([for (s in SONGS) s.name]);
         for (i in 0...modes.length) {
@@ -86,8 +90,9 @@ class Main extends Game {
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        if (keyCode >= 49 && keyCode <= 53) {
-            choose(keyCode - 50);
+        var digit = Keys.digit(keyCode);
+        if (digit >= 1 && digit <= SONGS.length + 1) {
+            choose(digit - 2);
             return;
         }
         if (held.exists(keyCode)) return; // a held key repeats; the note does not
@@ -116,8 +121,7 @@ class Main extends Game {
     }
 
     function play(note:Int):Void {
-        var sound:Sound = Type.createInstance(TONES[note], []);
-        sound.play();
+        Tones.play(TONES[note]);
         lit[note] = 12;
         var total:Dynamic = Progress.get("notes", 0);
         Progress.set("notes", (Std.isOfType(total, Int) ? total : 0) + 1);

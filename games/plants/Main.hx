@@ -1,6 +1,6 @@
-import common.Banner;
 import common.Button;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
@@ -26,7 +26,6 @@ class Main extends Game {
 
     var lawn = new Sprite();
     var status:TextField;
-    var message = new Banner(275, 170, 20, 0xffffff, 0x204010);
     var seeds:Array<Button> = [];
     var plants:Array<Plant> = [];
     var walkers:Array<Walker> = [];
@@ -51,8 +50,7 @@ class Main extends Game {
             addChild(b);
         }
         status = label(440, 6, 12, 0xffffff);
-        addChild(message);
-        message.show("Lawn defence\nPlant shooters to stop the walkers.\nClick to start");
+        showMessage("LAWN DEFENCE", "Plant shooters to stop the walkers\nClick to start");
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
         pick(0);
     }
@@ -66,7 +64,7 @@ class Main extends Game {
         wave = 1;
         startWave();
         playing = true;
-        message.show("");
+        hideMessage();
     }
 
     function startWave():Void {
@@ -80,7 +78,8 @@ class Main extends Game {
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        if (keyCode >= 49 && keyCode <= 51) pick(keyCode - 49);
+        var digit = Keys.digit(keyCode);
+        if (digit >= 1 && digit <= NAMES.length) pick(digit - 1);
     }
 
     function click():Void {
@@ -167,14 +166,14 @@ class Main extends Game {
     function lost():Void {
         playing = false;
         var record = Progress.offerBest(wave - 1);
-        message.show("A walker got through in wave " + wave + "." + (record ? "\nA new best!" : "") + "\nClick to play again");
+        showMessage("A walker got through", "Wave " + wave + (record ? "  -  a new best!" : "") + "\nClick to play again");
     }
 
     function draw():Void {
         var g = lawn.graphics;
         g.clear();
         g.beginFill(0x3a5a20);
-        g.drawRect(0, 0, Game.WIDTH, TOP);
+        g.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
         g.beginFill(0xc0a070);
         g.drawRect(0, TOP, LEFT, LANES * CH);
         for (lane in 0...LANES) for (col in 0...COLS) {

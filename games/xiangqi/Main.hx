@@ -1,5 +1,6 @@
 import common.Button;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
@@ -80,8 +81,8 @@ class Main extends Game {
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        if (keyCode == 78) newGame(); // N
-        if (keyCode == 85) undo(); // U
+        if (keyCode == Keys.A + 13) newGame(); // N
+        if (keyCode == Keys.A + 20) undo(); // U
     }
 
     static function isRed(p:String):Bool {
@@ -266,6 +267,8 @@ class Main extends Game {
 
     function drawBoard():Void {
         var g = layer.graphics;
+        g.beginFill(0x3a2a1a);
+        g.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
         g.beginFill(0xe8c88a);
         g.drawRect(X0 - 26, Y0 - 26, CELL * 8 + 52, CELL * 9 + 52);
         g.endFill();

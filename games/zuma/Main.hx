@@ -1,5 +1,5 @@
-import common.Banner;
 import common.Game;
+import common.Keys;
 import common.Progress;
 import flash.display.Sprite;
 import flash.events.MouseEvent;
@@ -23,7 +23,6 @@ class Main extends Game {
     var track = new Sprite();
     var board = new Sprite();
     var status:TextField;
-    var message = new Banner(CX, 150, 20, 0xffff80, 0x103010);
 
     var chain:Array<Ball> = [];
     var shot:{colour:Int, x:Float, y:Float, dx:Float, dy:Float} = null;
@@ -43,7 +42,6 @@ class Main extends Game {
         addChild(board);
         drawTrack();
         status = label(8, 4, 14, 0xffffff);
-        addChild(message);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) fire());
         startLevel();
     }
@@ -68,6 +66,9 @@ class Main extends Game {
 
     function drawTrack():Void {
         var g = track.graphics;
+        g.beginFill(0x1f3a1a);
+        g.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
+        g.endFill();
         g.lineStyle(D + 8, 0x6b4a2a);
         g.moveTo(px[0], py[0]);
         var i = 0;
@@ -97,7 +98,7 @@ class Main extends Game {
         }
         shot = null;
         over = false;
-        message.show("");
+        hideMessage();
         current = pickColour();
         next = pickColour();
     }
@@ -127,7 +128,7 @@ class Main extends Game {
     }
 
     override function keyDown(keyCode:Int, charCode:Int):Void {
-        if (keyCode == 32) { // space swaps the ball in the mouth with the next
+        if (keyCode == Keys.SPACE) { // space swaps the ball in the mouth with the next
             var t = current;
             current = next;
             next = t;
@@ -142,11 +143,11 @@ class Main extends Game {
                 over = true;
                 level++;
                 Progress.offerBest(score);
-                message.show("Level cleared!\nClick for level " + level);
+                showMessage("Level cleared!", "Score " + score + "\nClick for level " + level);
             } else if (chain[chain.length - 1].s >= px.length - 1) {
                 over = true;
                 Progress.offerBest(score);
-                message.show("The balls reached the hole.\nClick to play again");
+                showMessage("Game over", "The balls reached the hole. Score " + score + "\nClick to play again");
             }
         }
         if (!chain.exists(b -> b.colour == current) && chain.length > 0) current = pickColour();
