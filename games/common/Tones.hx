@@ -1,7 +1,6 @@
 package common;
 
 #if macro
-import haxe.io.BytesOutput;
 import haxe.io.Path;
 import haxe.macro.Compiler;
 import haxe.macro.Context;
@@ -28,59 +27,39 @@ class Tones {
 
     public static function embed(first:Int, count:Int):Array<Field> {
         var pos = Context.currentPos();
-        var output = Compiler.getOutput();
-        var dir = Path.join([Path.directory(output) == "" ? "." : Path.directory(output), Path.withoutExtension(Path.withoutDirectory(output)) + "-tones"]);
-        FileSystem.createDirectory(dir);
+        var movie = Compiler.getOutput();
+        var folder = Path.directory(movie);
         var names = [];
-        var files = [];
         for (i in 0...count) {
-            var file = FileSystem.absolutePath(Path.join([dir, "note" + (first + i) + ".wav"]));
-            File.saveBytes(file, wave(440 * Math.pow(2, (first + i - 69) / 12)));
-            files.push(file);
             var name = "Tone" + (first + i);
+            var file = Path.join([folder == "" ? "." : folder, Path.withoutExtension(Path.withoutDirectory(movie)) + "-" + name + ".wav"]);
+            File.saveBytes(file, wave(440 * Math.pow(2, (first + i - 69) / 12)));
+            Context.onAfterGenerate(function() FileSystem.deleteFile(file)); // needed only while the movie is written
             Context.defineType({
                 pack: [],
                 name: name,
                 pos: pos,
                 kind: TDClass({pack: ["flash", "media"], name: "Sound"}),
                 fields: [],
-                meta: [{name: ":sound", params: [macro $v{file}], pos: pos}]
+                meta: [{name: ":sound", params: [macro $v{FileSystem.absolutePath(file)}], pos: pos}]
             });
             names.push(macro $i{name});
         }
-        // the wave files are needed only while the movie is written
-        Context.onAfterGenerate(function() {
-            for (file in files) FileSystem.deleteFile(file);
-            FileSystem.deleteDirectory(dir);
-        });
         var fields = Context.getBuildFields();
         fields.push({name: "TONES", access: [AStatic], kind: FVar(macro :Array<Class<flash.media.Sound>>, macro $a{names}), pos: pos});
         return fields;
     }
 
     // Whole periods of the tone and two overtones, so that it loops without a click; the pitch is
-    // off by at most half a sample a loop (a few hundredths of a semitone). 16-bit mono.
+    // off by at most half a sample a loop (a few hundredths of a semitone).
     static function wave(frequency:Float):haxe.io.Bytes {
         var periods = Math.round(frequency / 10);
         var n = Math.round(periods * RATE / frequency);
-        var out = new BytesOutput();
-        out.writeString("RIFF");
-        out.writeInt32(36 + n * 2);
-        out.writeString("WAVEfmt ");
-        out.writeInt32(16);
-        out.writeUInt16(1); // PCM
-        out.writeUInt16(1); // mono
-        out.writeInt32(RATE);
-        out.writeInt32(RATE * 2);
-        out.writeUInt16(2);
-        out.writeUInt16(16);
-        out.writeString("data");
-        out.writeInt32(n * 2);
-        for (i in 0...n) {
+        var samples = [for (i in 0...n) {
             var w = 2 * Math.PI * periods * i / n;
-            out.writeInt16(Std.int((Math.sin(w) + 0.35 * Math.sin(2 * w) + 0.15 * Math.sin(3 * w)) * 0.55 * 32767));
-        }
-        return out.getBytes();
+            (Math.sin(w) + 0.35 * Math.sin(2 * w) + 0.15 * Math.sin(3 * w)) * 0.55;
+        }];
+        return Synth.waveFile(samples, RATE);
     }
     #else
     static inline var SECONDS = 1.2;
