@@ -15,10 +15,7 @@ class Main extends Game {
     static inline var CELL = 36;
     static inline var X0 = 40;
     static inline var Y0 = 36;
-    static var START = "rheakaehr" + "........." + ".c.....c." + "p.p.p.p.p" + "........." + "........." + "P.P.P.P.P" + ".C.....C."
-        + "........." + "RHEAKAEHR";
     static var NAMES = ["K" => "King", "A" => "Advisor", "E" => "Elephant", "H" => "Horse", "R" => "Chariot", "C" => "Cannon", "P" => "Pawn"];
-    static var VALUES = ["K" => 1000, "A" => 20, "E" => 20, "H" => 40, "R" => 90, "C" => 45, "P" => 10];
 
     var board:Array<String>;
     var history:Array<String> = [];
@@ -47,13 +44,13 @@ class Main extends Game {
         addChild(new Button(390, 130, 70, 28, "New", 0x806030, newGame));
         addChild(new Button(470, 130, 70, 28, "Undo", 0x806030, undo));
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
-        var saved:Dynamic = Progress.get("board", "");
-        if (Std.isOfType(saved, String) && (saved : String).length == 90) board = (saved : String).split("") else board = START.split("");
+        board = Position.read(Progress.get("board", ""));
+        if (board == null) board = Position.START.split("");
         refresh();
     }
 
     function newGame():Void {
-        board = START.split("");
+        board = Position.START.split("");
         history = [];
         redToMove = true;
         over = false;
@@ -85,14 +82,6 @@ class Main extends Game {
         if (keyCode == Keys.A + 20) undo(); // U
     }
 
-    static function isRed(p:String):Bool {
-        return p != "." && p == p.toUpperCase();
-    }
-
-    static function kind(p:String):String {
-        return p.toUpperCase();
-    }
-
     function click():Void {
         if (!redToMove || over) return;
         var c = Math.round((mouseX - X0) / CELL), r = Math.round((mouseY - Y0) / CELL);
@@ -102,9 +91,9 @@ class Main extends Game {
             play(selected, i);
             selected = -1;
             if (!over) thinking = 20; // black answers after a short pause
-        } else if (isRed(board[i])) {
+        } else if (Position.isRed(board[i])) {
             selected = i;
-            targets = legalMoves(board, i);
+            targets = Position.legalMoves(board, i);
         } else {
             selected = -1;
         }
@@ -119,7 +108,7 @@ class Main extends Game {
         lastTo = to;
         redToMove = !redToMove;
         if (redToMove) save(); // a game is resumed with the player to move
-        if (allMoves(board, redToMove).length == 0) {
+        if (Position.allMoves(board, redToMove).length == 0) {
             over = true;
             var won = !redToMove;
             var key = won ? "wins" : "losses";
@@ -132,137 +121,10 @@ class Main extends Game {
 
     override function tick():Void {
         if (thinking > 0 && --thinking == 0) {
-            var move = choose();
+            var move = Position.choose(board);
             if (move != null) play(move[0], move[1]);
             refresh();
         }
-    }
-
-    // Black's choice: the best of capture value, minus what the piece risks where it lands, plus
-    // a little chance so that games differ.
-    function choose():Array<Int> {
-        var best:Array<Int> = null;
-        var bestScore = -1e9;
-        for (m in allMoves(board, false)) {
-            var after = board.copy();
-            var taken = after[m[1]];
-            after[m[1]] = after[m[0]];
-            after[m[0]] = ".";
-            var score:Float = taken == "." ? 0 : VALUES[kind(taken)];
-            if (attacked(after, m[1], true)) score -= VALUES[kind(board[m[0]])] * 0.9;
-            if (inCheck(after, true)) score += 15;
-            score += Math.random() * 6;
-            if (score > bestScore) {
-                bestScore = score;
-                best = m;
-            }
-        }
-        return best;
-    }
-
-    function allMoves(b:Array<String>, red:Bool):Array<Array<Int>> {
-        var list = [];
-        for (i in 0...90) if (b[i] != "." && isRed(b[i]) == red) for (t in legalMoves(b, i)) list.push([i, t]);
-        return list;
-    }
-
-    function legalMoves(b:Array<String>, from:Int):Array<Int> {
-        var red = isRed(b[from]);
-        return pseudoMoves(b, from).filter(function(to) {
-            var after = b.copy();
-            after[to] = after[from];
-            after[from] = ".";
-            return !inCheck(after, red);
-        });
-    }
-
-    // Whether the general of that side is attacked, or faces the other general on an open file.
-    function inCheck(b:Array<String>, red:Bool):Bool {
-        var king = b.indexOf(red ? "K" : "k");
-        var other = b.indexOf(red ? "k" : "K");
-        if (king < 0) return true;
-        if (other >= 0 && king % 9 == other % 9) {
-            var open = true;
-            var step = king < other ? 9 : -9;
-            var i = king + step;
-            while (i != other) {
-                if (b[i] != ".") open = false;
-                i += step;
-            }
-            if (open) return true;
-        }
-        return attacked(b, king, !red);
-    }
-
-    function attacked(b:Array<String>, square:Int, byRed:Bool):Bool {
-        for (i in 0...90) if (b[i] != "." && isRed(b[i]) == byRed && pseudoMoves(b, i).indexOf(square) >= 0) return true;
-        return false;
-    }
-
-    function pseudoMoves(b:Array<String>, from:Int):Array<Int> {
-        var p = b[from];
-        var red = isRed(p);
-        var c = from % 9, r = Std.int(from / 9);
-        var out = [];
-        function at(cc:Int, rr:Int):String return cc < 0 || cc > 8 || rr < 0 || rr > 9 ? null : b[rr * 9 + cc];
-        function add(cc:Int, rr:Int):Void {
-            var t = at(cc, rr);
-            if (t != null && (t == "." || isRed(t) != red)) out.push(rr * 9 + cc);
-        }
-        function inPalace(cc:Int, rr:Int):Bool return cc >= 3 && cc <= 5 && (red ? rr >= 7 : rr <= 2);
-        var straight = [[1, 0], [-1, 0], [0, 1], [0, -1]];
-        switch (kind(p)) {
-            case "K":
-                for (d in straight) if (inPalace(c + d[0], r + d[1])) add(c + d[0], r + d[1]);
-            case "A":
-                for (d in [[1, 1], [1, -1], [-1, 1], [-1, -1]]) if (inPalace(c + d[0], r + d[1])) add(c + d[0], r + d[1]);
-            case "E":
-                for (d in [[2, 2], [2, -2], [-2, 2], [-2, -2]]) {
-                    var rr = r + d[1];
-                    if ((red && rr < 5) || (!red && rr > 4)) continue; // elephants stay home
-                    if (at(c + (d[0] >> 1), r + (d[1] >> 1)) == ".") add(c + d[0], rr);
-                }
-            case "H":
-                for (d in straight) {
-                    if (at(c + d[0], r + d[1]) != ".") continue; // the leg is blocked
-                    if (d[0] == 0) {
-                        add(c + 1, r + 2 * d[1]);
-                        add(c - 1, r + 2 * d[1]);
-                    } else {
-                        add(c + 2 * d[0], r + 1);
-                        add(c + 2 * d[0], r - 1);
-                    }
-                }
-            case "R" | "C":
-                var cannon = kind(p) == "C";
-                for (d in straight) {
-                    var cc = c + d[0], rr = r + d[1];
-                    var jumped = false;
-                    while (at(cc, rr) != null) {
-                        var t = at(cc, rr);
-                        if (!jumped) {
-                            if (t == ".") out.push(rr * 9 + cc) else if (cannon) jumped = true else {
-                                if (isRed(t) != red) out.push(rr * 9 + cc);
-                                break;
-                            }
-                        } else if (t != ".") {
-                            if (isRed(t) != red) out.push(rr * 9 + cc); // a cannon takes over one screen
-                            break;
-                        }
-                        cc += d[0];
-                        rr += d[1];
-                    }
-                }
-            case "P":
-                var forward = red ? -1 : 1;
-                add(c, r + forward);
-                var crossed = red ? r <= 4 : r >= 5;
-                if (crossed) {
-                    add(c + 1, r);
-                    add(c - 1, r);
-                }
-        }
-        return out;
     }
 
     function drawBoard():Void {
@@ -310,10 +172,10 @@ class Main extends Game {
             g.beginFill(0xf8e8c0);
             g.drawCircle(x, y, 15);
             g.endFill();
-            g.lineStyle(1, isRed(p) ? 0xc02020 : 0x202020);
+            g.lineStyle(1, Position.isRed(p) ? 0xc02020 : 0x202020);
             g.drawCircle(x, y, 12);
             g.lineStyle();
-            var t = label(x, y - 11, 15, isRed(p) ? 0xc02020 : 0x202020, kind(p), true);
+            var t = label(x, y - 11, 15, Position.isRed(p) ? 0xc02020 : 0x202020, Position.kind(p), true);
             removeChild(t);
             pieces.addChild(t);
         }
@@ -323,8 +185,8 @@ class Main extends Game {
             g.endFill();
         }
         var text = over ? (redToMove ? "Black wins.\nClick New to play again." : "You win!\nClick New to play again.") : (redToMove ? "Your move (red)."
-            + (inCheck(board, true) ? "\nCheck!" : "") : "Black is thinking...");
-        if (selected >= 0) text += "\n" + NAMES[kind(board[selected])] + " picked.";
+            + (Position.inCheck(board, true) ? "\nCheck!" : "") : "Black is thinking...");
+        if (selected >= 0) text += "\n" + NAMES[Position.kind(board[selected])] + " picked.";
         status.text = text;
         record.text = "Wins: " + Progress.get("wins", 0) + "\nLosses: " + Progress.get("losses", 0) + "\n\nN: new game  U: undo";
     }

@@ -13,6 +13,7 @@ class RulesTest {
         BoardTest.run();
         WellTest.run();
         FieldTest.run();
+        PositionTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
