@@ -14,6 +14,7 @@ class RulesTest {
         WellTest.run();
         FieldTest.run();
         PositionTest.run();
+        MachineTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
