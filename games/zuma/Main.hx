@@ -7,13 +7,11 @@ import flash.text.TextField;
 
 using Lambda;
 
-typedef Ball = {colour:Int, s:Float};
-
 // A chain of coloured balls rolls along a spiral towards the hole. The frog in the middle turns to
 // the mouse and spits a ball where it is clicked; three or more of a colour touching vanish, and a
 // gap whose two ends share a colour pulls the front part back, which can clear more.
 class Main extends Game {
-    static inline var D = 20.0; // ball diameter, also the spacing along the path
+    static inline var D = Chain.D;
     static inline var CX = 275.0;
     static inline var CY = 205.0;
     static var COLOURS = [0xe03030, 0x3070e0, 0x30b040, 0xe0c020, 0xa040d0, 0xf08030];
@@ -24,14 +22,13 @@ class Main extends Game {
     var board = new Sprite();
     var status:TextField;
 
-    var chain:Array<Ball> = [];
+    var chain = new Chain(0, 1);
     var shot:{colour:Int, x:Float, y:Float, dx:Float, dy:Float} = null;
     var current = 0;
     var next = 0;
     var level = 1;
     var score = 0;
     var over = false;
-    var combo = 1;
 
     static function main() new Main();
 
@@ -88,14 +85,7 @@ class Main extends Game {
     }
 
     function startLevel():Void {
-        chain = [];
-        var count = 30 + level * 10;
-        for (i in 0...count) {
-            var colour = Std.random(colourCount());
-            // no run of three at the start
-            if (i >= 2 && chain[0].colour == colour && chain[1].colour == colour) colour = (colour + 1) % colourCount();
-            chain.unshift({colour: colour, s: -i * D});
-        }
+        chain = new Chain(30 + level * 10, colourCount());
         shot = null;
         over = false;
         hideMessage();
@@ -105,13 +95,13 @@ class Main extends Game {
 
     // Shots only come in colours still in the chain.
     function pickColour():Int {
-        if (chain.length == 0) return 0;
-        return chain[Std.random(chain.length)].colour;
+        if (chain.balls.length == 0) return 0;
+        return chain.balls[Std.random(chain.balls.length)].colour;
     }
 
     function fire():Void {
         if (over) {
-            if (chain.length > 0) {
+            if (chain.balls.length > 0) {
                 level = 1;
                 score = 0;
             }
@@ -137,66 +127,24 @@ class Main extends Game {
 
     override function tick():Void {
         if (!over) {
-            roll();
+            score += chain.roll(chain.lead() < 350 ? 3.0 : 0.3 + level * 0.06);
             moveShot();
-            if (chain.length == 0) {
+            if (chain.balls.length == 0) {
                 over = true;
                 level++;
                 Progress.offerBest(score);
                 showMessage("Level cleared!", "Score " + score + "\nClick for level " + level);
-            } else if (chain[chain.length - 1].s >= px.length - 1) {
+            } else if (chain.lead() >= px.length - 1) {
                 over = true;
                 Progress.offerBest(score);
                 showMessage("Game over", "The balls reached the hole. Score " + score + "\nClick to play again");
             }
         }
-        if (!chain.exists(b -> b.colour == current) && chain.length > 0) current = pickColour();
-        if (!chain.exists(b -> b.colour == next) && chain.length > 0) next = pickColour();
+        if (!chain.balls.exists(b -> b.colour == current)) current = pickColour();
+        if (!chain.balls.exists(b -> b.colour == next)) next = pickColour();
         status.text = "Score " + score + "    Best " + Math.max(score, Progress.best()) + "    Level " + level
             + "    (click to shoot, Space to swap)";
         draw();
-    }
-
-    function roll():Void {
-        var lead = chain[chain.length - 1].s;
-        var speed = lead < 350 ? 3.0 : 0.3 + level * 0.06;
-        chain[0].s += speed;
-        // A gap with the same colour on both sides closes by pulling the front part back.
-        for (i in 1...chain.length) {
-            var gap = chain[i].s - chain[i - 1].s;
-            if (gap > D + 0.5 && chain[i].colour == chain[i - 1].colour) {
-                var pull = Math.min(6, gap - D);
-                var j = i;
-                while (j < chain.length && (j == i || chain[j].s - chain[j - 1].s <= D + 0.5)) {
-                    chain[j].s -= pull;
-                    j++;
-                }
-                if (gap - pull <= D + 0.5) {
-                    combo++;
-                    push();
-                    if (match(i)) return;
-                }
-            }
-        }
-        push();
-    }
-
-    // Balls behind push the ones in front; balls in front of a gap stay where they are.
-    function push():Void {
-        for (i in 1...chain.length) if (chain[i].s < chain[i - 1].s + D) chain[i].s = chain[i - 1].s + D;
-    }
-
-    // Removes the run of one colour through index i when it has three or more balls.
-    function match(i:Int):Bool {
-        var colour = chain[i].colour;
-        var first = i, last = i;
-        while (first > 0 && chain[first - 1].colour == colour && chain[first].s - chain[first - 1].s <= D + 0.5) first--;
-        while (last < chain.length - 1 && chain[last + 1].colour == colour && chain[last + 1].s - chain[last].s <= D + 0.5) last++;
-        var run = last - first + 1;
-        if (run < 3) return false;
-        chain.splice(first, run);
-        score += run * 10 * combo;
-        return true;
     }
 
     function moveShot():Void {
@@ -207,8 +155,8 @@ class Main extends Game {
             shot = null;
             return;
         }
-        for (i in 0...chain.length) {
-            var b = chain[i];
+        for (i in 0...chain.balls.length) {
+            var b = chain.balls[i];
             if (b.s < 0) continue;
             var k = Std.int(b.s);
             var dx = shot.x - px[k], dy = shot.y - py[k];
@@ -221,16 +169,10 @@ class Main extends Game {
 
     // The shot joins the chain beside the ball it hit, on the side it came closer to.
     function insert(hit:Int):Void {
-        var ahead = Std.int(Math.min(px.length - 1, chain[hit].s + D / 2));
-        var behind = Std.int(Math.max(0, chain[hit].s - D / 2));
-        var da = dist(ahead), db = dist(behind);
-        var at = da < db ? hit + 1 : hit;
-        var s = da < db ? chain[hit].s + D : chain[hit].s;
-        chain.insert(at, {colour: shot.colour, s: s});
+        var s = chain.balls[hit].s;
+        var ahead = Std.int(Math.min(px.length - 1, s + D / 2)), behind = Std.int(Math.max(0, s - D / 2));
+        score += chain.insert(hit, dist(ahead) < dist(behind), shot.colour);
         shot = null;
-        push();
-        combo = 1;
-        match(at);
     }
 
     function dist(k:Int):Float {
@@ -249,7 +191,7 @@ class Main extends Game {
     function draw():Void {
         var g = board.graphics;
         g.clear();
-        for (b in chain) {
+        for (b in chain.balls) {
             if (b.s < 0) continue;
             var k = Std.int(Math.min(px.length - 1, b.s));
             drawBall(px[k], py[k], COLOURS[b.colour]);

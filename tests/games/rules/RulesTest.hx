@@ -15,6 +15,7 @@ class RulesTest {
         FieldTest.run();
         PositionTest.run();
         MachineTest.run();
+        ChainTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
