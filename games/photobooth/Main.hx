@@ -13,9 +13,6 @@ class Sticker extends Sprite {
 
     public function new(kind:Int) {
         super();
-        graphics.beginFill(0xfff4f8);
-        graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
-        graphics.endFill();
         this.kind = kind;
         buttonMode = true;
         Main.drawSticker(graphics, kind);
@@ -49,6 +46,7 @@ class Main extends Game {
     var stickers = new Sprite();
     var frameLayer = new Sprite();
     var flashLayer = new Sprite();
+    var outline = new Sprite(); // around the picked sticker
     var frameButtons:Array<Button> = [];
     var info:TextField;
     var frame = 0;
@@ -65,10 +63,11 @@ class Main extends Game {
 
     function new() {
         super();
-        // the portrait and its stickers are cut to the photo's edges
         var picture = new Sprite();
         picture.addChild(photo);
         picture.addChild(stickers);
+        picture.addChild(outline);
+        outline.mouseEnabled = false;
         for (layer in [picture, frameLayer, flashLayer]) {
             layer.x = PX;
             layer.y = PY;
@@ -77,11 +76,6 @@ class Main extends Game {
         frameLayer.mouseEnabled = false;
         photo.addEventListener(MouseEvent.MOUSE_DOWN, function(_) pick(null));
         flashLayer.mouseEnabled = false;
-        var mask = new Sprite();
-        mask.graphics.beginFill(0);
-        mask.graphics.drawRect(PX, PY, PW, PH);
-        addChild(mask);
-        picture.mask = mask;
 
         label(PX, 8, 20, 0x7a3060, "Photo booth");
         label(340, 8, 13, 0x505050, "Frames");
@@ -93,7 +87,7 @@ class Main extends Game {
         label(340, 90, 13, 0x505050, "Backdrop");
         for (i in 0...BACKDROPS.length) addChild(new Button(340 + i * 51, 108, 46, 22, "", BACKDROPS[i], setBackdrop.bind(i)));
         label(340, 136, 13, 0x505050, "Stickers: click to add");
-        for (k in 0...9) {
+        for (k in 0...Composition.KINDS) {
             var icon = new Sticker(k);
             icon.scaleX = icon.scaleY = 0.55;
             icon.x = 372 + (k % 3) * 68;
@@ -151,9 +145,7 @@ class Main extends Game {
     }
 
     function pick(s:Sticker):Void {
-        if (picked != null) picked.filters = [];
         picked = s;
-        if (s != null) s.filters = [new flash.filters.GlowFilter(0xffffff, 1, 8, 8, 4)];
     }
 
     function drag():Void {
@@ -194,8 +186,8 @@ class Main extends Game {
         if (picked == null) return;
         var ch = String.fromCharCode(charCode);
         if (keyCode == Keys.DELETE || keyCode == Keys.BACKSPACE) remove();
-        else if (ch == "+" || ch == "=") picked.scaleX = picked.scaleY = Math.min(3, picked.scaleX * 1.15);
-        else if (ch == "-") picked.scaleX = picked.scaleY = Math.max(0.4, picked.scaleX / 1.15);
+        else if (ch == "+" || ch == "=") picked.scaleX = picked.scaleY = Math.min(Composition.MAX_SCALE / 100, picked.scaleX * 1.15);
+        else if (ch == "-") picked.scaleX = picked.scaleY = Math.max(Composition.MIN_SCALE / 100, picked.scaleX / 1.15);
         else if (ch == "q" || ch == "Q") picked.rotation -= 15;
         else if (ch == "e" || ch == "E") picked.rotation += 15;
         else if (keyCode >= Keys.LEFT && keyCode <= Keys.DOWN) {
@@ -207,35 +199,34 @@ class Main extends Game {
 
     // The composition as text: frame, backdrop, then kind, x, y, scale and turn of every sticker.
     function save():Void {
-        var parts = [Std.string(frame), Std.string(backdrop)];
+        var c = new Composition();
+        c.frame = frame;
+        c.backdrop = backdrop;
         for (i in 0...stickers.numChildren) {
             var s:Sticker = cast stickers.getChildAt(i);
-            parts.push([s.kind, Math.round(s.x), Math.round(s.y), Math.round(s.scaleX * 100), Math.round(s.rotation)].join(","));
+            c.stickers.push({kind: s.kind, x: Math.round(s.x), y: Math.round(s.y), scale: Math.round(s.scaleX * 100), turn: Math.round(s.rotation)});
         }
-        Progress.set("photo", parts.join(";"));
+        Progress.set("photo", c.write());
     }
 
     function restore():Void {
-        var saved:Dynamic = Progress.get("photo", "");
-        var parts = Std.isOfType(saved, String) ? (saved : String).split(";") : [];
-        if (parts.length >= 2) {
-            backdrop = clamp(Std.parseInt(parts[1]), BACKDROPS.length);
-            for (p in parts.slice(2)) {
-                var v = p.split(",").map(Std.parseInt);
-                if (v.length == 5 && !v.contains(null)) add(clamp(v[0], 9), v[1], v[2], Math.max(0.4, Math.min(3, v[3] / 100)), v[4]);
-            }
-        }
+        var c = Composition.read(Progress.get("photo", ""), PW, PH);
+        backdrop = c.backdrop;
+        for (s in c.stickers) add(s.kind, s.x, s.y, s.scale / 100, s.turn);
         pick(null);
-        setFrame(parts.length >= 2 ? clamp(Std.parseInt(parts[0]), FRAME_NAMES.length) : 0);
-    }
-
-    static function clamp(v:Null<Int>, count:Int):Int {
-        return v == null || v < 0 || v >= count ? 0 : v;
+        setFrame(c.frame);
     }
 
     override function tick():Void {
         frames++;
         drawPhoto();
+        var o = outline.graphics;
+        o.clear();
+        if (picked != null) {
+            var r = picked.getBounds(stickers);
+            o.lineStyle(2, frames % 30 < 15 ? 0xffffff : 0x6090ff);
+            o.drawRoundRect(r.x - 4, r.y - 4, r.width + 8, r.height + 8, 10, 10);
+        }
         var f = flashLayer.graphics;
         f.clear();
         if (flash > 0) {
@@ -296,6 +287,13 @@ class Main extends Game {
     function drawFrame():Void {
         var g = frameLayer.graphics;
         g.clear();
+        // the page around the photo, over whatever of the portrait and its stickers reaches out
+        g.beginFill(0xfff4f8);
+        g.drawRect(-PX, -PY, Game.WIDTH, PY);
+        g.drawRect(-PX, PH, Game.WIDTH, Game.HEIGHT - PY - PH);
+        g.drawRect(-PX, 0, PX, PH);
+        g.drawRect(PW, 0, Game.WIDTH - PX - PW, PH);
+        g.endFill();
         if (frame == 0) return;
         var colour = [0, 0xff7aa8, 0x4a70d0, 0x60b050, 0x202020, 0xd4a020][frame];
         var t = 18;

@@ -16,6 +16,7 @@ class RulesTest {
         PositionTest.run();
         MachineTest.run();
         ChainTest.run();
+        CompositionTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
