@@ -17,6 +17,7 @@ class RulesTest {
         MachineTest.run();
         ChainTest.run();
         CompositionTest.run();
+        TempleTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
