@@ -1,11 +1,16 @@
 # The two commands of the README:
 #   make run   installs what is missing, builds, starts the bundled store and runs the main job
 #   make test  installs what is missing, builds and runs every test
+# and installing for one user:
+#   make install [PREFIX=~/.local]              the program under PREFIX, with menu entry and icon
+#   make uninstall [PREFIX=~/.local] [PURGE=1]  removes the program (with PURGE=1 the user's data too)
+#   make package                                the tarball build/brindle-VERSION-Linux.tar.gz
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
+PREFIX ?= $(HOME)/.local
 
-.PHONY: all deps build run test fuzz bench clean
+.PHONY: all deps build run test fuzz bench clean install uninstall package
 
 all: build
 
@@ -28,6 +33,15 @@ fuzz: deps
 
 bench: build
 	@scripts/bench.sh $(BUILD)
+
+install: build
+	@cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+uninstall:
+	@scripts/uninstall.sh "$(PREFIX)" $(if $(filter-out 0,$(PURGE)),--purge)
+
+package: build
+	@cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -1,31 +1,25 @@
 #!/usr/bin/env bash
-# The main job: starts the bundled store on its default port (unless a store already answers
-# there), rebuilds the page cache with Sorrel in the application folder and prints what was written,
-# then opens Brindle on it. With a display Brindle runs until its window is closed; without one it
-# runs under Xvfb until its first page is shown, a screenshot of the window is saved, and it ends.
+# The main job: starts the bundled store on the port that Servers.ini names (8780 by default) unless
+# a store already answers there or Servers.ini names another store, rebuilds the page cache with
+# Sorrel in the application folder and prints what was written, then opens Brindle on it. A store
+# started here ends once no program of the folder runs any more (a skin change restarts Brindle).
+# With a display Brindle runs until its window is closed; without one it runs under Xvfb until its
+# first page is shown, a screenshot of the window is saved, and it ends.
 set -euo pipefail
 app=$(realpath "${1:-build/app}")
-port=8780
-site="http://127.0.0.1:$port"
-store_pid=""
-cleanup() { [ -n "$store_pid" ] && kill "$store_pid" 2>/dev/null && wait "$store_pid" 2>/dev/null || true; }
-trap cleanup EXIT
+. "$(dirname "$0")/lib/store-session.sh"
+trap 'end_bundled_store "$app"' EXIT
 
-if curl -s -o /dev/null "$site/"; then
-    echo "Using the store that already answers on $site"
+port=$(bundled_store_port "$app")
+if [ -z "$port" ]; then
+    echo "Using the store that Servers.ini names: $(servers_ini_site "$app")"
+elif ! serve_bundled_store "$app" "$port"; then
+    echo "appstore could not start:" >&2
+    cat "$app/appstore.log" >&2
+    exit 1
+elif [ -z "$store" ]; then
+    echo "Using the store that already answers on http://127.0.0.1:$port"
 else
-    "$app/appstore" --port "$port" --data "$app/store-data" >"$app/appstore.out" 2>"$app/appstore.log" &
-    store_pid=$!
-    for _ in $(seq 100); do
-        grep -q "listening" "$app/appstore.out" 2>/dev/null && break
-        if ! kill -0 "$store_pid" 2>/dev/null; then
-            echo "appstore could not start:" >&2
-            cat "$app/appstore.log" >&2
-            store_pid=""
-            exit 1
-        fi
-        sleep 0.05
-    done
     echo "Started $(cat "$app/appstore.out") (log: $app/appstore.log)"
 fi
 

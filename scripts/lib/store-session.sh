@@ -1,9 +1,18 @@
-# The bundled store on a free loopback port with a scratch folder, for the scripts that run the
-# programs against it (benchmarks, screenshots, flows). Source it, then:
+# The bundled store, for the scripts that run the programs against it. Works in sh and bash, also
+# under set -eu; source it, then use one of the two groups below.
+#
+# A scratch session (benchmarks, screenshots, flows):
 #   begin_store_session                    # $work: a scratch folder, removed at exit with the store
-#   start_store APPSTORE [options...]      # (re)starts the store; sets $site, fails when it cannot
+#   start_store APPSTORE [options...]      # (re)starts the store on a free port; sets $site, fails when it cannot
 #   write_servers_ini FOLDER               # FOLDER/Servers.ini pointing every server at $site
-# Works in sh and bash, also under set -eu.
+#
+# The store of an application folder APP (make run, the installed launcher):
+#   bundled_store_port APP                 # prints the loopback port of the store site that APP/Servers.ini
+#                                          # names (8780 when the file or key is missing); nothing for a store elsewhere
+#   serve_bundled_store APP PORT           # uses a store that answers on 127.0.0.1:PORT or starts APP/appstore
+#                                          # there (data in APP/store-data, log in APP/appstore.log); sets $store
+#                                          # to its process only when it started it, fails when it cannot
+#   end_bundled_store APP                  # once no program of APP runs any more, stops the store started here
 
 begin_store_session() {
     work=$(mktemp -d)
@@ -24,6 +33,17 @@ stop_store() {
     store=""
 }
 
+# Waits until the store started as $store has written its "listening" line into FILE; fails when
+# the store ended first or did not get that far within ten seconds.
+wait_for_store() {
+    for _ in $(seq 200); do
+        grep -q listening "$1" 2>/dev/null && return 0
+        kill -0 "$store" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
 start_store() {
     stop_store
     appstore_program=$1
@@ -31,10 +51,7 @@ start_store() {
     rm -f "$work/store.out"
     "$appstore_program" --port 0 --data "$work/store-data" "$@" >"$work/store.out" 2>"$work/store.log" &
     store=$!
-    for _ in $(seq 100); do
-        grep -q listening "$work/store.out" 2>/dev/null && break
-        sleep 0.05
-    done
+    wait_for_store "$work/store.out" || true
     site=$(sed -n 's/^appstore listening on //p' "$work/store.out")
     if [ -z "$site" ]; then
         echo "appstore did not start" >&2
@@ -44,4 +61,60 @@ start_store() {
 
 write_servers_ini() {
     printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$1/Servers.ini"
+}
+
+# The value of [Store] Site in APP/Servers.ini as the programs read it: names without regard to
+# letter case, spaces around the value and one pair of quotes dropped, the first match counts,
+# trailing "/" dropped.
+servers_ini_site() {
+    [ -f "$1/Servers.ini" ] || return 0
+    awk '
+        function trim(s) { sub(/^[ \t]+/, "", s); sub(/[ \t\r]+$/, "", s); return s }
+        /^[ \t]*\[/ { name = $0; sub(/^[ \t]*\[/, "", name); sub(/\].*/, "", name)
+                      in_store = tolower(trim(name)) == "store"; next }
+        in_store && index($0, "=") {
+            if (tolower(trim(substr($0, 1, index($0, "=") - 1))) != "site") next
+            value = trim(substr($0, index($0, "=") + 1))
+            if (value ~ /^".*"$/) value = substr(value, 2, length(value) - 2)
+            sub(/\/+$/, "", value)
+            print value
+            exit
+        }' "$1/Servers.ini"
+}
+
+bundled_store_port() {
+    store_site=$(servers_ini_site "$1")
+    store_site=${store_site:-http://127.0.0.1:8780}
+    case "$store_site" in
+    http://127.0.0.1:* | http://localhost:*) echo "${store_site##*:}" | grep -x '[0-9][0-9]*' || true ;;
+    http://127.0.0.1 | http://localhost) echo 80 ;;
+    esac
+}
+
+# Something accepts connections on 127.0.0.1:PORT.
+store_answers() {
+    bash -c 'exec 3<>"/dev/tcp/127.0.0.1/$0"' "$1" 2>/dev/null
+}
+
+serve_bundled_store() {
+    store=""
+    store_answers "$2" && return 0
+    "$1/appstore" --port "$2" --data "$1/store-data" >"$1/appstore.out" 2>"$1/appstore.log" &
+    store=$!
+    wait_for_store "$1/appstore.out" && return 0
+    stop_store
+    # Another launcher's store may have taken the port between the check and the start.
+    store_answers "$2"
+}
+
+# Some process other than the store runs a program of folder APP (Brindle, the Brindle that a skin
+# change or a second start runs, Sorrel).
+app_program_runs() {
+    [ -n "$(find /proc/[0-9]*/exe -maxdepth 0 -lname "$1/*" ! -lname "$1/appstore*" -print -quit 2>/dev/null)" ]
+}
+
+end_bundled_store() {
+    [ -n "${store:-}" ] || return 0
+    while app_program_runs "$1"; do sleep 1; done
+    stop_store
 }
