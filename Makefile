@@ -8,7 +8,16 @@
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
-PREFIX ?= $(HOME)/.local
+# PREFIX and PURGE count only when given on the command line, and the programs that the recipes run
+# never see them: a PREFIX exported by the shell must not move the installation (npm reads it too,
+# as its global folder), nor a stray PURGE remove the user's data.
+ifneq ($(origin PREFIX),command line)
+PREFIX := $(HOME)/.local
+endif
+ifneq ($(origin PURGE),command line)
+PURGE :=
+endif
+unexport PREFIX PURGE
 
 .PHONY: all deps build run test fuzz bench clean install uninstall package
 

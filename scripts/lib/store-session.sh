@@ -110,7 +110,8 @@ serve_bundled_store() {
 # Some process other than the store runs a program of folder APP (Brindle, the Brindle that a skin
 # change or a second start runs, Sorrel).
 app_program_runs() {
-    [ -n "$(find /proc/[0-9]*/exe -maxdepth 0 -lname "$1/*" ! -lname "$1/appstore*" -print -quit 2>/dev/null)" ]
+    folder=$(printf '%s' "$1" | sed 's/[][*?\\]/\\&/g') # a pattern matching the folder's name as it is
+    [ -n "$(find /proc/[0-9]*/exe -maxdepth 0 -lname "$folder/*" ! -lname "$folder/appstore*" -print -quit 2>/dev/null)" ]
 }
 
 end_bundled_store() {
