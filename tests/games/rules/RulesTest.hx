@@ -18,6 +18,7 @@ class RulesTest {
         ChainTest.run();
         CompositionTest.run();
         TempleTest.run();
+        LawnTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
