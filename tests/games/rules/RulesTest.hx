@@ -19,6 +19,7 @@ class RulesTest {
         CompositionTest.run();
         TempleTest.run();
         LawnTest.run();
+        YardTest.run();
         Sys.println('$checks checks, $failures failed');
         Sys.exit(failures == 0 ? 0 : 1);
     }
