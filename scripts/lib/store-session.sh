@@ -11,7 +11,7 @@
 #                                          # names (8780 when the file or key is missing); nothing for a store elsewhere
 #   serve_bundled_store APP PORT           # uses a store that answers on 127.0.0.1:PORT or starts APP/appstore
 #                                          # there (data in APP/store-data, log in APP/appstore.log); sets $store
-#                                          # to its process only when it started it, fails when it cannot
+#                                          # to its process only when it started it, fails when neither works
 #   end_bundled_store APP                  # once no program of APP runs any more, stops the store started here
 
 begin_store_session() {
@@ -98,13 +98,17 @@ store_answers() {
 
 serve_bundled_store() {
     store=""
-    store_answers "$2" && return 0
-    "$1/appstore" --port "$2" --data "$1/store-data" >"$1/appstore.out" 2>"$1/appstore.log" &
-    store=$!
-    wait_for_store "$1/appstore.out" && return 0
-    stop_store
-    # Another launcher's store may have taken the port between the check and the start.
-    store_answers "$2"
+    # One caller at a time checks the port and starts the store (lock APP/appstore.lock), so two
+    # launchers started together start one store, and neither overwrites the other's log.
+    exec 9>"$1/appstore.lock"
+    flock -w 20 9 || true
+    if ! store_answers "$2"; then
+        "$1/appstore" --port "$2" --data "$1/store-data" >"$1/appstore.out" 2>"$1/appstore.log" 9>&- &
+        store=$!
+        wait_for_store "$1/appstore.out" || stop_store
+    fi
+    exec 9>&-
+    [ -n "$store" ] || store_answers "$2"
 }
 
 # Some process other than the store runs a program of folder APP (Brindle, the Brindle that a skin
