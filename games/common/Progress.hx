@@ -7,16 +7,21 @@ import flash.net.SharedObject;
 // being closed or killed right after.
 class Progress {
     static var store:SharedObject;
+    static var opened = false;
 
+    // The kept values, or null when the player has no storage for the movie: it may throw, or
+    // give nothing (a movie whose address the player does not know). The game then plays on
+    // without keeping anything.
     static function data():Dynamic {
-        if (store == null) {
+        if (!opened) {
+            opened = true;
             try {
                 store = SharedObject.getLocal("progress");
             } catch (e:Dynamic) {
-                return null; // no storage: the game plays on without keeping anything
+                store = null;
             }
         }
-        return store.data;
+        return store == null ? null : store.data;
     }
 
     // The best score so far, 0 before the first.
