@@ -1,5 +1,6 @@
 package common;
 
+import flash.display.Shape;
 import flash.display.Sprite;
 import flash.display.StageAlign;
 import flash.display.StageScaleMode;
@@ -25,10 +26,15 @@ class Game extends Sprite {
         stage.focus = stage;
         stage.addEventListener(KeyboardEvent.KEY_DOWN, function(e:KeyboardEvent) keyDown(e.keyCode, e.charCode));
         stage.addEventListener(KeyboardEvent.KEY_UP, function(e:KeyboardEvent) keyUp(e.keyCode));
-        addEventListener(Event.ENTER_FRAME, function(_) tick());
+        addEventListener(Event.ENTER_FRAME, function(_) {
+            tick();
+            pulseMessage();
+        });
     }
 
     var message:Sprite;
+    var messageRim:Shape;
+    var pulse = 0;
 
     function keyDown(keyCode:Int, charCode:Int):Void {}
 
@@ -74,6 +80,11 @@ class Game extends Sprite {
         message.graphics.beginFill(0x000000, 0.72);
         message.graphics.drawRoundRect(55, top, 440, height, 24, 24);
         message.graphics.endFill();
+        messageRim = new Shape();
+        messageRim.graphics.lineStyle(3, 0xFFFFFF);
+        messageRim.graphics.drawRoundRect(55, top, 440, height, 24, 24);
+        message.addChild(messageRim);
+        pulse = 0;
         heading.x = (WIDTH - heading.width) / 2;
         heading.y = top + 16;
         lines.x = (WIDTH - lines.width) / 2;
@@ -86,5 +97,11 @@ class Game extends Sprite {
     function hideMessage():Void {
         if (message != null) removeChild(message);
         message = null;
+    }
+
+    // The panel's rim glows and fades, so a game waiting for the player shows it is alive.
+    function pulseMessage():Void {
+        if (message == null) return;
+        messageRim.alpha = 0.45 - 0.35 * Math.cos(pulse++ * 0.1);
     }
 }
