@@ -1,7 +1,6 @@
 #include "AppPages.h"
 
 #include "EmbeddedFiles.h"
-#include "MovieCatalogue.h"
 #include "StoreHtml.h"
 
 #include <cstdio>
@@ -172,7 +171,7 @@ std::optional<std::string> AppPages::canvas(std::string_view id) const {
 std::optional<std::string> AppPages::movie(std::string_view file) {
     for (const auto& [name, bytes] : embedded::storeGames)
         if (name == file) return std::string(bytes);
-    return swf::movieBytes(file);
+    return std::nullopt;
 }
 
 } // namespace appstore

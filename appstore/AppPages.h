@@ -29,7 +29,7 @@ class AppPages {
     std::optional<std::string> pageDetail(std::string_view site, std::string_view id) const;
     std::optional<std::string> frame(std::string_view site, std::string_view id) const;
     std::optional<std::string> canvas(std::string_view id) const;
-    // A movie of the store by file name.
+    // A movie of the store by file name: a built game; nothing for any other name.
     static std::optional<std::string> movie(std::string_view file);
 
     static std::string detailAddress(std::string_view site, const StoreApp& app);

@@ -3,7 +3,7 @@
 // an uncompressed or a zlib-compressed movie), every tag's extent, and inside the tags the writer
 // uses every bit field (shape styles and records, placement matrices and colour transforms). Of an
 // ActionScript 3 movie it tells whether it says so and which class it starts. Used to check the
-// generated and the built movies.
+// written and the built movies.
 
 #include <cstdint>
 #include <stdexcept>

@@ -1,12 +1,9 @@
-// swfgen: writes the bundled store's Flash movies into a folder, or checks movie files.
-//   swfgen FOLDER          writes every movie of the catalogue into FOLDER
+// swfgen: checks movie files.
 //   swfgen --check FILE... reads each file back and prints its stage, frames and parts
 
-#include "MovieCatalogue.h"
 #include "SwfReader.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -18,6 +15,11 @@ int check(int count, char** files) {
     int failures = 0;
     for (int i = 0; i < count; ++i) {
         std::ifstream in(files[i], std::ios::binary);
+        if (!in) {
+            std::printf("%s: cannot be read\n", files[i]);
+            ++failures;
+            continue;
+        }
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         try {
             const auto movie = swf::readMovie(bytes);
@@ -43,15 +45,6 @@ int check(int count, char** files) {
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "--check") return check(argc - 2, argv + 2);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: swfgen FOLDER | swfgen --check FILE...\n");
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
-    for (const auto& name : swf::movieNames()) {
-        std::ofstream(folder / name, std::ios::binary) << *swf::movieBytes(name);
-        std::printf("%s\n", (folder / name).c_str());
-    }
-    return 0;
+    std::fprintf(stderr, "usage: swfgen --check FILE...\n");
+    return 2;
 }
