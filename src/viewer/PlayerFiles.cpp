@@ -1,7 +1,11 @@
 #include "viewer/PlayerFiles.h"
 
+#include "base/Url.h"
+
 #include <algorithm>
+#include <cctype>
 #include <system_error>
+#include <utility>
 
 namespace viewer {
 
@@ -25,22 +29,73 @@ static bool staysInside(const fs::path& path, const fs::path& folder) {
     return real.parent_path() == root;
 }
 
-std::optional<fs::path> PlayerFiles::resolve(std::string_view requestPath) const {
+// The folder and plain file name that a request path "/<folder>/<name>" names.
+static std::optional<std::pair<std::string_view, std::string_view>>
+splitRequest(std::string_view requestPath) {
     if (requestPath.empty() || requestPath.front() != '/') return std::nullopt;
     requestPath.remove_prefix(1);
     auto slash = requestPath.find('/');
     if (slash == std::string_view::npos) return std::nullopt;
-    std::string_view folderName = requestPath.substr(0, slash);
     std::string_view fileName = requestPath.substr(slash + 1);
-    const fs::path* folder = folderName == "player" ? &playerFolder
-                             : folderName == "Game" ? &gameFolder
-                                                    : nullptr;
-    if (!folder || folder->empty() || !isPlainFileName(fileName)) return std::nullopt;
+    if (!isPlainFileName(fileName)) return std::nullopt;
+    return std::pair{requestPath.substr(0, slash), fileName};
+}
 
-    fs::path file = *folder / fs::path(std::string(fileName));
+std::optional<fs::path> PlayerFiles::resolve(std::string_view requestPath) const {
+    auto request = splitRequest(requestPath);
+    if (!request) return std::nullopt;
+    const fs::path* folder = request->first == "player" ? &playerFolder
+                             : request->first == "Game" ? &gameFolder
+                                                        : nullptr;
+    if (!folder || folder->empty()) return std::nullopt;
+
+    fs::path file = *folder / fs::path(std::string(request->second));
     std::error_code ec;
     if (!fs::is_regular_file(file, ec) || !staysInside(file, *folder)) return std::nullopt;
     return file;
+}
+
+std::optional<fs::path> PlayerFiles::fetchTarget(std::string_view requestPath) const {
+    auto request = splitRequest(requestPath);
+    if (!request || request->first != "Game" || gameFolder.empty()) return std::nullopt;
+    fs::path file = gameFolder / fs::path(std::string(request->second));
+    std::error_code ec;
+    if (fs::symlink_status(file, ec).type() != fs::file_type::not_found) return std::nullopt;
+    return file;
+}
+
+std::optional<MovieAddress> movieAddressOf(std::string_view fileName) {
+    const auto end = fileName.find_first_of("?#");
+    MovieAddress address{std::string(fileName.substr(0, end)), {}};
+    if (address.name.empty()) return std::nullopt;
+    if (end != std::string_view::npos && fileName[end] == '?') {
+        const auto query = fileName.substr(end + 1);
+        address.query = std::string(query.substr(0, query.find('#')));
+    }
+    return address;
+}
+
+std::optional<std::string> siblingAddress(std::string_view movieUrl, std::string_view fileName) {
+    if (!base::isWebAddress(movieUrl) || !isPlainFileName(fileName)) return std::nullopt;
+    const auto path = movieUrl.substr(0, movieUrl.find_first_of("?#"));
+    const auto schemeEnd = path.find("://") + 3;
+    const auto slash = path.rfind('/');
+    std::string address(path.substr(0, slash < schemeEnd ? path.size() : slash));
+    address += '/';
+    static const std::string_view kept = "-._~!$&'()*+,;=:@";
+    for (unsigned char c : fileName) {
+        if (std::isalnum(c) && c < 0x80) {
+            address += static_cast<char>(c);
+        } else if (kept.find(static_cast<char>(c)) != std::string_view::npos) {
+            address += static_cast<char>(c);
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            address += '%';
+            address += hex[c >> 4];
+            address += hex[c & 15];
+        }
+    }
+    return address;
 }
 
 std::string contentTypeOf(const fs::path& file) {

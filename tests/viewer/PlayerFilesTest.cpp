@@ -68,3 +68,40 @@ TEST(PlayerContentTypes, ByExtension) {
     EXPECT_EQ(viewer::contentTypeOf("a.swf"), "application/x-shockwave-flash");
     EXPECT_EQ(viewer::contentTypeOf("LICENSE_MIT"), "application/octet-stream");
 }
+
+TEST_F(PlayerFilesTest, OnlyAMissingPlainNameInGameMayBeFetched) {
+    EXPECT_EQ(files.fetchTarget("/Game/beside.xml"), app.path() / "Game" / "beside.xml");
+    fs::create_directory(app.path() / "Game" / "dir.xml");
+    fs::create_symlink(app.path() / "nowhere", app.path() / "Game" / "dangling.xml");
+    for (const char* path : {"/Game/a b.swf", "/Game/dir.xml", "/Game/dangling.xml", "/player/new.js",
+                             "/Game/../x.xml", "/Game/sub/x.xml", "/Game/..", "/x.xml", "/Saves/x.sol"})
+        EXPECT_FALSE(files.fetchTarget(path)) << path;
+}
+
+TEST(MovieAddressTest, TheQueryOfTheStoreAddressStaysInTheMoviesAddress) {
+    auto plain = viewer::movieAddressOf("game.swf");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->name, "game.swf");
+    EXPECT_EQ(plain->query, "");
+    auto query = viewer::movieAddressOf("game.swf?level=2&mode=a#top");
+    ASSERT_TRUE(query);
+    EXPECT_EQ(query->name, "game.swf");
+    EXPECT_EQ(query->query, "level=2&mode=a");
+    EXPECT_EQ(viewer::movieAddressOf("g.swf#a?b")->query, "");
+    EXPECT_FALSE(viewer::movieAddressOf("?level=2"));
+    EXPECT_FALSE(viewer::movieAddressOf(""));
+}
+
+TEST(MovieAddressTest, FilesBesideTheMovieComeFromItsStoreFolder) {
+    using viewer::siblingAddress;
+    EXPECT_EQ(siblingAddress("http://s:1/widget/swf/game.swf?level=2", "level2.swf"),
+              "http://s:1/widget/swf/level2.swf");
+    EXPECT_EQ(siblingAddress("https://s/a/b.swf#x", "a b?#%.xml"), "https://s/a/a%20b%3F%23%25.xml");
+    EXPECT_EQ(siblingAddress("http://s/b.swf?x=/y/z", "c.png"), "http://s/c.png");
+    EXPECT_EQ(siblingAddress("http://s", "c.png"), "http://s/c.png");
+    EXPECT_EQ(siblingAddress("http://s/d/", "图.png"), "http://s/d/%E5%9B%BE.png");
+    EXPECT_FALSE(siblingAddress("file:///etc/x.swf", "passwd"));
+    EXPECT_FALSE(siblingAddress("", "a.png"));
+    EXPECT_FALSE(siblingAddress("http://s/a.swf", "../a.png"));
+    EXPECT_FALSE(siblingAddress("http://s/a.swf", ".."));
+}

@@ -1,0 +1,131 @@
+#include "viewer/FlashSaves.h"
+
+#include "viewer/PlayerFiles.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace viewer {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kExtension = ".sol";
+constexpr std::size_t kMaxFileName = 255;
+// A save larger than this is not handed to a movie: Flash asked the user beyond 100 KB.
+constexpr std::uintmax_t kMaxSaveBytes = 16 * 1024 * 1024;
+
+bool escaped(unsigned char c, bool first) {
+    return c == '%' || c == '/' || c == '\\' || c < 0x20 || c == 0x7f || (first && c == '.');
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+FlashSaves::FlashSaves(const fs::path& savesRoot, std::string_view movieName, std::string host,
+                       std::string moviePath)
+    : host_(std::move(host)), moviePath_(std::move(moviePath)) {
+    if (!savesRoot.empty() && isPlainFileName(movieName) && !host_.empty() && !moviePath_.empty() &&
+        moviePath_.front() != '/')
+        folder_ = savesRoot / fs::path(std::string(movieName));
+}
+
+std::vector<std::string> FlashSaves::paths() const {
+    std::vector<std::string> paths{moviePath_};
+    for (auto slash = moviePath_.rfind('/'); slash != std::string::npos && slash > 0;
+         slash = moviePath_.rfind('/', slash - 1))
+        paths.push_back(moviePath_.substr(0, slash));
+    paths.emplace_back();
+    return paths; // longest first: the movie's own path is the usual one
+}
+
+std::optional<fs::path> FlashSaves::fileOf(std::string_view key) const {
+    if (!usable() || !key.starts_with(host_ + "/")) return std::nullopt;
+    key.remove_prefix(host_.size() + 1);
+    for (const std::string& path : paths()) {
+        const std::string prefix = path + "/";
+        if (!key.starts_with(prefix)) continue;
+        std::string_view name = key.substr(prefix.size());
+        // Ruffle marks exactly the names that hold a "/" with "#".
+        const bool marked = name.starts_with('#');
+        if (marked) name.remove_prefix(1);
+        if (marked != (name.find('/') != std::string_view::npos)) continue;
+        if (auto file = fileNameOf(name)) return folder_ / *file;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> FlashSaves::keysOf(std::string_view fileName) const {
+    std::vector<std::string> keys;
+    auto name = nameOf(fileName);
+    if (!usable() || !name) return keys;
+    const std::string marked = (name->find('/') != std::string::npos ? "#" : "") + *name;
+    for (const std::string& path : paths())
+        keys.push_back(host_ + "/" + path + "/" + marked);
+    return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> FlashSaves::load() const {
+    std::vector<std::pair<std::string, std::string>> saves;
+    std::error_code ec;
+    if (!usable() || !fs::is_directory(folder_, ec)) return saves;
+    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
+        const std::string fileName = entry.path().filename().string();
+        const auto keys = keysOf(fileName);
+        if (keys.empty() || !entry.is_regular_file(ec) || entry.file_size(ec) > kMaxSaveBytes) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (!in.good() && !in.eof()) continue;
+        for (const std::string& key : keys)
+            saves.emplace_back(key, bytes);
+    }
+    return saves;
+}
+
+std::optional<std::string> FlashSaves::fileNameOf(std::string_view name) {
+    if (name.empty()) return std::nullopt;
+    std::string file;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (escaped(c, i == 0)) {
+            static const char hex[] = "0123456789ABCDEF";
+            file += '%';
+            file += hex[c >> 4];
+            file += hex[c & 15];
+        } else {
+            file += static_cast<char>(c);
+        }
+    }
+    file += kExtension;
+    if (file.size() > kMaxFileName) return std::nullopt;
+    return file;
+}
+
+std::optional<std::string> FlashSaves::nameOf(std::string_view fileName) {
+    if (!fileName.ends_with(kExtension)) return std::nullopt;
+    const std::string_view stem = fileName.substr(0, fileName.size() - kExtension.size());
+    std::string name;
+    for (std::size_t i = 0; i < stem.size(); ++i) {
+        if (stem[i] != '%') {
+            name += stem[i];
+            continue;
+        }
+        if (i + 2 >= stem.size()) return std::nullopt;
+        const int high = hexDigit(stem[i + 1]), low = hexDigit(stem[i + 2]);
+        if (high < 0 || low < 0) return std::nullopt;
+        name += static_cast<char>(high << 4 | low);
+        i += 2;
+    }
+    // Only the one spelling that fileNameOf gives counts, so each object has a single file.
+    if (fileNameOf(name) != std::string(fileName)) return std::nullopt;
+    return name;
+}
+
+} // namespace viewer
