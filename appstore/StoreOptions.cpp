@@ -52,6 +52,8 @@ std::optional<StoreOptions> StoreOptions::parse(std::span<char* const> args, std
             options.updateFile = std::filesystem::path(value);
         } else if (name == "--update-signature") {
             options.updateSignature = std::string(value);
+        } else if (name == "--movies") {
+            options.moviesFolder = value;
         } else {
             error = "unknown option: " + std::string(name);
             return std::nullopt;
@@ -63,6 +65,7 @@ std::optional<StoreOptions> StoreOptions::parse(std::span<char* const> args, std
 const char* StoreOptions::usage() {
     return "usage: appstore [--host ADDRESS] [--port N] [--data FOLDER] [--delay-ms N]\n"
            "                [--update-version TEXT] [--update-file FILE] [--update-signature BASE64]\n"
+           "                [--movies FOLDER]\n"
            "  --host            address to listen on (default 127.0.0.1)\n"
            "  --port            port to listen on (default 8780; 0 picks a free port)\n"
            "  --data            folder of the store's database, created and seeded on first start\n"
@@ -71,7 +74,9 @@ const char* StoreOptions::usage() {
            "  --update-version  version announced by /box/update.html (default: the published release, 1)\n"
            "  --update-file     file offered as the new version's download under /box/download/\n"
            "  --update-signature  the file's Ed25519 signature for the announced version (base64, from\n"
-           "                    signupdate sign --version), which the update page carries as Signature\n";
+           "                    signupdate sign --version), which the update page carries as Signature\n"
+           "  --movies          folder whose files are served under /widget/swf/ by name, in place of\n"
+           "                    the store's own movie of the same name (movies and files beside them)\n";
 }
 
 } // namespace appstore

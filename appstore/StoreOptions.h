@@ -16,6 +16,7 @@ struct StoreOptions {
     std::optional<std::string> updateVersion;        // overrides the published release's version
     std::optional<std::filesystem::path> updateFile; // served as the release's download
     std::optional<std::string> updateSignature;      // base64 signature of that file, on the update page
+    std::filesystem::path moviesFolder; // its files are served under /widget/swf/, before the store's own
 
     // Parses the arguments after the program name. On a bad or unknown argument returns nothing
     // and sets error; "--help" returns nothing with an empty error.

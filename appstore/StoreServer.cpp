@@ -122,12 +122,29 @@ void StoreServer::addAppRoutes() {
     byId("/appweb/detail", [&pages](auto site, auto id) { return pages.pageDetail(site, id); });
     byId("/appweb/frame", [&pages](auto site, auto id) { return pages.frame(site, id); });
     byId("/appweb/canvas", [&pages](auto, auto id) { return pages.canvas(id); });
-    routes_.push_back({"/widget/swf/", true, [](const httplib::Request& r, std::string_view) {
-                           const auto file = std::string_view(r.path).substr(std::string_view("/widget/swf/").size());
+    routes_.push_back({"/widget/swf/", true, [this](const httplib::Request& r, std::string_view) {
+                           const auto file =
+                               std::string_view(r.path).substr(std::string_view("/widget/swf/").size());
+                           if (auto extra = moviesFolderFile(file)) return *extra;
                            auto movie = AppPages::movie(file);
                            return movie ? StoreReply{200, "application/x-shockwave-flash", std::move(*movie)}
                                         : notFound(r.path);
                        }});
+}
+
+std::optional<StoreReply> StoreServer::moviesFolderFile(std::string_view name) const {
+    if (options_.moviesFolder.empty() || name.empty() || name == "." || name == ".." ||
+        name.find_first_of("/\\") != std::string_view::npos)
+        return std::nullopt;
+    const auto path = options_.moviesFolder / std::string(name);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const bool movie = name.ends_with(".swf");
+    return StoreReply{200, movie ? "application/x-shockwave-flash" : "application/octet-stream", bytes.str()};
 }
 
 StoreReply StoreServer::download(std::string_view name) const {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <httplib.h>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,8 @@ class StoreServer {
     StoreReply answer(const httplib::Request& request, std::string_view site) const;
     std::string siteOf(const httplib::Request& request) const;
     StoreReply download(std::string_view name) const;
+    // A file of the --movies folder, when that names one.
+    std::optional<StoreReply> moviesFolderFile(std::string_view name) const;
 
     const StoreCatalog& catalog_;
     StorePages pages_;

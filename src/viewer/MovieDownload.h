@@ -7,8 +7,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace viewer {
+
+// Shown in the player's place when the movie cannot run (a broken file, a player failure).
+inline constexpr std::string_view MovieFailedNote = "应用暂时无法运行，请点击“重载应用”再试。";
 
 // The file name under which the app's movie is looked for and saved in Game: MovieFile, when it is a
 // plain file name, the movie address is a web address and the download saves it under that same

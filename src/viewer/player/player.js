@@ -1,5 +1,6 @@
-// Plays one movie at a time with Ruffle. The host calls playMovie(url, token) and learns through the
-// console messages "brindle:loaded <token>" and "brindle:failed <token> <reason>" how that start went.
+// Plays one movie at a time with Ruffle. The host calls playMovie(url, token, saves) and learns
+// through console messages how that start went ("brindle:loaded <token>", "brindle:failed <token>
+// <reason>") and of every change to the movie's saves ("brindle:save <json>").
 "use strict";
 
 window.RufflePlayer = window.RufflePlayer || {};
@@ -21,27 +22,99 @@ window.RufflePlayer.config = {
 
 let player = null;
 let currentToken = 0;
+let currentUrl = null;
+
+// Ruffle keeps a movie's shared objects in window.localStorage, one entry per object ("host/path/
+// name" = the .sol bytes in base64), read and written by index. The page gives it a store of the
+// current movie's saves instead, which the host fills before the movie starts and learns every
+// change of, so the saves live in files and no movie sees another's.
+let saves = new Map();
+
+function reportSave(key, value) {
+    console.info("brindle:save " + JSON.stringify({ token: currentToken, key: key, value: value }));
+}
+
+const storage = new Proxy(
+    {},
+    {
+        get(target, key) {
+            if (typeof key !== "string") return undefined;
+            switch (key) {
+            case "length":
+                return saves.size;
+            case "getItem":
+                return (k) => (saves.has(String(k)) ? saves.get(String(k)) : null);
+            case "setItem":
+                return (k, v) => void (storage[String(k)] = v);
+            case "removeItem":
+                return (k) => void delete storage[String(k)];
+            case "key":
+                return (i) => Array.from(saves.keys())[i] ?? null;
+            case "clear":
+                return () => Array.from(saves.keys()).forEach((k) => delete storage[k]);
+            }
+            return saves.get(key);
+        },
+        set(target, key, value) {
+            const text = String(value);
+            saves.set(String(key), text);
+            reportSave(String(key), text);
+            return true;
+        },
+        deleteProperty(target, key) {
+            if (saves.delete(String(key))) reportSave(String(key), null);
+            return true;
+        },
+        has(target, key) {
+            return saves.has(String(key));
+        },
+    },
+);
+Object.defineProperty(window, "localStorage", { value: storage, configurable: false });
 
 function ensurePlayer() {
     if (player) return player;
     player = window.RufflePlayer.newest().createPlayer();
-    player.addEventListener("loadedmetadata", () => console.info("brindle:loaded " + currentToken));
-    document.body.appendChild(player);
-    return player;
+    const own = player;
+    own.addEventListener("loadedmetadata", () => console.info("brindle:loaded " + currentToken));
+    document.body.appendChild(own);
+    // Ruffle shows a movie it cannot run (a broken file, a player failure) on a panic screen
+    // inside the player; the host shows its own note instead.
+    const failures = new MutationObserver(() => {
+        const panic = own.shadowRoot && own.shadowRoot.getElementById("panic");
+        if (!panic || own !== player) return;
+        const title = panic.querySelector("#panic-title");
+        console.error("brindle:failed " + currentToken + " " + (title ? title.textContent : "panic"));
+        failures.disconnect();
+        stopMovie();
+    });
+    if (own.shadowRoot) failures.observe(own.shadowRoot, { childList: true, subtree: true });
+    return own;
 }
 
-// Loading again, also the same address, starts a fresh instance at the movie's first frame.
-function playMovie(url, token) {
+// Loading again, also the same address, starts a fresh instance at the movie's first frame; the
+// saves then stay those of the running page, which are at least as new as the host's. Another
+// movie starts on its own saves, after the player of the previous one has gone (and saved).
+function playMovie(url, token, movieSaves) {
+    if (url !== currentUrl) {
+        stopMovie();
+        saves = new Map(Object.entries(movieSaves || {}));
+        currentUrl = url;
+    }
     currentToken = token;
+    // The movie's folder is the base of what it loads by relative address, as a movie expects;
+    // Ruffle would take the page's otherwise.
     ensurePlayer()
         .ruffle()
-        .load({ url: url })
+        .load({ url: url, base: new URL(".", url).href })
         .catch((error) => console.error("brindle:failed " + token + " " + error));
 }
 
 function stopMovie() {
     if (player) {
-        player.remove();
+        const old = player;
         player = null;
+        old.remove();
     }
+    currentUrl = null;
 }

@@ -15,6 +15,7 @@
 #include "viewer/qt/FlashPlayer.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
@@ -56,7 +57,9 @@ bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
 } // namespace
 
 FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, QWidget* parent)
-    : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game") {
+    : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game"),
+      pageColour_(text(settings.webBackColor)) {
+    if (!pageColour_.isValid()) pageColour_ = Qt::white;
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlashPayFrm"));
     buildControls();
@@ -129,8 +132,24 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
     if (flash_ || AppWeb_) return;
     QWidget* appPage = GameSStabs_->page(AppTab);
     if (isWidgetApp) {
-        flash_ = new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_}, appPage);
+        flash_ =
+            new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_, appFolder_ / "Saves"}, appPage);
         flash_->hide();
+        connect(flash_, &FlashPlayer::movieFailed, this, [this] {
+            movieFailed_ = true;
+            layoutCurrentTab();
+        });
+        // A movie that cannot run shows this note on the page colour, like a catalogue page that
+        // could not be built, in place of an empty player.
+        note_ = new QLabel(text(MovieFailedNote), appPage);
+        note_->setObjectName(QStringLiteral("MovieNote"));
+        note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        note_->setMargin(40);
+        note_->setWordWrap(true);
+        note_->setStyleSheet(
+            QStringLiteral("QLabel#MovieNote { background: %1; color: #666666; font-size: 14px; }")
+                .arg(pageColour_.name()));
+        note_->hide();
         return;
     }
     AppWeb_ = new WebBrowser(AppPic_);
@@ -208,8 +227,9 @@ void FlashPayFrm::downloadComplete(int bytes) {
 }
 
 void FlashPayFrm::playMovie() {
-    flash_->setMovie(moviePath());
-    flash_->show();
+    movieFailed_ = false;
+    flash_->setMovie(moviePath(), text(app_.CurrentApp.ContentUrl));
+    layoutCurrentTab();
 }
 
 void FlashPayFrm::documentComplete(const QUrl& url) {
@@ -245,8 +265,10 @@ void FlashPayFrm::layoutCurrentTab() {
     case TabContent::App:
         if (flash_) {
             place(flash_, ViewerLayout::player(S, T));
+            place(note_, ViewerLayout::player(S, T));
             AppPic_->hide();
-            flash_->show();
+            flash_->setVisible(!movieFailed_);
+            note_->setVisible(movieFailed_);
             break;
         }
         if (!AppWeb_) break; // no app loaded yet
@@ -272,6 +294,12 @@ void FlashPayFrm::tabClicked() {
     switch (tabCommand(GameSStabs_->tabCaption(current).toStdString())) {
     case TabCommand::Reload:
         if (app_.IsWidgetApp) {
+            // A movie that could not run is fetched anew: its file may be broken. Only a click
+            // does this, so a broken file never makes the viewer download again and again.
+            if (movieFailed_ && movieFile_) {
+                std::error_code ec;
+                std::filesystem::remove(gameFolder_ / *movieFile_, ec);
+            }
             startMovie();
         } else if (AppWeb_ && base::isWebAddress(app_.CurrentApp.ContentUrl)) {
             AppWeb_->Navigate(text(app_.CurrentApp.ContentUrl));

@@ -1,8 +1,9 @@
 #pragma once
 // The app viewer window: one app of the catalogue on a skinned window with five tabs. A movie app
-// plays its movie from the Game folder, downloading it first with the progress bar shown; a page
-// app shows its page in AppWeb once the page has loaded. The other tabs show the description and
-// the developer, reload the app, and switch full screen on and off.
+// plays its movie from the Game folder, downloading it first with the progress bar shown; a movie
+// that cannot run shows a note on the page colour instead, and the reload tab then downloads it
+// anew. A page app shows its page in AppWeb once the page has loaded. The other tabs show the
+// description and the developer, reload the app, and switch full screen on and off.
 //
 // The window is made in two steps, so that the part that does not depend on the app (skin, tabs,
 // text boxes, download control and progress bar) can be built while the app is still being read
@@ -11,6 +12,7 @@
 #include "startup/Settings.h"
 #include "viewer/OpenedApp.h"
 
+#include <QColor>
 #include <QWidget>
 #include <filesystem>
 #include <optional>
@@ -18,6 +20,7 @@
 
 class FlashPlayer;
 class QGroupBox;
+class QLabel;
 class QPlainTextEdit;
 class WebBrowser;
 class bkDLControlWidget;
@@ -55,6 +58,9 @@ class FlashPayFrm : public QWidget {
     bkDLControlWidget* Down() const { return Down_; }
     ucProgressBarWidget* N1() const { return N1_; }
     FlashPlayer* flash() const { return flash_; }
+    // The note shown in the player's place when the movie cannot run.
+    QLabel* note() const { return note_; }
+    bool movieFailed() const { return movieFailed_; }
     skin::DirectUI* directUI() const { return directUI_; }
 
     const viewer::OpenedApp& app() const { return app_; }
@@ -83,6 +89,8 @@ class FlashPayFrm : public QWidget {
     std::filesystem::path appFolder_;
     std::filesystem::path gameFolder_;
     std::optional<std::string> movieFile_;
+    QColor pageColour_; // the settings' page colour, for the note
+    bool movieFailed_ = false;
     bool pageReady_ = false;
     bool fullScreen_ = false;
     bool inClick_ = false;
@@ -101,4 +109,5 @@ class FlashPayFrm : public QWidget {
     bkDLControlWidget* Down_ = nullptr;
     ucProgressBarWidget* N1_ = nullptr;
     FlashPlayer* flash_ = nullptr;
+    QLabel* note_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "viewer/qt/FlashPlayer.h"
 
 #include "base/AppFolder.h"
+#include "viewer/SaveWriter.h"
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerRequestGuard.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -9,7 +10,15 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QWebEngineProfile>
+
+// One writer for every player of the process, so that a viewer that replaces another reads the
+// saves only after the old one's last changes are on disk.
+static viewer::SaveWriter& saveWriter() {
+    static viewer::SaveWriter writer;
+    return writer;
+}
 
 static QString schemeText(std::string_view text) {
     return QString::fromLatin1(text.data(), text.size());
@@ -24,42 +33,60 @@ static QUrl playerUrl(const QString& folder, const QString& fileName) {
 }
 
 FlashPlayer::FlashPlayer(QWidget* parent)
-    : FlashPlayer(
-          viewer::PlayerFiles{base::applicationFolder() / "player", base::applicationFolder() / "Game"},
-          parent) {}
+    : FlashPlayer(viewer::PlayerFiles{base::applicationFolder() / "player",
+                                      base::applicationFolder() / "Game",
+                                      base::applicationFolder() / "Saves"},
+                  parent) {}
 
 FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     : QWebEngineView(parent), files_(std::move(files)), profile_(new QWebEngineProfile(this)) {
-    profile_->installUrlSchemeHandler(viewer::kPlayerScheme.data(),
-                                      new PlayerSchemeHandler(files_, profile_));
+    handler_ = new PlayerSchemeHandler(files_, profile_);
+    profile_->installUrlSchemeHandler(viewer::kPlayerScheme.data(), handler_);
     profile_->setUrlRequestInterceptor(new PlayerRequestGuard(profile_));
     page_ = new PlayerPage(profile_, this);
     page_->setBackgroundColor(Qt::black); // the player page's colour, also before it has loaded
     setPage(page_);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    // The page's reports reach this player through links_, which goes before the page does.
+    QObject* links = links_.get();
+    connect(page_, &QWebEnginePage::loadFinished, links, [this](bool ok) {
         pageReady_ = ok;
         if (ok) startPending();
     });
-    connect(page_, &PlayerPage::movieLoaded, this, [this](int token) {
+    connect(page_, &PlayerPage::movieLoaded, links, [this](int token) {
         if (token != token_) return;
         loaded_ = true;
         emit movieLoaded();
     });
-    connect(page_, &PlayerPage::movieFailed, this, [this](int token, const QString& reason) {
+    connect(page_, &PlayerPage::movieFailed, links, [this](int token, const QString& reason) {
         if (token == token_) emit movieFailed(reason);
     });
+    connect(page_, &PlayerPage::saveChanged, links,
+            [this](int token, const QString& key, const QByteArray& bytes, bool removed) {
+                keepSave(token, key, bytes, removed);
+            });
+    // A page whose process ended is loaded again, so that a reload can play once more.
+    connect(page_, &QWebEnginePage::renderProcessTerminated, links,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (status == QWebEnginePage::NormalTerminationStatus) return;
+                pageReady_ = false;
+                if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the player's process ended"));
+                page_->load(playerUrl(QStringLiteral("player"), QStringLiteral("player.html")));
+            });
     page_->load(playerUrl(QStringLiteral("player"), QStringLiteral("player.html")));
 }
 
-// The page goes before its profile, which the web engine requires.
+// The page goes before its profile, which the web engine requires; what it reports while it goes
+// reaches nobody.
 FlashPlayer::~FlashPlayer() {
+    links_.reset();
     delete page_;
 }
 
-void FlashPlayer::setMovie(const QString& path) {
+void FlashPlayer::setMovie(const QString& path, const QString& storeAddress) {
     ++token_;
+    storeAddress_ = storeAddress;
     loaded_ = false;
     const QFileInfo info(path);
     const QString gameFolder = QString::fromStdString(files_.gameFolder.string());
@@ -74,13 +101,36 @@ void FlashPlayer::setMovie(const QString& path) {
 void FlashPlayer::startPending() {
     if (!pending_) return;
     pending_ = false;
-    if (movie_.isEmpty()) {
+    const auto address = viewer::movieAddressOf(QFileInfo(movie_).fileName().toStdString());
+    if (movie_.isEmpty() || !address) {
+        handler_->setMovie({}, {}, {});
         page_->runJavaScript(QStringLiteral("stopMovie()"));
         return;
     }
-    const QString url =
-        playerUrl(QStringLiteral("Game"), QFileInfo(movie_).fileName()).toString(QUrl::FullyEncoded);
-    const QJsonArray args{url, token_};
+    QUrl url = playerUrl(QStringLiteral("Game"), QString::fromStdString(address->name));
+    if (!address->query.empty()) url.setQuery(QString::fromStdString(address->query), QUrl::TolerantMode);
+    handler_->setMovie(url, movie_, storeAddress_);
+
+    // The movie's shared objects are keyed by its address's host and path, as Ruffle writes them.
+    const viewer::FlashSaves saves(files_.savesFolder, address->name, std::string(viewer::kPlayerHost),
+                                   url.path(QUrl::FullyEncoded).mid(1).toStdString());
+    saveWriter().waitIdle();
+    QJsonObject restored;
+    for (const auto& [key, bytes] : saves.load())
+        restored.insert(QString::fromStdString(key),
+                        QString::fromLatin1(QByteArray::fromStdString(bytes).toBase64()));
+    saves_.erase(saves_.begin(), saves_.lower_bound(token_ - 1));
+    saves_.insert_or_assign(token_, saves);
+
+    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored};
     page_->runJavaScript(QStringLiteral("playMovie(...%1)")
                              .arg(QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact))));
+}
+
+void FlashPlayer::keepSave(int token, const QString& key, const QByteArray& bytes, bool removed) {
+    const auto saves = saves_.find(token);
+    if (saves == saves_.end()) return;
+    const auto file = saves->second.fileOf(key.toStdString());
+    if (!file) return;
+    saveWriter().put(*file, removed ? std::nullopt : std::optional<std::string>(bytes.toStdString()));
 }

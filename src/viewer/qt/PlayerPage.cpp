@@ -2,26 +2,37 @@
 
 #include "viewer/PlayerFiles.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
-// Qt 6.4's fetch() cannot read a custom scheme, while XHR can; Ruffle fetches its .wasm and the
-// movie, so fetches of the player's scheme are answered through XHR.
+// Qt 6.4's fetch() cannot read a custom scheme, while XHR can; Ruffle fetches its .wasm, the movie
+// and what the movie loads, so fetches of the player's scheme are answered through XHR. The answer
+// carries the address it came from, as a fetched one does: Ruffle takes the movie's own address
+// (for its shared objects, relative loads, loaderInfo.url and the query's parameters) from there.
 static const char* const kFetchThroughXhr = R"JS(
 (function () {
     const nativeFetch = window.fetch.bind(window);
     window.fetch = function (input, init) {
-        const address = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
+        const request = input instanceof Request ? input : null;
+        const address = new URL(request ? request.url : String(input), document.baseURI);
         if (address.protocol !== "brindle:") return nativeFetch(input, init);
+        const method = ((init && init.method) || (request && request.method) || "GET").toUpperCase();
+        if (method !== "GET") return Promise.reject(new TypeError("Only GET reaches " + address.href));
         return new Promise((resolve, reject) => {
             const xhr = new XMLHttpRequest();
             xhr.open("GET", address.href);
             xhr.responseType = "arraybuffer";
-            xhr.onload = () => resolve(new Response(xhr.response, {
-                status: 200,
-                headers: { "Content-Type": xhr.getResponseHeader("Content-Type") || "" },
-            }));
+            xhr.onload = () => {
+                const response = new Response(xhr.response, {
+                    status: xhr.status || 200,
+                    headers: { "Content-Type": xhr.getResponseHeader("Content-Type") || "" },
+                });
+                Object.defineProperty(response, "url", { value: xhr.responseURL || address.href });
+                resolve(response);
+            };
             xhr.onerror = () => reject(new TypeError("Failed to fetch " + address.href));
             xhr.send();
         });
@@ -55,7 +66,18 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
                                           const QString&) {
     static const QString loaded = QStringLiteral("brindle:loaded ");
     static const QString failed = QStringLiteral("brindle:failed ");
-    if (message.startsWith(loaded)) {
+    static const QString save = QStringLiteral("brindle:save ");
+    if (message.startsWith(save)) {
+        const QJsonObject change = QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object();
+        const QString key = change.value(QStringLiteral("key")).toString();
+        const QJsonValue value = change.value(QStringLiteral("value"));
+        if (key.isEmpty() || !(value.isString() || value.isNull())) return;
+        // Ruffle stores the .sol bytes in base64; anything else is no save.
+        const auto bytes = QByteArray::fromBase64Encoding(value.toString().toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
+        if (value.isString() && !bytes) return;
+        emit saveChanged(change.value(QStringLiteral("token")).toInt(), key, *bytes, value.isNull());
+    } else if (message.startsWith(loaded)) {
         emit movieLoaded(message.mid(loaded.size()).section(' ', 0, 0).toInt());
     } else if (message.startsWith(failed)) {
         QString rest = message.mid(failed.size());

@@ -1,6 +1,8 @@
 #pragma once
 // The page that hosts Ruffle: stays on the player's scheme, opens no windows, and turns the player
-// script's console reports into signals.
+// script's console reports into signals. A movie's own output reaches the console only through
+// Ruffle's log, whose lines start with Ruffle's prefix; and a save report, forged or not, can only
+// change the saves of the movie playing.
 
 #include <QWebEnginePage>
 
@@ -13,6 +15,9 @@ class PlayerPage : public QWebEnginePage {
     // The player script's report for the movie started with token: loaded, or failed with a reason.
     void movieLoaded(int token);
     void movieFailed(int token, const QString& reason);
+    // The movie started with token saved (or, with removed, cleared) the shared object that Ruffle
+    // keeps under key; bytes are the .sol file's.
+    void saveChanged(int token, const QString& key, const QByteArray& bytes, bool removed);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

@@ -2,6 +2,8 @@
 
 #include "LoopbackServer.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
+#include "viewer/SolFile.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 
@@ -11,6 +13,7 @@
 #include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -21,6 +24,42 @@ const bool schemeRegistered = (PlayerSchemeHandler::registerScheme(), true);
 
 fs::path playerFolder() {
     return fs::path(qEnvironmentVariable("BRINDLE_APP_DIR").toStdString()) / "player";
+}
+
+// A movie of the tests' own (built from tests/viewer/movies).
+fs::path builtMovie(const char* name) {
+    return fs::path(TEST_MOVIES) / name;
+}
+
+// The value saved under name in a .sol file, once the file holds it; null after timeoutMs.
+std::optional<viewer::AmfValue> savedValue(const fs::path& sol, const std::string& name,
+                                           int timeoutMs = 20000) {
+    std::optional<viewer::AmfValue> found;
+    waitUntil(
+        [&] {
+            auto file = viewer::SolFile::read(sol);
+            if (file && file->value(name)) found = *file->value(name);
+            return found.has_value();
+        },
+        timeoutMs);
+    return found;
+}
+
+// The text of a value once it is saved, for comparing.
+std::string savedText(const fs::path& sol, const std::string& name) {
+    auto value = savedValue(sol, name);
+    return value ? value->toText() : "(nothing saved)";
+}
+
+// The text of a value as the file holds it now.
+std::string textNow(const fs::path& sol, const std::string& name) {
+    auto file = viewer::SolFile::read(sol);
+    return file && file->value(name) ? file->value(name)->toText() : "(nothing saved)";
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int countPixels(const QImage& image, QRgb colour) {
@@ -57,8 +96,13 @@ class FlashPlayerTest : public ::testing::Test {
     }
     bool waitLoaded(QSignalSpy& spy) { return spy.count() > 0 || spy.wait(30000); }
 
+    viewer::PlayerFiles files() const { return {playerFolder(), app.path() / "Game", app.path() / "Saves"}; }
+    void copyToGame(const char* name, const std::string& as = {}) {
+        fs::copy_file(builtMovie(name), app.path() / "Game" / (as.empty() ? name : as));
+    }
+
     TempDir app;
-    FlashPlayer player{viewer::PlayerFiles{playerFolder(), app.path() / "Game"}};
+    FlashPlayer player{files()};
 };
 
 } // namespace
@@ -128,4 +172,129 @@ TEST_F(FlashPlayerTest, ThePageReachesNothingButItsOwnScheme) {
     QTest::qWait(1500);
     EXPECT_EQ(hits, 0);
     EXPECT_EQ(player.page()->url().scheme(), QStringLiteral("brindle"));
+}
+
+TEST_F(FlashPlayerTest, AMovieKnowsItsAddressQueryAndWhatLiesBesideIt) {
+    copyToGame("probe.swf", "probe.swf?level=2&name=ok");
+    copyToGame("second.swf");
+    copyToGame("beside.txt");
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    player.setMovie(game("probe.swf?level=2&name=ok"));
+    ASSERT_TRUE(waitLoaded(loaded));
+
+    const fs::path probe = app.path() / "Saves" / "probe.swf" / "probe.sol";
+    EXPECT_EQ(savedText(probe, "url"), R"("brindle://app/Game/probe.swf?level=2&name=ok")");
+    EXPECT_EQ(savedText(probe, "parameters"), R"({"level": "2", "name": "ok"})");
+    EXPECT_EQ(savedText(probe, "beside"), R"("text beside the movie")");
+    EXPECT_EQ(savedText(probe, "second"), R"("brindle://app/Game/second.swf")");
+    EXPECT_EQ(savedText(probe, "missing"), R"("error")");
+    // The second movie ran and saved with the first one's saves.
+    const fs::path second = app.path() / "Saves" / "probe.swf" / "second.sol";
+    EXPECT_EQ(savedText(second, "ran"), "true");
+    EXPECT_EQ(savedText(second, "url"), R"("brindle://app/Game/second.swf")");
+}
+
+TEST_F(FlashPlayerTest, SavesLastAcrossReloadsAndPlayersAndStayWithTheirMovie) {
+    copyToGame("plays.swf");
+    copyToGame("plays.swf", "other.swf");
+    const fs::path plays = app.path() / "Saves" / "plays.swf" / "plays.sol";
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    player.setMovie(game("plays.swf"));
+    ASSERT_TRUE(waitLoaded(loaded));
+    ASSERT_TRUE(savedValue(plays, "count"));
+    EXPECT_EQ(savedValue(plays, "count")->integer, 1);
+
+    // Played again in the same page, then (stopped here) in a new player: the movie reads its
+    // count back.
+    player.setMovie(game("plays.swf"));
+    EXPECT_TRUE(waitUntil([&] { return textNow(plays, "count") == "2"; }));
+    player.setMovie(QString());
+    QString trace; // outlives the player, whose pending script answers arrive as it goes
+    {
+        FlashPlayer next{files()};
+        next.resize(400, 300);
+        next.show();
+        next.setMovie(game("plays.swf"));
+        EXPECT_TRUE(waitUntil([&] { return textNow(plays, "count") == "3"; }));
+        EXPECT_EQ(savedText(plays, "read"), "2");
+        // What the movie itself shows: it traces the count it read back, plus one.
+        next.page()->runJavaScript("player.ruffle().traceObserver = (m) => { window.lastTrace = m; };");
+        bool asking = false;
+        waitUntil(
+            [&] {
+                if (!asking) {
+                    asking = true;
+                    next.page()->runJavaScript("window.lastTrace || ''", [&](const QVariant& v) {
+                        trace = v.toString();
+                        asking = false;
+                    });
+                }
+                return trace == QStringLiteral("plays 3");
+            },
+            10000);
+        EXPECT_EQ(trace, QStringLiteral("plays 3"));
+    }
+
+    // Another movie starts on its own saves, and this one's are untouched.
+    player.setMovie(game("other.swf"));
+    const fs::path other = app.path() / "Saves" / "other.swf" / "plays.sol";
+    EXPECT_TRUE(waitUntil([&] { return textNow(other, "count") == "1"; }));
+    EXPECT_EQ(savedText(plays, "count"), "3");
+}
+
+TEST_F(FlashPlayerTest, FilesBesideTheMovieAreFetchedOnceFromItsStoreFolder) {
+    std::atomic<int> besideHits = 0, missingHits = 0, redirectHits = 0;
+    LoopbackServer store;
+    store.routes().Get("/swf/beside.txt", [&](const httplib::Request&, httplib::Response& res) {
+        ++besideHits;
+        res.set_content("text from the store", "text/plain");
+    });
+    store.routes().Get("/swf/second.swf", [&](const httplib::Request&, httplib::Response& res) {
+        ++redirectHits;
+        res.set_redirect("/elsewhere/second.swf");
+    });
+    store.routes().Get("/swf/nowhere.txt", [&](const httplib::Request&, httplib::Response& res) {
+        ++missingHits;
+        res.status = 404;
+    });
+    store.start();
+    copyToGame("probe.swf");
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    player.setMovie(game("probe.swf"), QString::fromStdString(store.url("/swf/probe.swf?x=1")));
+    ASSERT_TRUE(waitLoaded(loaded));
+
+    const fs::path probe = app.path() / "Saves" / "probe.swf" / "probe.sol";
+    EXPECT_EQ(savedText(probe, "beside"), R"("text from the store")");
+    EXPECT_EQ(savedText(probe, "missing"), R"("error")");
+    EXPECT_EQ(savedText(probe, "second"), R"("error")"); // a redirect is not followed
+    EXPECT_EQ(readFile(app.path() / "Game" / "beside.txt"), "text from the store");
+    EXPECT_FALSE(fs::exists(app.path() / "Game" / "second.swf"));
+    EXPECT_FALSE(fs::exists(app.path() / "Game" / "nowhere.txt"));
+
+    // Played again: the fetched file comes from Game, and what failed is not asked for again.
+    fs::remove(probe);
+    player.setMovie(game("probe.swf"), QString::fromStdString(store.url("/swf/probe.swf?x=1")));
+    EXPECT_EQ(savedText(probe, "beside"), R"("text from the store")");
+    EXPECT_EQ(savedText(probe, "missing"), R"("error")");
+    EXPECT_EQ(besideHits, 1);
+    EXPECT_EQ(missingHits, 1);
+    EXPECT_EQ(redirectHits, 1);
+    // Nothing but the fetched file was left in Game.
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(app.path() / "Game"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"probe.swf", "beside.txt", "square.swf"}));
+}
+
+TEST_F(FlashPlayerTest, ABrokenMovieFailsInsteadOfShowingNothing) {
+    copyToGame("broken.swf");
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    QSignalSpy failed(&player, &FlashPlayer::movieFailed);
+    player.setMovie(game("broken.swf"));
+    EXPECT_TRUE(failed.count() > 0 || failed.wait(30000));
+    EXPECT_EQ(loaded.count(), 0);
+
+    // The player still plays a good movie afterwards.
+    player.setMovie(game("square.swf"));
+    EXPECT_TRUE(waitLoaded(loaded));
 }
