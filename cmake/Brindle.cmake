@@ -68,11 +68,12 @@ function(brindle_layered_tests name)
     endif()
 endfunction()
 
-# brindle_haxe_movie(OUTPUT file MAIN class CLASSPATH folders... [HEADER w:h:fps:colour] [VERSION n]):
-# builds an ActionScript 3 movie from Haxe sources with MAIN as its main class; every .hx file
-# below the class paths is a dependency. Defaults: 550 x 400 at 30 frames a second on white, SWF 10.
+# brindle_haxe_movie(OUTPUT file MAIN class CLASSPATH folders... [SOURCES files...]
+#                    [HEADER w:h:fps:colour] [VERSION n]): builds an ActionScript 3 movie with Haxe,
+# MAIN being its main class. It is built again when one of SOURCES changes (default: every .hx file
+# below the class paths). Defaults: 550 x 400 at 30 frames a second on white, SWF version 10.
 function(brindle_haxe_movie)
-    cmake_parse_arguments(M "" "OUTPUT;MAIN;HEADER;VERSION" "CLASSPATH" ${ARGN})
+    cmake_parse_arguments(M "" "OUTPUT;MAIN;HEADER;VERSION" "CLASSPATH;SOURCES" ${ARGN})
     find_program(HAXE haxe REQUIRED)
     if(NOT M_HEADER)
         set(M_HEADER 550:400:30:FFFFFF)
@@ -81,12 +82,16 @@ function(brindle_haxe_movie)
         set(M_VERSION 10)
     endif()
     set(paths)
-    set(sources)
     foreach(dir IN LISTS M_CLASSPATH)
         list(APPEND paths -cp ${dir})
-        file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.hx)
-        list(APPEND sources ${found})
+        if(NOT M_SOURCES)
+            file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.hx)
+            list(APPEND sources ${found})
+        endif()
     endforeach()
+    if(M_SOURCES)
+        set(sources ${M_SOURCES})
+    endif()
     get_filename_component(name ${M_OUTPUT} NAME)
     add_custom_command(OUTPUT ${M_OUTPUT}
         COMMAND ${HAXE} ${paths} -main ${M_MAIN} -swf ${M_OUTPUT} -swf-version ${M_VERSION}
