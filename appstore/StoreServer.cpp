@@ -66,6 +66,16 @@ int StoreServer::bind() {
     return port_;
 }
 
+namespace {
+
+// The style sheet's address names its version, so a browser may keep it a week; an app's icon
+// may change with the app and is kept a day. A fresh copy lets the catalogue show its pages with
+// their look while the store cannot be reached.
+constexpr const char* kStyleSheetCaching = "max-age=604800";
+constexpr const char* kIconCaching = "max-age=86400";
+
+} // namespace
+
 void StoreServer::addRoutes() {
     const auto page = [](std::string html) {
         return StoreReply{200, "text/html; charset=utf-8", std::move(html)};
@@ -84,15 +94,17 @@ void StoreServer::addRoutes() {
          }});
     addAppRoutes();
     routes_.push_back({"/static/07051645/appweb/styles/main.css", false, [](const auto&, std::string_view) {
-                           return StoreReply{200, "text/css; charset=utf-8", std::string(embedded::mainCss)};
+                           return StoreReply{200, "text/css; charset=utf-8", std::string(embedded::mainCss),
+                                             kStyleSheetCaching};
                        }});
-    routes_.push_back({"/static/icons/app-", true, [this](const httplib::Request& r, std::string_view) {
-                           std::string_view name =
-                               std::string_view(r.path).substr(std::string_view("/static/icons/app-").size());
-                           if (!name.ends_with(".svg")) return notFound(r.path);
-                           auto svg = pages_.icon(name.substr(0, name.size() - 4));
-                           return svg ? StoreReply{200, "image/svg+xml", std::move(*svg)} : notFound(r.path);
-                       }});
+    routes_.push_back(
+        {"/static/icons/app-", true, [this](const httplib::Request& r, std::string_view) {
+             std::string_view name =
+                 std::string_view(r.path).substr(std::string_view("/static/icons/app-").size());
+             if (!name.ends_with(".svg")) return notFound(r.path);
+             auto svg = pages_.icon(name.substr(0, name.size() - 4));
+             return svg ? StoreReply{200, "image/svg+xml", std::move(*svg), kIconCaching} : notFound(r.path);
+         }});
     routes_.push_back({"/box/update.html", false, [this, page](const auto&, std::string_view site) {
                            return page(
                                pages_.updatePage(site, options_.updateVersion, options_.updateSignature));
@@ -183,6 +195,7 @@ void StoreServer::dispatch(const httplib::Request& request, httplib::Response& r
     }
     response.status = reply.status;
     response.set_content(reply.body, reply.contentType.c_str());
+    if (!reply.cacheControl.empty()) response.set_header("Cache-Control", reply.cacheControl);
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     std::fprintf(stderr, "%s %s %d %lld ms\n", request.method.c_str(), request.target.c_str(), reply.status,

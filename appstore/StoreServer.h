@@ -12,14 +12,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace appstore {
 
 struct StoreReply {
-    int status = 200;
-    std::string contentType = "text/html; charset=utf-8";
+    StoreReply(int status = 200, std::string contentType = "text/html; charset=utf-8", std::string body = {},
+               std::string cacheControl = {})
+        : status(status), contentType(std::move(contentType)), body(std::move(body)),
+          cacheControl(std::move(cacheControl)) {}
+
+    int status;
+    std::string contentType;
     std::string body;
+    // Sent as Cache-Control when not empty.
+    std::string cacheControl;
 };
 
 class StoreServer {

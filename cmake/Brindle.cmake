@@ -36,20 +36,22 @@ function(brindle_fuzzer name source)
 endfunction()
 
 # brindle_layered_subsystem(name [CORE_LIBS ...] [QT_LIBS ...]): the core library <name>_core from
-# the folder's *.cpp (no Qt) and, outside fuzz builds, <name>_qt from qt/*.cpp on top of it.
+# the folder's *.cpp (no Qt) and, outside fuzz builds, <name>_qt from qt/*.cpp on top of it. A
+# subsystem without core files has only <name>_qt, on base and the CORE_LIBS.
 function(brindle_layered_subsystem name)
     cmake_parse_arguments(S "" "" "CORE_LIBS;QT_LIBS" ${ARGN})
     file(GLOB core_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-    if(NOT core_sources)
-        return()
+    set(core base ${S_CORE_LIBS})
+    if(core_sources)
+        brindle_core_library(${name}_core ${core_sources})
+        target_link_libraries(${name}_core PUBLIC ${core})
+        set(core ${name}_core)
     endif()
-    brindle_core_library(${name}_core ${core_sources})
-    target_link_libraries(${name}_core PUBLIC base ${S_CORE_LIBS})
     if(NOT BRINDLE_FUZZ)
         file(GLOB qt_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.h)
         if(qt_sources)
             add_library(${name}_qt STATIC ${qt_sources})
-            target_link_libraries(${name}_qt PUBLIC ${name}_core ${S_QT_LIBS} Qt6::Widgets)
+            target_link_libraries(${name}_qt PUBLIC ${core} ${S_QT_LIBS} Qt6::Widgets)
         endif()
     endif()
 endfunction()

@@ -7,12 +7,13 @@
 //   catalogue_bench --bare APP_FOLDER     one QWebEngineView showing the same page files
 
 #include "catalogue/qt/MainFrm.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/SSTab.h"
 #include "startup/IniFile.h"
 #include "startup/PosixLauncher.h"
 #include "startup/StartMode.h"
+#include "web/qt/WebBrowser.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -134,7 +135,8 @@ int runWindow(const fs::path& appFolder) {
     PosixLauncher launcher;
     IniFile ini;
     const StartResult start = runStartSequence(appFolder, "Brindle", launcher, ini);
-    MainFrm window(appFolder, start.settings, Servers::read(appFolder));
+    WebProfiles web(appFolder);
+    MainFrm window(appFolder, start.settings, Servers::read(appFolder), web);
     window.show();
     waitForLoad(*window.HomeWeb(), pageUrl(appFolder, kHomeKey));
     std::printf("start_ms %.0f\n", sinceProcessStart());
@@ -188,6 +190,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: catalogue_bench --window|--bare APP_FOLDER\n");
         return 2;
     }
+    WebProfiles::prepareEngine();
     QApplication app(argc, argv);
     const fs::path appFolder = argv[2];
     return std::string(argv[1]) == "--window" ? runWindow(appFolder) : runBare(appFolder);

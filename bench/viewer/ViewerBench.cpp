@@ -9,6 +9,7 @@
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,7 +101,8 @@ Settings benchSettings() {
 }
 
 int viewerFirstFrame(const QStringList& args) {
-    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString());
+    WebProfiles web(args[0].toStdString());
+    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
     QSignalSpy opened(&opener, &AppOpener::opened);
     QElapsedTimer clock;
     clock.start();
@@ -147,7 +149,8 @@ p.addEventListener("loadedmetadata", () => console.info("loaded")); p.ruffle().l
 }
 
 int viewerOpen(const QStringList& args) {
-    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString());
+    WebProfiles web(args[0].toStdString());
+    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
     QSignalSpy opened(&opener, &AppOpener::opened);
     for (int i = 0; i < args[3].toInt(); ++i) {
         QElapsedTimer clock;
@@ -164,6 +167,7 @@ int viewerOpen(const QStringList& args) {
 
 int main(int argc, char** argv) {
     PlayerSchemeHandler::registerScheme();
+    WebProfiles::prepareEngine();
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {

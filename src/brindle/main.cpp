@@ -21,6 +21,7 @@
 #include "startup/StartMode.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -29,11 +30,14 @@ namespace {
 
 int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, const StartResult& start) {
     PlayerSchemeHandler::registerScheme(); // the web engine takes schemes only before it starts
+    WebProfiles::prepareEngine();
     QApplication app(argc, argv);
     TerminationSignal termination;
     const Servers servers = Servers::read(appFolder);
-    MainFrm window(appFolder, start.settings, servers);
-    AppOpener opener(appFolder, start.settings, servers.site);
+    // Made before the windows and destroyed after them, as pages must go before their profiles.
+    WebProfiles web(appFolder);
+    MainFrm window(appFolder, start.settings, servers, web);
+    AppOpener opener(appFolder, start.settings, servers.site, web);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     QObject::connect(&window, &MainFrm::unloaded, &opener, &AppOpener::closeViewer);
 

@@ -167,13 +167,17 @@ TEST(AppstoreTest, UnknownAddressesAnswerNotFound) {
         ASSERT_TRUE(response) << path;
         EXPECT_EQ(response->status, 404) << path;
         EXPECT_NE(response->body.find("404"), std::string::npos) << path;
+        EXPECT_FALSE(response->has_header("Cache-Control")) << path;
     }
     const auto icon = client.Get("/static/icons/app-1.svg");
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->get_header_value("Content-Type"), "image/svg+xml");
+    // The catalogue's pages show their pictures and style sheet from the cache while fresh.
+    EXPECT_EQ(icon->get_header_value("Cache-Control"), "max-age=86400");
     const auto css = client.Get("/static/07051645/appweb/styles/main.css");
     ASSERT_TRUE(css);
     EXPECT_NE(css->body.find(".app-item"), std::string::npos);
+    EXPECT_EQ(css->get_header_value("Cache-Control"), "max-age=604800");
     // A page number out of range shows the last page.
     const auto last = client.Get("/appweb/c?cid=games&page=99");
     ASSERT_TRUE(last);

@@ -1,11 +1,11 @@
 #include "CatalogueSession.h"
 
 #include "WaitUntil.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/SSTab.h"
 #include "startup/IniFile.h"
 #include "startup/StartMode.h"
+#include "web/qt/WebBrowser.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -27,7 +27,9 @@ constexpr int SubTabWidth = 60, SubTabHeight = 30;
 } // namespace
 
 CatalogueSession::CatalogueSession(const std::vector<std::string>& storeArgs)
-    : store_(storeArgs), folder_(store_.site()) {}
+    : store_(storeArgs), folder_(store_.site()) {
+    web_.emplace(folder_.path());
+}
 
 CatalogueSession::~CatalogueSession() {
     if (window_) window_->close();
@@ -37,11 +39,19 @@ void CatalogueSession::open() {
     NoLauncher launcher;
     IniFile ini;
     const StartResult start = runStartSequence(folder_.path(), "Brindle", launcher, ini);
-    window_ = std::make_unique<MainFrm>(folder_.path(), start.settings, Servers::read(folder_.path()));
+    window_ = std::make_unique<MainFrm>(folder_.path(), start.settings, Servers::read(folder_.path()), *web_);
     PageWatch home(*window_->HomeWeb());
     window_->show();
     if (!QTest::qWaitForWindowExposed(window_.get())) throw std::runtime_error("the window was not shown");
     if (!home.waitFor(folder_.path(), std::string(kHomeKey))) throw std::runtime_error("no home page");
+}
+
+void CatalogueSession::restart() {
+    window_->close();
+    window_.reset();
+    web_.reset();
+    web_.emplace(folder_.path());
+    open();
 }
 
 void CatalogueSession::clickMainTab(int index) {

@@ -7,9 +7,11 @@
 #include "BrindleFolder.h"
 #include "StoreProcess.h"
 #include "catalogue/qt/MainFrm.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QSignalSpy>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +24,14 @@ class CatalogueSession {
 
     // Runs the start sequence, shows the window and waits until its first page has loaded.
     void open();
+    // Closes the window and its web profiles, then opens both again on the same folder, as the
+    // program's next start does.
+    void restart();
     MainFrm& window() { return *window_; }
     StoreProcess& store() { return store_; }
     BrindleFolder& folder() { return folder_; }
+    // The web profiles of the session's application folder.
+    WebProfiles& web() { return *web_; }
 
     void clickMainTab(int index);
     void clickSubTab(int index);
@@ -41,6 +48,7 @@ class CatalogueSession {
   private:
     StoreProcess store_;
     BrindleFolder folder_;
+    std::optional<WebProfiles> web_;
     std::unique_ptr<MainFrm> window_;
     std::size_t logSeen_ = 0;
 };

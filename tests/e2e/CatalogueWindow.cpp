@@ -9,7 +9,7 @@
 
 namespace fs = std::filesystem;
 
-CatalogueWindow::CatalogueWindow(const std::string& storeSite) : folder_(storeSite) {
+CatalogueWindow::CatalogueWindow(const std::string& storeSite) : folder_(storeSite), web_(folder_.path()) {
     fs::create_directory(folder() / "Html");
     fs::create_directory(folder() / "Game");
     catalogue::setMessageBoxHook([this](const QString& text) { messages_.push_back(text); });
@@ -27,7 +27,7 @@ MainFrm& CatalogueWindow::open() {
     IniFile ini;
     ini.SpecifyIni(settingsFile().string());
     settings_ = readSettings(ini);
-    window_ = std::make_unique<MainFrm>(folder(), settings_, Servers::read(folder()));
+    window_ = std::make_unique<MainFrm>(folder(), settings_, Servers::read(folder()), web_);
     QObject::connect(window_.get(), &MainFrm::unloaded, [this] { unloaded_ = true; });
     window_->show();
     return *window_;

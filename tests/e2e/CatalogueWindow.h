@@ -6,6 +6,7 @@
 #include "BrindleFolder.h"
 #include "catalogue/qt/MainFrm.h"
 #include "startup/Settings.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QStringList>
 #include <chrono>
@@ -35,6 +36,7 @@ class CatalogueWindow {
 
   private:
     BrindleFolder folder_;
+    WebProfiles web_;
     Settings settings_;
     std::unique_ptr<MainFrm> window_;
     bool unloaded_ = false;

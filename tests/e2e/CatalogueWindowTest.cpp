@@ -6,11 +6,11 @@
 #include "WaitUntil.h"
 #include "catalogue/qt/PagingBar.h"
 #include "catalogue/qt/PictureButton.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/DirectUI.h"
 #include "skin/qt/SSTab.h"
+#include "web/qt/WebBrowser.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -145,6 +145,27 @@ TEST(CatalogueWindowTest, CachedPagesShowWithoutStoreAccessAndMissingOnesAreBuil
     ASSERT_TRUE(openCategory(session, Games, "GameAll"));
     EXPECT_TRUE(requested(session.newRequests(), query("GameAll")));
     EXPECT_NE(session.bodyText(*session.window().Web()), "cached copy");
+}
+
+TEST(CatalogueWindowTest, AfterARestartWithTheStoreDownCachedPagesKeepTheStoresStyleSheetAndPictures) {
+    CatalogueSession session;
+    session.open();
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
+    const QString styled = "getComputedStyle(document.body).paddingLeft == '10px'";
+    const QString pictures = "document.images.length > 0 && "
+                             "Array.from(document.images).every(i => i.complete && i.naturalWidth > 0)";
+    const auto shows = [&](const QString& script) {
+        return waitUntil([&] { return session.evaluate(*session.window().Web(), script) == "true"; }, 10000);
+    };
+    ASSERT_TRUE(shows(styled));
+    ASSERT_TRUE(shows(pictures));
+
+    session.store().process().kill(SIGKILL);
+    ASSERT_TRUE(session.store().process().wait(std::chrono::seconds(10)));
+    session.restart();
+    ASSERT_TRUE(openCategory(session, Games, "GameAll"));
+    EXPECT_TRUE(shows(styled));
+    EXPECT_TRUE(shows(pictures));
 }
 
 TEST(CatalogueWindowTest, PagesReachedByPagingAreBuiltOnEveryVisit) {

@@ -6,8 +6,8 @@
 #include "catalogue/qt/PagingBar.h"
 #include "catalogue/qt/PictureButton.h"
 #include "catalogue/qt/SearchBar.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "skin/qt/SSTab.h"
+#include "web/qt/WebBrowser.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -5,7 +5,6 @@
 
 #include "CatalogueSession.h"
 #include "WaitUntil.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "pages/RedirectTarget.h"
@@ -13,6 +12,7 @@
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebBrowser.h"
 
 #include <QDir>
 #include <QImage>
@@ -108,7 +108,7 @@ class ViewerTest : public ::testing::Test {
         ASSERT_TRUE(schemeRegistered);
         session.open();
         opener = std::make_unique<AppOpener>(session.folder().path(), session.window().settings(),
-                                             session.store().site());
+                                             session.store().site(), session.web());
         QObject::connect(&session.window(), &MainFrm::appLinkClicked, opener.get(), &AppOpener::open);
         QObject::connect(&session.window(), &MainFrm::unloaded, opener.get(), &AppOpener::closeViewer);
         PageWatch games(*session.window().Web());

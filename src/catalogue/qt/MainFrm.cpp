@@ -6,13 +6,14 @@
 #include "catalogue/qt/PageBuildQueue.h"
 #include "catalogue/qt/PagingBar.h"
 #include "catalogue/qt/SearchBar.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "pages/UnavailablePage.h"
 #include "skin/qt/AreaPicture.h"
 #include "skin/qt/CSSTab.h"
 #include "skin/qt/DirectUI.h"
 #include "skin/qt/SSTab.h"
+#include "web/qt/WebBrowser.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -60,14 +61,14 @@ QWidget* makePanel(QWidget* parent, const std::string& pageColour) {
 
 } // namespace
 
-MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, QWidget* parent)
+MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, WebProfiles& web, QWidget* parent)
     : QWidget(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
       servers_(std::move(servers)) {
     resize(LoadWidth, LoadHeight);
     setWindowTitle(QStringLiteral("Lumora V1.0"));
     builds_ = new PageBuildQueue({Catalogue::htmlFolder(appFolder_), servers_.site, servers_.staticHost},
                                  settings_.webBackColor, this);
-    createControls();
+    createControls(web.catalogue());
     loadSkin();
     createBars();
     startDownloads();
@@ -78,7 +79,7 @@ MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, QWidget
 
 MainFrm::~MainFrm() = default;
 
-void MainFrm::createControls() {
+void MainFrm::createControls(QWebEngineProfile* profile) {
     SStab1_ = new skin::SSTab(this);
     SStab1_->setTabCount(MainTabCount);
     SStab1_->setTabHeightTwips(catalogue::MainTabRowTwips);
@@ -91,16 +92,16 @@ void MainFrm::createControls() {
     // The panels stand on the strip itself rather than on one tab's page: the page loader shows the
     // one the current area uses.
     HomePic_ = makePanel(SStab1_, settings_.webBackColor);
-    HomeWeb_ = new WebBrowser(HomePic_);
+    HomeWeb_ = new WebBrowser(profile, HomePic_);
     GameSStab_ = new skin::SSTab(SStab1_);
     GameSStab_->setTabCount(SubTabCount);
     GameSStab_->setTabHeightTwips(catalogue::SubTabRowTwips);
     BackPic_ = makePanel(GameSStab_, settings_.webBackColor);
-    Web_ = new WebBrowser(BackPic_);
+    Web_ = new WebBrowser(profile, BackPic_);
     HomeWeb_->hide();
     Web_->hide();
 
-    WebTJ_ = new WebBrowser(this);
+    WebTJ_ = new WebBrowser(profile, this);
     WebTJ_->setGeometry(0, 0, 1, 1);
     WebTJ_->hide();
     UpDateDown_ = new bkDLControlWidget(this);

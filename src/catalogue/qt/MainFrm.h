@@ -27,7 +27,9 @@ class PageBuildQueue;
 class PagingBar;
 class SearchBar;
 
+class QWebEngineProfile;
 class WebBrowser;
+class WebProfiles;
 class bkDLControlWidget;
 namespace skin {
 class CSSTab;
@@ -43,7 +45,9 @@ class MainFrm : public QWidget {
     static constexpr int LoadHeight = 728;
 
     // Runs the load sequence; the first page is loaded when the window gets its size on showing.
-    MainFrm(std::filesystem::path appFolder, Settings settings, Servers servers, QWidget* parent = nullptr);
+    // The page views run on the catalogue profile of web, which must outlive the window.
+    MainFrm(std::filesystem::path appFolder, Settings settings, Servers servers, WebProfiles& web,
+            QWidget* parent = nullptr);
     ~MainFrm() override;
 
     skin::SSTab* SStab1() const { return SStab1_; }
@@ -106,7 +110,7 @@ class MainFrm : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void createControls();
+    void createControls(QWebEngineProfile* profile);
     void loadSkin();
     void startDownloads();
     void setUpSubTabs();

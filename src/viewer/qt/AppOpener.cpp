@@ -5,9 +5,9 @@
 #include <memory>
 
 AppOpener::AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite,
-                     QObject* parent)
+                     WebProfiles& web, QObject* parent)
     : QObject(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      storeSite_(std::move(storeSite)) {}
+      storeSite_(std::move(storeSite)), web_(web) {}
 
 AppOpener::~AppOpener() {
     delete viewer_;
@@ -46,7 +46,7 @@ void AppOpener::open(const QUrl& link) {
     // skin lets pending events run, among them possibly the end of this read or another click.
     if (next_ || building_) return;
     building_ = true;
-    next_ = new FlashPayFrm(settings_, appFolder_);
+    next_ = new FlashPayFrm(settings_, appFolder_, web_);
     next_->winId(); // its window on the screen's side too, so that showing it later is quick
     building_ = false;
     if (ready_ && ready_->first == latest_) show(ready_->second);
@@ -73,7 +73,7 @@ void AppOpener::show(const viewer::OpenedApp& app) {
     if (old) old->hide();
     // A window prepared for an earlier click may hold the other kind of view.
     if (next_ && !next_->suits(app.IsWidgetApp)) delete next_;
-    viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_);
+    viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_, web_);
     next_ = nullptr;
     viewer_->load(current_);
     viewer_->show();

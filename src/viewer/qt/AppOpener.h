@@ -16,10 +16,13 @@
 #include <string>
 #include <utility>
 
+class WebProfiles;
+
 class AppOpener : public QObject {
     Q_OBJECT
   public:
-    AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite,
+    // The viewers' views run on web's profiles, which must outlive this object.
+    AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite, WebProfiles& web,
               QObject* parent = nullptr);
     // Closes the viewer.
     ~AppOpener() override;
@@ -46,6 +49,7 @@ class AppOpener : public QObject {
     std::filesystem::path appFolder_;
     Settings settings_;
     std::string storeSite_;
+    WebProfiles& web_;
     viewer::OpenedApp current_;
     QPointer<FlashPayFrm> viewer_;
     QPointer<FlashPayFrm> next_; // the window being prepared for the app being read

@@ -2,7 +2,6 @@
 
 #include "base/Twips.h"
 #include "base/Url.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "skin/qt/CSSTab.h"
@@ -13,6 +12,8 @@
 #include "viewer/ViewerLayout.h"
 #include "viewer/ViewerTabs.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "web/qt/WebBrowser.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -56,8 +57,9 @@ bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
 
 } // namespace
 
-FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, QWidget* parent)
-    : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game"),
+FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
+                         QWidget* parent)
+    : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game"), web_(web),
       pageColour_(text(settings.webBackColor)) {
     if (!pageColour_.isValid()) pageColour_ = Qt::white;
     setAttribute(Qt::WA_DeleteOnClose);
@@ -152,8 +154,8 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
         note_->hide();
         return;
     }
-    AppWeb_ = new WebBrowser(AppPic_);
-    ADWeb_ = new WebBrowser(ADPic_);
+    AppWeb_ = new WebBrowser(web_.pageApps(), AppPic_);
+    ADWeb_ = new WebBrowser(web_.pageApps(), ADPic_);
     // The app's page reaches web addresses only, never local files.
     connect(
         AppWeb_, &WebBrowser::BeforeNavigate2, this,

@@ -23,6 +23,7 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class WebBrowser;
+class WebProfiles;
 class bkDLControlWidget;
 class ucProgressBarWidget;
 namespace skin {
@@ -34,7 +35,9 @@ class SSTab;
 class FlashPayFrm : public QWidget {
     Q_OBJECT
   public:
-    FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, QWidget* parent = nullptr);
+    // A page app's views run on the page-app profile of web, which must outlive the window.
+    FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
+                QWidget* parent = nullptr);
     // Builds the app's view (the player or the browsers) unless prepareAppView() did, fills the
     // texts, and starts the movie or loads the page. Once per window.
     void load(const viewer::OpenedApp& app);
@@ -88,6 +91,7 @@ class FlashPayFrm : public QWidget {
     viewer::OpenedApp app_;
     std::filesystem::path appFolder_;
     std::filesystem::path gameFolder_;
+    WebProfiles& web_;
     std::optional<std::string> movieFile_;
     QColor pageColour_; // the settings' page colour, for the note
     bool movieFailed_ = false;

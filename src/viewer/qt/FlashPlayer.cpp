@@ -5,6 +5,7 @@
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerRequestGuard.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +40,7 @@ FlashPlayer::FlashPlayer(QWidget* parent)
                   parent) {}
 
 FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
-    : QWebEngineView(parent), files_(std::move(files)), profile_(new QWebEngineProfile(this)) {
+    : QWebEngineView(parent), files_(std::move(files)), profile_(WebProfiles::newPlayerProfile(this)) {
     handler_ = new PlayerSchemeHandler(files_, profile_);
     profile_->installUrlSchemeHandler(viewer::kPlayerScheme.data(), handler_);
     profile_->setUrlRequestInterceptor(new PlayerRequestGuard(profile_));

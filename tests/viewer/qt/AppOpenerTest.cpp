@@ -4,6 +4,7 @@
 #include "TempDir.h"
 #include "WaitUntil.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -43,7 +44,8 @@ class AppOpenerTest : public ::testing::Test {
 
     TempDir app;
     LoopbackServer store;
-    AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1"};
+    WebProfiles web{app.path()};
+    AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1", web};
 };
 
 } // namespace
@@ -90,7 +92,7 @@ TEST_F(AppOpenerTest, ClosingWhileAnAppIsOpeningShowsNoViewer) {
 }
 
 TEST_F(AppOpenerTest, APageAppClickedWhileAMovieAppIsReadGetsABrowserNotThePlayer) {
-    AppOpener movieOpener{app.path(), defaultSettings(), store.site()};
+    AppOpener movieOpener{app.path(), defaultSettings(), store.site(), web};
     QSignalSpy opened(&movieOpener, &AppOpener::opened);
     movieOpener.open(QUrl(QString::fromStdString(store.url("/movielink"))));
     runEventsFor(300); // the link has answered: the window being prepared holds the player

@@ -3,12 +3,13 @@
 #include "LoopbackServer.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
-#include "catalogue/qt/WebBrowser.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "skin/qt/SSTab.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebBrowser.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -79,7 +80,7 @@ class FlashPayFrmTest : public ::testing::Test {
         return opened;
     }
     FlashPayFrm* open(const OpenedApp& opened) {
-        auto* window = new FlashPayFrm(settings, app.path());
+        auto* window = new FlashPayFrm(settings, app.path(), web);
         window->load(opened);
         windows.emplace_back(window);
         window->show();
@@ -91,6 +92,7 @@ class FlashPayFrmTest : public ::testing::Test {
     }
 
     TempDir app;
+    WebProfiles web{app.path()};
     Store store;
     Settings settings = defaultSettings();
     std::vector<QPointer<FlashPayFrm>> windows;
@@ -127,7 +129,7 @@ TEST_F(FlashPayFrmTest, OpensWithTheAppsTextsTabsAndLayout) {
 }
 
 TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) {
-    auto* w = new FlashPayFrm(settings, app.path());
+    auto* w = new FlashPayFrm(settings, app.path(), web);
     windows.emplace_back(w);
     EXPECT_TRUE(w->suits(true));
     EXPECT_TRUE(w->suits(false));
@@ -143,7 +145,7 @@ TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) 
     EXPECT_EQ(w->flash(), prepared);
     EXPECT_EQ(w->flash()->geometry(), QRect(2, 33, 986, 635));
 
-    auto* page = new FlashPayFrm(settings, app.path());
+    auto* page = new FlashPayFrm(settings, app.path(), web);
     windows.emplace_back(page);
     page->prepareAppView(false);
     EXPECT_NE(page->AppWeb(), nullptr);

@@ -1,12 +1,12 @@
-#include "catalogue/qt/WebBrowser.h"
+#include "web/qt/WebBrowser.h"
 
 #include "base/Twips.h"
-#include "catalogue/qt/WebBrowserPage.h"
+#include "web/qt/WebBrowserPage.h"
 
 #include <QWebEngineSettings>
 
-WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
-    setPage(new WebBrowserPage(*this));
+WebBrowser::WebBrowser(QWebEngineProfile* profile, QWidget* parent) : QWebEngineView(parent) {
+    setPage(new WebBrowserPage(profile, *this));
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(this, &QWebEngineView::loadStarted, this, [this] { busy_ = true; });
     connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {

@@ -9,7 +9,7 @@ class WebBrowser;
 class WebBrowserPage : public QWebEnginePage {
     Q_OBJECT
   public:
-    explicit WebBrowserPage(WebBrowser& view);
+    WebBrowserPage(QWebEngineProfile* profile, WebBrowser& view);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

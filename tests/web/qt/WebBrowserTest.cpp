@@ -1,6 +1,7 @@
-#include "catalogue/qt/WebBrowser.h"
+#include "web/qt/WebBrowser.h"
 
 #include "LoopbackServer.h"
+#include "PageScript.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
 
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <atomic>
 #include <gtest/gtest.h>
 
@@ -20,23 +22,6 @@ void writeText(const std::filesystem::path& file, const QByteArray& bytes) {
     QFile out(QString::fromStdString(file.string()));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(bytes);
-}
-
-// The result of a script in the view's page, once it has run.
-QVariant evaluate(WebBrowser& view, const QString& script) {
-    QVariant result;
-    bool done = false;
-    view.page()->runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    EXPECT_TRUE(waitUntil([&] { return done; }, 10000));
-    return result;
-}
-
-// Polls a script until it gives true (scripts of the page run asynchronously).
-bool waitForScript(WebBrowser& view, const QString& script, int timeoutMs = 10000) {
-    return waitUntil([&] { return evaluate(view, script).toBool(); }, timeoutMs);
 }
 
 class WebBrowserTest : public ::testing::Test {
@@ -59,7 +44,7 @@ class WebBrowserTest : public ::testing::Test {
     }
 
     TempDir dir;
-    WebBrowser view;
+    WebBrowser view{QWebEngineProfile::defaultProfile()};
 };
 
 } // namespace
@@ -67,8 +52,9 @@ class WebBrowserTest : public ::testing::Test {
 TEST_F(WebBrowserTest, ShowsALocalUtf8PageWithoutCharsetTagAndReportsEveryFinishedLoad) {
     QSignalSpy downloads(&view, &WebBrowser::DownloadComplete);
     show(page("汉字.html", "<html><head><title>应用盒子</title></head><body>小游戏 网页游戏</body></html>"));
-    EXPECT_EQ(evaluate(view, "document.title").toString(), QStringLiteral("应用盒子"));
-    EXPECT_EQ(evaluate(view, "document.body.innerText").toString(), QStringLiteral("小游戏 网页游戏"));
+    EXPECT_EQ(evaluate(*view.page(), "document.title").toString(), QStringLiteral("应用盒子"));
+    EXPECT_EQ(evaluate(*view.page(), "document.body.innerText").toString(),
+              QStringLiteral("小游戏 网页游戏"));
     EXPECT_EQ(downloads.count(), 1);
 }
 
@@ -91,15 +77,15 @@ TEST_F(WebBrowserTest, BeforeNavigateSeesTheAddressAndCancelStopsTheNavigation) 
         Qt::DirectConnection);
 
     QSignalSpy downloads(&view, &WebBrowser::DownloadComplete);
-    evaluate(view, "document.getElementById('go').click()");
+    evaluate(*view.page(), "document.getElementById('go').click()");
     ASSERT_TRUE(waitUntil([&] { return !seen.isEmpty(); }, 10000));
     EXPECT_EQ(seen.first(), second);
     downloads.wait(2000);
-    EXPECT_TRUE(evaluate(view, "document.location.href").toString().endsWith("/first.html"));
+    EXPECT_TRUE(evaluate(*view.page(), "document.location.href").toString().endsWith("/first.html"));
 
     refuse = false;
     QSignalSpy complete(&view, &WebBrowser::DocumentComplete);
-    evaluate(view, "document.getElementById('go').click()");
+    evaluate(*view.page(), "document.getElementById('go').click()");
     ASSERT_TRUE(complete.wait(10000));
     EXPECT_EQ(complete.last().at(0).toUrl(), second);
 }
@@ -117,12 +103,12 @@ TEST_F(WebBrowserTest, NewWindowRequestCarriesTheAddressAndOpensNoWindow) {
     ASSERT_TRUE(requests.wait(10000));
     EXPECT_EQ(requests.at(0).at(0).toUrl(), QUrl("http://127.0.0.1:9/appweb/app/7"));
 
-    evaluate(view, "openIt()");
+    evaluate(*view.page(), "openIt()");
     ASSERT_TRUE(requests.count() == 2 || requests.wait(10000));
     EXPECT_EQ(requests.at(1).at(0).toUrl(), QUrl("http://127.0.0.1:9/w"));
     runEventsFor(200);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
-    EXPECT_TRUE(evaluate(view, "document.location.href").toString().endsWith("/links.html"));
+    EXPECT_TRUE(evaluate(*view.page(), "document.location.href").toString().endsWith("/links.html"));
 }
 
 TEST_F(WebBrowserTest, LocalPageCannotReadLocalFilesButLoadsStoreStyleSheetAndPicture) {
@@ -148,10 +134,11 @@ TEST_F(WebBrowserTest, LocalPageCannotReadLocalFilesButLoadsStoreStyleSheetAndPi
                             "try { x.send(); } catch (e) { leaked = 'refused'; }</script>";
     show(page("store.html", html));
 
-    EXPECT_TRUE(waitForScript(view, "leaked !== 'pending'"));
-    EXPECT_EQ(evaluate(view, "leaked").toString(), "refused");
-    EXPECT_TRUE(waitForScript(view, "getComputedStyle(document.body).backgroundColor == 'rgb(1, 2, 3)'"));
-    EXPECT_TRUE(waitForScript(view, "document.getElementById('pic').naturalWidth == 1"));
+    EXPECT_TRUE(waitForScript(*view.page(), "leaked !== 'pending'"));
+    EXPECT_EQ(evaluate(*view.page(), "leaked").toString(), "refused");
+    EXPECT_TRUE(
+        waitForScript(*view.page(), "getComputedStyle(document.body).backgroundColor == 'rgb(1, 2, 3)'"));
+    EXPECT_TRUE(waitForScript(*view.page(), "document.getElementById('pic').naturalWidth == 1"));
 }
 
 TEST_F(WebBrowserTest, WithScriptsOffAStorePageCannotReachOtherSitesButItsAppLinksStillAskForAWindow) {
@@ -194,7 +181,7 @@ TEST_F(WebBrowserTest, RightClickOpensNoContextMenu) {
 
 TEST_F(WebBrowserTest, MoveTakesTwipsAndAllowsNegativeOffsets) {
     QWidget parent;
-    auto* inner = new WebBrowser(&parent);
+    auto* inner = new WebBrowser(QWebEngineProfile::defaultProfile(), &parent);
     inner->Move(-50, -100, 4500, 3080);
     EXPECT_EQ(inner->geometry(), QRect(-3, -7, 300, 205));
 }

@@ -10,10 +10,13 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+class QWebEngineProfile;
+
 class WebBrowser : public QWebEngineView {
     Q_OBJECT
   public:
-    explicit WebBrowser(QWidget* parent = nullptr);
+    // The profile (see WebProfiles) must outlive the view.
+    explicit WebBrowser(QWebEngineProfile* profile, QWidget* parent = nullptr);
 
     // An absolute address (with a scheme) or the path of a local file. Returns at once.
     void Navigate(const QString& addressOrLocalPath);
