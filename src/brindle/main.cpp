@@ -1,15 +1,20 @@
-// Brindle, the catalogue browser: the start sequence (settings file, page-cache updater, settings,
-// working folders), then the catalogue window with its update check and skin menu. The program ends
+// Brindle, the catalogue browser: one per application folder (a second start brings the running
+// one's window to the front and ends before it writes anything), the start sequence (settings file,
+// page-cache updater, settings, working folders), then the catalogue window with its update check
+// and skin menu. The program ends
 // when the window closes, or on SIGTERM, which closes the window first so that no web-engine process
 // is left behind. An app link clicked in the window opens the app viewer; closing the window closes
 // the viewer too. A skin change or an update names a program to start: it starts only after the
-// application object and every window and web-engine process of this instance are gone.
+// application object and every window and web-engine process of this instance are gone, and this
+// instance has let go of the folder's lock and its socket, so that the new one starts in full.
 
 #include "base/AppFolder.h"
+#include "base/RunLock.h"
 #include "catalogue/PendingStart.h"
 #include "catalogue/SkinChange.h"
 #include "catalogue/UpdatePublicKey.h"
 #include "catalogue/qt/MainFrm.h"
+#include "catalogue/qt/SingleInstance.h"
 #include "catalogue/qt/SkinMenu.h"
 #include "catalogue/qt/TerminationSignal.h"
 #include "catalogue/qt/UpdateCheck.h"
@@ -25,18 +30,36 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
+const char* const InstanceLockName = "Brindle.lock";
+// How long a second start tries to reach the running instance, which may still be starting.
+constexpr std::chrono::milliseconds ReachRunningMs{800};
+
+// A second start: the running instance shows its window; this one writes nothing and ends.
+bool showRunningInstance(int argc, char** argv, const std::filesystem::path& appFolder) {
+    QCoreApplication app(argc, argv);
+    return SingleInstance::askToShow(appFolder, ReachRunningMs);
+}
+
 int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, const StartResult& start) {
-    PlayerSchemeHandler::registerScheme(); // the web engine takes schemes only before it starts
     WebProfiles::prepareEngine();
     QApplication app(argc, argv);
+    // Listening from the start, so that a second start reaches this one while its window is built.
+    SingleInstance instance(appFolder);
     TerminationSignal termination;
+    // A SIGTERM that comes while the window is being built (its skin lets events run) ends the
+    // program before the window shows.
+    bool terminated = false;
+    QObject::connect(&termination, &TerminationSignal::received, &app, [&terminated] { terminated = true; });
     const Servers servers = Servers::read(appFolder);
     // Made before the windows and destroyed after them, as pages must go before their profiles.
     WebProfiles web(appFolder);
     MainFrm window(appFolder, start.settings, servers, web);
+    QObject::connect(&instance, &SingleInstance::showRequested, &window,
+                     [&window] { SingleInstance::bringToFront(&window); });
     AppOpener opener(appFolder, start.settings, servers.site, web);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     QObject::connect(&window, &MainFrm::unloaded, &opener, &AppOpener::closeViewer);
@@ -54,8 +77,11 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
 
     QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);
     QObject::connect(&window, &MainFrm::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    window.show();
-    const int code = app.exec();
+    int code = 0;
+    if (!terminated) {
+        window.show();
+        code = app.exec();
+    }
     skin::setSkinMenuHandler({});
     return code;
 }
@@ -63,7 +89,16 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
 } // namespace
 
 int main(int argc, char** argv) {
+    // The web engine takes schemes only before the first application object exists.
+    PlayerSchemeHandler::registerScheme();
     const auto appFolder = base::applicationFolder();
+    std::optional<base::RunLock> instanceLock(std::in_place, appFolder / InstanceLockName,
+                                              base::RunLock::Mode::Try);
+    // Another instance holds the folder. A lock that cannot be had at all (a read-only folder)
+    // leaves only the socket to tell whether one runs.
+    if (!instanceLock->held() && (showRunningInstance(argc, argv, appFolder) || instanceLock->busy()))
+        return 0;
+
     PosixLauncher launcher;
     IniFile settingsFile;
     const StartResult start = runStartSequence(appFolder, base::executableBaseName(), launcher, settingsFile);
@@ -71,6 +106,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Brindle: cannot create the folder %s\n", folder.c_str());
 
     const int code = runCatalogue(argc, argv, appFolder, start);
+    instanceLock.reset();
     if (!PendingStart::run(launcher)) std::fprintf(stderr, "Brindle: cannot start the next program\n");
     return code;
 }

@@ -2,12 +2,12 @@
 // command line, reports nothing and always ends with exit code 0.
 
 #include "base/AppFolder.h"
+#include "base/RunLock.h"
 #include "pages/Catalogue.h"
 #include "startup/IniFile.h"
 #include "startup/Servers.h"
 #include "startup/Settings.h"
 #include "updater/CacheRebuild.h"
-#include "updater/RunLock.h"
 
 namespace {
 const char* const kRunLockName = "Sorrel.lock";
@@ -16,7 +16,7 @@ const char* const kRunLockName = "Sorrel.lock";
 int main() {
     const auto appFolder = base::applicationFolder();
     // Taken before the settings are read, so a run that waited rebuilds with the newest colour.
-    const RunLock lock(appFolder / kRunLockName);
+    const base::RunLock lock(appFolder / kRunLockName);
     const auto settingsFile = appFolder / "Brindle.ini";
     ensureSettingsFile(settingsFile);
 

@@ -76,7 +76,7 @@ TEST_F(UpdateFlowTest, AFileSignedForTheAnnouncedVersionBecomesExecutableAndAnyt
     }
 
     // The maker's release 2 announced as 3: its signature holds for 2 only.
-    for (const std::string& announced : {"3", "2.0"}) {
+    for (const char* announced : {"3", "2.0"}) {
         ASSERT_TRUE(offer(announced, signer.sign("2", newVersion)));
         base::writeFileAtomic(file, newVersion);
         EXPECT_EQ(flow.fileArrived(20, file), UpdateFlow::HandOver::Rejected);

@@ -5,6 +5,7 @@
 #include "SorrelFolder.h"
 #include "StoreProcess.h"
 #include "WaitUntil.h"
+#include "base/RunLock.h"
 
 #include <QTest>
 #include <csignal>
@@ -84,4 +85,40 @@ TEST(BrindleTest, ARenamedProgramUsesASettingsFileOfItsName) {
     EXPECT_FALSE(fs::exists(folder.path() / "Brindle.ini"));
     box.kill(SIGTERM);
     EXPECT_EQ(box.wait(std::chrono::seconds(20)), 0);
+}
+
+TEST(BrindleTest, ASecondStartInTheFolderEndsWithoutRunningSorrelAndAKilledInstanceBlocksNoStart) {
+    StoreProcess store;
+    BrindleFolder folder(store.site(), {"Brindle", "Sorrel"});
+    const auto sorrelDone = [&] {
+        return fs::exists(folder.html() / "Read5.html") &&
+               base::RunLock(folder.path() / "Sorrel.lock", base::RunLock::Mode::Try).held();
+    };
+    const auto storePages = [&] {
+        const std::string log = store.log();
+        std::size_t count = 0;
+        for (auto at = log.find("GET /appweb/"); at != std::string::npos;
+             at = log.find("GET /appweb/", at + 1))
+            ++count;
+        return count;
+    };
+    auto first = std::make_unique<ChildProcess>(folder.path() / "Brindle", std::vector<std::string>{}, false);
+    ASSERT_TRUE(waitUntil(sorrelDone, 30000)) << store.log();
+    const std::size_t pages = storePages();
+
+    ChildProcess second(folder.path() / "Brindle", {}, false);
+    EXPECT_EQ(second.wait(std::chrono::seconds(10)), 0);
+    EXPECT_FALSE(first->wait(std::chrono::milliseconds(0)).has_value()) << "the first one keeps running";
+    runEventsFor(500);
+    EXPECT_EQ(storePages(), pages) << "no second Sorrel";
+
+    // Killed, it leaves its socket behind; the next start runs all the same.
+    first->kill(SIGKILL);
+    first->wait(std::chrono::seconds(10));
+    first.reset();
+    ChildProcess third(folder.path() / "Brindle", {}, false);
+    EXPECT_TRUE(waitUntil([&] { return storePages() > pages; }, 30000)) << "the next start runs Sorrel";
+    EXPECT_FALSE(third.wait(std::chrono::milliseconds(0)).has_value()) << "and keeps running";
+    third.kill(SIGTERM);
+    EXPECT_EQ(third.wait(std::chrono::seconds(20)), 0);
 }

@@ -2,6 +2,10 @@
 # The skin change and the update of Brindle clicked through under Xvfb against the bundled store,
 # with screenshots: screenshots.sh <build folder> <output folder> [maker's private key]
 #
+# Second start: with the catalogue window covered by another window (second-start-covered.png), a
+# second Brindle in the same folder must end within a few seconds without starting Sorrel, and the
+# first window must be on top again (second-start-raised.png).
+#
 # Skins: Brindle starts with Default (Sorrel beside it); the skin button opens the skin menu
 # (skin-menu.png); choosing Graphite restarts the program with it (skin-Graphite.png), and choosing
 # Default from there restarts it again (skin-Default.png). The script checks that each old
@@ -19,13 +23,45 @@
 set -eu
 
 # Inside the virtual X server.
+
+# The top-level window under the point x y.
+window_at() {
+    xdotool mousemove "$1" "$2"
+    xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'
+}
+
+# A second start in the folder $app while the catalogue window runs there; $store_log is the store's
+# request log, where a second Sorrel would show as a second round of page requests.
+second_start() {
+    catalogue=$(xdotool search --name "^Lumora" | head -1)
+    xmessage -geometry 700x500+150+110 -title cover "a window over the catalogue" &
+    cover=$!
+    xdotool search --sync --name "^cover$" >/dev/null
+    sleep 1
+    [ "$(window_at 500 360)" != "$catalogue" ] || { echo "the cover is not over the catalogue window" >&2; exit 1; }
+    import -window root "$out/second-start-covered.png"
+    flock "$app/Sorrel.lock" true # the first start's Sorrel is done
+    pages=$(grep -c "^GET " "$store_log" || true)
+    started=$(date +%s%N)
+    QTWEBENGINE_DISABLE_SANDBOX=1 timeout 20 "$app/Brindle" 2>/dev/null || { echo "the second start failed" >&2; exit 1; }
+    echo "the second start ended after $(( ($(date +%s%N) - started) / 1000000 )) ms"
+    sleep 1
+    [ "$(window_at 500 360)" = "$catalogue" ] || { echo "the catalogue window was not brought to the front" >&2; exit 1; }
+    import -window root "$out/second-start-raised.png"
+    [ "$(grep -c "^GET " "$store_log" || true)" = "$pages" ] || { echo "the second start asked the store for something" >&2; exit 1; }
+    kill "$cover"
+    wait "$cover" 2>/dev/null || true
+}
+
 if [ "${1:-}" = --skins ]; then
-    app=$2 out=$3
+    app=$2 out=$3 store_log=$4
     QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
     old=$!
     xdotool search --sync --name "^Lumora" >/dev/null
     sleep 4
     import -window root "$out/skin-start.png"
+    second_start
+    kill -0 "$old" || { echo "the first instance ended" >&2; exit 1; }
     for skin in Graphite Default; do
         # The skin button is the leftmost caption button; the menu opens at the mouse.
         xdotool mousemove 880 12 click 1
@@ -101,7 +137,7 @@ flows=${FLOWS:-skins update}
 case " $flows " in *" skins "*)
     start_store "$build/app/appstore"
     new_app skins
-    xvfb --skins "$app" "$out"
+    xvfb --skins "$app" "$out" "$work/store.log"
     echo "settings after the changes:"
     tr -d '\r' <"$app/Brindle.ini"
 esac
