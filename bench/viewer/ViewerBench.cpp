@@ -2,6 +2,7 @@
 //   viewer_bench viewer APP_FOLDER STORE_SITE LINK   click on LINK to the movie's first frame shown
 //   viewer_bench bare PLAYER_FOLDER MOVIE            a bare web view playing MOVIE with Ruffle
 //   viewer_bench open APP_FOLDER STORE_SITE LINK N   click to the viewer shown, N times
+//   viewer_bench note APP_FOLDER STORE_SITE LINK     click to the note that the app cannot open
 // Each prints "name value" lines. Before the clock starts the web engine runs already (a blank
 // page has loaded), as it does in the catalogue window.
 
@@ -163,6 +164,18 @@ int viewerOpen(const QStringList& args) {
     return 0;
 }
 
+int viewerNote(const QStringList& args) {
+    WebProfiles web(args[0].toStdString());
+    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
+    QSignalSpy notes(&opener, &AppOpener::notOpened);
+    QElapsedTimer clock;
+    clock.start();
+    opener.open(QUrl(args[2]));
+    if (!waitUntil([&] { return notes.count() > 0; }, 30000)) return 1;
+    std::printf("note_ms %lld\n", clock.elapsed());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -171,7 +184,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: viewer_bench viewer|bare|open ...\n");
+        std::fprintf(stderr, "usage: viewer_bench viewer|bare|open|note ...\n");
         return 2;
     }
     const QString mode = args.takeFirst();
@@ -179,5 +192,6 @@ int main(int argc, char** argv) {
     if (mode == QLatin1String("viewer") && args.size() == 3) return viewerFirstFrame(args);
     if (mode == QLatin1String("bare") && args.size() == 2) return bareFirstFrame(args);
     if (mode == QLatin1String("open") && args.size() == 4) return viewerOpen(args);
+    if (mode == QLatin1String("note") && args.size() == 3) return viewerNote(args);
     return 2;
 }

@@ -5,7 +5,11 @@
 # - with the store answering after 50 ms, click to the viewer shown, as a multiple of one store
 #   request (goal: at most the requests it needs, entry and detail page, plus the frame page for a
 #   page app, and at most 300 ms);
-# - PSS of all processes with a movie playing, beside the bare web view's.
+# - PSS of all processes with a movie playing, beside the bare web view's;
+# - with the store stopped, click on the movie app opened before to its first frame, beside the
+#   cached opening with the store up (goal: at most 1.2 times), and click on an app never opened to
+#   the note that the store cannot be reached, with the store stopped and with a store that accepts
+#   and never answers (goal: at most 5 s).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 app="$build/app"
@@ -52,6 +56,21 @@ viewer_pss=$(value pss_mib <"$work/viewer.txt" | median)
 bare_pss=$(value pss_mib <"$work/bare.txt" | median)
 stop_store
 
+# The store stopped: the movie app opens from what was kept when it last opened.
+: >"$work/offline.txt"
+: >"$work/note.txt"
+for _ in 1 2 3; do
+    "$bench" viewer "$work/app" "$site" "$site$movie_link" >>"$work/offline.txt"
+    "$bench" note "$work/app" "$site" "$site$page_link" >>"$work/note.txt"
+done
+offline_ms=$(value first_frame_ms <"$work/offline.txt" | median)
+note_ms=$(value note_ms <"$work/note.txt" | median)
+# A store that accepts and never answers.
+start_store "$app/appstore" --delay-ms 600000
+silent_ms=$("$bench" note "$work/app" "$site" "$site$page_link" | value note_ms)
+kill -KILL "$store" # a clean stop would wait for the requests it holds
+stop_store
+
 start_store "$app/appstore" --delay-ms 50
 latency=$(for _ in $(seq 7); do curl -s -o /dev/null -w '%{time_total}\n' "$site$movie_link"; done | median)
 # Five openings of the same app in one process: the first, and the median of the others.
@@ -63,8 +82,11 @@ page_first=$(head -1 "$work/page_open.txt")
 page_open=$(tail -n +2 "$work/page_open.txt" | median)
 
 awk -v v="$viewer_ms" -v b="$bare_ms" -v vp="$viewer_pss" -v bp="$bare_pss" -v l="$latency" \
-    -v mo="$movie_open" -v po="$page_open" -v mf="$movie_first" -v pf="$page_first" 'BEGIN {
+    -v mo="$movie_open" -v po="$page_open" -v mf="$movie_first" -v pf="$page_first" \
+    -v off="$offline_ms" -v n="$note_ms" -v sn="$silent_ms" 'BEGIN {
     printf "click to first frame (cached movie): viewer %d ms, bare web view %d ms, ratio %.2f\n", v, b, v / b
+    printf "store stopped, movie app opened before: %d ms to first frame, %.2f of the cached opening (goal <= 1.2)\n", off, off / v
+    printf "store stopped, app never opened: note after %d ms; store silent: note after %d ms (goal <= 5000)\n", n, sn
     printf "store request: %.0f ms\n", l * 1000
     r = l * 1000
     printf "click to viewer, movie app: first %d ms = %.2f requests, then %d ms = %.2f requests (goal <= 2 and <= 300 ms)\n", mf, mf / r, mo, mo / r

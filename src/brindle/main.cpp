@@ -63,6 +63,7 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     AppOpener opener(appFolder, start.settings, servers.site, web);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     QObject::connect(&window, &MainFrm::unloaded, &opener, &AppOpener::closeViewer);
+    QObject::connect(&opener, &AppOpener::notOpened, &window, &MainFrm::ShowNote);
 
     UpdateCheck update(window.UpDateDown(), window.DownFtp(), appFolder,
                        UpdateSignature(updatePublicKeyPem()), &window);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iconv.h>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -23,6 +24,9 @@ std::atomic<long> stallSeconds{30};
 
 // The cancel flag of the fetches made on this thread; null: they are never cancelled.
 thread_local const std::atomic<bool>* cancelFlag = nullptr;
+
+// When the fetches made on this thread must have ended; none: only the stall time-out limits them.
+thread_local std::optional<std::chrono::steady_clock::time_point> fetchDeadline;
 
 // Polled by curl while a transfer runs (also while it connects or waits); non-zero ends it.
 int checkCancel(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -103,12 +107,12 @@ size_t appendBody(char* data, size_t size, size_t count, void* userData) {
     return bytes;
 }
 
-// GET over HTTP(S); empty when the transfer did not complete.
-std::string fetchHttp(std::string_view url) {
+// GET over HTTP(S); nothing when the transfer did not complete.
+std::optional<std::string> fetchHttp(std::string_view url) {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!initialised) return {};
+    if (!initialised) return std::nullopt;
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl) return {};
+    if (!curl) return std::nullopt;
     std::unique_ptr<curl_slist, SlistDeleter> headers(curl_slist_append(nullptr, "If-Modified-Since: 0"));
     const std::string address = base::normaliseUrl(url);
     const long stall = stallSeconds.load();
@@ -128,13 +132,20 @@ std::string fetchHttp(std::string_view url) {
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stall);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+    if (fetchDeadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *fetchDeadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return std::nullopt;
+        // The whole transfer, connecting included; a store that accepts and never answers ends here.
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+    }
     if (cancelFlag) {
-        if (cancelFlag->load()) return {};
+        if (cancelFlag->load()) return std::nullopt;
         curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkCancel);
         curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancelFlag));
         curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     }
-    if (curl_easy_perform(h) != CURLE_OK) return {};
+    if (curl_easy_perform(h) != CURLE_OK) return std::nullopt;
     return body;
 }
 
@@ -153,27 +164,29 @@ std::string decodePercent(std::string_view text) {
     return out;
 }
 
-std::string readFile(const std::string& path) {
+std::optional<std::string> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
+    if (!in) return std::nullopt;
     std::string body;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        if (body.size() + static_cast<std::size_t>(in.gcount()) > kMaxBodyBytes) return {};
+        if (body.size() + static_cast<std::size_t>(in.gcount()) > kMaxBodyBytes) return std::nullopt;
         body.append(buffer, static_cast<std::size_t>(in.gcount()));
     }
-    return in.bad() ? std::string() : body;
+    if (in.bad()) return std::nullopt;
+    return body;
 }
 
-std::string fetchBody(std::string_view url) {
+std::optional<std::string> fetchBody(std::string_view url) {
     if (base::isWebAddress(url)) return fetchHttp(url);
     if (startsWithNoCase(url, "file://")) {
         // file:///path and file://host/path both name /path on this machine.
         const std::string_view rest = url.substr(7);
         const auto slash = rest.find('/');
-        return slash == std::string_view::npos ? std::string() : readFile(decodePercent(rest.substr(slash)));
+        if (slash == std::string_view::npos) return std::nullopt;
+        return readFile(decodePercent(rest.substr(slash)));
     }
-    if (base::contains(url, "://")) return {}; // no other scheme is fetched
+    if (base::contains(url, "://")) return std::nullopt; // no other scheme is fetched
     return readFile(std::string(url));
 }
 
@@ -209,11 +222,16 @@ std::string DecodeBody(std::string_view body, std::string_view charset) {
     return wellFormed(out);
 }
 
-std::string FetchText(std::string_view url, std::string_view charset) {
+std::optional<std::string> FetchPage(std::string_view url, std::string_view charset) {
     processPendingEvents();
-    const std::string body = fetchBody(url);
-    if (body.empty()) return {};
-    return DecodeBody(body, charset);
+    const auto body = fetchBody(url);
+    if (!body) return std::nullopt;
+    if (body->empty()) return std::string();
+    return DecodeBody(*body, charset);
+}
+
+std::string FetchText(std::string_view url, std::string_view charset) {
+    return FetchPage(url, charset).value_or(std::string());
 }
 
 void setPendingEventsHook(std::function<void()> hook) {
@@ -222,6 +240,10 @@ void setPendingEventsHook(std::function<void()> hook) {
 
 void setFetchCancelFlag(const std::atomic<bool>* flag) {
     cancelFlag = flag;
+}
+
+void setFetchDeadline(std::optional<std::chrono::steady_clock::time_point> deadline) {
+    fetchDeadline = deadline;
 }
 
 void setFetchStallTimeout(std::chrono::seconds timeout) {

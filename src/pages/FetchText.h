@@ -9,7 +9,8 @@
 // - http:// and https:// addresses are normalised as a browser does (base::normaliseUrl) before sending.
 // - Anything that goes wrong (no connection, refused, time-out, unreadable file) gives an empty text.
 // - A transfer that receives nothing for 30 seconds (or cannot connect within 30 seconds) is given up
-//   and gives an empty text, so a stalled store never hangs the caller.
+//   and gives an empty text, so a stalled store never hangs the caller. A caller that must answer
+//   sooner sets a deadline for the fetches of its thread.
 // - Bodies larger than kMaxBodyBytes are refused whole (empty text): store pages are a few hundred
 //   kilobytes, and a half page would only be cut wrongly.
 
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,11 @@ inline constexpr std::size_t kMaxBodyBytes = 16 * 1024 * 1024;
 // Fetches url (absolute http(s) address, file:// address or local path) and decodes the body with
 // DecodeBody. Never throws; empty when nothing could be fetched.
 std::string FetchText(std::string_view url, std::string_view charset);
+
+// FetchText for a caller that must tell a page that could not be fetched at all (no connection,
+// refused, time-out, cancelled, unreadable or oversized file: nothing) from one that came back
+// empty or as an error page (its text).
+std::optional<std::string> FetchPage(std::string_view url, std::string_view charset);
 
 // Decodes body from the named character set (as iconv names it, e.g. "utf-8", "gbk") to UTF-8.
 // Invalid or truncated byte sequences become U+FFFD each, so one bad byte never costs the page; a
@@ -40,6 +47,11 @@ void setPendingEventsHook(std::function<void()> hook);
 // *flag is true, so a program can end without waiting for a slow store. Null clears it. The flag
 // must outlive those fetches.
 void setFetchCancelFlag(const std::atomic<bool>* flag);
+
+// Fetches made afterwards on the calling thread are given up (nothing fetched) at deadline, however
+// far they got; none clears it. Lets a caller that shows the user an answer within a few seconds
+// tell a store that accepts connections but never answers from a slow one.
+void setFetchDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
 
 // How long a transfer may receive nothing before it is given up (30 seconds). Tests shorten it;
 // nothing else changes it.

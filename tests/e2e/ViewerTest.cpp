@@ -5,6 +5,7 @@
 
 #include "CatalogueSession.h"
 #include "WaitUntil.h"
+#include "catalogue/qt/WindowNote.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "pages/RedirectTarget.h"
@@ -18,9 +19,11 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineScript>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -86,19 +89,28 @@ void shoot(QWidget& widget, const char* name) {
     widget.grab().save(QStringLiteral(VIEWER_SHOTS "/%1.png").arg(name));
 }
 
-// The movie's frames show and change.
-bool playsFrames(FlashPlayer& player) {
+// The movie has loaded and a frame of it shows (more than one colour in the middle); first, when
+// given, receives that frame.
+bool drawsMovie(FlashPlayer& player, QImage* first = nullptr) {
     if (!waitUntil([&] { return player.isMovieLoaded(); }, 60000)) return false;
-    QImage first;
+    QImage frame;
     const auto drawn = [&] {
-        first = player.grab().toImage();
-        const QRgb corner = first.pixel(first.width() / 4, first.height() / 4);
-        for (int y = first.height() / 4; y < first.height() * 3 / 4; y += 8)
-            for (int x = first.width() / 4; x < first.width() * 3 / 4; x += 8)
-                if (first.pixel(x, y) != corner) return true;
+        frame = player.grab().toImage();
+        const QRgb corner = frame.pixel(frame.width() / 4, frame.height() / 4);
+        for (int y = frame.height() / 4; y < frame.height() * 3 / 4; y += 8)
+            for (int x = frame.width() / 4; x < frame.width() * 3 / 4; x += 8)
+                if (frame.pixel(x, y) != corner) return true;
         return false;
     };
     if (!waitUntil(drawn, 20000)) return false;
+    if (first) *first = frame;
+    return true;
+}
+
+// The movie's frames show and change.
+bool playsFrames(FlashPlayer& player) {
+    QImage first;
+    if (!drawsMovie(player, &first)) return false;
     return waitUntil([&] { return !sameImage(player.grab().toImage(), first); }, 10000);
 }
 
@@ -111,6 +123,7 @@ class ViewerTest : public ::testing::Test {
                                              session.store().site(), session.web());
         QObject::connect(&session.window(), &MainFrm::appLinkClicked, opener.get(), &AppOpener::open);
         QObject::connect(&session.window(), &MainFrm::unloaded, opener.get(), &AppOpener::closeViewer);
+        QObject::connect(opener.get(), &AppOpener::notOpened, &session.window(), &MainFrm::ShowNote);
         PageWatch games(*session.window().Web());
         session.clickMainTab(Games);
         ASSERT_TRUE(games.waitFor(session.folder().path(), "GameAll"));
@@ -246,4 +259,42 @@ TEST_F(ViewerTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
     EXPECT_GT(downloadedBytes(1), 0);
     EXPECT_FALSE(viewer->N1()->isVisible());
     EXPECT_TRUE(playsFrames(*viewer->flash()));
+}
+
+TEST_F(ViewerTest, WithTheStoreAwayAMovieAppOpenedBeforePlaysAndAnyOtherShowsANoteUntilItIsBack) {
+    const AppLink movie = firstLink(*session.window().Web(), session.store().site(), true);
+    const AppLink page = firstLink(*session.window().Web(), session.store().site(), false);
+    ASSERT_FALSE(page.href.empty());
+    FlashPayFrm* viewer = open(movie);
+    ASSERT_TRUE(viewer);
+    ASSERT_TRUE(drawsMovie(*viewer->flash()));
+    const QString caption = viewer->windowTitle();
+    viewer->close();
+
+    session.store().process().kill(SIGKILL);
+    session.store().process().wait(std::chrono::seconds(10));
+    viewer = open(movie);
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(opener->current().outcome, viewer::OpenedApp::Outcome::Kept);
+    EXPECT_EQ(viewer->windowTitle(), caption);
+    EXPECT_FALSE(viewer->GameInfo()->toPlainText().trimmed().isEmpty());
+    EXPECT_FALSE(barShownAtOpen);
+    EXPECT_TRUE(drawsMovie(*viewer->flash()));
+    shoot(*viewer, "movie-offline");
+
+    QSignalSpy opened(opener.get(), &AppOpener::opened);
+    WindowNote* note = session.window().note();
+    click(*session.window().Web(), page);
+    ASSERT_TRUE(waitUntil([&] { return note->isVisible(); }, 10000));
+    EXPECT_EQ(note->text(), AppOpener::UnreachableNote);
+    EXPECT_EQ(opened.count(), 0);
+    EXPECT_EQ(opener->viewer(), viewer) << "the shown app stays";
+    session.window().grab().save(QStringLiteral(VIEWER_SHOTS "/store-unreachable.png"));
+
+    // The store back on its address: the page app opens, no restart needed.
+    StoreProcess again({"--port", std::to_string(session.store().port())});
+    viewer = open(page);
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(opener->current().outcome, viewer::OpenedApp::Outcome::Read);
+    EXPECT_TRUE(waitUntil([&] { return viewer->pageReady(); }, 30000));
 }

@@ -34,6 +34,29 @@ struct ShortStallTimeout {
     ~ShortStallTimeout() { setFetchStallTimeout(std::chrono::seconds(30)); }
 };
 
+// A server whose /slow answers only when the test is over (at most 20 seconds), and whose /page
+// answers at once.
+struct LateServer {
+    LateServer() {
+        server.routes().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
+            for (int i = 0; i < 2000 && !released; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            res.set_content("<p>late</p>", "text/html");
+        });
+        server.routes().Get("/page", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("<p>page</p>", "text/html");
+        });
+        server.start();
+    }
+    ~LateServer() {
+        released = true;
+        server.stop();
+    }
+
+    std::atomic<bool> released{false};
+    LoopbackServer server;
+};
+
 } // namespace
 
 TEST(FetchText, ReadsLocalPathsAndFileAddresses) {
@@ -111,17 +134,8 @@ TEST(FetchText, StalledServerEndsWithEmptyTextAfterTheTimeOut) {
 }
 
 TEST(FetchText, CancelFlagEndsARunningFetchOnItsThreadOnly) {
-    LoopbackServer server;
-    std::atomic<bool> released{false};
-    server.routes().Get("/slow", [&](const httplib::Request&, httplib::Response& res) {
-        for (int i = 0; i < 2000 && !released; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        res.set_content("<p>late</p>", "text/html");
-    });
-    server.routes().Get("/page", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("<p>page</p>", "text/html");
-    });
-    server.start();
+    LateServer late;
+    LoopbackServer& server = late.server;
     std::atomic<bool> cancel{false};
     std::string result = "unset";
     std::thread worker([&] {
@@ -136,7 +150,43 @@ TEST(FetchText, CancelFlagEndsARunningFetchOnItsThreadOnly) {
     worker.join();
     // Without the cancel the answer would come, 20 seconds late.
     EXPECT_EQ(result, "");
-    released = true;
+}
+
+TEST(FetchText, FetchPageTellsAPageNotFetchedFromAnEmptyOrErrorPage) {
+    LoopbackServer server;
+    server.routes().Get(
+        "/empty", [](const httplib::Request&, httplib::Response& res) { res.set_content("", "text/html"); });
+    server.routes().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 404;
+        res.set_content("<h1>404</h1>", "text/html");
+    });
+    server.start();
+    EXPECT_EQ(FetchPage(server.site() + "/empty", "utf-8"), "");
+    EXPECT_EQ(FetchPage(server.site() + "/gone", "utf-8"), "<h1>404</h1>");
+    EXPECT_EQ(FetchPage("http://127.0.0.1:" + std::to_string(closedLoopbackPort()) + "/", "utf-8"),
+              std::nullopt);
+    TempDir dir;
+    ASSERT_TRUE(base::writeFileAtomic(dir.path() / "empty.html", ""));
+    EXPECT_EQ(FetchPage((dir.path() / "empty.html").string(), "utf-8"), "");
+    EXPECT_EQ(FetchPage((dir.path() / "missing.html").string(), "utf-8"), std::nullopt);
+}
+
+TEST(FetchText, ADeadlineEndsTheFetchesOfItsThreadOnly) {
+    LateServer late;
+    LoopbackServer& server = late.server;
+    std::optional<std::string> silent = "unset", afterwards = "unset";
+    std::thread worker([&] {
+        setFetchDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(300));
+        silent = FetchPage(server.site() + "/slow", "utf-8");
+        // Past the deadline nothing more is fetched on this thread.
+        afterwards = FetchPage(server.site() + "/page", "utf-8");
+    });
+    // Without the deadline the answer would come 20 seconds late.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(FetchText(server.site() + "/page", "utf-8"), "<p>page</p>");
+    worker.join();
+    EXPECT_EQ(silent, std::nullopt);
+    EXPECT_EQ(afterwards, std::nullopt);
 }
 
 TEST(FetchText, BodiesOverTheCapAreRefused) {

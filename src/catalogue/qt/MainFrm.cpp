@@ -6,6 +6,7 @@
 #include "catalogue/qt/PageBuildQueue.h"
 #include "catalogue/qt/PagingBar.h"
 #include "catalogue/qt/SearchBar.h"
+#include "catalogue/qt/WindowNote.h"
 #include "controls/qt/bkDLControlWidget.h"
 #include "pages/UnavailablePage.h"
 #include "skin/qt/AreaPicture.h"
@@ -109,6 +110,7 @@ void MainFrm::createControls(QWebEngineProfile* profile) {
     UpDateDown_->hide();
     DownFtp_->hide();
     frameReskin_ = new FrameReskin(this, [this](const QString& skinName) { ReskinFrame(skinName); });
+    note_ = new WindowNote(this);
 
     for (WebBrowser* browser : {Web_, HomeWeb_}) {
         browser->setScriptsEnabled(false); // they show store content as local pages
@@ -178,6 +180,10 @@ void MainFrm::ReskinFrame(const QString& skinName) {
     frameSkin_.reset();
     frameSkin_ = std::make_unique<skin::DirectUI>();
     frameSkin_->Skin(skinName, this, appFolder_);
+}
+
+void MainFrm::ShowNote(const QString& text) {
+    note_->showNote(text);
 }
 
 void MainFrm::StopPageBuilds() {

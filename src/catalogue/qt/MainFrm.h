@@ -26,6 +26,7 @@ class FrameReskin;
 class PageBuildQueue;
 class PagingBar;
 class SearchBar;
+class WindowNote;
 
 class QWebEngineProfile;
 class WebBrowser;
@@ -88,6 +89,9 @@ class MainFrm : public QWidget {
     void setSearchUrl(std::string url) { searchUrl_ = std::move(url); }
     // The search button: searches the store for text and shows the results on the search tab.
     void Search(const QString& text);
+    // Shows text briefly in the middle of the window, above the pages (why an app did not open).
+    void ShowNote(const QString& text);
+    WindowNote* note() const { return note_; }
     // How long the size must stay unchanged before a resize reloads the page (150 ms by default).
     void setResizeSettleMs(int ms) { resizeReload_.setInterval(ms); }
 
@@ -150,6 +154,7 @@ class MainFrm : public QWidget {
     SearchBar* SouSuoPic_ = nullptr;
     PagingBar* pagingBar_ = nullptr;
     FrameReskin* frameReskin_ = nullptr;
+    WindowNote* note_ = nullptr;
 
     std::string searchUrl_;
     // Counts page requests; a build that finishes for an older request shows nothing.

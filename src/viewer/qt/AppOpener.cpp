@@ -1,13 +1,18 @@
 #include "viewer/qt/AppOpener.h"
 
+#include "pages/FetchText.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <memory>
 
+const QString AppOpener::UnreachableNote = QStringLiteral("无法连接应用商店，请稍后再试。");
+const QString AppOpener::NotAnAppNote = QStringLiteral("应用商店没有找到这个应用，请稍后再试。");
+
 AppOpener::AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite,
                      WebProfiles& web, QObject* parent)
     : QObject(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      storeSite_(std::move(storeSite)), web_(web) {}
+      storeSite_(std::move(storeSite)), web_(web), kept_(appFolder_) {}
 
 AppOpener::~AppOpener() {
     delete viewer_;
@@ -19,7 +24,8 @@ void AppOpener::open(const QUrl& link) {
     // The worker owns copies of what it reads, so it may outlive this object; its result is then
     // dropped with the connection below.
     QThread* worker = QThread::create([result, address = link.toString().toStdString(), site = storeSite_,
-                                       self = QPointer<AppOpener>(this), click] {
+                                       kept = kept_, self = QPointer<AppOpener>(this), click] {
+        setFetchDeadline(std::chrono::steady_clock::now() + ReadDeadline);
         // Once the entry address tells the kind of app, the window builds its view while the
         // details are read.
         const auto kindKnown = [self, click](bool isWidgetApp) {
@@ -30,14 +36,14 @@ void AppOpener::open(const QUrl& link) {
                 },
                 Qt::QueuedConnection);
         };
-        *result = viewer::OpenedApp::read(address, site, kindKnown);
+        *result = kept.read(address, site, kindKnown);
     });
     connect(worker, &QThread::finished, this, [this, click, result] {
         if (click != latest_) return;
         if (building_)
             ready_ = {click, *result}; // shown once the window being built is done
         else
-            show(*result);
+            finish(*result);
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
@@ -49,7 +55,7 @@ void AppOpener::open(const QUrl& link) {
     next_ = new FlashPayFrm(settings_, appFolder_, web_);
     next_->winId(); // its window on the screen's side too, so that showing it later is quick
     building_ = false;
-    if (ready_ && ready_->first == latest_) show(ready_->second);
+    if (ready_ && ready_->first == latest_) finish(ready_->second);
     ready_.reset();
 }
 
@@ -63,6 +69,14 @@ void AppOpener::closeViewer() {
     ready_.reset();
     delete next_;
     if (viewer_) viewer_->close();
+}
+
+void AppOpener::finish(const viewer::OpenedApp& app) {
+    using Outcome = viewer::OpenedApp::Outcome;
+    if (app.opens())
+        show(app);
+    else
+        emit notOpened(app.outcome == Outcome::NotAnApp ? NotAnAppNote : UnreachableNote);
 }
 
 void AppOpener::show(const viewer::OpenedApp& app) {

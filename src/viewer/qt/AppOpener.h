@@ -3,14 +3,20 @@
 // worker thread, so the catalogue window keeps painting, then replaces an open viewer with a new
 // one. Only the latest click counts: a click while an earlier app is still being read opens only
 // the later app.
+//
+// A movie app's details are kept when it opens (KeptApps), so that it opens from them and plays
+// from Game while the store cannot be reached. Any other app that cannot be read opens no viewer:
+// a note says why instead, within a few seconds also when the store accepts and never answers.
 
 #include "startup/Settings.h"
+#include "viewer/KeptApps.h"
 #include "viewer/OpenedApp.h"
 #include "viewer/qt/FlashPayFrm.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,6 +27,12 @@ class WebProfiles;
 class AppOpener : public QObject {
     Q_OBJECT
   public:
+    static const QString UnreachableNote; // "无法连接应用商店，请稍后再试。"
+    static const QString NotAnAppNote;    // the store answered, but not with an app
+
+    // How long the store may take for the pages of one app before the note shows instead.
+    static constexpr std::chrono::milliseconds ReadDeadline{4000};
+
     // The viewers' views run on web's profiles, which must outlive this object.
     AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite, WebProfiles& web,
               QObject* parent = nullptr);
@@ -40,8 +52,12 @@ class AppOpener : public QObject {
   signals:
     // A new viewer shows the app read for the link; emitted after it was shown.
     void opened(FlashPayFrm* viewer);
+    // The app of the latest click cannot be shown; note says why. No viewer opened or closed.
+    void notOpened(const QString& note);
 
   private:
+    // Shows the app read for the latest click, or the note when it cannot be shown.
+    void finish(const viewer::OpenedApp& app);
     void show(const viewer::OpenedApp& app);
     // Builds the movie player or the browsers in the window being prepared for the click.
     void prepareView(int click, bool isWidgetApp);
@@ -50,6 +66,7 @@ class AppOpener : public QObject {
     Settings settings_;
     std::string storeSite_;
     WebProfiles& web_;
+    viewer::KeptApps kept_;
     viewer::OpenedApp current_;
     QPointer<FlashPayFrm> viewer_;
     QPointer<FlashPayFrm> next_; // the window being prepared for the app being read

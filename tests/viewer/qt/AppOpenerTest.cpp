@@ -8,6 +8,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -38,11 +39,23 @@ class AppOpenerTest : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(800));
             res.set_content("app_name:\"Movie\", flash : \"/swf/m.swf\",", "text/html");
         });
+        store.routes().Get("/plain", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("<p>维护中</p>", "text/html");
+        });
+        // Accepts and answers only once the test is over (at most 20 seconds).
+        store.routes().Get("/silent", [this](const httplib::Request&, httplib::Response& res) {
+            for (int i = 0; i < 2000 && !released; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            res.set_content("late", "text/html");
+        });
         store.start();
     }
+    void TearDown() override { released = true; }
+    QUrl url(const std::string& path) const { return QUrl(QString::fromStdString(store.url(path))); }
     QUrl link(int n) const { return QUrl(QString::fromStdString(store.url("/link/" + std::to_string(n)))); }
 
     TempDir app;
+    std::atomic<bool> released{false};
     LoopbackServer store;
     WebProfiles web{app.path()};
     AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1", web};
@@ -103,4 +116,27 @@ TEST_F(AppOpenerTest, APageAppClickedWhileAMovieAppIsReadGetsABrowserNotThePlaye
     EXPECT_NE(movieOpener.viewer()->AppWeb(), nullptr);
     runEventsFor(1000); // the movie app's read ends and is dropped
     EXPECT_EQ(opened.count(), 1);
+}
+
+TEST_F(AppOpenerTest, AnAppThatCannotBeReadShowsANoteInsteadOfAViewer) {
+    QSignalSpy opened(&opener, &AppOpener::opened);
+    QSignalSpy notes(&opener, &AppOpener::notOpened);
+    const std::vector<std::pair<QUrl, QString>> cases{
+        {QUrl("http://127.0.0.1:1/appweb/app?id=5"), AppOpener::UnreachableNote}, // refused
+        {url("/silent"), AppOpener::UnreachableNote}, // accepts, never answers: the read's deadline
+        {url("/plain"), AppOpener::NotAnAppNote}};
+    for (const auto& [address, note] : cases) {
+        notes.clear();
+        opener.open(address);
+        ASSERT_TRUE(waitUntil([&] { return notes.count() == 1; }, 10000)) << address.toString().toStdString();
+        EXPECT_EQ(notes.first().at(0).toString(), note);
+    }
+    EXPECT_EQ(opened.count(), 0);
+    EXPECT_EQ(opener.viewer(), nullptr);
+
+    // Nothing is left over: the next app opens as usual.
+    opener.open(link(2));
+    ASSERT_TRUE(waitUntil([&] { return opened.count() == 1; }, 10000));
+    EXPECT_EQ(opener.viewer()->windowTitle(), QStringLiteral("App 2"));
+    EXPECT_EQ(notes.count(), 1);
 }

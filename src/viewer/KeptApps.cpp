@@ -1,0 +1,132 @@
+#include "viewer/KeptApps.h"
+
+#include "base/AtomicFile.h"
+#include "startup/IniDocument.h"
+#include "startup/IniFile.h"
+#include "viewer/MovieDownload.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace viewer {
+
+namespace {
+
+constexpr std::string_view kSection = "App";
+constexpr std::string_view kLinkKey = "Link";
+// Room for the longest description a store page holds.
+constexpr std::int32_t kValueBuffer = 1 << 20;
+
+using Field = std::string AppDetail::*;
+constexpr std::array<std::pair<std::string_view, Field>, 7> kFields{{
+    {"Name", &AppDetail::Name},
+    {"ContentUrl", &AppDetail::ContentUrl},
+    {"Icon", &AppDetail::Icon},
+    {"Logo", &AppDetail::Logo},
+    {"Description", &AppDetail::Description},
+    {"Developer", &AppDetail::Developer},
+    {"MovieFile", &AppDetail::MovieFile},
+}};
+
+// A value on one line, its blanks kept: backslash, CR and LF escaped, then the whole in double
+// quotes, which the INI reader takes off again (with the blanks around them).
+std::string encode(std::string_view value) {
+    std::string out = "\"";
+    for (const char c : value) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+std::string decode(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        const char next = value[++i];
+        out += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+    }
+    return out;
+}
+
+std::string fileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+KeptApps::KeptApps(fs::path appFolder) : appFolder_(std::move(appFolder)) {}
+
+fs::path KeptApps::fileFor(std::string_view linkAddress) const {
+    // FNV-1a: the same name for a link on every machine and in every build; the link inside the
+    // file settles a clash.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : linkAddress) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char name[24];
+    std::snprintf(name, sizeof name, "%016llx.ini", static_cast<unsigned long long>(hash));
+    return appFolder_ / "Apps" / name;
+}
+
+bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {
+    if (!app.IsWidgetApp || !app.opens()) return false;
+    startup::IniDocument document("");
+    document.set(kSection, kLinkKey, encode(linkAddress));
+    for (const auto& [key, field] : kFields)
+        document.set(kSection, key, encode(app.CurrentApp.*field));
+    const fs::path file = fileFor(linkAddress);
+    const std::string bytes = document.bytes();
+    if (fileBytes(file) == bytes) return true; // opened again with the same details
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    return base::writeFileAtomic(file, bytes);
+}
+
+std::optional<OpenedApp> KeptApps::find(std::string_view linkAddress) const {
+    IniFile ini;
+    ini.SpecifyIni(fileFor(linkAddress).string());
+    if (decode(ini.ReadString(kSection, kLinkKey, kValueBuffer)) != linkAddress) return std::nullopt;
+    OpenedApp app;
+    app.IsWidgetApp = true;
+    app.outcome = OpenedApp::Outcome::Kept;
+    for (const auto& [key, field] : kFields)
+        app.CurrentApp.*field = decode(ini.ReadString(kSection, key, kValueBuffer));
+    const auto movie = movieFileName(app.CurrentApp);
+    std::error_code ec;
+    if (!movie || !fs::is_regular_file(appFolder_ / "Game" / *movie, ec)) return std::nullopt;
+    return app;
+}
+
+OpenedApp KeptApps::read(std::string_view linkAddress, std::string_view storeSite,
+                         const std::function<void(bool isWidgetApp)>& kindKnown) const {
+    OpenedApp app = OpenedApp::read(linkAddress, storeSite, kindKnown);
+    if (app.outcome == OpenedApp::Outcome::Read) {
+        keep(linkAddress, app);
+        return app;
+    }
+    if (app.outcome != OpenedApp::Outcome::Unreachable) return app;
+    auto kept = find(linkAddress);
+    if (!kept) return app;
+    if (kindKnown) kindKnown(true);
+    return std::move(*kept);
+}
+
+} // namespace viewer

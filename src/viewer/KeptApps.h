@@ -1,0 +1,40 @@
+#pragma once
+// The details of the movie apps opened before, kept in the application folder so that such an app
+// still opens, and plays its movie from Game, while the store cannot be reached. Each app has an
+// INI file of its own in Apps/, named after a hash of the link it was opened by and holding that
+// link; the file is replaced whole and atomically whenever the app opens with other details than
+// those kept. A page app is not kept: its page comes from the store, so it cannot open without it.
+
+#include "viewer/OpenedApp.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace viewer {
+
+class KeptApps {
+  public:
+    explicit KeptApps(std::filesystem::path appFolder);
+
+    // Reads the app behind linkAddress from the store (OpenedApp::read) and keeps a movie app read
+    // there. When the store cannot be reached, the movie app kept for the link is taken instead
+    // (outcome Kept), provided its movie is in Game; otherwise the outcome stays Unreachable.
+    OpenedApp read(std::string_view linkAddress, std::string_view storeSite,
+                   const std::function<void(bool isWidgetApp)>& kindKnown = {}) const;
+
+    // Keeps the details of a movie app opened by linkAddress; false for another app or when they
+    // could not be written.
+    bool keep(std::string_view linkAddress, const OpenedApp& app) const;
+    // The movie app kept for linkAddress, if its movie is in Game.
+    std::optional<OpenedApp> find(std::string_view linkAddress) const;
+
+    // The file that keeps the app of linkAddress.
+    std::filesystem::path fileFor(std::string_view linkAddress) const;
+
+  private:
+    std::filesystem::path appFolder_;
+};
+
+} // namespace viewer

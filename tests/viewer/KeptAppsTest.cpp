@@ -1,0 +1,143 @@
+#include "viewer/KeptApps.h"
+
+#include "LoopbackServer.h"
+#include "TempDir.h"
+#include "base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace viewer;
+namespace fs = std::filesystem;
+
+namespace {
+
+OpenedApp movieApp(const std::string& site) {
+    OpenedApp app;
+    app.IsWidgetApp = true;
+    app.CurrentApp.Name = "贪吃蛇 \"Snake\"";
+    app.CurrentApp.ContentUrl = site + "/widget/swf/snake.swf";
+    app.CurrentApp.MovieFile = "snake.swf";
+    app.CurrentApp.Icon = "http://s.test/icon.png";
+    app.CurrentApp.Description = "  第一行\r\n第二行 C:\\games\\ \\n     ";
+    app.CurrentApp.Developer = "提供商：\r\n     某某\r\n";
+    return app;
+}
+
+void expectSameDetails(const AppDetail& a, const AppDetail& b) {
+    EXPECT_EQ(a.Name, b.Name);
+    EXPECT_EQ(a.ContentUrl, b.ContentUrl);
+    EXPECT_EQ(a.Icon, b.Icon);
+    EXPECT_EQ(a.Logo, b.Logo);
+    EXPECT_EQ(a.Description, b.Description);
+    EXPECT_EQ(a.Developer, b.Developer);
+    EXPECT_EQ(a.MovieFile, b.MovieFile);
+}
+
+ino_t inode(const fs::path& file) {
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    return info.st_ino;
+}
+
+struct KeptAppsTest : ::testing::Test {
+    TempDir folder;
+    KeptApps kept{folder.path()};
+    const std::string link = "http://127.0.0.1:8780/appweb/app?id=3";
+
+    void putMovie(const std::string& name) {
+        fs::create_directories(folder.path() / "Game");
+        base::writeFileAtomic(folder.path() / "Game" / name, "FWS");
+    }
+};
+
+} // namespace
+
+TEST_F(KeptAppsTest, AMovieAppKeptComesBackWholeOnlyForItsLinkAndWhileItsMovieIsInGame) {
+    const OpenedApp app = movieApp("http://127.0.0.1:8780");
+    ASSERT_TRUE(kept.keep(link, app));
+    EXPECT_EQ(kept.fileFor(link).parent_path(), folder.path() / "Apps");
+    EXPECT_EQ(kept.find(link), std::nullopt) << "no movie in Game yet";
+
+    putMovie("snake.swf");
+    const auto found = kept.find(link);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->outcome, OpenedApp::Outcome::Kept);
+    EXPECT_TRUE(found->IsWidgetApp);
+    expectSameDetails(found->CurrentApp, app.CurrentApp);
+    EXPECT_EQ(kept.find(link + "0"), std::nullopt);
+
+    // Opened again with the same details: the file is left as it is; with others it is replaced.
+    const ino_t before = inode(kept.fileFor(link));
+    ASSERT_TRUE(kept.keep(link, app));
+    EXPECT_EQ(inode(kept.fileFor(link)), before);
+    OpenedApp renamed = app;
+    renamed.CurrentApp.Name = "新名字";
+    ASSERT_TRUE(kept.keep(link, renamed));
+    EXPECT_EQ(kept.find(link)->CurrentApp.Name, "新名字");
+}
+
+TEST_F(KeptAppsTest, PageAppsUnusableMoviesAndForeignOrBrokenFilesAreNeverTaken) {
+    OpenedApp page;
+    page.CurrentApp.Name = "Page";
+    page.CurrentApp.ContentUrl = "http://s.test/canvas";
+    EXPECT_FALSE(kept.keep(link, page));
+    EXPECT_FALSE(fs::exists(kept.fileFor(link)));
+
+    // A movie name that would leave Game is not played from there.
+    OpenedApp escaping = movieApp("http://s.test");
+    escaping.CurrentApp.MovieFile = "../Brindle.ini";
+    ASSERT_TRUE(kept.keep(link, escaping));
+    EXPECT_EQ(kept.find(link), std::nullopt);
+
+    // A file under the link's name that holds another link, or no app at all.
+    putMovie("snake.swf");
+    ASSERT_TRUE(kept.keep(link, movieApp("http://s.test")));
+    const std::string other = "http://127.0.0.1:8780/appweb/app?id=4";
+    fs::copy_file(kept.fileFor(link), kept.fileFor(other));
+    EXPECT_EQ(kept.find(other), std::nullopt);
+    base::writeFileAtomic(kept.fileFor(link), "\x01garbage[[");
+    EXPECT_EQ(kept.find(link), std::nullopt);
+    // A folder where the Apps folder should be: nothing kept, nothing thrown.
+    TempDir blocked;
+    base::writeFileAtomic(blocked.path() / "Apps", "a file");
+    EXPECT_FALSE(KeptApps(blocked.path()).keep(link, movieApp("http://s.test")));
+}
+
+TEST_F(KeptAppsTest, ReadingKeepsWhatTheStoreGaveAndFallsBackToItOnlyWhileTheStoreIsAway) {
+    LoopbackServer store;
+    store.routes().Get(R"(/link/(\d+))", [&](const httplib::Request& req, httplib::Response& res) {
+        res.set_content("<script>top.location.href = \"" + store.url("/widget/" + req.matches[1].str()) +
+                            "\";",
+                        "text/html");
+    });
+    store.routes().Get(R"(/widget/(\d+))", [&](const httplib::Request& req, httplib::Response& res) {
+        res.set_content("app_name:\"Movie " + req.matches[1].str() + "\", flash : \"" +
+                            store.url("/widget/swf/m" + req.matches[1].str() + ".swf") + "\",",
+                        "text/html");
+    });
+    store.routes().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 404;
+        res.set_content("<h1>没有这个应用</h1>", "text/html");
+    });
+    store.start();
+    const std::string known = store.url("/link/1"), unknown = store.url("/link/2");
+
+    const OpenedApp first = kept.read(known, store.site());
+    ASSERT_EQ(first.outcome, OpenedApp::Outcome::Read);
+    EXPECT_TRUE(fs::exists(kept.fileFor(known)));
+    putMovie("m1.swf");
+
+    // The store answers "no such app": that is what counts, whatever was kept for the link.
+    putMovie("snake.swf");
+    ASSERT_TRUE(kept.keep(store.url("/gone"), movieApp(store.site())));
+    EXPECT_EQ(kept.read(store.url("/gone"), store.site()).outcome, OpenedApp::Outcome::NotAnApp);
+
+    store.stop();
+    std::vector<bool> kinds;
+    const OpenedApp offline = kept.read(known, store.site(), [&](bool widget) { kinds.push_back(widget); });
+    EXPECT_EQ(offline.outcome, OpenedApp::Outcome::Kept);
+    EXPECT_EQ(kinds, std::vector<bool>{true});
+    expectSameDetails(offline.CurrentApp, first.CurrentApp);
+    EXPECT_EQ(kept.read(unknown, store.site()).outcome, OpenedApp::Outcome::Unreachable);
+}
