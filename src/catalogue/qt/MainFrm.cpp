@@ -3,6 +3,7 @@
 #include "base/Twips.h"
 #include "catalogue/StoreSearch.h"
 #include "catalogue/qt/FrameReskin.h"
+#include "catalogue/qt/MainShortcuts.h"
 #include "catalogue/qt/PageBuildQueue.h"
 #include "catalogue/qt/PagingBar.h"
 #include "catalogue/qt/SearchBar.h"
@@ -143,6 +144,8 @@ void MainFrm::createBars() {
     SouSuoPic_ = new SearchBar(this, skinFolder);
     connect(SouSuoPic_, &SearchBar::searchRequested, this, &MainFrm::Search);
     connect(HomeWeb_, &WebBrowser::BeforeNavigate2, this, &MainFrm::captureSearch, Qt::DirectConnection);
+
+    new MainShortcuts(this, SouSuoPic_->SouSuoText(), SStab1_, [this] { LoadPage(); });
 
     pagingBar_ = new PagingBar(GameSStab_, skinFolder);
     connect(this, &MainFrm::categoryLoadStarted, pagingBar_, &PagingBar::Hide);

@@ -6,7 +6,8 @@
 // responsive, and only the page of the user's last choice is shown.
 //
 // At load the window also loads the statistics page into WebTJ and starts the update page's
-// download with UpDateDown. Closing the window closes the app viewer too and ends the program.
+// download with UpDateDown. Closing the window closes the app viewer too and ends the program. Its
+// keys are those of MainShortcuts.
 
 #include "catalogue/MainLayout.h"
 #include "pages/Catalogue.h"
