@@ -176,9 +176,11 @@ TEST(FetchText, ADeadlineEndsTheFetchesOfItsThreadOnly) {
     LoopbackServer& server = late.server;
     std::optional<std::string> silent = "unset", afterwards = "unset";
     std::thread worker([&] {
-        setFetchDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(300));
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+        setFetchDeadline(deadline);
         silent = FetchPage(server.site() + "/slow", "utf-8");
         // Past the deadline nothing more is fetched on this thread.
+        std::this_thread::sleep_until(deadline + std::chrono::milliseconds(10));
         afterwards = FetchPage(server.site() + "/page", "utf-8");
     });
     // Without the deadline the answer would come 20 seconds late.
