@@ -12,6 +12,7 @@
 #include "web/qt/WebProfiles.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -33,6 +34,10 @@ class Store {
     Store() {
         server.routes().Get("/swf/(.*)", [this](const httplib::Request& req, httplib::Response& res) {
             ++movieRequests;
+            if (req.matches[1] == "broken.swf") {
+                res.set_content("this is no movie", "application/x-shockwave-flash");
+                return;
+            }
             if (req.matches[1] != "square.swf") {
                 res.status = 404;
                 return;
@@ -208,4 +213,36 @@ TEST_F(FlashPayFrmTest, FullScreenAndBack) {
     EXPECT_FALSE(w->isMaximized());
     EXPECT_EQ(w->geometry(), normal);
     EXPECT_EQ(w->GameSStabs()->geometry(), QRect(4, 31, 994, 668));
+}
+
+TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnReload) {
+    settings.webBackColor = "#E1EAF6";
+    FlashPayFrm* w = open(movieApp("broken.swf"));
+    ASSERT_TRUE(waitUntil([&] { return w->movieFailed(); }, 30000));
+    EXPECT_TRUE(w->note()->isVisible());
+    EXPECT_FALSE(w->flash()->isVisible());
+    EXPECT_EQ(w->note()->geometry(), w->flash()->geometry());
+    EXPECT_EQ(w->note()->grab().toImage().pixelColor(5, 5), QColor(0xE1, 0xEA, 0xF6)); // the page colour
+    EXPECT_FALSE(w->note()->text().isEmpty());
+    // The broken file stays where it is and is not fetched again by itself.
+    runEventsFor(2000);
+    EXPECT_EQ(store.movieRequests, 1);
+
+    // Opened again, it plays the file in Game: the note again, no download.
+    FlashPayFrm* again = open(movieApp("broken.swf"));
+    ASSERT_TRUE(waitUntil([&] { return again->movieFailed(); }, 30000));
+    EXPECT_EQ(store.movieRequests, 1);
+
+    // The reload tab fetches it anew, once, and shows the note again when it is still broken.
+    again->GameSStabs()->setCurrentTab(3);
+    EXPECT_TRUE(waitUntil([&] { return again->movieFailed() && store.movieRequests == 2; }, 30000));
+    EXPECT_TRUE(again->note()->isVisible());
+    runEventsFor(1000);
+    EXPECT_EQ(store.movieRequests, 2);
+
+    // A movie that plays hides the note.
+    FlashPayFrm* good = open(movieApp());
+    ASSERT_TRUE(waitUntil([&] { return good->flash()->isMovieLoaded(); }, 30000));
+    EXPECT_FALSE(good->note()->isVisible());
+    EXPECT_TRUE(good->flash()->isVisible());
 }

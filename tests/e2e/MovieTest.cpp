@@ -1,0 +1,188 @@
+// Movies in the viewer against the built appstore, which also serves the tests' own movies
+// (--movies): a movie downloaded from the store knows its address and query and loads the files
+// beside it from the store once; a broken movie shows the note; and every game of the store loads
+// in the player without an error. Screenshots go to viewer-shots/ in the test's build folder.
+
+#include "BrindleFolder.h"
+#include "StoreProcess.h"
+#include "WaitUntil.h"
+#include "skin/qt/SSTab.h"
+#include "startup/Settings.h"
+#include "viewer/OpenedApp.h"
+#include "viewer/SolFile.h"
+#include "viewer/qt/FlashPayFrm.h"
+#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerSchemeHandler.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QWebEnginePage>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const bool schemeRegistered = (PlayerSchemeHandler::registerScheme(), true);
+
+void shoot(QWidget& widget, const QString& name) {
+    QDir().mkpath(QStringLiteral(VIEWER_SHOTS));
+    widget.grab().save(QStringLiteral(VIEWER_SHOTS "/%1.png").arg(name));
+}
+
+// The text of a saved value once the file holds it.
+std::string saved(const fs::path& sol, const std::string& name) {
+    std::string text = "(nothing saved)";
+    waitUntil(
+        [&] {
+            auto file = viewer::SolFile::read(sol);
+            if (!file || !file->value(name)) return false;
+            text = file->value(name)->toText();
+            return true;
+        },
+        20000);
+    return text;
+}
+
+// How many of the store's requests since from ask for path.
+int requestsFor(const std::string& log, std::size_t from, const std::string& path) {
+    int n = 0;
+    for (auto at = log.find("GET " + path, from); at != std::string::npos;
+         at = log.find("GET " + path, at + 1))
+        ++n;
+    return n;
+}
+
+class MovieTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        store = std::make_unique<StoreProcess>(std::vector<std::string>{"--movies", TEST_MOVIES});
+    }
+    static void TearDownTestSuite() { store.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(schemeRegistered);
+        fs::create_directory(folder.path() / "Game");
+        settings.webBackColor = "#E1EAF6";
+    }
+    void TearDown() override {
+        for (auto& window : windows)
+            delete window;
+    }
+    // A viewer showing the movie app whose movie the store serves at /widget/swf/file.
+    FlashPayFrm* open(const std::string& file) {
+        viewer::OpenedApp app;
+        app.IsWidgetApp = true;
+        app.CurrentApp.Name = "测试影片";
+        app.CurrentApp.ContentUrl = store->site() + "/widget/swf/" + file;
+        app.CurrentApp.MovieFile = file;
+        auto* window = new FlashPayFrm(settings, folder.path());
+        windows.emplace_back(window);
+        window->load(app);
+        window->show();
+        return window;
+    }
+
+    static inline std::unique_ptr<StoreProcess> store;
+    BrindleFolder folder{store->site()};
+    Settings settings = defaultSettings();
+    std::vector<QPointer<FlashPayFrm>> windows;
+};
+
+} // namespace
+
+TEST_F(MovieTest, AMovieFromTheStoreKnowsItsAddressAndQueryAndLoadsWhatLiesBesideItOnce) {
+    const std::size_t before = store->log().size();
+    FlashPayFrm* viewer = open("probe.swf?level=2");
+    const fs::path probe = folder.path() / "Saves" / "probe.swf" / "probe.sol";
+    EXPECT_EQ(saved(probe, "url"), R"("brindle://app/Game/probe.swf?level=2")");
+    EXPECT_EQ(saved(probe, "parameters"), R"({"level": "2"})");
+    EXPECT_EQ(saved(probe, "beside"), R"("text beside the movie")");
+    EXPECT_EQ(saved(probe, "second"), R"("brindle://app/Game/second.swf")");
+    EXPECT_EQ(saved(probe, "missing"), R"("error")");
+    EXPECT_EQ(saved(folder.path() / "Saves" / "probe.swf" / "second.sol", "ran"), "true");
+    runEventsFor(500);
+    shoot(*viewer, QStringLiteral("movie-probe"));
+    // The movie was saved under its name with the query, as downloaded; the files beside it by name.
+    EXPECT_TRUE(fs::exists(folder.path() / "Game" / "probe.swf?level=2"));
+    EXPECT_TRUE(fs::exists(folder.path() / "Game" / "beside.txt"));
+    EXPECT_TRUE(fs::exists(folder.path() / "Game" / "second.swf"));
+
+    // Reloaded: everything comes from Game.
+    fs::remove(probe);
+    viewer->GameSStabs()->setCurrentTab(3);
+    EXPECT_EQ(saved(probe, "beside"), R"("text beside the movie")");
+    EXPECT_EQ(saved(probe, "second"), R"("brindle://app/Game/second.swf")");
+    const std::string log = store->log();
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/probe.swf"), 1);
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/beside.txt"), 1);
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/second.swf"), 1);
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/nowhere.txt"), 1);
+}
+
+TEST_F(MovieTest, ABrokenMovieShowsTheNoteOnThePageColour) {
+    FlashPayFrm* viewer = open("broken.swf");
+    ASSERT_TRUE(waitUntil([&] { return viewer->movieFailed(); }, 30000));
+    EXPECT_TRUE(viewer->note()->isVisible());
+    runEventsFor(300);
+    shoot(*viewer, QStringLiteral("movie-broken"));
+}
+
+// Every movie app of the store, downloaded as the viewer does, plays in one player: Ruffle reads
+// it and starts it, and neither fails nor logs an error while it runs for a while.
+TEST_F(MovieTest, EveryStoreGameLoadsInThePlayerWithoutAnError) {
+    httplib::Client client(store->site());
+    std::vector<viewer::OpenedApp> movies;
+    for (int id = 1;; ++id) {
+        const std::string link = store->site() + "/appweb/app?id=" + std::to_string(id);
+        const auto entry = client.Get("/appweb/app?id=" + std::to_string(id));
+        ASSERT_TRUE(entry);
+        if (entry->status == 404) break;
+        auto app = viewer::OpenedApp::read(link, store->site());
+        if (app.IsWidgetApp) movies.push_back(app);
+    }
+    ASSERT_FALSE(movies.empty());
+
+    FlashPlayer player(
+        viewer::PlayerFiles{folder.path() / "player", folder.path() / "Game", folder.path() / "Saves"});
+    player.resize(550, 400);
+    player.show();
+    ASSERT_TRUE(
+        waitUntil([&] { return !player.page()->url().isEmpty() && !player.page()->isLoading(); }, 30000));
+    // Ruffle logs what goes wrong inside a movie as console errors.
+    bool hooked = false;
+    player.page()->runJavaScript(
+        "window.errors = []; const log = console.error.bind(console);"
+        "console.error = (...a) => { window.errors.push(a.join(' ')); log(...a); }; true",
+        [&](const QVariant&) { hooked = true; });
+    ASSERT_TRUE(waitUntil([&] { return hooked; }, 10000));
+
+    for (const auto& app : movies) {
+        const std::string& file = app.CurrentApp.MovieFile;
+        SCOPED_TRACE(file);
+        const auto movie = client.Get(app.CurrentApp.ContentUrl.substr(store->site().size()));
+        ASSERT_TRUE(movie && movie->status == 200);
+        std::ofstream(folder.path() / "Game" / file, std::ios::binary) << movie->body;
+
+        QSignalSpy failed(&player, &FlashPlayer::movieFailed);
+        player.setMovie(QString::fromStdString((folder.path() / "Game" / file).string()),
+                        QString::fromStdString(app.CurrentApp.ContentUrl));
+        EXPECT_TRUE(waitUntil([&] { return player.isMovieLoaded(); }, 30000));
+        runEventsFor(1500);
+        EXPECT_EQ(failed.count(), 0) << failed.value(0).value(0).toString().toStdString();
+        QString errors;
+        bool read = false;
+        player.page()->runJavaScript("const e = window.errors.join('\\n'); window.errors = []; e",
+                                     [&](const QVariant& v) {
+                                         errors = v.toString();
+                                         read = true;
+                                     });
+        ASSERT_TRUE(waitUntil([&] { return read; }, 10000));
+        EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+    }
+    runEventsFor(300);
+    shoot(player, QStringLiteral("store-game-last"));
+}
