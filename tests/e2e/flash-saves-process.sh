@@ -1,0 +1,93 @@
+#!/bin/sh
+# Flash saves with real processes: Brindle under Xvfb against the bundled store, which serves the
+# tests' play counter (plays.swf) in place of every store game, so whichever game the first app of
+# the home page is, the counter plays. Opened with a click, the counter's save must read 1; 2 after
+# the same app, opened again from the catalogue, replaced the viewer; 3 after Brindle was closed
+# (SIGTERM) and started again; 4 after Brindle was killed (SIGKILL) 3 seconds after the counter
+# saved 3, and started again. Each time the counter also saved the count it read back, one less.
+# Screenshots: plays-N.png in the output folder.
+# flash-saves-process.sh <build folder> <output folder>
+set -eu
+
+# Inside the virtual X server.
+if [ "${1:-}" = --inside ]; then
+    app=$2 out=$3 solread=$4
+    pid=""
+    saved() {
+        file=$(find "$app/Saves" -name plays.sol 2>/dev/null | head -1)
+        [ -n "$file" ] && "$solread" "$file" 2>/dev/null | sed -n "s/^$1 = //p"
+        return 0
+    }
+    start_brindle() {
+        QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
+        pid=$!
+        xdotool search --sync --name "^Lumora" >/dev/null
+        for _ in $(seq 300); do [ -e "$app/Html/HomeAll.html" ] && break; sleep 0.1; done
+    }
+    # A shown window of Brindle other than the catalogue: the viewer.
+    viewer_shown() {
+        for window in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
+            case "$(xdotool getwindowname "$window")" in "Lumora"* | "") ;; *) return 0 ;; esac
+        done
+        return 1
+    }
+    # Clicks the first app of the home page (its button) until the count of plays is n.
+    play_until() {
+        n=$1
+        for _ in 1 2 3 4 5; do
+            xdotool search --name "^Lumora" windowraise >/dev/null 2>&1 || true
+            xdotool mousemove 442 350 click 1
+            for _ in $(seq 200); do [ "$(saved count)" = "$n" ] && break; sleep 0.1; done
+            [ "$(saved count)" = "$n" ] && break
+        done
+        if [ "$(saved count)" != "$n" ] || [ "$(saved read)" != "$((n - 1))" ]; then
+            echo "expected $n plays that read $((n - 1)); saved: count $(saved count), read $(saved read)" >&2
+            exit 1
+        fi
+        viewer_shown || { echo "no viewer shows the counter" >&2; exit 1; }
+        sleep 1 # the counter draws its squares
+        import -window root "$out/plays-$n.png"
+        echo "plays: $n"
+    }
+
+    start_brindle
+    play_until 1
+    play_until 2
+    kill -TERM "$pid"
+    for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$pid" 2>/dev/null; then echo "Brindle did not end on SIGTERM" >&2; exit 1; fi
+    start_brindle
+    play_until 3
+    sleep 3
+    engine=$(pgrep -P "$pid" || true)
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null || true
+    for child in $engine; do kill -KILL "$child" 2>/dev/null || true; done
+    start_brindle
+    play_until 4
+    kill -TERM "$pid"
+    for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    exit
+fi
+
+build=$(cd "$1" && pwd)
+out=$2
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/scripts/lib/store-session.sh"
+begin_store_session
+
+mkdir "$work/movies"
+for game in "$build"/games/*.swf; do
+    cp "$build/tests/viewer/movies/plays.swf" "$work/movies/$(basename "$game")"
+done
+start_store "$build/app/appstore" --movies "$work/movies"
+app="$work/app"
+mkdir -p "$app"
+cp "$build/app/Brindle" "$build/app/Sorrel" "$app/"
+cp -r "$build/app/Skin" "$build/app/player" "$app/"
+write_servers_ini "$app"
+xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" --inside "$app" "$out" "$build/app/solread"
+echo "saves: $(find "$app/Saves" -type f | sed "s|^$app/||")"
