@@ -13,6 +13,7 @@
 #include "viewer/qt/FlashPayFrm.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebProfiles.h"
 
 #include <QDir>
 #include <QLabel>
@@ -79,7 +80,7 @@ class MovieTest : public ::testing::Test {
         app.CurrentApp.Name = "测试影片";
         app.CurrentApp.ContentUrl = store->site() + "/widget/swf/" + file;
         app.CurrentApp.MovieFile = file;
-        auto* window = new FlashPayFrm(settings, folder.path());
+        auto* window = new FlashPayFrm(settings, folder.path(), web);
         windows.emplace_back(window);
         window->load(app);
         window->show();
@@ -88,6 +89,7 @@ class MovieTest : public ::testing::Test {
 
     static inline std::unique_ptr<StoreProcess> store;
     BrindleFolder folder{store->site()};
+    WebProfiles web{folder.path()};
     Settings settings = defaultSettings();
     std::vector<QPointer<FlashPayFrm>> windows;
 };

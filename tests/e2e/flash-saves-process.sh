@@ -24,27 +24,35 @@ if [ "${1:-}" = --inside ]; then
         xdotool search --sync --name "^Lumora" >/dev/null
         for _ in $(seq 300); do [ -e "$app/Html/HomeAll.html" ] && break; sleep 0.1; done
     }
-    # A shown window of Brindle other than the catalogue: the viewer.
-    viewer_shown() {
+    # The shown windows of Brindle other than the catalogue: its viewer.
+    viewers() {
         for window in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
-            case "$(xdotool getwindowname "$window")" in "Lumora"* | "") ;; *) return 0 ;; esac
+            case "$(xdotool getwindowname "$window" 2>/dev/null)" in "Lumora"* | "") ;; *) echo "$window" ;; esac
         done
-        return 1
     }
-    # Clicks the first app of the home page (its button) until the count of plays is n.
+    # Clicks the first app of the home page (its button) until a new viewer shows, then waits for
+    # the count of plays to be n.
     play_until() {
         n=$1
-        for _ in 1 2 3 4 5; do
+        before=$(viewers)
+        opened=""
+        for _ in $(seq 10); do
             xdotool search --name "^Lumora" windowraise >/dev/null 2>&1 || true
             xdotool mousemove 442 350 click 1
-            for _ in $(seq 200); do [ "$(saved count)" = "$n" ] && break; sleep 0.1; done
-            [ "$(saved count)" = "$n" ] && break
+            for _ in $(seq 30); do
+                for window in $(viewers); do
+                    case " $before " in *" $window "*) ;; *) opened=$window ;; esac
+                done
+                [ -n "$opened" ] && break 2
+                sleep 0.1
+            done
         done
+        [ -n "$opened" ] || { echo "no viewer opened for play $n" >&2; exit 1; }
+        for _ in $(seq 300); do [ "$(saved count)" = "$n" ] && break; sleep 0.1; done
         if [ "$(saved count)" != "$n" ] || [ "$(saved read)" != "$((n - 1))" ]; then
             echo "expected $n plays that read $((n - 1)); saved: count $(saved count), read $(saved read)" >&2
             exit 1
         fi
-        viewer_shown || { echo "no viewer shows the counter" >&2; exit 1; }
         sleep 1 # the counter draws its squares
         import -window root "$out/plays-$n.png"
         echo "plays: $n"
@@ -89,5 +97,7 @@ mkdir -p "$app"
 cp "$build/app/Brindle" "$build/app/Sorrel" "$app/"
 cp -r "$build/app/Skin" "$build/app/player" "$app/"
 write_servers_ini "$app"
-xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" --inside "$app" "$out" "$build/app/solread"
+# A server number of its own, so that tests running side by side do not race for the first free one.
+xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1000x728x24" sh -eu "$self" --inside "$app" "$out" \
+    "$build/app/solread"
 echo "saves: $(find "$app/Saves" -type f | sed "s|^$app/||")"
