@@ -3,10 +3,13 @@
 //   viewer_bench bare PLAYER_FOLDER MOVIE            a bare web view playing MOVIE with Ruffle
 //   viewer_bench open APP_FOLDER STORE_SITE LINK N   click to the viewer shown, N times
 //   viewer_bench note APP_FOLDER STORE_SITE LINK     click to the note that the app cannot open
+//   viewer_bench flush APP_FOLDER MOVIE N            a movie in Game that saves: its save to the
+//                                                    file on disk, N times
 // Each prints "name value" lines. Before the clock starts the web engine runs already (a blank
 // page has loaded), as it does in the catalogue window.
 
 #include "WaitUntil.h"
+#include "viewer/SolFile.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -23,12 +26,16 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -176,6 +183,45 @@ int viewerNote(const QStringList& args) {
     return 0;
 }
 
+// The movie (bench/viewer/Flusher.hx) saves its count n and the time at of each save; a thread
+// reads the file every millisecond and takes, for each new n, the time since at.
+int saveToDisk(const QStringList& args) {
+    const fs::path app = args[0].toStdString();
+    const fs::path movie = args[1].toStdString();
+    const int samples = args[2].toInt();
+    FlashPlayer player(viewer::PlayerFiles{app / "player", app / "Game", app / "Saves"});
+    player.resize(400, 300);
+    player.show();
+    const fs::path sol = app / "Saves" / movie.filename() / "flushes.sol";
+    std::vector<double> delays;
+    std::atomic<bool> done = false;
+    std::thread poll([&] {
+        double seen = 0;
+        while (!done && static_cast<int>(delays.size()) < samples) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const auto file = viewer::SolFile::read(sol);
+            if (!file || !file->value("n") || !file->value("at")) continue;
+            const auto n = file->value("n");
+            const double count = n->type == viewer::AmfValue::Type::Integer ? n->integer : n->number;
+            if (count <= seen) continue;
+            seen = count;
+            const double now =
+                std::chrono::duration<double, std::milli>(std::chrono::system_clock::now().time_since_epoch())
+                    .count();
+            if (count > 1) delays.push_back(now - file->value("at")->number); // the first includes the start
+        }
+        done = true;
+    });
+    player.setMovie(QString::fromStdString(movie.string()));
+    waitUntil([&] { return done.load(); }, samples * 250 + 30000);
+    done = true;
+    poll.join();
+    if (static_cast<int>(delays.size()) < samples) return 1;
+    std::sort(delays.begin(), delays.end());
+    std::printf("save_to_disk_ms %.1f\nsave_to_disk_max_ms %.1f\n", delays[delays.size() / 2], delays.back());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -184,7 +230,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: viewer_bench viewer|bare|open|note ...\n");
+        std::fprintf(stderr, "usage: viewer_bench viewer|bare|open|note|flush ...\n");
         return 2;
     }
     const QString mode = args.takeFirst();
@@ -193,5 +239,6 @@ int main(int argc, char** argv) {
     if (mode == QLatin1String("bare") && args.size() == 2) return bareFirstFrame(args);
     if (mode == QLatin1String("open") && args.size() == 4) return viewerOpen(args);
     if (mode == QLatin1String("note") && args.size() == 3) return viewerNote(args);
+    if (mode == QLatin1String("flush") && args.size() == 3) return saveToDisk(args);
     return 2;
 }
