@@ -67,7 +67,7 @@ std::optional<fs::path> PlayerFiles::fetchTarget(std::string_view requestPath) c
 std::optional<MovieAddress> movieAddressOf(std::string_view fileName) {
     const auto end = fileName.find_first_of("?#");
     MovieAddress address{std::string(fileName.substr(0, end)), {}};
-    if (address.name.empty()) return std::nullopt;
+    if (!isPlainFileName(address.name)) return std::nullopt;
     if (end != std::string_view::npos && fileName[end] == '?') {
         const auto query = fileName.substr(end + 1);
         address.query = std::string(query.substr(0, query.find('#')));

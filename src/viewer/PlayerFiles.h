@@ -33,7 +33,7 @@ struct PlayerFiles {
 // A movie's name and query in its address, taken from its file name in Game, which may carry the
 // query of the store's address as the download saved it ("a.swf?level=2"): the name is the text
 // before the first "?" or "#", the query the text between "?" and "#". Nothing when the name part
-// is empty.
+// is no plain file name (empty, "." or "..").
 struct MovieAddress {
     std::string name;
     std::string query;

@@ -89,6 +89,8 @@ TEST(MovieAddressTest, TheQueryOfTheStoreAddressStaysInTheMoviesAddress) {
     EXPECT_EQ(query->query, "level=2&mode=a");
     EXPECT_EQ(viewer::movieAddressOf("g.swf#a?b")->query, "");
     EXPECT_FALSE(viewer::movieAddressOf("?level=2"));
+    EXPECT_FALSE(viewer::movieAddressOf("..?level=2"));
+    EXPECT_FALSE(viewer::movieAddressOf(".#x"));
     EXPECT_FALSE(viewer::movieAddressOf(""));
 }
 

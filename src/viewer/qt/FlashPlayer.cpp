@@ -106,6 +106,8 @@ void FlashPlayer::startPending() {
     if (movie_.isEmpty() || !address) {
         handler_->setMovie({}, {}, {});
         page_->runJavaScript(QStringLiteral("stopMovie()"));
+        // A file in Game whose name gives no address (such as "..?x") cannot play.
+        if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the movie's name gives no address"));
         return;
     }
     QUrl url = playerUrl(QStringLiteral("Game"), QString::fromStdString(address->name));

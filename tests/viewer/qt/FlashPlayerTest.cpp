@@ -298,3 +298,29 @@ TEST_F(FlashPlayerTest, ABrokenMovieFailsInsteadOfShowingNothing) {
     player.setMovie(game("square.swf"));
     EXPECT_TRUE(waitLoaded(loaded));
 }
+
+TEST_F(FlashPlayerTest, EveryMovieNameKeepsItsSavesInAFolderOfItsOwnInsideSaves) {
+    QSignalSpy failed(&player, &FlashPlayer::movieFailed);
+    for (const std::string name : {"我的 游戏.swf", "a%2F..%2F..%2Fx.swf", "%2E%2E", "q.swf?a=1&b=%2F..#f"}) {
+        copyToGame("plays.swf", name);
+        player.setMovie(game(name.c_str()));
+        const std::string folder = name.substr(0, name.find('?'));
+        EXPECT_TRUE(waitUntil([&] {
+            return textNow(app.path() / "Saves" / folder / "plays.sol", "count") == "1";
+        })) << name;
+    }
+    EXPECT_EQ(failed.count(), 0);
+
+    // A name that gives no address cannot play, and says so.
+    copyToGame("plays.swf", "..?x");
+    player.setMovie(game("..?x"));
+    EXPECT_TRUE(failed.count() > 0 || failed.wait(10000));
+
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(app.path()))
+        if (entry.is_regular_file() && !entry.path().string().starts_with((app.path() / "Game").string()))
+            files.insert(fs::relative(entry.path(), app.path()).string());
+    EXPECT_EQ(files, (std::set<std::string>{"secret.swf", "Saves/我的 游戏.swf/plays.sol",
+                                            "Saves/a%2F..%2F..%2Fx.swf/plays.sol", "Saves/%2E%2E/plays.sol",
+                                            "Saves/q.swf/plays.sol"}));
+}
