@@ -54,8 +54,7 @@ void writeItems(std::string& out, const std::vector<AmfValue>& items, const char
     }
 }
 
-void writeMembers(std::string& out, const std::vector<std::pair<std::string, AmfValue>>& members,
-                  bool first) {
+void writeMembers(std::string& out, const std::vector<AmfValue::Member>& members, bool first) {
     for (const auto& [key, item] : members) {
         if (!first) out += ", ";
         first = false;

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace viewer {
 
 struct AmfValue {
+    struct Member;
     enum class Type {
         Undefined,
         Null,
@@ -37,13 +37,19 @@ struct AmfValue {
     std::string className; // an Object's class name, empty for a plain object
     // An Object's members and an Array's named entries, in file order. A Dictionary's entries are
     // key and value pairs in items (key, value, key, value...).
-    std::vector<std::pair<std::string, AmfValue>> members;
+    std::vector<Member> members;
     std::vector<AmfValue> items; // an Array's dense part, a Vector's or a Dictionary's entries
 
     // The member of an Object or named entry of an Array called name, or null.
     const AmfValue* member(std::string_view name) const;
     // The value as JSON-like text (objects and arrays in file order), for tools and test messages.
     std::string toText() const;
+};
+
+// A named member of an Object or a named entry of an Array.
+struct AmfValue::Member {
+    std::string name;
+    AmfValue value;
 };
 
 } // namespace viewer

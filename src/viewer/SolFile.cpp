@@ -218,7 +218,7 @@ class Amf3 {
         std::size_t slot = reserve(Type::Array);
         AmfValue v = scalar(Type::Array);
         for (std::string key = string(); !key.empty(); key = string())
-            v.members.emplace_back(key, value());
+            v.members.push_back({key, value()});
         std::uint32_t dense = header >> 1;
         if (dense > in_.left()) throw Fault("an array longer than the file");
         for (std::uint32_t i = 0; i < dense; ++i)
@@ -248,10 +248,10 @@ class Amf3 {
         AmfValue v = scalar(Type::Object);
         v.className = t.className;
         for (const std::string& name : t.sealed)
-            v.members.emplace_back(name, value());
+            v.members.push_back({name, value()});
         if (t.dynamic)
             for (std::string key = string(); !key.empty(); key = string())
-                v.members.emplace_back(key, value());
+                v.members.push_back({key, value()});
         return finish(slot, std::move(v));
     }
 
@@ -386,7 +386,7 @@ class Amf0 {
             std::string key = shortString();
             if (key.empty() && in_.left() && in_.take(1)[0] == 0x09) break;
             if (key.empty()) throw Fault("an object without its end marker");
-            v.members.emplace_back(key, value());
+            v.members.push_back({key, value()});
         }
         objects_[slot] = v;
         return v;
@@ -429,7 +429,7 @@ std::optional<SolFile> SolFile::parse(std::string_view bytes, std::string* error
                 std::string key = amf.shortString();
                 AmfValue v = amf.value();
                 in.u8(); // padding after each value
-                file.values_.emplace_back(std::move(key), std::move(v));
+                file.values_.push_back({std::move(key), std::move(v)});
             }
         } else if (file.amfVersion_ == 3) {
             Amf3 amf(in);
@@ -437,7 +437,7 @@ std::optional<SolFile> SolFile::parse(std::string_view bytes, std::string* error
                 std::string key = amf.string();
                 AmfValue v = amf.value();
                 in.u8();
-                file.values_.emplace_back(std::move(key), std::move(v));
+                file.values_.push_back({std::move(key), std::move(v)});
             }
         } else {
             throw Fault("unknown AMF version " + std::to_string(file.amfVersion_));

@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace viewer {
@@ -23,14 +22,14 @@ class SolFile {
 
     const std::string& name() const { return name_; }
     int amfVersion() const { return amfVersion_; } // 0 or 3
-    const std::vector<std::pair<std::string, AmfValue>>& values() const { return values_; }
+    const std::vector<AmfValue::Member>& values() const { return values_; }
     // The value saved under name, or null.
     const AmfValue* value(std::string_view name) const;
 
   private:
     std::string name_;
     int amfVersion_ = 0;
-    std::vector<std::pair<std::string, AmfValue>> values_;
+    std::vector<AmfValue::Member> values_;
 };
 
 } // namespace viewer
