@@ -214,6 +214,7 @@ void FlashPayFrm::startMovie() {
         playMovie();
         return;
     }
+    movieFailed_ = false; // the bar shows while the movie downloads, not the note
     std::error_code ec;
     std::filesystem::create_directories(gameFolder_, ec);
     Down_->setFileURL(text(app_.CurrentApp.ContentUrl));

@@ -235,6 +235,7 @@ TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnR
 
     // The reload tab fetches it anew, once, and shows the note again when it is still broken.
     again->GameSStabs()->setCurrentTab(3);
+    EXPECT_FALSE(again->note()->isVisible()); // the bar while it downloads
     EXPECT_TRUE(waitUntil([&] { return again->movieFailed() && store.movieRequests == 2; }, 30000));
     EXPECT_TRUE(again->note()->isVisible());
     runEventsFor(1000);
