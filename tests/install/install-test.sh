@@ -18,6 +18,7 @@ set -euo pipefail
 mode=$1 build=$(cd "$2" && pwd) source=$(cd "$3" && pwd) shots=$4
 mkdir -p "$shots"
 . "$source/scripts/lib/store-session.sh"
+. "$source/scripts/lib/x-window.sh"
 
 scratch=$(mktemp -d)
 launchers=()
@@ -70,7 +71,7 @@ start_launcher() {
 show_home_page() {
     start_launcher "$1"
     local window
-    window=$(timeout 60 xdotool search --sync --name "^Lumora") || fail "no Brindle window"
+    window=$(wait_window "^Lumora") || fail "no Brindle window"
     page_shown() { grep -q "GET /static/.*main.css" "$2/appstore.log" 2>/dev/null; }
     wait_until 60 page_shown "$@" || fail "the home page was not shown: $(cat "$scratch/launcher.log")"
     store_answers "$port" || fail "no store on port $port"
@@ -125,17 +126,19 @@ log="$app/appstore.log"
 
 # The skin menu's Graphite restarts Brindle; the store stays for the new instance.
 old=$(brindle_pids)
-pages=$(grep -c "GET /static/.*main.css" "$log")
 xdotool mousemove 880 12 click 1
 menu_shown() { [ "$(xdotool search --onlyvisible --pid "$old" | wc -l)" -ge 2 ]; }
 wait_until 10 menu_shown || fail "no skin menu"
 xdotool key Down Down Return
 wait_until 30 ended "$old" || fail "Brindle did not end for the skin change"
-restarted() { [ -n "$(brindle_pids)" ] && [ "$(grep -c "GET /static/.*main.css" "$log")" -gt "$pages" ]; }
+# The new instance's page-cache rebuild asks the store again; its style sheet may come from the
+# catalogue's HTTP cache, so the store need not see that request.
+requests=$(grep -c "GET " "$log")
+restarted() { [ -n "$(brindle_pids)" ] && [ "$(grep -c "GET " "$log")" -gt "$requests" ]; }
 wait_until 60 restarted || fail "the restarted Brindle showed no page from the store"
 grep -q "SkinName = Graphite" "$app/Brindle.ini" || fail "the skin change was not saved"
 sleep 1.5 # the page's pictures
-import -window "$(xdotool search --name "^Lumora")" "$shots/user-graphite.png"
+import -window "$(wait_window "^Lumora")" "$shots/user-graphite.png"
 
 # A second launcher: its Brindle runs beside the first or hands over to it and ends. It starts no
 # store and leaves the first one's running.

@@ -21,6 +21,7 @@
 # the program to copy (default: the application folder's); UPDATE_PUBLIC_KEY is copied into each
 # application folder as update-public-key.pem, where the tests' build of Brindle reads its key.
 set -eu
+. "$(dirname "$0")/../../scripts/lib/x-window.sh"
 
 # Inside the virtual X server.
 
@@ -33,10 +34,10 @@ window_at() {
 # A second start in the folder $app while the catalogue window runs there; $store_log is the store's
 # request log, where a second Sorrel would show as a second round of page requests.
 second_start() {
-    catalogue=$(xdotool search --name "^Lumora" | head -1)
+    catalogue=$(wait_window "^Lumora")
     xmessage -geometry 700x500+150+110 -title cover "a window over the catalogue" &
     cover=$!
-    xdotool search --sync --name "^cover$" >/dev/null
+    wait_window "^cover$" >/dev/null
     sleep 1
     [ "$(window_at 500 360)" != "$catalogue" ] || { echo "the cover is not over the catalogue window" >&2; exit 1; }
     import -window root "$out/second-start-covered.png"
@@ -57,7 +58,7 @@ if [ "${1:-}" = --skins ]; then
     app=$2 out=$3 store_log=$4
     QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
     old=$!
-    xdotool search --sync --name "^Lumora" >/dev/null
+    wait_window "^Lumora" >/dev/null
     sleep 4
     import -window root "$out/skin-start.png"
     second_start
@@ -73,9 +74,9 @@ if [ "${1:-}" = --skins ]; then
         if kill -0 "$old" 2>/dev/null; then echo "the old instance did not end" >&2; exit 1; fi
         wait "$old" 2>/dev/null || true
         grep -q "SkinName = $skin" "$app/Brindle.ini" || { echo "settings not written for $skin" >&2; exit 1; }
-        xdotool search --sync --name "^Lumora" >/dev/null
+        wait_window "^Lumora" >/dev/null
         sleep 5
-        old=$(xdotool search --name "^Lumora" getwindowpid)
+        old=$(xdotool getwindowpid "$(wait_window "^Lumora")")
         import -window root "$out/skin-$skin.png"
     done
     kill "$old"
@@ -86,10 +87,10 @@ if [ "${1:-}" = --update ]; then
     app=$2 out=$3 shot=$4 marker=$5
     QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
     pid=$!
-    xdotool search --sync --name "^Lumora" >/dev/null
+    wait_window "^Lumora" >/dev/null
     for name in $shot; do
         # Each message box is a window of its own, named after the program.
-        xdotool search --sync --name "^Brindle$" >/dev/null
+        wait_window "^Brindle$" >/dev/null
         sleep 1
         import -window root "$out/$name.png"
         xdotool search --name "^Brindle$" windowactivate --sync key Return 2>/dev/null ||
