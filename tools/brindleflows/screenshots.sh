@@ -17,7 +17,13 @@
 # must have run once Brindle has ended. Then the same with a signature over other bytes: the
 # refusal is shot (update-refused.png), no script runs and Brindle keeps running.
 #
-# Environment: FLOWS="skins update" (the default) picks the flows; BRINDLE names another build of
+# Keys: the store's first game (俄罗斯方块) has the tests' keys movie as its file in Game/, which
+# takes the colour of the last arrow key pressed. Opened from the games area, it turns green on
+# Right without a click (keys-movie.png); F11 puts the viewer in full screen (keys-full-screen.png)
+# and Escape takes it back. A page app (三国争霸, the store's 2048) answers Right and Left without a
+# click (keys-page.png).
+#
+# Environment: FLOWS="skins update keys" (the default) picks the flows; BRINDLE names another build of
 # the program to copy (default: the application folder's); UPDATE_PUBLIC_KEY is copied into each
 # application folder as update-public-key.pem, where the tests' build of Brindle reads its key.
 set -eu
@@ -83,6 +89,62 @@ if [ "${1:-}" = --skins ]; then
     for _ in $(seq 100); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
     exit
 fi
+if [ "${1:-}" = --keys ]; then
+    app=$2 out=$3
+    shot=$(mktemp --suffix=.png)
+    # The colour at x, y of the screen, as #RRGGBB.
+    colour_at() {
+        import -window root "$shot"
+        convert "$shot" -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+    }
+    # Waits up to ten seconds until the colour at x, y is the given one.
+    wait_colour() {
+        for _ in $(seq 50); do [ "$(colour_at "$1" "$2")" = "$3" ] && return 0; sleep 0.2; done
+        echo "the colour at $1,$2 is $(colour_at "$1" "$2"), not $3" >&2
+        return 1
+    }
+    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
+    pid=$!
+    wait_window "^Lumora" >/dev/null
+    sleep 4
+    # The games area, then the button of its first app.
+    xdotool mousemove 124 65 click 1
+    sleep 3
+    xdotool mousemove 450 228 click 1
+    wait_window "^俄罗斯方块$" >/dev/null
+    wait_colour 500 400 '#808080'
+    caption=$(colour_at 500 12)
+    xdotool key Right
+    wait_colour 500 400 '#00FF00'
+    import -window root "$out/keys-movie.png"
+    xdotool key F11
+    for _ in $(seq 50); do [ "$(colour_at 500 12)" != "$caption" ] && break; sleep 0.2; done
+    [ "$(colour_at 500 12)" != "$caption" ] || { echo "F11 did not go full screen" >&2; exit 1; }
+    import -window root "$out/keys-full-screen.png"
+    xdotool key Escape
+    wait_colour 500 12 "$caption"
+    xdotool key Up
+    wait_colour 500 400 '#0000FF'
+
+    # A page app of the games area: its board changes on Right and Left.
+    xdotool mousemove 977 12 click 1
+    sleep 2
+    xdotool mousemove 450 370 click 1
+    wait_window "^三国争霸$" >/dev/null
+    sleep 4
+    import -window root "$shot"
+    before=$(convert "$shot" -crop 400x400+300+150 +repage -format '%#' info:)
+    xdotool key Right Left
+    sleep 1
+    import -window root "$out/keys-page.png"
+    after=$(convert "$out/keys-page.png" -crop 400x400+300+150 +repage -format '%#' info:)
+    [ "$before" != "$after" ] || { echo "the page app's board did not move" >&2; exit 1; }
+    rm -f "$shot"
+    kill "$pid"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    echo "keys reach the movie and the page app; F11 and Escape switch full screen"
+    exit
+fi
 if [ "${1:-}" = --update ]; then
     app=$2 out=$3 shot=$4 marker=$5
     QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
@@ -134,13 +196,22 @@ new_app() {
 
 xvfb() { xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" "$@"; }
 
-flows=${FLOWS:-skins update}
+flows=${FLOWS:-skins update keys}
 case " $flows " in *" skins "*)
     start_store "$build/app/appstore"
     new_app skins
     xvfb --skins "$app" "$out" "$work/store.log"
     echo "settings after the changes:"
     tr -d '\r' <"$app/Brindle.ini"
+esac
+
+case " $flows " in *" keys "*)
+    start_store "$build/app/appstore"
+    new_app keys
+    cp -r "$build/app/player" "$app/"
+    mkdir -p "$app/Game"
+    cp "$build/tests/viewer/movies/keys.swf" "$app/Game/blocks.swf"
+    xvfb --keys "$app" "$out"
 esac
 
 if [ -n "$key" ] && case " $flows " in *" update "*) true ;; *) false ;; esac; then

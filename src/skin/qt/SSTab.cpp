@@ -95,8 +95,12 @@ void SSTab::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
+// Only the tab row's own keys step: a key that a child page (a web view, say) left unhandled
+// reaches this control too, and must not switch its tabs.
 void SSTab::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Left) {
+    if (!hasFocus()) {
+        QWidget::keyPressEvent(event);
+    } else if (event->key() == Qt::Key_Left) {
         stepToVisibleTab(-1);
     } else if (event->key() == Qt::Key_Right) {
         stepToVisibleTab(1);

@@ -76,7 +76,12 @@ function ensurePlayer() {
     if (player) return player;
     player = window.RufflePlayer.newest().createPlayer();
     const own = player;
-    own.addEventListener("loadedmetadata", () => console.info("brindle:loaded " + currentToken));
+    own.addEventListener("loadedmetadata", () => {
+        // The movie takes the page's keys, so a game needs no click first. Ruffle reports the
+        // movie before it has finished starting it and ignores a focus given that early.
+        setTimeout(() => own.focus(), 0);
+        console.info("brindle:loaded " + currentToken);
+    });
     document.body.appendChild(own);
     // Ruffle shows a movie it cannot run (a broken file, a player failure) on a panic screen
     // inside the player; the host shows its own note instead.

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QShortcut>
 
 using namespace viewer;
 
@@ -126,6 +127,16 @@ void FlashPayFrm::buildControls() {
     N1_->hide();
 
     connect(GameSStabs_, &skin::SSTab::clicked, this, &FlashPayFrm::tabClicked);
+
+    // The keyboard belongs to the app: the tab row is for the mouse and takes no keys (it would
+    // take the arrow keys), and the window takes only F11, which switches full screen, and Escape
+    // in full screen, which leaves it.
+    GameSStabs_->setFocusPolicy(Qt::NoFocus);
+    const auto toggleFullScreen = [this] { GameSStabs_->setCurrentTab(FullScreenTab); };
+    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this, toggleFullScreen);
+    leaveFullScreen_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    leaveFullScreen_->setEnabled(false);
+    connect(leaveFullScreen_, &QShortcut::activated, this, toggleFullScreen);
 }
 
 // A movie app needs the player and a page app the browsers; each window makes only what its app
@@ -137,6 +148,7 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
         flash_ =
             new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_, appFolder_ / "Saves"}, appPage);
         flash_->hide();
+        connect(flash_, &FlashPlayer::movieLoaded, this, &FlashPayFrm::focusApp);
         connect(flash_, &FlashPlayer::movieFailed, this, [this] {
             movieFailed_ = true;
             layoutCurrentTab();
@@ -239,6 +251,28 @@ void FlashPayFrm::documentComplete(const QUrl& url) {
     if (!sameAddress(url, app_.CurrentApp.ContentUrl) || AppWeb_->Busy()) return;
     pageReady_ = true;
     layoutCurrentTab();
+    focusApp();
+}
+
+// The app shown takes the keyboard, so that a game answers its keys without a click first: when
+// the window shows, once the movie or page has loaded, and after every tab click.
+void FlashPayFrm::focusApp() {
+    if (GameSStabs_->currentTab() != AppTab) return;
+    QWidget* view = flash_ && flash_->isVisible()     ? static_cast<QWidget*>(flash_)
+                    : AppWeb_ && AppWeb_->isVisible() ? AppWeb_
+                                                      : nullptr;
+    if (!view) return;
+    // A view whose tab was away for a moment (a click on another tab) can keep the window's focus
+    // while its page lost it; focusing it anew gives the page, and the movie in it, the keys again.
+    if (view->hasFocus()) view->clearFocus();
+    view->setFocus(Qt::OtherFocusReason);
+}
+
+// The viewer opens in front of the catalogue with the keyboard.
+void FlashPayFrm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    activateWindow();
+    focusApp();
 }
 
 void FlashPayFrm::resizeEvent(QResizeEvent* event) {
@@ -324,8 +358,10 @@ void FlashPayFrm::tabClicked() {
     case TabCommand::None:
         break;
     }
+    leaveFullScreen_->setEnabled(fullScreen_);
     // The window's size may not have changed (it was maximised already): place the tabs anew.
     place(GameSStabs_,
           ViewerLayout::tabs(fullScreen_, base::pixelsToTwips(width()), base::pixelsToTwips(height())));
     layoutCurrentTab();
+    focusApp();
 }

@@ -22,6 +22,7 @@ class FlashPlayer;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
+class QShortcut;
 class WebBrowser;
 class WebProfiles;
 class bkDLControlWidget;
@@ -77,6 +78,7 @@ class FlashPayFrm : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildControls();
@@ -86,6 +88,7 @@ class FlashPayFrm : public QWidget {
     void tabClicked();
     void downloadComplete(int bytes);
     void documentComplete(const QUrl& url);
+    void focusApp();
     void playMovie();
 
     viewer::OpenedApp app_;
@@ -95,6 +98,7 @@ class FlashPayFrm : public QWidget {
     std::optional<std::string> movieFile_;
     QColor pageColour_; // the settings' page colour, for the note
     bool movieFailed_ = false;
+    QShortcut* leaveFullScreen_ = nullptr;
     bool pageReady_ = false;
     bool fullScreen_ = false;
     bool inClick_ = false;

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using skin::SSTab;
@@ -60,16 +61,22 @@ TEST(SSTab, CaptionsFlagsPicturesAndTabHeight) {
     EXPECT_EQ(tabs.tabHeightPixels(), 0);
 }
 
-TEST(SSTab, ArrowKeysSkipHiddenTabs) {
+TEST(SSTab, ArrowKeysOfTheFocusedRowSkipHiddenTabsAndThoseLeftOverByAPageDoNotStep) {
     SSTab tabs;
     tabs.setTabCount(4);
     tabs.setTabVisible(1, false);
-    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-    QCoreApplication::sendEvent(&tabs, &right);
-    EXPECT_EQ(tabs.currentTab(), 2);
-    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-    QCoreApplication::sendEvent(&tabs, &left);
+    auto* field = new QWidget(tabs.page(0)); // takes the focus and handles no key
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tabs));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Right);
     EXPECT_EQ(tabs.currentTab(), 0);
-    QCoreApplication::sendEvent(&tabs, &left);
+
+    tabs.setFocus();
+    QTest::keyClick(&tabs, Qt::Key_Right);
+    EXPECT_EQ(tabs.currentTab(), 2);
+    QTest::keyClick(&tabs, Qt::Key_Left);
+    EXPECT_EQ(tabs.currentTab(), 0);
+    QTest::keyClick(&tabs, Qt::Key_Left);
     EXPECT_EQ(tabs.currentTab(), 0);
 }

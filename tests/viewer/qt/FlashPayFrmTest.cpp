@@ -1,6 +1,7 @@
 #include "viewer/qt/FlashPayFrm.h"
 
 #include "LoopbackServer.h"
+#include "PageScript.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
 #include "controls/qt/ucProgressBarWidget.h"
@@ -52,6 +53,13 @@ class Store {
         server.routes().Get("/inner.html", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("<html><body>inner</body></html>", "text/html");
         });
+        // A page app that takes the name of the last key pressed as its title.
+        server.routes().Get("/canvas/keys.html", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(
+                "<body><script>document.addEventListener('keydown', e => document.title = e.code);"
+                "</script></body>",
+                "text/html");
+        });
         server.start();
     }
     LoopbackServer server;
@@ -90,6 +98,21 @@ class FlashPayFrmTest : public ::testing::Test {
         windows.emplace_back(window);
         window->show();
         return window;
+    }
+    // Opens the page app that takes the code of the last key pressed as its title and waits until
+    // keys reach it. The offscreen platform drops the keys sent to a page in its first moments
+    // (under X they arrive: tools/brindleflows/screenshots.sh, flow "keys"), so Shift is pressed
+    // until one has arrived.
+    FlashPayFrm* openKeysPage() {
+        OpenedApp keys = pageApp();
+        keys.CurrentApp.ContentUrl = store.server.url("/canvas/keys.html");
+        FlashPayFrm* w = open(keys);
+        if (!waitUntil([&] { return w->pageReady(); }, 30000)) return nullptr;
+        for (int tries = 0; tries < 30; ++tries) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+            if (waitUntil([&] { return w->AppWeb()->title() == QLatin1String("ShiftLeft"); }, 300)) return w;
+        }
+        return nullptr;
     }
     void TearDown() override {
         for (auto& window : windows)
@@ -246,4 +269,61 @@ TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnR
     ASSERT_TRUE(waitUntil([&] { return good->flash()->isMovieLoaded(); }, 30000));
     EXPECT_FALSE(good->note()->isVisible());
     EXPECT_TRUE(good->flash()->isVisible());
+}
+
+namespace {
+
+// The keys go where the window's keyboard focus is.
+void pressKey(Qt::Key key) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+} // namespace
+
+// Keys pressed at a movie reach it only with real input (tools/brindleflows/screenshots.sh, flow
+// "keys"); here the keyboard's place: the player's view, and inside its page the movie.
+TEST_F(FlashPayFrmTest, AFreshlyOpenedMovieHasTheKeyboard) {
+    fs::copy_file(fs::path(TEST_MOVIES) / "keys.swf", app.path() / "Game" / "keys.swf");
+    FlashPayFrm* w = open(movieApp("keys.swf"));
+    ASSERT_TRUE(waitUntil([&] { return w->flash()->isMovieLoaded(); }, 30000));
+    EXPECT_TRUE(w->flash()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(waitForScript(*w->flash()->page(),
+                              "document.hasFocus() && document.activeElement.tagName == 'RUFFLE-PLAYER'"));
+}
+
+TEST_F(FlashPayFrmTest, KeysReachAFreshlyOpenedPageAppWithoutAClickAndStayInIt) {
+    FlashPayFrm* w = openKeysPage();
+    ASSERT_TRUE(w);
+    for (const auto& [key, code] :
+         {std::pair{Qt::Key_Left, "ArrowLeft"}, std::pair{Qt::Key_Space, "Space"},
+          std::pair{Qt::Key_A, "KeyA"}, std::pair{Qt::Key_5, "Digit5"}, std::pair{Qt::Key_Tab, "Tab"},
+          std::pair{Qt::Key_Escape, "Escape"}, std::pair{Qt::Key_Right, "ArrowRight"}}) {
+        ASSERT_TRUE(w->AppWeb()->isAncestorOf(QApplication::focusWidget())) << code;
+        pressKey(key);
+        EXPECT_TRUE(waitUntil([&] { return w->AppWeb()->title() == QLatin1String(code); }, 5000)) << code;
+    }
+    EXPECT_EQ(w->GameSStabs()->currentTab(), 0); // the arrows the page left unhandled did not switch tabs
+}
+
+TEST_F(FlashPayFrmTest, F11SwitchesFullScreenAndEscapeLeavesItWhileTheAppKeepsTheKeyboard) {
+    FlashPayFrm* w = openKeysPage();
+    ASSERT_TRUE(w);
+    const auto appHasKeyboard = [&] { return w->AppWeb()->isAncestorOf(QApplication::focusWidget()); };
+
+    pressKey(Qt::Key_F11);
+    EXPECT_TRUE(w->fullScreen());
+    EXPECT_EQ(w->GameSStabs()->tabCaption(4), QStringLiteral("退出全屏"));
+    EXPECT_EQ(w->GameSStabs()->currentTab(), 0);
+    ASSERT_TRUE(appHasKeyboard());
+    pressKey(Qt::Key_Escape);
+    EXPECT_FALSE(w->fullScreen());
+    EXPECT_EQ(w->GameSStabs()->tabCaption(4), QStringLiteral("全屏应用"));
+    ASSERT_TRUE(appHasKeyboard());
+    pressKey(Qt::Key_F11);
+    pressKey(Qt::Key_F11);
+    EXPECT_FALSE(w->fullScreen());
+    // Neither reached the page; outside full screen Escape is the app's.
+    pressKey(Qt::Key_Escape);
+    EXPECT_TRUE(waitUntil([&] { return w->AppWeb()->title() == QLatin1String("Escape"); }, 5000));
+    EXPECT_FALSE(w->fullScreen());
 }
