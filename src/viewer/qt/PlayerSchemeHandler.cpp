@@ -74,24 +74,34 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
             return;
         }
     }
+    serve(job, path);
+}
+
+void PlayerSchemeHandler::serve(QWebEngineUrlRequestJob* job, const std::string& path) {
     if (auto file = files_.resolve(path)) {
         reply(job, *file);
         return;
     }
     if (auto target = files_.fetchTarget(path)) {
-        fetch(job, *target);
+        fetch(job, path, *target);
         return;
     }
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
 }
 
-void PlayerSchemeHandler::fetch(QWebEngineUrlRequestJob* job, const fs::path& target) {
+void PlayerSchemeHandler::fetch(QWebEngineUrlRequestJob* job, const std::string& path,
+                                const fs::path& target) {
     const auto url = viewer::siblingAddress(storeAddress_.toStdString(), target.filename().string());
     if (!url || failed_.count(*url)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
     const std::string key = target.string();
+    // A movie that asks for many files at once gets them a few at a time.
+    if (!fetches_.count(key) && fetches_.size() >= kMaxFetches) {
+        waiting_.push_back({job, path});
+        return;
+    }
     auto& fetch = fetches_[key];
     if (!fetch) {
         fetch = std::make_unique<Fetch>();
@@ -119,6 +129,11 @@ void PlayerSchemeHandler::fetchEnded(const std::string& key, bool ok) {
             reply(job, key);
         else
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    }
+    while (!waiting_.empty() && fetches_.size() < kMaxFetches) {
+        const auto [job, path] = waiting_.front();
+        waiting_.pop_front();
+        if (job) serve(job, path);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -42,7 +43,10 @@ class PlayerSchemeHandler : public QWebEngineUrlSchemeHandler {
 
   private:
     struct Fetch;
-    void fetch(QWebEngineUrlRequestJob* job, const std::filesystem::path& target);
+    static constexpr std::size_t kMaxFetches = 4;
+    // Answers a request path of Game or player from the files, or fetches the missing file.
+    void serve(QWebEngineUrlRequestJob* job, const std::string& path);
+    void fetch(QWebEngineUrlRequestJob* job, const std::string& path, const std::filesystem::path& target);
     void fetchEnded(const std::string& key, bool ok);
     static void reply(QWebEngineUrlRequestJob* job, const std::filesystem::path& file);
 
@@ -53,5 +57,10 @@ class PlayerSchemeHandler : public QWebEngineUrlSchemeHandler {
     std::unique_ptr<DownloadQtLoop> loop_;
     std::unique_ptr<CurlReader> reader_;
     std::map<std::string, std::unique_ptr<Fetch>> fetches_; // by target file
-    std::set<std::string> failed_;                          // target files that could not be fetched
+    struct Waiting {
+        QPointer<QWebEngineUrlRequestJob> job;
+        std::string path;
+    };
+    std::deque<Waiting> waiting_;  // requests for files to fetch once fewer fetches run
+    std::set<std::string> failed_; // target files that could not be fetched
 };

@@ -11,9 +11,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -284,6 +286,42 @@ TEST_F(FlashPlayerTest, FilesBesideTheMovieAreFetchedOnceFromItsStoreFolder) {
     for (const auto& entry : fs::directory_iterator(app.path() / "Game"))
         names.insert(entry.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"probe.swf", "beside.txt", "square.swf"}));
+}
+
+TEST_F(FlashPlayerTest, ManyFilesAskedForAtOnceAreFetchedAFewAtATime) {
+    std::atomic<int> running = 0, most = 0;
+    LoopbackServer store;
+    store.routes().Get("/swf/(f[0-9]+\\.txt)", [&](const httplib::Request& req, httplib::Response& res) {
+        most = std::max(most.load(), ++running);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        --running;
+        res.set_content(req.matches[1].str(), "text/plain");
+    });
+    store.start();
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    player.setMovie(game("square.swf"), QString::fromStdString(store.url("/swf/square.swf")));
+    ASSERT_TRUE(waitLoaded(loaded));
+
+    player.page()->runJavaScript(
+        "window.got = 0; for (let i = 0; i < 20; ++i) fetch(`/Game/f${i}.txt`)"
+        ".then((r) => r.text()).then((t) => { if (t === `f${i}.txt`) ++window.got; });");
+    int got = 0;
+    bool asking = false;
+    waitUntil(
+        [&] {
+            if (!asking) {
+                asking = true;
+                player.page()->runJavaScript("window.got", [&](const QVariant& v) {
+                    got = v.toInt();
+                    asking = false;
+                });
+            }
+            return got == 20;
+        },
+        30000);
+    EXPECT_EQ(got, 20);
+    EXPECT_LE(most, 4);
+    waitUntil([&] { return !asking; }); // the last answer, before the variables it writes go
 }
 
 TEST_F(FlashPlayerTest, ABrokenMovieFailsInsteadOfShowingNothing) {
