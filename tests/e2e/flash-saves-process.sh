@@ -8,6 +8,7 @@
 # Screenshots: plays-N.png in the output folder.
 # flash-saves-process.sh <build folder> <output folder>
 set -eu
+. "$(dirname "$0")/../../scripts/lib/x-window.sh"
 
 # Inside the virtual X server.
 if [ "${1:-}" = --inside ]; then
@@ -21,7 +22,7 @@ if [ "${1:-}" = --inside ]; then
     start_brindle() {
         QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
         pid=$!
-        xdotool search --sync --name "^Lumora" >/dev/null
+        wait_window "^Lumora" >/dev/null || { echo "no catalogue window" >&2; exit 1; }
         for _ in $(seq 300); do [ -e "$app/Html/HomeAll.html" ] && break; sleep 0.1; done
     }
     # The shown windows of Brindle other than the catalogue: its viewer.
