@@ -5,7 +5,8 @@
 # skins and player files as shipped, the launcher, the desktop entry, the icons and the AppStream
 # data. Everything else in the application folder is the user's and stays: Brindle.ini,
 # Servers.ini, Html/, Game/, Saves/, WebData/, store-data/, Update/, skins added to Skin/, logs.
-# --purge then removes the application folder with all of it.
+# --purge then removes the application folder with all of it, and the web engine's preferences
+# files that Qt keeps in the user's data folder.
 set -euo pipefail
 prefix=${1:?usage: uninstall.sh PREFIX [--purge]}
 purge=${2:-}
@@ -32,6 +33,13 @@ elif [ -z "$purge" ]; then
     echo "No installation of Brindle in $prefix"
 fi
 
+if [ "$purge" = --purge ]; then
+    # Qt's web engine keeps a small preferences file for each lasting web profile in the user's
+    # data folder under the program's name, wherever the application folder is; it goes too.
+    qt_data="${XDG_DATA_HOME:-$HOME/.local/share}/Brindle"
+    rm -rf "$qt_data/QtWebEngine"
+    rmdir "$qt_data" 2>/dev/null || true
+fi
 if [ "$purge" = --purge ] && [ -d "$app" ]; then
     rm -rf "$app"
     echo "Removed its data: $app"
