@@ -115,7 +115,10 @@ void MainFrm::createControls(QWebEngineProfile* profile) {
 
     for (WebBrowser* browser : {Web_, HomeWeb_}) {
         browser->setScriptsEnabled(false); // they show store content as local pages
-        connect(browser, &WebBrowser::NewWindow3, this, &MainFrm::appLinkClicked);
+        connect(browser, &WebBrowser::NewWindow3, this, [this](const QUrl& url) {
+            emit appLinkClicked(QUrl(QString::fromStdString(
+                catalogue::StoreLinkAddress(url.toString(QUrl::FullyEncoded).toStdString(), servers_.site))));
+        });
     }
     connect(SStab1_, &skin::SSTab::clicked, this, &MainFrm::setUpSubTabs);
     connect(GameSStab_, &skin::SSTab::clicked, this, &MainFrm::LoadPage);
@@ -170,7 +173,7 @@ void MainFrm::Search(const QString& text) {
 // A store search opened inside the home or search page becomes the local search page, on the tab
 // that is shown; the search box's address stays.
 void MainFrm::captureSearch(const QUrl& url, bool& cancel) {
-    const std::string address = url.toString().toStdString();
+    const std::string address = catalogue::StoreLinkAddress(url.toString().toStdString(), servers_.site);
     if (!catalogue::IsStoreSearch(address, servers_.site)) return;
     cancel = true;
     // Out of the engine's navigation callback first.
