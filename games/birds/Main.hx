@@ -34,7 +34,8 @@ class Main extends Game {
     function new() {
         super();
         addChild(scene);
-        status = label(8, 4, 14, 0x202020);
+        label(8, 8, 18, 0xc62828, "愤怒的小鸟网页版");
+        status = label(170, 4, 14, 0x202020);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) pressed());
         stage.addEventListener(MouseEvent.MOUSE_UP, function(_) released());
         var saved:Dynamic = Progress.get("level", 0);
@@ -92,8 +93,8 @@ class Main extends Game {
         if (state == 0 && yard.bird == null) {
             if (yard.pigs.length == 0) finish(true) else if (birdsLeft == 0 && yard.calm()) finish(false);
         }
-        status.text = "Level " + (level + 1) + "/" + Yard.LEVELS.length + "    Birds " + birdsLeft + "    Score " + (score + yard.points)
-            + "    Best " + Progress.best() + "    Drag the bird back, let go. R: retry";
+        status.text = "第 " + (level + 1) + "/" + Yard.LEVELS.length + " 关    小鸟 " + birdsLeft + "    得分 " + (score + yard.points)
+            + "    最高分 " + Progress.best() + "\n把小鸟向后拉，松手发射    R：重来";
         draw();
     }
 
@@ -103,10 +104,10 @@ class Main extends Game {
             yard.points += birdsLeft * 1000;
             Progress.offerBest(score + yard.points);
             if (level + 1 > Progress.get("level", 0)) Progress.set("level", Std.int(Math.min(level + 1, Yard.LEVELS.length - 1)));
-            showMessage("Level cleared!", "+" + yard.points + " points\nClick for the next level");
+            showMessage("过关！", "+" + yard.points + " 分\n点击进入下一关");
         } else {
             Progress.offerBest(score + yard.points);
-            showMessage("Out of birds", "Click to try again");
+            showMessage("小鸟用完了", "点击再试一次");
         }
     }
 

@@ -49,19 +49,19 @@ class Main extends Game {
         graphics.beginFill(0x101820);
         graphics.drawRect(LEFT - 4, TOP - 4, COLUMNS * CELL + 8, ROWS * CELL + 8);
         graphics.endFill();
-        label(20, 20, 26, 0xFFD54F, "BLOCKS");
+        label(20, 20, 26, 0xFFD54F, "俄罗斯方块");
         scoreText = label(20, 80, 16, 0xFFFFFF);
         linesText = label(20, 110, 16, 0xFFFFFF);
         levelText = label(20, 140, 16, 0xFFFFFF);
         bestText = label(20, 190, 16, 0xFFD54F);
-        label(20, 270, 12, 0xB0BEC5, "Left / Right  move\nUp  turn\nDown  faster\nSpace  drop\nP  pause");
-        label(400, 20, 16, 0xFFFFFF, "Next");
+        label(20, 270, 12, 0xB0BEC5, "← →  左右移动\n↑  旋转\n↓  加速下落\n空格  直接落底\nP  暂停");
+        label(400, 20, 16, 0xFFFFFF, "下一个");
         addChild(board);
         addChild(preview);
         next = Std.random(Well.PIECES.length);
         updateTexts();
         draw();
-        showMessage("BLOCKS", "Fill whole rows to clear them\nEnter or Space starts");
+        showMessage("俄罗斯方块", "排满一整行即可消除\n按 Enter 或空格键开始");
     }
 
     function level():Int {
@@ -69,10 +69,10 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        scoreText.text = "Score  " + score;
-        linesText.text = "Lines  " + lines;
-        levelText.text = "Level  " + level();
-        bestText.text = "Best  " + Progress.best();
+        scoreText.text = "得分  " + score;
+        linesText.text = "消除行数  " + lines;
+        levelText.text = "等级  " + level();
+        bestText.text = "最高分  " + Progress.best();
     }
 
     function start() {
@@ -98,7 +98,7 @@ class Main extends Game {
             playing = false;
             var best = Progress.offerBest(score);
             updateTexts();
-            showMessage("Game over", "Score " + score + (best ? "  -  a new best!" : "") + "\nEnter or Space plays again");
+            showMessage("游戏结束", "得分 " + score + (best ? "，创造新纪录！" : "") + "\n按 Enter 或空格键再玩一次");
         }
         draw();
     }
@@ -114,7 +114,7 @@ class Main extends Game {
         }
         if (keyCode == 80) { // P
             paused = !paused;
-            if (paused) showMessage("Paused", "P goes on"); else hideMessage();
+            if (paused) showMessage("暂停", "按 P 继续"); else hideMessage();
             return;
         }
         if (paused || clearing.length > 0) return;

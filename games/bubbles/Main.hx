@@ -59,15 +59,15 @@ class Main extends Game {
         graphics.moveTo(LEFT, lineY());
         graphics.lineTo(LEFT + playWidth(), lineY());
         addChild(bubbles);
-        label(10, 6, 18, 0x80D8FF, "BUBBLES");
+        label(10, 6, 18, 0x80D8FF, "泡泡龙");
         scoreText = label(130, 8, 15, 0xFFFFFF);
         levelText = label(250, 8, 15, 0xFFFFFF);
         shotsText = label(335, 8, 13, 0xB0BEC5);
-        bestText = label(450, 8, 15, 0xFFD54F);
+        bestText = label(440, 8, 15, 0xFFD54F);
         grid = field.places;
         newLevel();
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) fire());
-        showMessage("BUBBLES", "Aim with the mouse or Left / Right\nClick or Space shoots\nThree of a colour pop\nClick to start");
+        showMessage("泡泡龙", "用鼠标或 ← → 瞄准\n点击或按空格键发射\n三个同色泡泡相连就会消除\n点击开始");
     }
 
     static function playWidth():Float {
@@ -110,10 +110,10 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        scoreText.text = "Score " + score;
-        levelText.text = "Level " + level;
-        shotsText.text = "New row in " + (shotsPerRow() - misses);
-        bestText.text = "Best " + Progress.best();
+        scoreText.text = "得分 " + score;
+        levelText.text = "第 " + level + " 关";
+        shotsText.text = (shotsPerRow() - misses) + " 发后加一行";
+        bestText.text = "最高分 " + Progress.best();
     }
 
     function shotsPerRow():Int {
@@ -234,14 +234,14 @@ class Main extends Game {
             level++;
             Progress.offerBest(score);
             newLevel();
-            showMessage("Cleared!", "Level " + level + " is next\nClick to go on");
+            showMessage("过关！", "下一关：第 " + level + " 关\n点击继续");
             playing = false;
             resume = true;
         } else if (field.overLine()) {
             playing = false;
             var best = Progress.offerBest(score);
             updateTexts();
-            showMessage("Game over", "Score " + score + (best ? "  -  a new best!" : "") + "\nClick to play again");
+            showMessage("游戏结束", "得分 " + score + (best ? "，创造新纪录！" : "") + "\n点击再玩一次");
         }
     }
 

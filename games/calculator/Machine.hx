@@ -1,6 +1,6 @@
 // The calculator's working: keys in, the entry shown out. Operators apply from left to right as
 // on a desk calculator (2 + 3 * 4 = 20); a division by zero, or a root or inverse that has none,
-// shows "Error" until C or CE.
+// shows "错误" (error) until C or CE.
 class Machine {
     static inline var MAX_DIGITS = 15;
 
@@ -94,7 +94,7 @@ class Machine {
         fresh = true;
         if (!Math.isFinite(v)) {
             failed = true;
-            entry = "Error";
+            entry = "错误";
             op = "";
             return;
         }

@@ -33,9 +33,10 @@ class Main extends Game {
         pending = label(136, 28, 13, 0x404a30);
         display = label(136, 44, 30, 0x101810);
         display.autoSize = TextFieldAutoSize.RIGHT;
+        label(8, 24, 22, 0xf0a060, "计算器");
         memoryLine = label(8, 150, 14, 0xdddddd);
-        lastLine = label(8, 190, 14, 0xdddddd);
-        label(444, 150, 11, 0x9aa0b0, "Keys:\n0-9 . + - * /\nEnter, = : result\nBackspace: undo\nDelete: CE\nC: clear all\nP: M+   R: MR");
+        lastLine = label(8, 200, 14, 0xdddddd);
+        label(444, 150, 12, 0x9aa0b0, "键盘：\n0-9 . + - * /\nEnter、=：结果\nBackspace：退格\nDelete：CE\nC：全部清除\nP：M+   R：MR");
 
         var rows = [
             ["MC", "MR", "M+", "M-"],
@@ -92,7 +93,7 @@ class Main extends Game {
         display.text = machine.entry;
         display.x = 414 - display.width;
         pending.text = (machine.memory != 0 ? "M  " : "   ") + (machine.op != "" ? Machine.format(machine.accumulator) + " " + machine.op : "");
-        memoryLine.text = "Memory:\n" + Machine.format(machine.memory);
-        lastLine.text = "Last result:\n" + Machine.format(number(Progress.get("last", 0.0))) + "\n\nSums worked:\n" + sums;
+        memoryLine.text = "存储：\n" + Machine.format(machine.memory);
+        lastLine.text = "上次结果：\n" + Machine.format(number(Progress.get("last", 0.0))) + "\n\n已算次数：\n" + sums;
     }
 }

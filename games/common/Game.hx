@@ -71,18 +71,21 @@ class Game extends Sprite {
             field.selectable = false;
             field.multiline = true;
             field.autoSize = TextFieldAutoSize.CENTER;
-            field.width = 400;
+            field.width = 460;
         }
         heading.text = title;
         lines.text = detail;
+        // The panel is as wide as its text, so that it leaves the game's side columns in sight.
+        var width = Math.min(500, Math.max(240, Math.max(heading.textWidth, detail == "" ? 0 : lines.textWidth) + 56));
         var height = heading.height + (detail == "" ? 0 : lines.height + 6) + 32;
         var top = (HEIGHT - height) / 2;
+        var left = (WIDTH - width) / 2;
         message.graphics.beginFill(0x000000, 0.72);
-        message.graphics.drawRoundRect(55, top, 440, height, 24, 24);
+        message.graphics.drawRoundRect(left, top, width, height, 24, 24);
         message.graphics.endFill();
         messageRim = new Shape();
         messageRim.graphics.lineStyle(3, 0xFFFFFF);
-        messageRim.graphics.drawRoundRect(55, top, 440, height, 24, 24);
+        messageRim.graphics.drawRoundRect(left, top, width, height, 24, 24);
         message.addChild(messageRim);
         pulse = 0;
         heading.x = (WIDTH - heading.width) / 2;

@@ -38,6 +38,7 @@ class Main extends Game {
     static inline var LANE_Y = 78;
     static inline var HIT_X = 80;
     static inline var SPEED = 4.0; // lane pixels a frame
+    static inline var SPACE = "空格"; // the kick's key, as its drum shows it
 
     var pads:Array<Pad> = [];
     var lane = new Shape();
@@ -69,26 +70,27 @@ class Main extends Game {
         graphics.beginFill(0x16213E);
         graphics.drawRect(0, 0, Game.WIDTH, 120);
         graphics.endFill();
-        label(10, 6, 18, 0xFFC857, "DRUMS");
+        label(10, 6, 18, 0xFFC857, "架子鼓");
         beatsText = label(150, 8, 14, 0xFFFFFF);
         streakText = label(270, 8, 14, 0xFFFFFF);
         bestText = label(400, 8, 14, 0xFFC857);
         modeText = label(10, 32, 13, 0xB0BEC5);
         addChild(lane);
         judgement = label(HIT_X, 100, 14, 0xFFFFFF, "", true);
-        pads.push(new Pad("A", "Crash", 90, 168, 44, true, new Crash()));
-        pads.push(new Pad("S", "Hi-hat", 100, 255, 36, true, new HiHat()));
-        pads.push(new Pad("D", "High tom", 230, 188, 36, false, new HighTom()));
-        pads.push(new Pad("F", "Snare", 170, 330, 42, false, new Snare()));
-        pads.push(new Pad("J", "Low tom", 330, 188, 38, false, new LowTom()));
-        pads.push(new Pad("K", "Floor tom", 415, 318, 46, false, new FloorTom()));
-        pads.push(new Pad("L", "Ride", 478, 196, 44, true, new Ride()));
-        pads.push(new Pad("Space", "Kick", 288, 318, 58, false, new Kick()));
+        pads.push(new Pad("A", "吊镲", 90, 168, 44, true, new Crash()));
+        pads.push(new Pad("S", "踩镲", 100, 255, 36, true, new HiHat()));
+        pads.push(new Pad("D", "高音通鼓", 230, 188, 36, false, new HighTom()));
+        pads.push(new Pad("F", "军鼓", 170, 330, 42, false, new Snare()));
+        pads.push(new Pad("J", "低音通鼓", 330, 188, 38, false, new LowTom()));
+        pads.push(new Pad("K", "落地通鼓", 415, 318, 46, false, new FloorTom()));
+        pads.push(new Pad("L", "叮叮镲", 478, 196, 44, true, new Ride()));
+        pads.push(new Pad(SPACE, "底鼓", 288, 318, 58, false, new Kick()));
+        // The key in the middle of its drum or cymbal, the name below its rim, so neither covers
+        // the other even on the flat cymbals.
         for (pad in pads) {
             addChild(pad);
-            var ink = pad.cymbal ? 0x5D4037 : 0x37474F;
-            label(pad.x, pad.y - 11, 14, ink, pad.key, true);
-            label(pad.x, pad.y + 5, 10, ink, pad.title, true);
+            label(pad.x, pad.y - 10, 14, pad.cymbal ? 0x5D4037 : 0x37474F, pad.key, true);
+            label(pad.x, pad.y + pad.rimBelow() + 2, 12, 0xB0BEC5, pad.title, true);
         }
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) {
             for (i in 0...pads.length) if (pads[i].covers(mouseX, mouseY)) hit(i);
@@ -99,10 +101,10 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        modeText.text = lesson ? "Rhythm lesson: hit each beat as it reaches the ring (R stops)" : "Free play: keys or clicks sound the drums (R starts the rhythm lesson)";
-        beatsText.text = "Beats " + beats;
-        streakText.text = "Streak " + streak;
-        bestText.text = "Best " + Progress.best();
+        modeText.text = lesson ? "节奏练习：鼓点到达圆环时敲对应的鼓（按 R 停止）" : "自由演奏：按键或点击就能打鼓（按 R 开始节奏练习）";
+        beatsText.text = "敲击 " + beats;
+        streakText.text = "连击 " + streak;
+        bestText.text = "最高连击 " + Progress.best();
     }
 
     override function keyDown(keyCode:Int, charCode:Int) {
@@ -118,7 +120,7 @@ class Main extends Game {
             updateTexts();
             return;
         }
-        var key = keyCode == Keys.SPACE ? "Space" : String.fromCharCode(keyCode);
+        var key = keyCode == Keys.SPACE ? SPACE : String.fromCharCode(keyCode);
         for (i in 0...pads.length) if (pads[i].key == key) hit(i);
     }
 
@@ -137,14 +139,14 @@ class Main extends Game {
             if (Std.int(notes[i][1]) == index && Math.abs(notes[i][0] - HIT_X) < 30 && (best < 0 || Math.abs(notes[i][0] - HIT_X) < Math.abs(notes[best][0] - HIT_X)))
                 best = i;
         if (best < 0) {
-            miss("Miss");
+            miss("没打中");
             return;
         }
         var off = Math.abs(notes[best][0] - HIT_X);
         removeNote(best);
         streak++;
         Progress.offerBest(streak);
-        show(off < 10 ? "Perfect" : "Good", off < 10 ? 0x69F0AE : 0xB9F6CA);
+        show(off < 10 ? "完美" : "不错", off < 10 ? 0x69F0AE : 0xB9F6CA);
     }
 
     function miss(text:String) {
@@ -177,7 +179,7 @@ class Main extends Game {
                 // Every round of the pattern the beats come a little closer together.
                 if (patternStep % pattern.length == 0) spacing = Math.max(28, spacing - 4);
                 notes.push([Game.WIDTH + 20.0, index]);
-                laneLabels.push(label(Game.WIDTH + 20, LANE_Y - 9, 13, 0x1A1A2E, pads[index].key == "Space" ? "Sp" : pads[index].key, true));
+                laneLabels.push(label(Game.WIDTH + 20, LANE_Y - 9, 13, 0x1A1A2E, pads[index].key == SPACE ? "空" : pads[index].key, true));
                 nextNote = spacing;
             }
             var i = notes.length;
@@ -186,7 +188,7 @@ class Main extends Game {
                 laneLabels[i].x = notes[i][0] - laneLabels[i].width / 2;
                 if (notes[i][0] < HIT_X - 30) {
                     removeNote(i);
-                    miss("Missed");
+                    miss("漏掉了");
                 }
             }
         }
@@ -241,9 +243,6 @@ class Pad extends flash.display.Sprite {
             g.beginFill(0xFFD54F);
             g.drawEllipse(-radius * 0.9, -radius * 0.5, radius * 1.8, radius * 0.95);
             g.endFill();
-            g.beginFill(0xB8860B);
-            g.drawCircle(0, 0, 5);
-            g.endFill();
         } else {
             g.beginFill(0x7B241C);
             g.drawCircle(0, 0, radius);
@@ -255,6 +254,11 @@ class Pad extends flash.display.Sprite {
             g.drawCircle(0, 0, radius * 0.6);
             g.lineStyle();
         }
+    }
+
+    // How far below its centre the pad ends: cymbals are seen flat, drums from above.
+    public function rimBelow():Float {
+        return cymbal ? radius * 0.55 : radius;
     }
 
     public function covers(px:Float, py:Float):Bool {

@@ -28,7 +28,8 @@ class Main extends Game {
         super();
         addChild(walls);
         addChild(actors);
-        status = label(6, 2, 13, 0xffffff);
+        label(6, 4, 18, 0xffc040, "森林冰火人");
+        status = label(112, 2, 13, 0xffffff);
         load(Std.int(Math.min(unlocked(), Temple.LEVELS.length - 1)));
     }
 
@@ -67,9 +68,9 @@ class Main extends Game {
         }
         var time = Std.int(frames / 3) / 10;
         var best:Dynamic = Progress.get("time" + level, 0);
-        status.text = "Level " + (level + 1) + "/" + Temple.LEVELS.length + "   Time " + time + "s   Gems " + temple.gems + "/" + temple.gemsTotal
-            + (best > 0 ? "   Best " + best + "s" : "") + "   Levels cleared " + Progress.best()
-            + "\nFire: arrow keys   Ice: W A D   R: restart   1-3: pick level";
+        status.text = "第 " + (level + 1) + "/" + Temple.LEVELS.length + " 关   用时 " + time + " 秒   宝石 " + temple.gems + "/" + temple.gemsTotal
+            + (best > 0 ? "   最快 " + best + " 秒" : "") + "   已通过 " + Progress.best() + " 关"
+            + "\n火人：方向键   冰人：W A D   R：重来   1-3：选关";
         drawActors();
     }
 
@@ -77,8 +78,8 @@ class Main extends Game {
         var died = temple.step(r, held.exists(keys[0]), held.exists(keys[1]), held.exists(keys[2]));
         if (died == "") return;
         state = 1;
-        showMessage((r.fire ? "Fire" : "Ice") + (died == "G" ? " fell in the goo!" : (r.fire ? " fell in the water!" : " fell in the lava!")),
-            "Enter or R tries again");
+        showMessage((r.fire ? "火人" : "冰人") + (died == "G" ? "掉进了毒液！" : (r.fire ? "掉进了水里！" : "掉进了岩浆！")),
+            "按 Enter 或 R 重试");
     }
 
     function cleared():Void {
@@ -89,8 +90,8 @@ class Main extends Game {
         if (best == 0 || time < best) Progress.set(key, time);
         if (level + 1 > unlocked()) Progress.set("unlocked", Std.int(Math.min(level + 1, Temple.LEVELS.length - 1)));
         Progress.offerBest(level + 1);
-        if (level + 1 < Temple.LEVELS.length) showMessage("Level cleared in " + time + "s!", "Enter goes to the next level");
-        else showMessage("Temple escaped in " + time + "s!", "Enter plays the last level again");
+        if (level + 1 < Temple.LEVELS.length) showMessage("用时 " + time + " 秒过关！", "按 Enter 进入下一关");
+        else showMessage("用时 " + time + " 秒逃出神殿！", "按 Enter 再玩一次最后一关");
     }
 
     function drawWalls():Void {

@@ -40,8 +40,9 @@ class Main extends Game {
     function new() {
         super();
         addChild(scene);
-        status = label(8, 4, 16, 0xffffff);
-        showMessage("FRUIT SLICER", "Hold the mouse button down and swipe across the fruits\nNever cut a bomb!\nClick to start");
+        label(8, 2, 20, 0xffd54f, "水果忍者");
+        status = label(104, 5, 16, 0xffffff);
+        showMessage("水果忍者", "按住鼠标左键划过水果把它们切开\n千万别切到炸弹！\n点击开始");
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) {
             down = true;
             stroke = 0;
@@ -109,7 +110,7 @@ class Main extends Game {
             t.angle += t.spin;
             if (t.vy > 0 && t.y > Game.HEIGHT + 40) {
                 things.remove(t);
-                if (t.kind != BOMB && playing && --lives <= 0) end("Three fruits got away.");
+                if (t.kind != BOMB && playing && --lives <= 0) end("漏掉了三个水果");
             }
         }
         for (h in halves.copy()) {
@@ -121,7 +122,7 @@ class Main extends Game {
         }
         for (s in splashes) s.life++;
         splashes = splashes.filter(s -> s.life < 25);
-        status.text = "Score " + score + "    Best " + Progress.best() + "    Lives " + [for (i in 0...lives) "X"].join(" ");
+        status.text = "得分 " + score + "    最高分 " + Progress.best() + "    生命 " + lives;
         draw();
     }
 
@@ -137,7 +138,7 @@ class Main extends Game {
             things.remove(t);
             if (t.kind == BOMB) {
                 flash = 20;
-                end("You cut a bomb!");
+                end("你切到了炸弹！");
                 return;
             }
             stroke++;
@@ -153,7 +154,7 @@ class Main extends Game {
     function end(why:String):Void {
         playing = false;
         var record = Progress.offerBest(score);
-        showMessage(why, "Score " + score + (record ? "  -  a new best!" : "") + "\nClick to play again");
+        showMessage(why, "得分 " + score + (record ? "，创造新纪录！" : "") + "\n点击再玩一次");
     }
 
     function draw():Void {

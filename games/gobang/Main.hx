@@ -16,6 +16,7 @@ class Main extends Game {
     static inline var EMPTY = Board.EMPTY;
     static inline var BLACK = Board.BLACK;
     static inline var WHITE = Board.WHITE;
+    static inline var DRAW = "和棋";
 
     var rules = new Board();
     var board:Array<Int>;
@@ -39,11 +40,11 @@ class Main extends Game {
         drawBoard();
         addChild(stones);
         addChild(cursor);
-        label(410, 30, 26, 0x3E2723, "GOBANG");
+        label(410, 30, 26, 0x3E2723, "五子棋");
         statusText = label(410, 80, 15, 0x3E2723);
         levelText = label(410, 130, 15, 0x3E2723);
         recordText = label(410, 180, 15, 0x3E2723);
-        label(410, 270, 12, 0x5D4037, "Click a point to play\n1 2 3  computer level\nU  take back\nN  new game");
+        label(410, 270, 12, 0x5D4037, "点击棋盘落子\n1 2 3  电脑棋力\nU  悔棋\nN  新的一局");
         board = rules.points;
         newGame();
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
@@ -71,10 +72,10 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        levelText.text = "Computer: " + ["", "easy", "fair", "strong"][level];
+        levelText.text = "电脑：" + ["", "初级", "中级", "高级"][level];
         var wins:Int = Progress.get("wins", 0);
         var losses:Int = Progress.get("losses", 0);
-        recordText.text = "Won " + wins + ", lost " + losses + "\nBest streak " + Progress.best();
+        recordText.text = "胜 " + wins + " 局，负 " + losses + " 局\n最多连胜 " + Progress.best() + " 局";
     }
 
     function newGame() {
@@ -83,7 +84,7 @@ class Main extends Game {
         winLine = [];
         over = false;
         thinking = 0;
-        statusText.text = "Your move (black)";
+        statusText.text = "轮到你了（黑棋）";
         updateTexts();
         draw();
     }
@@ -113,7 +114,7 @@ class Main extends Game {
         place(y * SIZE + x, BLACK);
         if (!over) {
             thinking = 12;
-            statusText.text = "The computer thinks...";
+            statusText.text = "电脑思考中……";
         }
     }
 
@@ -130,7 +131,7 @@ class Main extends Game {
         }
         if (thinking > 0 && --thinking == 0) {
             place(rules.choose(level), WHITE);
-            if (!over) statusText.text = "Your move (black)";
+            if (!over) statusText.text = "轮到你了（黑棋）";
         }
     }
 
@@ -141,10 +142,10 @@ class Main extends Game {
         var line = rules.fiveThrough(point);
         if (line != null) {
             winLine = line;
-            finish(stone == BLACK ? "You win!" : "The computer wins", stone == BLACK);
+            finish(stone == BLACK ? "你赢了！" : "电脑赢了", stone == BLACK);
             draw();
         } else if (moves.length == SIZE * SIZE) {
-            finish("A draw", false);
+            finish(DRAW, false);
         }
     }
 
@@ -155,12 +156,12 @@ class Main extends Game {
             Progress.set("wins", Progress.get("wins", 0) + 1);
             streak++;
             Progress.offerBest(streak);
-        } else if (text != "A draw") {
+        } else if (text != DRAW) {
             Progress.set("losses", Progress.get("losses", 0) + 1);
             streak = 0;
         }
         Progress.set("streak", streak);
-        statusText.text = text + "\nClick for a new game";
+        statusText.text = text + "\n点击开始新的一局";
         updateTexts();
     }
 

@@ -68,8 +68,8 @@ class Main extends Game {
         dynamiteText = label(420, 44, 13, 0x6D4C41);
         newLevel();
         updateTexts();
-        showMessage("GOLD MINER", "Down or Space throws the hook, Up blows up a slow catch\n"
-            + "Reach the target before the time is up\nSpace starts");
+        showMessage("黄金矿工", "按 ↓ 或空格键放出钩子，拉得太慢时按 ↑ 用炸药炸掉\n"
+            + "在时间用完之前挖够目标金额\n按空格键开始");
     }
 
     function drawMiner() {
@@ -96,12 +96,12 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        moneyText.text = "Money $" + money;
-        targetText.text = "Target $" + target();
-        bestText.text = "Best $" + Progress.best();
-        timeText.text = "Time " + Math.ceil(timeLeft / 30);
-        levelText.text = "Level " + level;
-        dynamiteText.text = "Dynamite " + dynamite;
+        moneyText.text = "金钱 $" + money;
+        targetText.text = "目标 $" + target();
+        bestText.text = "最高纪录 $" + Progress.best();
+        timeText.text = "时间 " + Math.ceil(timeLeft / 30);
+        levelText.text = "第 " + level + " 关";
+        dynamiteText.text = "炸药 " + dynamite;
     }
 
     // A new field: more and richer things deeper down as the levels rise, placed apart.
@@ -226,12 +226,12 @@ class Main extends Game {
             level++;
             if (level % 2 == 1) dynamite++;
             updateTexts();
-            showMessage("Level cleared!", "$" + money + " reached the target\nLevel " + level + ": target $" + target()
-                + "\nSpace goes on");
+            showMessage("过关！", "$" + money + " 已达到目标\n第 " + level + " 关：目标 $" + target()
+                + "\n按空格键继续");
         } else {
             updateTexts();
-            showMessage("Time is up", "$" + money + " of $" + target() + (best ? "  -  a new best!" : "")
-                + "\nSpace starts again");
+            showMessage("时间到", "挖到 $" + money + "，目标 $" + target() + (best ? "，创造新纪录！" : "")
+                + "\n按空格键重新开始");
             lost = true;
         }
     }

@@ -50,26 +50,26 @@ class Main extends Game {
         graphics.beginFill(0x1A237E);
         graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
         graphics.endFill();
-        label(12, 4, 20, 0xFFEB3B, "LINK-UP");
+        label(12, 4, 20, 0xFFEB3B, "连连看");
         boardText = label(120, 7, 15, 0xFFFFFF);
         scoreText = label(210, 7, 15, 0xFFFFFF);
         timeText = label(320, 7, 15, 0xFFFFFF);
         bestText = label(430, 7, 15, 0xFFEB3B);
-        label(12, 382, 12, 0x9FA8DA, "H  hint (-10 s)     S  shuffle");
+        label(12, 382, 12, 0x9FA8DA, "H  提示（扣 10 秒）     S  重新洗牌");
         addChild(faces);
         addChild(overlay);
         deal();
         updateTexts();
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click(mouseX, mouseY));
-        showMessage("LINK-UP", "Click two equal tiles that a line with at most two bends joins\n"
-            + "Clear the board before the time runs out\nClick or press Space to start");
+        showMessage("连连看", "点击两个相同的图案，用不超过两个拐角的连线消去\n"
+            + "在时间用完之前清空整个棋盘\n点击或按空格键开始");
     }
 
     function updateTexts() {
-        boardText.text = "Board " + board;
-        scoreText.text = "Score " + score;
-        timeText.text = "Time " + Math.ceil(timeLeft / 30);
-        bestText.text = "Best " + Progress.best();
+        boardText.text = "关卡 " + board;
+        scoreText.text = "得分 " + score;
+        timeText.text = "时间 " + Math.ceil(timeLeft / 30);
+        bestText.text = "最高分 " + Progress.best();
     }
 
     // Every kind three times in pairs, in random places.
@@ -157,7 +157,7 @@ class Main extends Game {
         board++;
         Progress.offerBest(score);
         deal();
-        showMessage("Board cleared", "Board " + board + " is next\nIt starts at once");
+        showMessage("本关完成", "下一关：第 " + board + " 关\n马上开始");
         haxe.Timer.delay(hideMessage, 1500);
     }
 
@@ -173,7 +173,7 @@ class Main extends Game {
             playing = false;
             var best = Progress.offerBest(score);
             updateTexts();
-            showMessage("Time is up", "Score " + score + (best ? "  -  a new best!" : "") + "\nClick or press Space to play again");
+            showMessage("时间到", "得分 " + score + (best ? "，创造新纪录！" : "") + "\n点击或按空格键再玩一次");
         }
     }
 

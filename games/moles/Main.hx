@@ -42,7 +42,7 @@ class Main extends Game {
         graphics.beginFill(0x558B2F);
         graphics.drawRect(0, 0, Game.WIDTH, 44);
         graphics.endFill();
-        label(12, 8, 22, 0xFFF59D, "WHACK-A-MOLE");
+        label(12, 8, 22, 0xFFF59D, "打地鼠");
         scoreText = label(200, 12, 16, 0xFFFFFF);
         timeText = label(320, 12, 16, 0xFFFFFF);
         bestText = label(440, 12, 16, 0xFFF59D);
@@ -57,14 +57,14 @@ class Main extends Game {
         timeLeft = ROUND_FRAMES;
         updateTexts();
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) whack(mouseX, mouseY));
-        showMessage("WHACK-A-MOLE", "Click the moles, or press 1 to 9 (laid out like the number pad)\n"
-            + "Gold moles are worth more, never hit a bomb\nClick or press Space to start");
+        showMessage("打地鼠", "点击地鼠，或按 1 到 9（排列与数字小键盘相同）\n"
+            + "金色地鼠分数更高，千万别砸到炸弹\n点击或按空格键开始");
     }
 
     function updateTexts() {
-        scoreText.text = "Score " + score;
-        timeText.text = "Time " + Math.ceil(timeLeft / 30);
-        bestText.text = "Best " + Progress.best();
+        scoreText.text = "得分 " + score;
+        timeText.text = "时间 " + Math.ceil(timeLeft / 30);
+        bestText.text = "最高分 " + Progress.best();
     }
 
     function start() {
@@ -120,7 +120,7 @@ class Main extends Game {
         }
         if (hole.kind == BOMB) {
             timeLeft = Std.int(Math.max(0, timeLeft - 5 * 30));
-            pop(hole, "-5 s", 0xFF5252);
+            pop(hole, "-5 秒", 0xFF5252);
         } else {
             score += points;
             hits++;
@@ -170,8 +170,8 @@ class Main extends Game {
             playing = false;
             var best = Progress.offerBest(score);
             updateTexts();
-            showMessage("Time is up", "Score " + score + (best ? "  -  a new best!" : "") + "\nHits " + hits
-                + ", misses " + misses + "\nClick or press Space to play again");
+            showMessage("时间到", "得分 " + score + (best ? "，创造新纪录！" : "") + "\n击中 " + hits
+                + " 次，落空 " + misses + " 次\n点击或按空格键再玩一次");
         }
     }
 

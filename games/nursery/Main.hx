@@ -98,24 +98,24 @@ class Main extends Game {
     static inline var GROUND = 330.0;
     static var SONGS = [
         [
-            {words: "Twinkle, twinkle, little star", notes: [0, 0, 7, 7, 9, 9, 7]},
-            {words: "How I wonder what you are", notes: [5, 5, 4, 4, 2, 2, 0]}
+            {words: "一闪一闪亮晶晶", notes: [0, 0, 7, 7, 9, 9, 7]},
+            {words: "满天都是小星星", notes: [5, 5, 4, 4, 2, 2, 0]}
         ],
         [
-            {words: "Row, row, row your boat", notes: [0, 0, 0, 2, 4]},
-            {words: "Gently down the stream", notes: [4, 2, 4, 5, 7]},
-            {words: "Merrily, merrily, merrily, merrily", notes: [12, 12, 12, 7, 7, 7, 4, 4, 4, 0, 0, 0]},
-            {words: "Life is but a dream", notes: [7, 5, 4, 2, 0]}
+            {words: "划，划，划小船", notes: [0, 0, 0, 2, 4]},
+            {words: "轻轻顺水流", notes: [4, 2, 4, 5, 7]},
+            {words: "快乐地，快乐地，快乐地，快乐地", notes: [12, 12, 12, 7, 7, 7, 4, 4, 4, 0, 0, 0]},
+            {words: "生活像个梦", notes: [7, 5, 4, 2, 0]}
         ],
         [
-            {words: "Mary had a little lamb", notes: [4, 2, 0, 2, 4, 4, 4]},
-            {words: "Little lamb, little lamb", notes: [2, 2, 2, 4, 7, 7]},
-            {words: "Mary had a little lamb", notes: [4, 2, 0, 2, 4, 4, 4]},
-            {words: "Its fleece was white as snow", notes: [4, 2, 2, 4, 2, 0]}
+            {words: "玛丽有只小羊羔", notes: [4, 2, 0, 2, 4, 4, 4]},
+            {words: "小羊羔，小羊羔", notes: [2, 2, 2, 4, 7, 7]},
+            {words: "玛丽有只小羊羔", notes: [4, 2, 0, 2, 4, 4, 4]},
+            {words: "羊毛白得像雪", notes: [4, 2, 2, 4, 2, 0]}
         ],
         [
-            {words: "Old MacDonald had a farm", notes: [7, 7, 7, 2, 4, 4, 2]},
-            {words: "E - I - E - I - O!", notes: [11, 11, 9, 9, 7]}
+            {words: "王老先生有块地", notes: [7, 7, 7, 2, 4, 4, 2]},
+            {words: "咿呀咿呀哟！", notes: [11, 11, 9, 9, 7]}
         ]
     ];
 
@@ -147,7 +147,7 @@ class Main extends Game {
             addChild(s);
         }
         addChild(effects);
-        bubble = label(275, 14, 20, 0x5a2a80, "Click an animal, or press 1 2 3 4, to hear it sing!", true);
+        bubble = label(275, 14, 20, 0x5a2a80, "点一点小动物，或按 1 2 3 4，听它唱歌！", true);
         counter = label(8, 372, 14, 0xffffff);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) catchStar());
     }
@@ -167,7 +167,7 @@ class Main extends Game {
     function sing(s:Singer):Void {
         if (s.singing.length > 0) return; // let it finish its line
         var line = s.song[s.line];
-        bubble.text = "\"" + line.words + "\"";
+        bubble.text = "“" + line.words + "”";
         s.singing = line.notes.copy();
         s.wait = 0;
         s.vy = -8;
@@ -208,7 +208,7 @@ class Main extends Game {
         }
         for (f in floating) f.life++;
         floating = floating.filter(f -> f.life < 50);
-        counter.text = "Stars caught: " + caught + "      Songs sung: " + sung + "      Space: everyone jumps";
+        counter.text = "摘到星星 " + caught + " 颗      唱完 " + sung + " 首歌      空格键：大家一起跳";
         drawScene();
     }
 

@@ -19,7 +19,7 @@ class Sticker extends Sprite {
         if (kind == 7) {
             var words = new TextField();
             words.defaultTextFormat = new flash.text.TextFormat("_sans", 16, 0x303030, true);
-            words.text = "Hi!";
+            words.text = "你好";
             words.selectable = false;
             words.mouseEnabled = false;
             words.width = 40;
@@ -39,7 +39,7 @@ class Main extends Game {
     static inline var PY = 44;
     static inline var PW = 300;
     static inline var PH = 330;
-    static var FRAME_NAMES = ["None", "Hearts", "Stars", "Flowers", "Film", "Gold"];
+    static var FRAME_NAMES = ["无", "爱心", "星星", "花朵", "胶片", "金边"];
     static var BACKDROPS = [0xbfe4ff, 0xffd6e8, 0xe0ffd0, 0xfff0b0];
 
     var photo = new Sprite();
@@ -77,16 +77,16 @@ class Main extends Game {
         photo.addEventListener(MouseEvent.MOUSE_DOWN, function(_) pick(null));
         flashLayer.mouseEnabled = false;
 
-        label(PX, 8, 20, 0x7a3060, "Photo booth");
-        label(340, 8, 13, 0x505050, "Frames");
+        label(PX, 8, 20, 0x7a3060, "大头贴");
+        label(340, 8, 13, 0x505050, "相框");
         for (i in 0...FRAME_NAMES.length) {
             var b = new Button(340 + (i % 3) * 68, 26 + Std.int(i / 3) * 30, 64, 26, FRAME_NAMES[i], 0x9a6a90, setFrame.bind(i), 0xffffff, 12);
             frameButtons.push(b);
             addChild(b);
         }
-        label(340, 90, 13, 0x505050, "Backdrop");
+        label(340, 90, 13, 0x505050, "背景");
         for (i in 0...BACKDROPS.length) addChild(new Button(340 + i * 51, 108, 46, 22, "", BACKDROPS[i], setBackdrop.bind(i)));
-        label(340, 136, 13, 0x505050, "Stickers: click to add");
+        label(340, 136, 13, 0x505050, "贴纸：点击添加到照片上");
         for (k in 0...Composition.KINDS) {
             var icon = new Sticker(k);
             icon.scaleX = icon.scaleY = 0.55;
@@ -99,9 +99,10 @@ class Main extends Game {
             });
             addChild(icon);
         }
-        addChild(new Button(340, 330, 98, 34, "Snap!", 0xe06030, snap));
-        addChild(new Button(446, 330, 98, 34, "Clear", 0x707070, clear));
-        info = label(340, 368, 11, 0x505050);
+        addChild(new Button(340, 316, 98, 32, "拍照！", 0xe06030, snap));
+        addChild(new Button(446, 316, 98, 32, "清空", 0x707070, clear));
+        // Two lines of help that end well above the bottom edge.
+        info = label(340, 352, 12, 0x505050);
         snaps = Std.int(number(Progress.get("snaps", 0)));
 
         stage.addEventListener(MouseEvent.MOUSE_MOVE, function(_) drag());
@@ -235,7 +236,7 @@ class Main extends Game {
             f.endFill();
             flash--;
         }
-        info.text = "Photos taken: " + snaps + "\nSticker picked: + - size, Q E turn, Del";
+        info.text = "已拍 " + snaps + " 张\n选中贴纸：+ - 缩放  Q E 旋转  Del 删除";
     }
 
     function drawPhoto():Void {

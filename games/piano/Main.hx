@@ -28,10 +28,10 @@ class Main extends Game {
     static var BLACK_LETTERS = ["W", "E", "T", "Y", "U", "O", "P"];
     static var NOTE_NAMES = ["C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"];
     static var SONGS = [
-        {name: "Twinkle", notes: [0, 0, 7, 7, 9, 9, 7, 5, 5, 4, 4, 2, 2, 0, 7, 7, 5, 5, 4, 4, 2, 7, 7, 5, 5, 4, 4, 2, 0, 0, 7, 7, 9, 9, 7, 5, 5, 4, 4, 2, 2, 0]},
-        {name: "Ode to Joy", notes: [4, 4, 5, 7, 7, 5, 4, 2, 0, 0, 2, 4, 4, 2, 2, 4, 4, 5, 7, 7, 5, 4, 2, 0, 0, 2, 4, 2, 0, 0]},
-        {name: "Mary's Lamb", notes: [4, 2, 0, 2, 4, 4, 4, 2, 2, 2, 4, 7, 7, 4, 2, 0, 2, 4, 4, 4, 4, 2, 2, 4, 2, 0]},
-        {name: "Birthday", notes: [0, 0, 2, 0, 5, 4, 0, 0, 2, 0, 7, 5, 0, 0, 12, 9, 5, 4, 2, 10, 10, 9, 5, 7, 5]}
+        {name: "小星星", notes: [0, 0, 7, 7, 9, 9, 7, 5, 5, 4, 4, 2, 2, 0, 7, 7, 5, 5, 4, 4, 2, 7, 7, 5, 5, 4, 4, 2, 0, 0, 7, 7, 9, 9, 7, 5, 5, 4, 4, 2, 2, 0]},
+        {name: "欢乐颂", notes: [4, 4, 5, 7, 7, 5, 4, 2, 0, 0, 2, 4, 4, 2, 2, 4, 4, 5, 7, 7, 5, 4, 2, 0, 0, 2, 4, 2, 0, 0]},
+        {name: "玛丽的小羊", notes: [4, 2, 0, 2, 4, 4, 4, 2, 2, 2, 4, 7, 7, 4, 2, 0, 2, 4, 4, 4, 4, 2, 2, 4, 2, 0]},
+        {name: "生日快乐", notes: [0, 0, 2, 0, 5, 4, 0, 0, 2, 0, 7, 5, 0, 0, 12, 9, 5, 4, 2, 10, 10, 9, 5, 7, 5]}
     ];
 
     var keys = new Sprite();
@@ -55,9 +55,10 @@ class Main extends Game {
         graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
         graphics.endFill();
         addChild(keys);
-        var modes = ["Free play"].concat([for (s in SONGS) s.name]);
+        label(8, 10, 20, 0xffe080, "在线钢琴");
+        var modes = ["自由弹奏"].concat([for (s in SONGS) s.name]);
         for (i in 0...modes.length) {
-            var b = new Button(8 + i * 108, 8, 102, 30, modes[i], 0x404870, choose.bind(i - 1), 0xffffff, 13);
+            var b = new Button(100 + i * 90, 8, 84, 30, modes[i], 0x404870, choose.bind(i - 1), 0xffffff, 13);
             modeButtons.push(b);
             addChild(b);
         }
@@ -157,21 +158,21 @@ class Main extends Game {
     function refresh():Void {
         var total:Dynamic = Progress.get("notes", 0);
         if (song < 0) {
-            title.text = "Free play: press the letter keys or click the keys";
+            title.text = "自由弹奏：按字母键或点击琴键";
             line.text = played.join(" ");
-            info.text = "Notes played so far: " + total + "    Best song score: " + Progress.best() + "%    Keys 1-5 pick a mode";
+            info.text = "已弹奏 " + total + " 个音    曲目最高分 " + Progress.best() + "%    数字键 1-5 选择模式";
             return;
         }
         var notes = SONGS[song].notes;
-        title.text = SONGS[song].name + ": press the lit key    Best " + bestOf(song) + "%";
+        title.text = SONGS[song].name + "：按亮起的琴键    最高分 " + bestOf(song) + "%";
         if (finished) {
-            line.text = "Well played! Score " + score() + "%";
-            info.text = misses + " wrong notes. Pick the song again to replay it.";
+            line.text = "弹得好！得分 " + score() + "%";
+            info.text = "错了 " + misses + " 个音。再选一次这首歌可以重弹。";
             return;
         }
         var upcoming = [for (i in position...Std.int(Math.min(position + 10, notes.length))) letter(notes[i])];
         line.text = "[" + upcoming[0] + "]  " + upcoming.slice(1).join(" ");
-        info.text = "Note " + (position + 1) + " of " + notes.length + "    Wrong notes " + misses;
+        info.text = "第 " + (position + 1) + " / " + notes.length + " 个音    错音 " + misses;
     }
 
     override function tick():Void {

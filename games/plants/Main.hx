@@ -17,7 +17,7 @@ class Main extends Game {
     static inline var CH = Lawn.CH;
     static inline var LEFT = Lawn.LEFT;
     static inline var TOP = Lawn.TOP;
-    static var NAMES = ["Shooter", "Sunflower", "Wall"];
+    static var NAMES = ["豌豆射手", "向日葵", "坚果墙"];
 
     var scene = new Sprite();
     var status:TextField;
@@ -32,12 +32,13 @@ class Main extends Game {
         super();
         addChild(scene);
         for (k in 0...3) {
-            var b = new Button(120 + k * 105, 8, 98, 48, NAMES[k] + "\n" + Lawn.COSTS[k] + " sun", 0x607040, pick.bind(k), 0xffffff, 12);
+            var b = new Button(120 + k * 105, 8, 98, 48, NAMES[k] + "\n" + Lawn.COSTS[k] + " 阳光", 0x607040, pick.bind(k), 0xffffff, 12);
             seeds.push(b);
             addChild(b);
         }
+        label(10, 20, 18, 0xf0e060, "植物保卫战");
         status = label(440, 6, 12, 0xffffff);
-        showMessage("LAWN DEFENCE", "Plant shooters to stop the walkers\nClick to start");
+        showMessage("植物保卫战", "种下射手，挡住一波又一波的僵尸\n按 1 2 3 或点击上方选择植物\n点击开始");
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
         pick(0);
     }
@@ -73,14 +74,14 @@ class Main extends Game {
                 case Lawn.LOST: lost();
             }
         }
-        status.text = "Sun " + lawn.sun + "\nWave " + lawn.wave + "\nBest wave " + Progress.best();
+        status.text = "阳光 " + lawn.sun + "\n第 " + lawn.wave + " 波\n最多坚持 " + Progress.best() + " 波";
         draw();
     }
 
     function lost():Void {
         playing = false;
         var record = Progress.offerBest(lawn.wave - 1);
-        showMessage("A walker got through", "Wave " + lawn.wave + (record ? "  -  a new best!" : "") + "\nClick to play again");
+        showMessage("僵尸冲过了防线", "第 " + lawn.wave + " 波" + (record ? "，创造新纪录！" : "") + "\n点击再玩一次");
     }
 
     function draw():Void {

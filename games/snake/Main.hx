@@ -39,13 +39,13 @@ class Main extends Game {
         graphics.beginFill(0x1B2A1B);
         graphics.drawRect(0, 0, Game.WIDTH, Game.HEIGHT);
         graphics.endFill();
-        label(12, 10, 22, 0x9CCC65, "SNAKE");
+        label(12, 10, 22, 0x9CCC65, "贪吃蛇");
         scoreText = label(130, 14, 16, 0xFFFFFF);
         speedText = label(260, 14, 16, 0xFFFFFF);
         bestText = label(400, 14, 16, 0xFFD54F);
         addChild(board);
         reset();
-        showMessage("SNAKE", "Arrow keys or W A S D steer\nSpace starts and pauses");
+        showMessage("贪吃蛇", "方向键或 W A S D 控制方向\n空格键开始和暂停");
     }
 
     function reset() {
@@ -67,9 +67,9 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        scoreText.text = "Score " + score;
-        speedText.text = "Speed " + (10 - stepFrames());
-        bestText.text = "Best " + Progress.best();
+        scoreText.text = "得分 " + score;
+        speedText.text = "速度 " + (10 - stepFrames());
+        bestText.text = "最高分 " + Progress.best();
     }
 
     function freeCell():Int {
@@ -88,7 +88,7 @@ class Main extends Game {
                 hideMessage();
             } else {
                 paused = !paused;
-                if (paused) showMessage("Paused", "Space goes on"); else hideMessage();
+                if (paused) showMessage("暂停", "按空格键继续"); else hideMessage();
             }
             return;
         }
@@ -153,7 +153,7 @@ class Main extends Game {
         playing = false;
         var best = Progress.offerBest(score);
         updateTexts();
-        showMessage("Game over", "Score " + score + (best ? "  -  a new best!" : "") + "\nSpace plays again");
+        showMessage("游戏结束", "得分 " + score + (best ? "，创造新纪录！" : "") + "\n按空格键再玩一次");
     }
 
     function draw() {

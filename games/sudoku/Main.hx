@@ -17,7 +17,7 @@ class Main extends Game {
     static inline var LEFT = 20;
     static inline var TOP = 20;
 
-    static var NAMES = ["Easy", "Easy", "Medium", "Medium", "Hard", "Hard"];
+    static var NAMES = ["简单", "简单", "中等", "中等", "困难", "困难"];
 
     var puzzle = 0;
     var given:Array<Int> = [];
@@ -56,11 +56,11 @@ class Main extends Game {
             addChild(field);
             numbers.push(field);
         }
-        label(400, 20, 26, 0x37474F, "SUDOKU");
+        label(400, 20, 26, 0x37474F, "数独挑战");
         titleText = label(400, 62, 15, 0x37474F);
         timeText = label(400, 90, 15, 0x37474F);
         recordText = label(400, 130, 14, 0x37474F);
-        label(400, 270, 12, 0x607D8B, "Click a cell, type 1-9\nArrows move\n0 / Backspace clears\nH  fill this cell (+30 s)\nN  next puzzle\nR  start over");
+        label(400, 270, 12, 0x607D8B, "点击格子，输入 1-9\n方向键移动\n0 / Backspace 清除\nH  填出本格（加 30 秒）\nN  下一题\nR  重新开始");
         open(Progress.get("puzzle", 0));
         flash.Lib.current.stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
     }
@@ -159,8 +159,8 @@ class Main extends Game {
             var record = bestTime == 0 || seconds < bestTime;
             if (record) Progress.set("best" + puzzle, seconds);
             Progress.offerBest(solvedCount());
-            showMessage("Solved!", "Puzzle " + (puzzle + 1) + " in " + clock(seconds) + (record ? "  -  your best time" : "")
-                + "\nN goes to the next puzzle");
+            showMessage("完成！", "第 " + (puzzle + 1) + " 题用时 " + clock(seconds) + (record ? "，创造最好成绩" : "")
+                + "\n按 N 进入下一题");
         }
     }
 
@@ -178,15 +178,15 @@ class Main extends Game {
     override function tick() {
         if (solved) return;
         frames++;
-        if (frames % 30 == 0) timeText.text = "Time " + clock(Std.int(frames / 30));
+        if (frames % 30 == 0) timeText.text = "用时 " + clock(Std.int(frames / 30));
         if (frames % 300 == 0) Progress.set("time" + puzzle, Std.int(frames / 30));
     }
 
     function update() {
-        titleText.text = "Puzzle " + (puzzle + 1) + " of " + Grid.PUZZLES.length + "  (" + NAMES[puzzle] + ")";
-        timeText.text = "Time " + clock(Std.int(frames / 30));
+        titleText.text = "第 " + (puzzle + 1) + " / " + Grid.PUZZLES.length + " 题（" + NAMES[puzzle] + "）";
+        timeText.text = "用时 " + clock(Std.int(frames / 30));
         var bestTime:Int = Progress.get("best" + puzzle, 0);
-        recordText.text = "Solved " + solvedCount() + " of " + Grid.PUZZLES.length + "\nBest time here " + (bestTime > 0 ? clock(bestTime) : "-");
+        recordText.text = "已完成 " + solvedCount() + " / " + Grid.PUZZLES.length + " 题\n本题最好成绩 " + (bestTime > 0 ? clock(bestTime) : "-");
         var g = marks.graphics;
         g.clear();
         var row = Std.int(selected / 9), column = selected % 9;

@@ -45,7 +45,7 @@ class Main extends Game {
         graphics.beginFill(0x1B263B);
         graphics.drawRect(0, GROUND, Game.WIDTH, Game.HEIGHT - GROUND);
         graphics.endFill();
-        label(10, 6, 18, 0x90E0EF, "TYPING");
+        label(10, 6, 18, 0x90E0EF, "键盘练习");
         scoreText = label(100, 8, 15, 0xFFFFFF);
         levelText = label(200, 8, 15, 0xFFFFFF);
         livesText = label(280, 8, 15, 0xFF8A80);
@@ -54,7 +54,7 @@ class Main extends Game {
         buildKeyboard();
         addChild(keyboard);
         updateTexts();
-        showMessage("TYPING", "Type the falling letters before they land\nSpace or Enter starts");
+        showMessage("键盘练习", "在字母落地之前打出它们\n按空格键或 Enter 开始");
     }
 
     function buildKeyboard() {
@@ -95,11 +95,11 @@ class Main extends Game {
     }
 
     function updateTexts() {
-        scoreText.text = "Score " + score;
-        levelText.text = "Level " + level;
-        livesText.text = "Lives " + lives;
-        accuracyText.text = "Hits " + (typed == 0 ? 100 : Math.round(100 * (typed - missed) / typed)) + "%";
-        bestText.text = "Best " + Progress.best();
+        scoreText.text = "得分 " + score;
+        levelText.text = "等级 " + level;
+        livesText.text = "生命 " + lives;
+        accuracyText.text = "准确率 " + (typed == 0 ? 100 : Math.round(100 * (typed - missed) / typed)) + "%";
+        bestText.text = "最高分 " + Progress.best();
     }
 
     function start() {
@@ -181,8 +181,8 @@ class Main extends Game {
         playing = false;
         var best = Progress.offerBest(score);
         updateTexts();
-        showMessage("Game over", "Score " + score + " at level " + level + (best ? "  -  a new best!" : "")
-            + "\nSpace or Enter plays again");
+        showMessage("游戏结束", "得分 " + score + "，到达第 " + level + " 级" + (best ? "，创造新纪录！" : "")
+            + "\n按空格键或 Enter 再玩一次");
     }
 }
 

@@ -15,7 +15,9 @@ class Main extends Game {
     static inline var CELL = 36;
     static inline var X0 = 40;
     static inline var Y0 = 36;
-    static var NAMES = ["K" => "King", "A" => "Advisor", "E" => "Elephant", "H" => "Horse", "R" => "Chariot", "C" => "Cannon", "P" => "Pawn"];
+    // The characters on the pieces, red's and black's, by kind.
+    static var RED_NAMES = ["K" => "帥", "A" => "仕", "E" => "相", "H" => "馬", "R" => "車", "C" => "炮", "P" => "兵"];
+    static var BLACK_NAMES = ["K" => "将", "A" => "士", "E" => "象", "H" => "马", "R" => "车", "C" => "炮", "P" => "卒"];
 
     var board:Array<String>;
     var history:Array<String> = [];
@@ -38,11 +40,12 @@ class Main extends Game {
         addChild(layer);
         addChild(pieces);
         drawBoard();
-        status = label(390, 40, 16, 0xffffff);
+        label(390, 6, 22, 0xf0c060, "中国象棋");
+        status = label(390, 44, 16, 0xffffff);
         record = label(390, 200, 13, 0xd0d0d0);
-        label(390, 300, 11, 0xa0a0a0, "K King  A Advisor\nE Elephant  H Horse\nR Chariot  C Cannon\nP Pawn");
-        addChild(new Button(390, 130, 70, 28, "New", 0x806030, newGame));
-        addChild(new Button(470, 130, 70, 28, "Undo", 0x806030, undo));
+        label(390, 300, 12, 0xa0a0a0, "你执红棋先行：\n先点自己的棋子，\n再点绿色的落点");
+        addChild(new Button(390, 130, 70, 28, "新局", 0x806030, newGame));
+        addChild(new Button(470, 130, 70, 28, "悔棋", 0x806030, undo));
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) click());
         board = Position.read(Progress.get("board", ""));
         if (board == null) board = Position.START.split("");
@@ -152,7 +155,8 @@ class Main extends Game {
             g.lineTo(X0 + 3 * CELL, Y0 + (top + 2) * CELL);
         }
         g.lineStyle();
-        label(X0 + 4 * CELL, Y0 + 4 * CELL + 8, 14, 0x5a3a1a, "R I V E R", true);
+        label(X0 + 2 * CELL, Y0 + 4 * CELL + 7, 16, 0x5a3a1a, "楚  河", true);
+        label(X0 + 6 * CELL, Y0 + 4 * CELL + 7, 16, 0x5a3a1a, "汉  界", true);
     }
 
     function refresh():Void {
@@ -175,7 +179,7 @@ class Main extends Game {
             g.lineStyle(1, Position.isRed(p) ? 0xc02020 : 0x202020);
             g.drawCircle(x, y, 12);
             g.lineStyle();
-            var t = label(x, y - 11, 15, Position.isRed(p) ? 0xc02020 : 0x202020, Position.kind(p), true);
+            var t = label(x, y - 11, 15, Position.isRed(p) ? 0xc02020 : 0x202020, pieceName(p), true);
             removeChild(t);
             pieces.addChild(t);
         }
@@ -184,10 +188,14 @@ class Main extends Game {
             g.drawCircle(X0 + (t % 9) * CELL, Y0 + Std.int(t / 9) * CELL, 5);
             g.endFill();
         }
-        var text = over ? (redToMove ? "Black wins.\nClick New to play again." : "You win!\nClick New to play again.") : (redToMove ? "Your move (red)."
-            + (Position.inCheck(board, true) ? "\nCheck!" : "") : "Black is thinking...");
-        if (selected >= 0) text += "\n" + NAMES[Position.kind(board[selected])] + " picked.";
+        var text = over ? (redToMove ? "黑方获胜。\n点“新局”再下一盘。" : "你赢了！\n点“新局”再下一盘。") : (redToMove ? "轮到你了（红方）"
+            + (Position.inCheck(board, true) ? "\n将军！" : "") : "黑方思考中……");
+        if (selected >= 0) text += "\n已选中" + pieceName(board[selected]);
         status.text = text;
-        record.text = "Wins: " + Progress.get("wins", 0) + "\nLosses: " + Progress.get("losses", 0) + "\n\nN: new game  U: undo";
+        record.text = "胜：" + Progress.get("wins", 0) + "\n负：" + Progress.get("losses", 0) + "\n\nN：新局  U：悔棋";
+    }
+
+    static function pieceName(p:String):String {
+        return (Position.isRed(p) ? RED_NAMES : BLACK_NAMES)[Position.kind(p)];
     }
 }

@@ -38,7 +38,8 @@ class Main extends Game {
         addChild(track);
         addChild(board);
         drawTrack();
-        status = label(8, 4, 14, 0xffffff);
+        label(8, 2, 18, 0xFFD54F, "祖玛青蛙");
+        status = label(96, 5, 14, 0xffffff);
         stage.addEventListener(MouseEvent.MOUSE_DOWN, function(_) fire());
         startLevel();
     }
@@ -133,17 +134,17 @@ class Main extends Game {
                 over = true;
                 level++;
                 Progress.offerBest(score);
-                showMessage("Level cleared!", "Score " + score + "\nClick for level " + level);
+                showMessage("过关！", "得分 " + score + "\n点击进入第 " + level + " 关");
             } else if (chain.lead() >= px.length - 1) {
                 over = true;
                 Progress.offerBest(score);
-                showMessage("Game over", "The balls reached the hole. Score " + score + "\nClick to play again");
+                showMessage("游戏结束", "球链滚进了洞口，得分 " + score + "\n点击再玩一次");
             }
         }
         if (!chain.balls.exists(b -> b.colour == current)) current = pickColour();
         if (!chain.balls.exists(b -> b.colour == next)) next = pickColour();
-        status.text = "Score " + score + "    Best " + Math.max(score, Progress.best()) + "    Level " + level
-            + "    (click to shoot, Space to swap)";
+        status.text = "得分 " + score + "    最高分 " + Math.max(score, Progress.best()) + "    第 " + level + " 关"
+            + "    点击发射，空格键换球";
         draw();
     }
 

@@ -38,13 +38,13 @@ class MachineTest {
         check(!keys(m, "3 ="), "= without an operator finishes nothing");
 
         // errors stop everything but clearing
-        equal("Error", result("7 / 0 ="), "division by zero");
-        equal("Error", result("4 +/- sqrt"), "root of a negative");
-        equal("Error", result("0 1/x"), "inverse of zero");
+        equal("错误", result("7 / 0 ="), "division by zero");
+        equal("错误", result("4 +/- sqrt"), "root of a negative");
+        equal("错误", result("0 1/x"), "inverse of zero");
         var failing = new Machine(0, 0);
         check(!keys(failing, "7 / 0 ="), "a failed sum is not finished");
         keys(failing, "5 + 1");
-        equal("Error", failing.entry, "keys after an error are ignored");
+        equal("错误", failing.entry, "keys after an error are ignored");
         keys(failing, "C 2 + 2 =");
         equal("4", failing.entry, "C clears the error");
 
