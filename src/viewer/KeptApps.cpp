@@ -100,19 +100,40 @@ bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {
     return base::writeFileAtomic(file, bytes);
 }
 
-std::optional<OpenedApp> KeptApps::find(std::string_view linkAddress) const {
+std::optional<std::pair<std::string, AppDetail>> KeptApps::readFile(const fs::path& file) {
     IniFile ini;
-    ini.SpecifyIni(fileFor(linkAddress).string());
-    if (decode(ini.ReadString(kSection, kLinkKey, kValueBuffer)) != linkAddress) return std::nullopt;
+    ini.SpecifyIni(file.string());
+    std::pair<std::string, AppDetail> kept{decode(ini.ReadString(kSection, kLinkKey, kValueBuffer)), {}};
+    if (kept.first.empty()) return std::nullopt;
+    for (const auto& [key, field] : kFields)
+        kept.second.*field = decode(ini.ReadString(kSection, key, kValueBuffer));
+    return kept;
+}
+
+std::optional<OpenedApp> KeptApps::find(std::string_view linkAddress) const {
+    auto kept = readFile(fileFor(linkAddress));
+    if (!kept || kept->first != linkAddress) return std::nullopt;
     OpenedApp app;
     app.IsWidgetApp = true;
     app.outcome = OpenedApp::Outcome::Kept;
-    for (const auto& [key, field] : kFields)
-        app.CurrentApp.*field = decode(ini.ReadString(kSection, key, kValueBuffer));
+    app.CurrentApp = std::move(kept->second);
     const auto movie = movieFileName(app.CurrentApp);
     std::error_code ec;
     if (!movie || !fs::is_regular_file(appFolder_ / "Game" / *movie, ec)) return std::nullopt;
     return app;
+}
+
+std::vector<KeptApps::Kept> KeptApps::all() const {
+    std::vector<Kept> apps;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(appFolder_ / "Apps", ec)) {
+        if (entry.path().extension() != ".ini" || !entry.is_regular_file(ec)) continue;
+        auto kept = readFile(entry.path());
+        // Only the file its link hashes to counts, as find() reads no other.
+        if (!kept || fileFor(kept->first) != entry.path()) continue;
+        apps.push_back({std::move(kept->first), std::move(kept->second), entry.last_write_time(ec)});
+    }
+    return apps;
 }
 
 OpenedApp KeptApps::read(std::string_view linkAddress, std::string_view storeSite,

@@ -10,7 +10,10 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace viewer {
 
@@ -33,7 +36,19 @@ class KeptApps {
     // The file that keeps the app of linkAddress.
     std::filesystem::path fileFor(std::string_view linkAddress) const;
 
+    // Every app kept in Apps/, whether or not its movie is in Game, with the time its details
+    // were last written.
+    struct Kept {
+        std::string link;
+        AppDetail detail;
+        std::filesystem::file_time_type keptAt;
+    };
+    std::vector<Kept> all() const;
+
   private:
+    // The link and details in a file of Apps/; nothing when it holds no link.
+    static std::optional<std::pair<std::string, AppDetail>> readFile(const std::filesystem::path& file);
+
     std::filesystem::path appFolder_;
 };
 

@@ -1,0 +1,41 @@
+#pragma once
+// The files an app of the library has in the application folder: its movie in Game/ and its saves
+// in Saves/<movie name>/, the movie name being the movie's file name without the query the
+// download may have kept in it ("a.swf?level=2" saves in Saves/a.swf/).
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace library {
+
+class GameFiles {
+  public:
+    explicit GameFiles(std::filesystem::path appFolder);
+
+    // The folder name in Saves/ of a movie file in Game/; nothing for a name that is no plain file
+    // name (a page app's empty one included).
+    static std::optional<std::string> savesNameOf(std::string_view movieFile);
+
+    std::filesystem::path gameFolder() const { return appFolder_ / "Game"; }
+    std::filesystem::path savesFolder() const { return appFolder_ / "Saves"; }
+
+    // Bytes on disk: of the movie file, of its saves folder (0 when missing), of a whole folder
+    // (links are not followed).
+    std::uintmax_t movieBytes(std::string_view movieFile) const;
+    std::uintmax_t savesBytes(std::string_view movieFile) const;
+    static std::uintmax_t folderBytes(const std::filesystem::path& folder);
+
+    // Deletes the movie's saves folder: it is first renamed aside, so the movie either finds all
+    // its saves or none. True when no saves are left.
+    bool deleteSaves(std::string_view movieFile) const;
+    // Deletes the movie file from Game/. True when it is gone.
+    bool deleteMovie(std::string_view movieFile) const;
+
+  private:
+    std::filesystem::path appFolder_;
+};
+
+} // namespace library

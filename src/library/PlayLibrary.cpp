@@ -1,0 +1,235 @@
+#include "library/PlayLibrary.h"
+
+#include "viewer/KeptApps.h"
+#include "viewer/MovieDownload.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <sqlite3.h>
+
+namespace fs = std::filesystem;
+
+namespace library {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+// How long a writer waits for another process's transaction before it gives up.
+constexpr int kBusyMs = 5000;
+
+constexpr const char* kSchema = R"(
+CREATE TABLE apps(
+    link TEXT PRIMARY KEY NOT NULL,
+    name TEXT NOT NULL DEFAULT '',
+    is_movie INTEGER NOT NULL DEFAULT 0,
+    movie_file TEXT NOT NULL DEFAULT '',
+    icon_file TEXT NOT NULL DEFAULT '',
+    plays INTEGER NOT NULL DEFAULT 0,
+    seconds INTEGER NOT NULL DEFAULT 0,
+    last_played INTEGER NOT NULL DEFAULT 0,
+    favourite INTEGER NOT NULL DEFAULT 0
+) WITHOUT ROWID;
+CREATE INDEX apps_by_last_played ON apps(last_played DESC, name);
+)";
+
+constexpr const char* kColumns =
+    "link, name, is_movie, movie_file, icon_file, plays, seconds, last_played, favourite";
+
+// A prepared statement that finalizes itself.
+class Statement {
+  public:
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& reset() {
+        sqlite3_reset(stmt_);
+        return *this;
+    }
+    Statement& bind(int index, const std::string& text) {
+        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& bind(int index, std::int64_t value) {
+        sqlite3_bind_int64(stmt_, index, value);
+        return *this;
+    }
+    int step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
+    std::string text(int column) const {
+        const auto* bytes = sqlite3_column_text(stmt_, column);
+        return bytes ? std::string(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(stmt_, column))
+                     : std::string();
+    }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+  private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+bool exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+PlayedApp rowOf(const Statement& row) {
+    return {row.text(0),    row.text(1),    row.integer(2) != 0, row.text(3),        row.text(4),
+            row.integer(5), row.integer(6), row.integer(7),      row.integer(8) != 0};
+}
+
+std::int64_t unixSeconds(fs::file_time_type time) {
+    const auto system = std::chrono::file_clock::to_sys(time);
+    return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
+}
+
+// The apps kept in Apps/ as rows of a new library: they were opened at least once, last when
+// their details were written.
+bool importKeptApps(sqlite3* db, const fs::path& appFolder) {
+    Statement row(db, "INSERT OR IGNORE INTO apps(link, name, is_movie, movie_file, plays, last_played) "
+                      "VALUES(?1, ?2, 1, ?3, 1, ?4)");
+    for (const auto& kept : viewer::KeptApps(appFolder).all()) {
+        row.reset()
+            .bind(1, kept.link)
+            .bind(2, kept.detail.Name)
+            .bind(3, viewer::movieFileName(kept.detail).value_or(""))
+            .bind(4, unixSeconds(kept.keptAt));
+        if (row.step() != SQLITE_DONE) return false;
+    }
+    return true;
+}
+
+// Makes db the library: the schema and the kept apps of a new file, the settings of every
+// connection. False when the file is no usable library.
+bool prepare(sqlite3* db, const fs::path& appFolder) {
+    sqlite3_busy_timeout(db, kBusyMs);
+    if (!exec(db, "PRAGMA journal_mode=WAL") || !exec(db, "PRAGMA synchronous=FULL")) return false;
+    Statement check(db, "PRAGMA quick_check");
+    if (check.step() != SQLITE_ROW || check.text(0) != "ok") return false;
+    Statement version(db, "PRAGMA user_version");
+    if (version.step() != SQLITE_ROW) return false;
+    const auto found = version.integer(0);
+    if (found >= kSchemaVersion) return true; // later versions only add to the schema
+    // A new file: made whole in one transaction, so a crash leaves it new again.
+    if (!exec(db, "BEGIN IMMEDIATE")) return false;
+    Statement again(db, "PRAGMA user_version"); // another process may have made it meanwhile
+    if (again.step() == SQLITE_ROW && again.integer(0) >= kSchemaVersion) return exec(db, "COMMIT");
+    const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
+    if (exec(db, kSchema) && importKeptApps(db, appFolder) && exec(db, setVersion.c_str()) &&
+        exec(db, "COMMIT"))
+        return true;
+    exec(db, "ROLLBACK");
+    return false;
+}
+
+sqlite3* openFile(const fs::path& file, const fs::path& appFolder) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        prepare(db, appFolder))
+        return db;
+    sqlite3_close_v2(db);
+    return nullptr;
+}
+
+// Moves the damaged file and its WAL and shared-memory files aside; the name of the first.
+fs::path setAsideDamaged(const fs::path& file) {
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &utc);
+    const fs::path aside = file.string() + ".damaged-" + stamp;
+    std::error_code ec;
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const fs::path part = file.string() + suffix;
+        if (fs::exists(part, ec)) fs::rename(part, aside.string() + suffix, ec);
+    }
+    fs::rename(file, aside, ec);
+    return ec ? fs::path() : aside;
+}
+
+// Runs an UPDATE of the row of link with value as ?2; false when no row changed.
+template <class Value>
+bool change(sqlite3* db, const char* sql, const std::string& link, const Value& value) {
+    Statement update(db, sql);
+    update.bind(1, link).bind(2, value);
+    return update.step() == SQLITE_DONE && sqlite3_changes(db) > 0;
+}
+
+} // namespace
+
+std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder) {
+    const fs::path file = appFolder / FileName;
+    if (sqlite3* db = openFile(file, appFolder)) return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, {}));
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return nullptr; // the folder takes no file: nothing was damaged
+    fs::path aside = setAsideDamaged(file);
+    if (aside.empty()) return nullptr;
+    if (sqlite3* db = openFile(file, appFolder))
+        return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, aside));
+    return nullptr;
+}
+
+PlayLibrary::PlayLibrary(sqlite3* db, fs::path setAside) : db_(db), setAside_(std::move(setAside)) {}
+
+PlayLibrary::~PlayLibrary() {
+    sqlite3_close_v2(db_);
+}
+
+bool PlayLibrary::recordOpen(const std::string& link, const std::string& name, bool isMovie,
+                             const std::string& movieFile, const std::string& iconFile, std::int64_t now) {
+    Statement upsert(db_, R"(
+INSERT INTO apps(link, name, is_movie, movie_file, icon_file, plays, last_played)
+    VALUES(?1, ?2, ?3, ?4, ?5, 1, ?6)
+ON CONFLICT(link) DO UPDATE SET
+    name = CASE WHEN ?2 = '' THEN name ELSE ?2 END,
+    is_movie = ?3,
+    movie_file = CASE WHEN ?4 = '' THEN movie_file ELSE ?4 END,
+    icon_file = CASE WHEN ?5 = '' THEN icon_file ELSE ?5 END,
+    plays = plays + 1,
+    last_played = ?6)");
+    upsert.bind(1, link)
+        .bind(2, name)
+        .bind(3, std::int64_t{isMovie})
+        .bind(4, movieFile)
+        .bind(5, iconFile)
+        .bind(6, now);
+    return upsert.step() == SQLITE_DONE;
+}
+
+bool PlayLibrary::addPlayTime(const std::string& link, std::int64_t seconds) {
+    return seconds >= 0 &&
+           change(db_, "UPDATE apps SET seconds = seconds + ?2 WHERE link = ?1", link, seconds);
+}
+
+bool PlayLibrary::setIconFile(const std::string& link, const std::string& iconFile) {
+    return change(db_, "UPDATE apps SET icon_file = ?2 WHERE link = ?1", link, iconFile);
+}
+
+bool PlayLibrary::setFavourite(const std::string& link, bool favourite) {
+    return change(db_, "UPDATE apps SET favourite = ?2 WHERE link = ?1", link, std::int64_t{favourite});
+}
+
+bool PlayLibrary::remove(const std::string& link) {
+    Statement drop(db_, "DELETE FROM apps WHERE link = ?1");
+    drop.bind(1, link);
+    return drop.step() == SQLITE_DONE && sqlite3_changes(db_) > 0;
+}
+
+std::vector<PlayedApp> PlayLibrary::list() const {
+    std::vector<PlayedApp> apps;
+    Statement rows(
+        db_, (std::string("SELECT ") + kColumns + " FROM apps ORDER BY last_played DESC, name").c_str());
+    while (rows.step() == SQLITE_ROW)
+        apps.push_back(rowOf(rows));
+    return apps;
+}
+
+std::optional<PlayedApp> PlayLibrary::find(const std::string& link) const {
+    Statement row(db_, (std::string("SELECT ") + kColumns + " FROM apps WHERE link = ?1").c_str());
+    row.bind(1, link);
+    if (row.step() != SQLITE_ROW) return std::nullopt;
+    return rowOf(row);
+}
+
+} // namespace library

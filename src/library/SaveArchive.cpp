@@ -1,0 +1,346 @@
+#include "library/SaveArchive.h"
+
+#include "base/AtomicFile.h"
+#include "viewer/FlashSaves.h"
+#include "viewer/PlayerFiles.h"
+#include "viewer/SolFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+namespace fs = std::filesystem;
+
+namespace library {
+
+namespace {
+
+using Status = SaveArchive::Status;
+using Result = SaveArchive::Result;
+
+constexpr std::size_t kMaxName = 255;
+// A zip without entries: its end record alone (libzip writes no file for an empty archive).
+constexpr char kEmptyZip[22] = {'P', 'K', 5, 6};
+
+Result refused(std::string message) {
+    return {Status::Refused, std::move(message), {}, 0};
+}
+Result failed(std::string message) {
+    return {Status::Failed, std::move(message), {}, 0};
+}
+
+// A name from a zip as it can be shown in a message: control characters made visible.
+std::string shown(std::string_view name) {
+    std::string out;
+    for (const char c : name)
+        out += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
+    return out;
+}
+
+// A movie folder in Saves/: a plain file name, and not hidden, as the staging folders are.
+bool isMovieFolderName(std::string_view name) {
+    return viewer::isPlainFileName(name) && name.size() <= kMaxName && !name.starts_with('.');
+}
+
+bool isSave(std::string_view bytes) {
+    return viewer::SolFile::parse(bytes).has_value();
+}
+
+std::optional<std::string> readSmallFile(const fs::path& file) {
+    std::error_code ec;
+    const auto status = fs::symlink_status(file, ec);
+    if (ec || !fs::is_regular_file(status) || fs::file_size(file, ec) > SaveArchive::MaxFileBytes || ec)
+        return std::nullopt;
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool syncPath(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+struct ZipCloser {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Zip = std::unique_ptr<zip_t, ZipCloser>;
+
+// A save taken from a zip, checked, waiting to be written.
+struct Save {
+    std::string movie;
+    std::string file;
+    std::string bytes;
+};
+
+// Reads and checks every entry of the zip; the saves, or the refusal in result.
+std::optional<std::vector<Save>> readSaves(zip_t* archive, const SaveArchive::RestoreOptions& options,
+                                           Result& result) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    if (count < 0 || static_cast<zip_uint64_t>(count) > SaveArchive::MaxEntries) {
+        result = refused("压缩包里的文件太多（超过 " + std::to_string(SaveArchive::MaxEntries) +
+                         " 个），不是存档备份。");
+        return std::nullopt;
+    }
+    std::vector<Save> saves;
+    std::set<std::string> seen;
+    // Each entry's actual size is at most its declared one (checked below), so the declared total
+    // bounds what is unpacked.
+    std::uint64_t declared = 0;
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME)) {
+            result = refused("压缩包已损坏，读不出它的文件。");
+            return std::nullopt;
+        }
+        const std::string name = stat.name;
+        const std::string entry = "压缩包里的“" + shown(name) + "”";
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        zip_file_get_external_attributes(archive, index, 0, &system, &attributes);
+        const mode_t mode = system == ZIP_OPSYS_UNIX ? static_cast<mode_t>(attributes >> 16) : 0;
+        const bool folder = name.ends_with('/');
+        if ((mode & S_IFMT) != 0 && (mode & S_IFMT) != (folder ? S_IFDIR : S_IFREG)) {
+            result = refused(entry + "是链接或特殊文件，不能恢复。");
+            return std::nullopt;
+        }
+        // "<movie>/<file>.sol", or the folder "<movie>/" (nothing to write).
+        const auto slash = name.find('/');
+        const std::string movie = name.substr(0, slash);
+        const std::string file = slash == std::string::npos ? "" : name.substr(slash + 1);
+        const bool wellNamed = slash != std::string::npos && isMovieFolderName(movie) &&
+                               (folder ? file.empty() : viewer::FlashSaves::nameOf(file).has_value());
+        if (!wellNamed) {
+            result = refused(entry +
+                             "不是存档：只接受“游戏文件名/存档名.sol”这样的文件，名字与存档文件夹里的相同。");
+            return std::nullopt;
+        }
+        if (options.onlyMovie && movie != *options.onlyMovie) {
+            result = refused(entry + "是另一个游戏（" + shown(movie) + "）的存档，不是这个游戏的。");
+            return std::nullopt;
+        }
+        if (folder) continue;
+        if (!seen.insert(name).second) {
+            result = refused(entry + "出现了不止一次。");
+            return std::nullopt;
+        }
+        if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE) {
+            result = refused(entry + "有密码保护，不能恢复。");
+            return std::nullopt;
+        }
+        const std::string tooLarge = entry + "解压后太大（超过 " +
+                                     std::to_string(SaveArchive::MaxFileBytes >> 20) + " MB），不是存档。";
+        if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > SaveArchive::MaxFileBytes) {
+            result = refused(tooLarge);
+            return std::nullopt;
+        }
+        declared += stat.size;
+        if (declared > SaveArchive::MaxTotalBytes) {
+            result = refused("压缩包解压后太大（超过 " + std::to_string(SaveArchive::MaxTotalBytes >> 20) +
+                             " MB），不是存档备份。");
+            return std::nullopt;
+        }
+        // The declared size is the zip's word only: read at most one byte beyond it.
+        std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> in(zip_fopen_index(archive, index, 0), zip_fclose);
+        std::string bytes(stat.size + 1, '\0');
+        std::uint64_t got = 0;
+        while (in && got < bytes.size()) {
+            const auto n = zip_fread(in.get(), bytes.data() + got, bytes.size() - got);
+            if (n <= 0) {
+                if (n < 0) got = bytes.size() + 1; // unreadable: counts as damaged below
+                break;
+            }
+            got += static_cast<std::uint64_t>(n);
+        }
+        if (got > stat.size) {
+            result = refused(got == bytes.size() ? tooLarge : entry + "已损坏，读不出来。");
+            return std::nullopt;
+        }
+        bytes.resize(got);
+        if (!in || got != stat.size || !isSave(bytes)) {
+            result = refused(entry + "已损坏，不是能读的存档。");
+            return std::nullopt;
+        }
+        saves.push_back({movie, file, std::move(bytes)});
+    }
+    return saves;
+}
+
+// Removes staging folders of restores whose process has ended.
+void removeDeadStaging(const fs::path& savesFolder) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(savesFolder, ec)) {
+        const pid_t writer = base::temporaryWriter(entry.path().filename().string());
+        if (writer > 0 && writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH)
+            fs::remove_all(entry.path(), ec);
+    }
+}
+
+// Puts staged in place of target in one step; the old target (if any) ends at staged. A file
+// system without exchange gets three renames, between which the target is missing for a moment.
+bool swapIn(const fs::path& staged, const fs::path& target) {
+    std::error_code ec;
+    const bool exists = fs::exists(fs::symlink_status(target, ec));
+    if (::renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, target.c_str(),
+                    exists ? RENAME_EXCHANGE : RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL || !exists) return false;
+    const fs::path aside = base::temporarySibling(staged);
+    if (std::rename(target.c_str(), aside.c_str()) != 0) return false;
+    if (std::rename(staged.c_str(), target.c_str()) != 0) {
+        std::rename(aside.c_str(), target.c_str());
+        return false;
+    }
+    return std::rename(aside.c_str(), staged.c_str()) == 0;
+}
+
+} // namespace
+
+Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder,
+                            const RestoreOptions& options) {
+    int error = 0;
+    Zip archive(zip_open(zipFile.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    if (!archive)
+        return failed("无法打开压缩包“" + zipFile.string() + "”：它不存在、读不了，或不是 zip 文件。");
+    Result result;
+    auto saves = readSaves(archive.get(), options, result);
+    if (!saves) return result;
+    archive.reset();
+    if (saves->empty()) return refused("压缩包里没有存档。");
+
+    std::map<std::string, std::size_t> movies;
+    for (const auto& save : *saves)
+        ++movies[save.movie];
+    for (const auto& [movie, files] : movies)
+        if (options.inUse && options.inUse(movie))
+            return refused("“" + movie + "”正在运行，请先关闭它的窗口再恢复存档。");
+
+    std::error_code ec;
+    fs::create_directories(savesFolder, ec);
+    removeDeadStaging(savesFolder);
+    const fs::path staging = base::temporarySibling(savesFolder / "restore");
+    const std::string cannotWrite = "无法写入存档文件夹“" + savesFolder.string() + "”，存档没有改动。";
+    if (!fs::create_directory(staging, ec)) return failed(cannotWrite);
+    bool written = true;
+    for (const auto& [movie, files] : movies)
+        written = written && fs::create_directory(staging / movie, ec);
+    for (const auto& save : *saves)
+        written = written && base::writeFileAtomic(staging / save.movie / save.file, save.bytes);
+    for (const auto& [movie, files] : movies)
+        written = written && syncPath(staging / movie);
+
+    std::vector<std::string> swapped;
+    for (const auto& [movie, files] : movies) {
+        if (!written || !swapIn(staging / movie, savesFolder / movie)) {
+            written = false;
+            break;
+        }
+        swapped.push_back(movie);
+    }
+    if (!written) // back as before, newest first
+        for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
+            swapIn(savesFolder / *it, staging / *it);
+    syncPath(savesFolder);
+    fs::remove_all(staging, ec);
+    if (!written) return failed(cannotWrite);
+
+    result = {Status::Done, {}, {}, saves->size()};
+    for (const auto& [movie, files] : movies)
+        result.movies.push_back(movie);
+    result.message = "已恢复 " + std::to_string(movies.size()) + " 个游戏的 " +
+                     std::to_string(saves->size()) + " 个存档。";
+    return result;
+}
+
+Result SaveArchive::backup(const fs::path& zipFile, const fs::path& savesFolder,
+                           const std::vector<std::string>& movies) {
+    std::vector<std::string> folders = movies;
+    std::error_code ec;
+    if (folders.empty())
+        for (const auto& entry : fs::directory_iterator(savesFolder, ec))
+            if (entry.is_directory(ec) && !entry.is_symlink(ec) &&
+                isMovieFolderName(entry.path().filename().string()))
+                folders.push_back(entry.path().filename().string());
+    std::sort(folders.begin(), folders.end());
+
+    std::vector<Save> saves;
+    std::size_t skipped = 0;
+    std::uint64_t total = 0;
+    for (const auto& movie : folders) {
+        if (!isMovieFolderName(movie) || !fs::is_directory(fs::symlink_status(savesFolder / movie, ec)))
+            continue;
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(savesFolder / movie, ec))
+            files.push_back(entry.path().filename().string());
+        std::sort(files.begin(), files.end());
+        for (const auto& file : files) {
+            auto bytes =
+                viewer::FlashSaves::nameOf(file) ? readSmallFile(savesFolder / movie / file) : std::nullopt;
+            if (!bytes || !isSave(*bytes)) {
+                ++skipped;
+                continue;
+            }
+            total += bytes->size();
+            saves.push_back({movie, file, std::move(*bytes)});
+        }
+    }
+    if (saves.size() > MaxEntries || total > MaxTotalBytes)
+        return failed("存档太多，超出了一个备份能恢复的大小，没有写备份。");
+
+    const fs::path temporary = base::temporarySibling(zipFile);
+    const std::string cannotWrite = "无法写入“" + zipFile.string() + "”。";
+    bool ok;
+    if (saves.empty()) {
+        ok = base::writeFileAtomic(temporary, std::string_view(kEmptyZip, sizeof kEmptyZip));
+    } else {
+        int error = 0;
+        Zip archive(zip_open(temporary.c_str(), ZIP_CREATE | ZIP_EXCL, &error));
+        ok = archive != nullptr;
+        for (const auto& save : saves) {
+            if (!ok) break;
+            zip_source_t* source = zip_source_buffer(archive.get(), save.bytes.data(), save.bytes.size(), 0);
+            const auto index = source ? zip_file_add(archive.get(), (save.movie + "/" + save.file).c_str(),
+                                                     source, ZIP_FL_ENC_UTF_8)
+                                      : -1;
+            if (index < 0) {
+                zip_source_free(source);
+                ok = false;
+                break;
+            }
+            // A plain file when unpacked by hand.
+            zip_file_set_external_attributes(archive.get(), index, 0, ZIP_OPSYS_UNIX, (S_IFREG | 0644) << 16);
+        }
+        ok = ok && zip_close(archive.get()) == 0;
+        if (ok) archive.release();
+        ok = ok && syncPath(temporary);
+    }
+    ok = ok && std::rename(temporary.c_str(), zipFile.c_str()) == 0;
+    if (!ok) {
+        fs::remove(temporary, ec);
+        return failed(cannotWrite);
+    }
+    std::set<std::string> written;
+    for (const auto& save : saves)
+        written.insert(save.movie);
+    Result result{Status::Done, {}, {written.begin(), written.end()}, saves.size()};
+    result.message = "已把 " + std::to_string(written.size()) + " 个游戏的 " + std::to_string(saves.size()) +
+                     " 个存档备份到“" + zipFile.string() + "”。";
+    if (skipped > 0) result.message += "有 " + std::to_string(skipped) + " 个文件不是能读的存档，没有备份。";
+    return result;
+}
+
+} // namespace library

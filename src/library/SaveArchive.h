@@ -1,0 +1,65 @@
+#pragma once
+// Flash saves carried in a zip file: entries "<movie>/<name>.sol", the layout of Saves/, so a
+// backup may also be unpacked into Saves/ by hand.
+//
+// A restore takes nothing it has not checked: every entry must be a save file of a movie folder
+// with the names Saves/ uses (FlashSaves' file names, a plain movie folder name), a regular file
+// (no link, no device), within the sizes below by its declared and by its actual unpacked size,
+// and readable by the .sol reader. One entry that fails, or a save of another movie when one
+// movie is restored, refuses the whole zip and nothing changes. Accepted saves are written into a
+// staging folder under Saves/ and synced; then each movie's folder is exchanged with its staged
+// one in a single rename (renameat2 RENAME_EXCHANGE), so a movie's folder is always whole, either
+// as before or as in the zip, and a failure on the way exchanges the earlier ones back. A movie's
+// saves become exactly those in the zip: saves it has now but the zip has not are dropped with
+// the old folder. Movies absent from the zip keep their saves.
+//
+// Messages are for the player (Chinese).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace library {
+
+class SaveArchive {
+  public:
+    // Limits of a restore: a save of Flash is small (Flash asked the player beyond 100 KB).
+    static constexpr std::uint64_t MaxFileBytes = 16ull << 20;
+    static constexpr std::uint64_t MaxTotalBytes = 256ull << 20;
+    static constexpr std::size_t MaxEntries = 10000;
+
+    enum class Status {
+        Done,
+        Refused, // the zip holds something not taken, or a movie concerned is in use: nothing changed
+        Failed   // the zip or the saves could not be read or written: nothing changed
+    };
+    struct Result {
+        Status status = Status::Failed;
+        std::string message;             // for the player; also says what was done
+        std::vector<std::string> movies; // the movie folders written or restored
+        std::size_t files = 0;           // the save files written or restored
+        bool ok() const { return status == Status::Done; }
+    };
+
+    // Writes the saves of movies (folder names in Saves/; empty: all of them) to zipFile,
+    // replacing it atomically. Files that are no save (other names, links, too large, not
+    // readable as a save) are left out, and the message says how many. With no save at all the
+    // zip is written empty.
+    static Result backup(const std::filesystem::path& zipFile, const std::filesystem::path& savesFolder,
+                         const std::vector<std::string>& movies = {});
+
+    struct RestoreOptions {
+        // Restore only this movie's saves; a zip holding any other is refused.
+        std::optional<std::string> onlyMovie;
+        // Whether a movie's saves are in use now (its viewer is open): such a restore is refused.
+        std::function<bool(const std::string& movie)> inUse;
+    };
+    static Result restore(const std::filesystem::path& zipFile, const std::filesystem::path& savesFolder,
+                          const RestoreOptions& options = {});
+};
+
+} // namespace library
