@@ -1,13 +1,15 @@
 // Movies in the viewer against the built appstore, which also serves the tests' own movies
 // (--movies): a movie downloaded from the store knows its address and query and loads the files
-// beside it from the store once; a broken movie shows the note; and every game of the store loads
-// in the player without an error. Screenshots go to viewer-shots/ in the test's build folder.
+// beside it from the store once; a broken movie shows the note; device text shows in Chinese and
+// Latin whatever font it names; and every game of the store loads in the player without an error.
+// Screenshots go to viewer-shots/ in the test's build folder.
 
 #include "BrindleFolder.h"
 #include "StoreProcess.h"
 #include "WaitUntil.h"
 #include "skin/qt/SSTab.h"
 #include "startup/Settings.h"
+#include "viewer/DeviceTextLines.h"
 #include "viewer/OpenedApp.h"
 #include "viewer/SolFile.h"
 #include "viewer/qt/FlashPayFrm.h"
@@ -16,9 +18,12 @@
 #include "web/qt/WebProfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QWebEnginePage>
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -46,6 +51,25 @@ std::string saved(const fs::path& sol, const std::string& name) {
         },
         20000);
     return text;
+}
+
+// For each line of the device-text movies, how many pixels of the widget's picture lie within 16
+// of its colour in every component.
+std::vector<int> linePixels(QWidget& widget) {
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    std::vector<int> counts(kDeviceTextLines.size());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            for (std::size_t i = 0; i < counts.size(); ++i) {
+                const QRgb want = kDeviceTextLines[i].colour;
+                if (std::abs(qRed(row[x]) - qRed(want)) <= 16 &&
+                    std::abs(qGreen(row[x]) - qGreen(want)) <= 16 &&
+                    std::abs(qBlue(row[x]) - qBlue(want)) <= 16)
+                    ++counts[i];
+            }
+    }
+    return counts;
 }
 
 // How many of the store's requests since from ask for path.
@@ -131,6 +155,29 @@ TEST_F(MovieTest, ABrokenMovieShowsTheNoteOnThePageColour) {
     EXPECT_TRUE(viewer->note()->isVisible());
     runEventsFor(300);
     shoot(*viewer, QStringLiteral("movie-broken"));
+}
+
+TEST_F(MovieTest, DeviceTextShowsInChineseAndLatinWhateverFontItNames) {
+    for (const char* movie : {"text.swf"}) {
+        SCOPED_TRACE(movie);
+        FlashPayFrm* viewer = open(movie);
+        ASSERT_TRUE(waitUntil([&] { return viewer->flash()->isMovieLoaded(); }, 30000));
+        // A picture now and then: taking one takes a while, which the page needs to draw.
+        std::vector<int> counts;
+        QElapsedTimer taken;
+        waitUntil(
+            [&] {
+                if (taken.isValid() && taken.elapsed() < 300) return false;
+                taken.start();
+                counts = linePixels(*viewer);
+                return std::count(counts.begin(), counts.end(), 0) == 0;
+            },
+            30000);
+        shoot(*viewer, QStringLiteral("device-text-%1").arg(movie));
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            EXPECT_GT(counts[i], 0) << kDeviceTextLines[i].font;
+        delete viewer;
+    }
 }
 
 // Every movie app of the store, downloaded as the viewer does, plays in one player: Ruffle reads

@@ -18,6 +18,16 @@ window.RufflePlayer.config = {
     polyfills: false,
     letterbox: "on",
     logLevel: "error",
+    // Device text (not in a font the movie embeds) is drawn with this font, which has Chinese and
+    // Latin. Ruffle takes a name it does not know ("宋体", "Microsoft YaHei", "Arial") as _sans,
+    // "Times New Roman" as _serif, "Courier New" as _typewriter and a "明" or "Ming" font as
+    // _明朝; the font registers under its English full name.
+    fontSources: ["wqy-microhei-subset.ttf"],
+    defaultFonts: Object.fromEntries(
+        ["sans", "serif", "typewriter", "japaneseGothic", "japaneseGothicMono", "japaneseMincho"].map(
+            (kind) => [kind, ["WenQuanYi Micro Hei"]],
+        ),
+    ),
 };
 
 let player = null;
