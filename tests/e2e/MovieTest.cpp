@@ -158,7 +158,7 @@ TEST_F(MovieTest, ABrokenMovieShowsTheNoteOnThePageColour) {
 }
 
 TEST_F(MovieTest, DeviceTextShowsInChineseAndLatinWhateverFontItNames) {
-    for (const char* movie : {"text.swf"}) {
+    for (const char* movie : {"text.swf", "text-as2.swf"}) {
         SCOPED_TRACE(movie);
         FlashPayFrm* viewer = open(movie);
         ASSERT_TRUE(waitUntil([&] { return viewer->flash()->isMovieLoaded(); }, 30000));

@@ -193,6 +193,111 @@ void readPlacement(std::string_view body, const std::set<std::uint16_t>& defined
     ++summary.placements;
 }
 
+// A string ended by a zero byte at at, which moves past it.
+std::string readString(std::string_view body, std::size_t& at, const char* what) {
+    const std::size_t end = body.find('\0', at);
+    if (end == std::string_view::npos) fail(std::string(what) + " runs past its tag");
+    std::string text(body.substr(at, end - at));
+    at = end + 1;
+    return text;
+}
+
+void readFont(std::string_view body, std::set<std::uint16_t>& defined, std::set<std::uint16_t>& fonts,
+              MovieSummary& summary) {
+    if (body.size() < 5) fail("font tag too short");
+    BitReader r(body);
+    const auto id = static_cast<std::uint16_t>(r.u16());
+    if (!defined.insert(id).second) fail("character " + std::to_string(id) + " defined twice");
+    r.u8(); // flags
+    r.u8(); // language
+    const std::size_t length = r.u8();
+    if (5 + length > body.size()) fail("font name runs past its tag");
+    summary.fonts.emplace_back(body.substr(5, length));
+    fonts.insert(id);
+}
+
+void readEditText(std::string_view body, std::set<std::uint16_t>& defined,
+                  const std::set<std::uint16_t>& fonts, MovieSummary& summary) {
+    BitReader r(body);
+    const auto id = static_cast<std::uint16_t>(r.u16());
+    if (!defined.insert(id).second) fail("character " + std::to_string(id) + " defined twice");
+    const Rect bounds = readRect(r);
+    if (bounds.xMin > bounds.xMax || bounds.yMin > bounds.yMax) fail("text field bounds upside down");
+    const std::uint32_t flags = r.u16();
+    if (flags & 0x0001) {
+        const auto font = static_cast<std::uint16_t>(r.u16());
+        if (!fonts.count(font)) fail("text field in undefined font " + std::to_string(font));
+    }
+    std::size_t at = r.bytePosition();
+    if (flags & 0x8000) readString(body, at, "font class name");
+    const std::size_t fixed = ((flags & 0x8001) ? 2 : 0) + ((flags & 0x0004) ? 4 : 0) +
+                              ((flags & 0x0002) ? 2 : 0) + ((flags & 0x2000) ? 9 : 0);
+    if (at + fixed > body.size()) fail("text field runs past its tag");
+    at += fixed;
+    readString(body, at, "text field variable name");
+    const std::string text = flags & 0x0080 ? readString(body, at, "text field text") : std::string();
+    if (at != body.size()) fail("bytes after the end of text field " + std::to_string(id));
+    summary.texts.push_back(text);
+}
+
+// The operands of a push: each value's type and its bytes.
+void readPushed(std::string_view data) {
+    std::size_t at = 0;
+    while (at < data.size()) {
+        const auto type = static_cast<std::uint8_t>(data[at++]);
+        static const int sizes[] = {-1, 4, 0, 0, 1, 1, 8, 4, 1, 2}; // -1: a string
+        if (type >= std::size(sizes)) fail("push of unknown type " + std::to_string(type));
+        if (sizes[type] < 0)
+            readString(data, at, "pushed string");
+        else
+            at += static_cast<std::size_t>(sizes[type]);
+    }
+    if (at != data.size()) fail("pushed value runs past its action");
+}
+
+void readActions(std::string_view body, MovieSummary& summary) {
+    std::set<std::size_t> starts;
+    std::vector<std::pair<std::size_t, std::size_t>> jumps;     // from, to
+    std::vector<std::pair<std::size_t, std::size_t>> functions; // body's start and end
+    std::size_t at = 0;
+    for (;;) {
+        if (at >= body.size()) fail("actions without their end");
+        starts.insert(at);
+        const auto code = static_cast<std::uint8_t>(body[at++]);
+        if (code == 0) break;
+        ++summary.actions;
+        if (code < 0x80) continue;
+        if (at + 2 > body.size()) fail("action length past its tag");
+        const std::size_t length = BitReader(body.substr(at)).u16();
+        at += 2;
+        if (length > body.size() - at) fail("action " + std::to_string(code) + " runs past its tag");
+        const std::string_view data = body.substr(at, length);
+        at += length;
+        if (code == 0x96) readPushed(data);
+        if ((code == 0x99 || code == 0x9D) && length == 2) {
+            const auto offset = static_cast<std::int16_t>(BitReader(data).u16());
+            jumps.emplace_back(at, static_cast<std::size_t>(static_cast<std::ptrdiff_t>(at) + offset));
+        }
+        if (code == 0x9B) {
+            std::size_t field = 0;
+            readString(data, field, "function name");
+            if (field + 2 > data.size()) fail("function parameters run past their action");
+            const std::uint32_t params = BitReader(data.substr(field)).u16();
+            field += 2;
+            for (std::uint32_t i = 0; i < params; ++i)
+                readString(data, field, "function parameter");
+            if (field + 2 != data.size()) fail("function definition of the wrong size");
+            functions.emplace_back(at, at + BitReader(data.substr(field)).u16());
+        }
+    }
+    if (at != body.size()) fail("bytes after the end of the actions");
+    for (const auto& [from, to] : jumps)
+        if (!starts.count(to)) fail("a jump lands inside an action or outside its block");
+    for (const auto& [begin, end] : functions)
+        if (end >= body.size() || !starts.count(end)) fail("a function runs past its block");
+    ++summary.actionBlocks;
+}
+
 // The symbol class table: the class that character 0, the main timeline, is bound to.
 std::string readDocumentClass(std::string_view body) {
     BitReader r(body);
@@ -247,7 +352,7 @@ MovieSummary readUncompressed(std::string_view bytes) {
     summary.frameRate = header.u16() / 256.0;
     summary.frameCount = static_cast<int>(header.u16());
 
-    std::set<std::uint16_t> defined;
+    std::set<std::uint16_t> defined, fonts;
     std::map<std::uint16_t, std::string> stage;
     std::size_t at = header.bytePosition();
     for (;;) {
@@ -295,6 +400,15 @@ MovieSummary readUncompressed(std::string_view bytes) {
             break;
         case kDoAbc:
             ++summary.scriptBlocks;
+            break;
+        case kDefineFont2:
+            readFont(body, defined, fonts, summary);
+            break;
+        case kDefineEditText:
+            readEditText(body, defined, fonts, summary);
+            break;
+        case kDoAction:
+            readActions(body, summary);
             break;
         default:
             break; // other tags are skipped whole, as players skip tags they do not know

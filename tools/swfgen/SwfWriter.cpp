@@ -1,8 +1,11 @@
 #include "SwfWriter.h"
 
+#include "LittleEndian.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 
 namespace swf {
 
@@ -57,17 +60,6 @@ int widest(std::initializer_list<std::int32_t> values) {
     return bits;
 }
 
-void u8(std::string& out, std::uint8_t v) {
-    out += static_cast<char>(v);
-}
-void u16(std::string& out, std::uint16_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-void u32(std::string& out, std::uint32_t v) {
-    u16(out, static_cast<std::uint16_t>(v & 0xFFFF));
-    u16(out, static_cast<std::uint16_t>(v >> 16));
-}
 void rgba(std::string& out, Rgba c) {
     out += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b), static_cast<char>(c.a)};
 }
@@ -327,6 +319,46 @@ std::uint16_t MovieWriter::define(const Shape& shape) {
     return id;
 }
 
+std::uint16_t MovieWriter::defineDeviceFont(const std::string& name, bool bold) {
+    if (name.size() > 0xFF) throw std::logic_error("font name longer than 255 bytes");
+    std::string body;
+    const std::uint16_t id = nextId_++;
+    u16(body, id);
+    u8(body, static_cast<std::uint8_t>(0x04 | (bold ? 0x01 : 0))); // wide codes (always from version 6), bold
+    u8(body, 0);                                                   // no language
+    u8(body, static_cast<std::uint8_t>(name.size()));
+    body += name;
+    u16(body, 0); // no glyphs
+    u16(body, 0); // the code table's offset, which players expect even without glyphs
+    tag(kDefineFont2, body);
+    return id;
+}
+
+std::uint16_t MovieWriter::define(const TextField& field) {
+    std::string body;
+    const std::uint16_t id = nextId_++;
+    u16(body, id);
+    body += rect(twips(field.x), twips(field.x + field.width), twips(field.y), twips(field.y + field.height));
+    // Has text, read-only, has a colour and a font; no selection; device text (no outlines).
+    u8(body, static_cast<std::uint8_t>((field.text.empty() ? 0 : 0x80) | 0x08 | 0x04 | 0x01));
+    u8(body, 0x10);
+    u16(body, field.font);
+    u16(body, static_cast<std::uint16_t>(twips(field.sizePx)));
+    rgba(body, field.colour);
+    body += field.variable;
+    body += '\0';
+    if (!field.text.empty()) {
+        body += field.text;
+        body += '\0';
+    }
+    tag(kDefineEditText, body);
+    return id;
+}
+
+void MovieWriter::doAction(const Actions& actions) {
+    tag(kDoAction, actions.bytes() + '\0');
+}
+
 void MovieWriter::place(std::uint16_t depth, std::uint16_t character, const Placement& placement) {
     const auto placed = placed_.find(depth);
     const bool moving = placed != placed_.end();
@@ -350,7 +382,7 @@ void MovieWriter::showFrame() {
 
 std::string MovieWriter::bytes() const {
     std::string movie = "FWS";
-    u8(movie, 10); // version
+    u8(movie, static_cast<std::uint8_t>(version_));
     const std::string frame = rect(0, width_ * kTwipsPerPixel, 0, height_ * kTwipsPerPixel);
     std::string rest = frame;
     u16(rest, static_cast<std::uint16_t>(std::lround(rate_ * 256)));

@@ -2,7 +2,10 @@
 // Writes small uncompressed Flash movies ("FWS"): a background colour, filled and outlined shapes
 // (straight and quadratic curved edges) and, frame by frame, where each shape stands (moved,
 // rotated, scaled) and how opaque it is. Enough for simple vector animations that any player of
-// the documented format shows.
+// the documented format shows. For ActionScript 2 movies also text fields in device fonts (drawn
+// with the player's fonts by name) and frame actions (see Actions.h).
+
+#include "Actions.h"
 
 #include <cstdint>
 #include <map>
@@ -21,8 +24,11 @@ enum TagCode : std::uint16_t {
     kEnd = 0,
     kShowFrame = 1,
     kSetBackgroundColor = 9,
+    kDoAction = 12,
     kPlaceObject2 = 26,
     kDefineShape3 = 32,
+    kDefineEditText = 37,
+    kDefineFont2 = 48,
     // Read, never written: the parts of an ActionScript 3 movie.
     kFileAttributes = 69,
     kSymbolClass = 76,
@@ -76,12 +82,34 @@ struct Placement {
     double alpha = 1;
 };
 
+// A text field that shows device text: its box in pixels around the point it is placed at, one
+// line in a font from defineDeviceFont, and optionally the variable it shows (a frame action that
+// sets the variable changes the text).
+struct TextField {
+    double x = 0, y = 0, width = 100, height = 20;
+    std::uint16_t font = 0;
+    double sizePx = 12;
+    Rgba colour;
+    std::string text;
+    std::string variable;
+};
+
 class MovieWriter {
   public:
     MovieWriter(int widthPx, int heightPx, double framesPerSecond, Rgba background);
 
+    // The format version in the header (default 10); ActionScript 2 movies are of version 8.
+    void setVersion(int version) { version_ = version; }
+
     // Defines a shape and returns its character id.
     std::uint16_t define(const Shape& shape);
+    // Defines a font without glyphs, which a player takes from its own fonts by name, and
+    // returns its id.
+    std::uint16_t defineDeviceFont(const std::string& name, bool bold = false);
+    // Defines a read-only, unselectable text field in a device font and returns its id.
+    std::uint16_t define(const TextField& field);
+    // Actions that run when the current frame shows.
+    void doAction(const Actions& actions);
     // Puts character on depth (first time) or moves what is on that depth (afterwards).
     void place(std::uint16_t depth, std::uint16_t character, const Placement& placement);
     void showFrame();
@@ -95,6 +123,7 @@ class MovieWriter {
     void tag(std::uint16_t code, const std::string& body);
 
     int width_, height_;
+    int version_ = 10;
     double rate_;
     std::string tags_;
     std::uint16_t nextId_ = 1;

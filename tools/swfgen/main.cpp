@@ -32,6 +32,11 @@ int check(int count, char** files) {
             if (movie.actionScript3)
                 std::printf(", ActionScript 3 (%d script blocks, document class %s)", movie.scriptBlocks,
                             movie.documentClass.c_str());
+            if (movie.actionBlocks > 0)
+                std::printf(", ActionScript 2 (%d action blocks, %d actions)", movie.actionBlocks,
+                            movie.actions);
+            if (!movie.texts.empty())
+                std::printf(", %zu text fields in %zu fonts", movie.texts.size(), movie.fonts.size());
             std::printf("\n");
         } catch (const std::exception& e) {
             std::printf("%s: INVALID: %s\n", files[i], e.what());

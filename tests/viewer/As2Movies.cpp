@@ -1,0 +1,174 @@
+// as2movies FOLDER: writes the tests' ActionScript 2 movies (SWF version 8) into FOLDER:
+//   plays-as2.swf           counts its plays in the shared object "plays" (count, and the count it
+//                           read as read), flushes it and shows "plays: N" in device text;
+//   plays-as2-unflushed.swf the same without flush(), so that only a player that writes a movie's
+//                           shared objects when the movie ends keeps the count;
+//   text-as2.swf            the device text lines of DeviceTextLines.h, every other one set by a
+//                           frame action through the variable the field shows;
+//   keys-as2.swf            fills its stage with the colour of the last arrow key pressed, as
+//                           keys.swf does: grey before any, left red, right green, up blue, down
+//                           yellow, taken by a Key listener.
+
+#include "SwfWriter.h"
+#include "viewer/DeviceTextLines.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace swf;
+
+namespace {
+
+constexpr Rgba kWhite{255, 255, 255};
+
+MovieWriter as2Movie() {
+    MovieWriter movie(400, 300, 30, kWhite);
+    movie.setVersion(8);
+    return movie;
+}
+
+// The movie's one frame, with actions a that end by stopping there.
+std::string oneFrame(MovieWriter& movie, Actions& a) {
+    a.op(Op::Stop);
+    movie.doAction(a);
+    movie.showFrame();
+    return movie.bytes();
+}
+
+// object.method(args...) with the arguments already pushed in reverse order; the result stays.
+void callMethod(Actions& a, const std::string& object, const std::string& method, int args) {
+    a.push({args, object}).op(Op::GetVariable).push({method}).op(Op::CallMethod);
+}
+
+// Pushes so.data.
+void pushData(Actions& a) {
+    a.push({"so"}).op(Op::GetVariable).push({"data"}).op(Op::GetMember);
+}
+
+std::string playCounter(bool flush) {
+    MovieWriter movie = as2Movie();
+    const auto font = movie.defineDeviceFont("_sans");
+    movie.place(1, movie.define(TextField{20, 40, 360, 40, font, 28, {0x20, 0x30, 0x40}, "", "shown"}), {});
+    Actions a;
+    a.push({"so", "plays", 1});
+    callMethod(a, "SharedObject", "getLocal", 1);
+    a.op(Op::SetVariable);
+    a.push({"read"});
+    pushData(a);
+    a.push({"count"}).op(Op::GetMember).op(Op::SetVariable);
+    a.push({"read"})
+        .op(Op::GetVariable)
+        .push({Actions::Undefined{}})
+        .op(Op::Equals2)
+        .op(Op::Not)
+        .ifTrue("known");
+    a.push({"read", 0}).op(Op::SetVariable);
+    a.label("known");
+    pushData(a);
+    a.push({"count", "read"}).op(Op::GetVariable).push({1}).op(Op::Add2).op(Op::SetMember);
+    pushData(a);
+    a.push({"read", "read"}).op(Op::GetVariable).op(Op::SetMember);
+    if (flush) {
+        callMethod(a, "so", "flush", 0);
+        a.op(Op::Pop);
+    }
+    a.push({"shown", "plays: "});
+    pushData(a);
+    a.push({"count"}).op(Op::GetMember).op(Op::Add2).op(Op::SetVariable);
+    return oneFrame(movie, a);
+}
+
+std::string deviceText() {
+    MovieWriter movie = as2Movie();
+    Actions a;
+    for (std::size_t i = 0; i < kDeviceTextLines.size(); ++i) {
+        const DeviceTextLine& line = kDeviceTextLines[i];
+        const std::string text = i + 1 == kDeviceTextLines.size() ? kDeviceTextLatin : kDeviceTextChinese;
+        const std::string variable = "line" + std::to_string(i);
+        const Rgba colour{static_cast<std::uint8_t>(line.colour >> 16),
+                          static_cast<std::uint8_t>(line.colour >> 8),
+                          static_cast<std::uint8_t>(line.colour)};
+        const auto font = movie.defineDeviceFont(line.font, true);
+        const bool byAction = i % 2 == 1;
+        movie.place(static_cast<std::uint16_t>(i + 1),
+                    movie.define(TextField{0, 0, 400, 18, font, 15, colour, byAction ? "" : text, variable}),
+                    {0, i * 18.0});
+        if (byAction) a.push({variable, text}).op(Op::SetVariable);
+    }
+    return oneFrame(movie, a);
+}
+
+std::string keys() {
+    MovieWriter movie = as2Movie();
+    Actions a;
+    // paint(c): the whole stage in colour c, drawn on the main timeline.
+    Actions paint;
+    const auto draw = [&](const std::string& method, std::initializer_list<Actions::Value> args) {
+        std::vector<Actions::Value> reversed(std::rbegin(args), std::rend(args));
+        paint.push(reversed);
+        callMethod(paint, "_root", method, static_cast<int>(args.size()));
+        paint.op(Op::Pop);
+    };
+    draw("clear", {});
+    paint.push({"c"}).op(Op::GetVariable);
+    callMethod(paint, "_root", "beginFill", 1);
+    paint.op(Op::Pop);
+    draw("moveTo", {0, 0});
+    draw("lineTo", {400, 0});
+    draw("lineTo", {400, 300});
+    draw("lineTo", {0, 300});
+    draw("lineTo", {0, 0});
+    draw("endFill", {});
+    a.defineFunction("paint", {"c"}, paint);
+    a.push({0x808080, 1, "paint"}).op(Op::CallFunction).op(Op::Pop);
+
+    Actions onKeyDown;
+    onKeyDown.push({"k"});
+    callMethod(onKeyDown, "Key", "getCode", 0);
+    onKeyDown.op(Op::SetVariable);
+    const std::pair<int, int> colours[] = {{37, 0xFF0000}, {39, 0x00FF00}, {38, 0x0000FF}, {40, 0xFFFF00}};
+    for (const auto& [code, colour] : colours) {
+        const std::string next = "not" + std::to_string(code);
+        onKeyDown.push({"k"}).op(Op::GetVariable).push({code}).op(Op::Equals2).op(Op::Not).ifTrue(next);
+        onKeyDown.push({colour, 1, "paint"}).op(Op::CallFunction).op(Op::Pop);
+        onKeyDown.label(next);
+    }
+    a.push({"listener", 0, "Object"}).op(Op::NewObject).op(Op::SetVariable);
+    a.push({"listener"})
+        .op(Op::GetVariable)
+        .push({"onKeyDown"})
+        .defineFunction("", {}, onKeyDown)
+        .op(Op::SetMember);
+    a.push({"listener"}).op(Op::GetVariable).push({1});
+    a.push({"Key"}).op(Op::GetVariable).push({"addListener"}).op(Op::CallMethod).op(Op::Pop);
+    return oneFrame(movie, a);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: as2movies FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const std::pair<const char*, std::string> movies[] = {
+        {"plays-as2.swf", playCounter(true)},
+        {"plays-as2-unflushed.swf", playCounter(false)},
+        {"text-as2.swf", deviceText()},
+        {"keys-as2.swf", keys()},
+    };
+    for (const auto& [name, bytes] : movies) {
+        std::ofstream out(folder + "/" + name, std::ios::binary);
+        out << bytes;
+        if (!out.flush()) {
+            std::fprintf(stderr, "as2movies: cannot write %s/%s\n", folder.c_str(), name);
+            return 1;
+        }
+    }
+    return 0;
+}
