@@ -8,17 +8,14 @@ import haxe.macro.Expr;
 import sys.FileSystem;
 import sys.io.File;
 #else
-import flash.display.Shape;
-import flash.events.Event;
 import flash.media.Sound;
-import flash.media.SoundChannel;
-import flash.media.SoundTransform;
 #end
 
 // Musical notes for the games. The player cannot make sound from samples computed at run time,
 // but it plays embedded sounds, so every note is synthesised while the game compiles: a tenth of
-// a second of whole periods of the tone, embedded as a sound. play() loops it and fades it out
-// frame by frame, which gives a plucked note of a second from a few kilobytes.
+// a second of whole periods of the tone, peaking at Synth.LEVEL, embedded as a sound. play() loops
+// it and the Mixer fades it out frame by frame, which gives a plucked note of a second from a few
+// kilobytes; notes played together are turned down so that they do not clip.
 // `@:build(common.Tones.embed(60, 18))` on the main class gives it TONES, whose entry i is the
 // sound class of MIDI note 60 + i (middle C upwards).
 class Tones {
@@ -57,44 +54,23 @@ class Tones {
         var n = Math.round(periods * RATE / frequency);
         var samples = [for (i in 0...n) {
             var w = 2 * Math.PI * periods * i / n;
-            (Math.sin(w) + 0.35 * Math.sin(2 * w) + 0.15 * Math.sin(3 * w)) * 0.55;
+            Math.sin(w) + 0.35 * Math.sin(2 * w) + 0.15 * Math.sin(3 * w);
         }];
-        return Synth.waveFile(samples, RATE);
+        return Synth.waveFile(Synth.normalised(samples, Synth.LEVEL), RATE);
     }
     #else
     static inline var SECONDS = 1.2;
-    static inline var VOICES = 8;
 
-    static var voices:Array<{channel:SoundChannel, frames:Int}> = [];
-    static var ticker:Shape;
+    // A quick attack and a falling volume, frame by frame, until the note stops.
+    static var shape = [for (f in 0...Math.ceil(SECONDS * Synth.FRAME_RATE)) {
+        var t = f / Synth.FRAME_RATE;
+        Math.exp(-3 * t) * Math.min(1, (SECONDS - t) * 8);
+    }];
 
-    // Plays a note of TONES; the oldest note stops when more than VOICES sound at once.
+    // Plays a note of TONES.
     public static function play(tone:Class<Sound>):Void {
         var sound:Sound = Type.createInstance(tone, []);
-        var channel = sound.play(0, Math.ceil(SECONDS * 1000 / Math.max(1, sound.length)));
-        if (channel == null) return; // no sound device: the game goes on silently
-        voices.push({channel: channel, frames: 0});
-        if (voices.length > VOICES) voices.shift().channel.stop();
-        if (ticker == null) {
-            ticker = new Shape();
-            flash.Lib.current.addChild(ticker);
-            ticker.addEventListener(Event.ENTER_FRAME, function(_) fade());
-        }
-    }
-
-    // A quick attack and a falling volume; notes past their time stop.
-    static function fade():Void {
-        var rate = flash.Lib.current.stage.frameRate;
-        for (v in voices.copy()) {
-            v.frames++;
-            var t = v.frames / rate;
-            if (t >= SECONDS) {
-                v.channel.stop();
-                voices.remove(v);
-            } else {
-                v.channel.soundTransform = new SoundTransform(Math.exp(-3 * t) * Math.min(1, (SECONDS - t) * 8));
-            }
-        }
+        Mixer.play(sound, shape, Math.ceil(SECONDS * 1000 / Math.max(1, sound.length)), true);
     }
     #end
 }

@@ -7,19 +7,19 @@ import flash.media.Sound;
 import flash.text.TextField;
 
 // The drum sounds, made when the movie is built.
-@:build(common.Synth.sound({seconds: 0.45, tone: 160, toneEnd: 42, sweep: 25, toneDecay: 7, noise: 0.15, noiseDecay: 60, volume: 1, rate: 11025}))
+@:build(common.Synth.sound({seconds: 0.45, tone: 160, toneEnd: 42, sweep: 25, toneDecay: 7, noise: 0.15, noiseDecay: 60, rate: 11025}))
 class Kick extends Sound {}
 
 @:build(common.Synth.sound({seconds: 0.3, tone: 190, toneEnd: 160, toneDecay: 18, noise: 0.7, noiseDecay: 14, bright: 0.3, rate: 11025}))
 class Snare extends Sound {}
 
-@:build(common.Synth.sound({seconds: 0.12, noise: 0.6, noiseDecay: 40, bright: 1, rate: 22050}))
+@:build(common.Synth.sound({seconds: 0.12, noise: 0.6, noiseDecay: 40, bright: 1, volume: 0.6, rate: 22050}))
 class HiHat extends Sound {}
 
 @:build(common.Synth.sound({seconds: 0.9, noise: 0.5, noiseDecay: 4, bright: 0.9, rate: 11025}))
 class Crash extends Sound {}
 
-@:build(common.Synth.sound({seconds: 0.6, noise: 0.3, noiseDecay: 6, bright: 1, tone: 620, toneDecay: 6, harmonics: [0.4, 0, 0.3, 0, 0.2], rate: 11025}))
+@:build(common.Synth.sound({seconds: 0.6, noise: 0.3, noiseDecay: 6, bright: 1, tone: 620, toneDecay: 6, harmonics: [0.4, 0, 0.3, 0, 0.2], volume: 0.7, rate: 11025}))
 class Ride extends Sound {}
 
 @:build(common.Synth.sound({seconds: 0.4, tone: 260, toneEnd: 190, sweep: 12, toneDecay: 9, noise: 0.1, noiseDecay: 40, rate: 11025}))
@@ -77,14 +77,14 @@ class Main extends Game {
         modeText = label(10, 32, 13, 0xB0BEC5);
         addChild(lane);
         judgement = label(HIT_X, 100, 14, 0xFFFFFF, "", true);
-        pads.push(new Pad("A", "吊镲", 90, 168, 44, true, new Crash()));
-        pads.push(new Pad("S", "踩镲", 100, 255, 36, true, new HiHat()));
-        pads.push(new Pad("D", "高音通鼓", 230, 188, 36, false, new HighTom()));
-        pads.push(new Pad("F", "军鼓", 170, 330, 42, false, new Snare()));
-        pads.push(new Pad("J", "低音通鼓", 330, 188, 38, false, new LowTom()));
-        pads.push(new Pad("K", "落地通鼓", 415, 318, 46, false, new FloorTom()));
-        pads.push(new Pad("L", "叮叮镲", 478, 196, 44, true, new Ride()));
-        pads.push(new Pad(SPACE, "底鼓", 288, 318, 58, false, new Kick()));
+        pads.push(new Pad("A", "吊镲", 90, 168, 44, true, new Crash().ring));
+        pads.push(new Pad("S", "踩镲", 100, 255, 36, true, new HiHat().ring));
+        pads.push(new Pad("D", "高音通鼓", 230, 188, 36, false, new HighTom().ring));
+        pads.push(new Pad("F", "军鼓", 170, 330, 42, false, new Snare().ring));
+        pads.push(new Pad("J", "低音通鼓", 330, 188, 38, false, new LowTom().ring));
+        pads.push(new Pad("K", "落地通鼓", 415, 318, 46, false, new FloorTom().ring));
+        pads.push(new Pad("L", "叮叮镲", 478, 196, 44, true, new Ride().ring));
+        pads.push(new Pad(SPACE, "底鼓", 288, 318, 58, false, new Kick().ring));
         // The key in the middle of its drum or cymbal, the name below its rim, so neither covers
         // the other even on the flat cymbals.
         for (pad in pads) {
@@ -221,17 +221,17 @@ class Pad extends flash.display.Sprite {
     public var cymbal:Bool;
 
     var radius:Float;
-    var sound:Sound;
+    var ring:Void->Void; // plays the pad's sound
     var glow = 0;
 
-    public function new(key:String, title:String, x:Float, y:Float, radius:Float, cymbal:Bool, sound:Sound) {
+    public function new(key:String, title:String, x:Float, y:Float, radius:Float, cymbal:Bool, ring:Void->Void) {
         super();
         this.key = key;
         this.title = title;
         this.x = x;
         this.y = y;
         this.radius = radius;
-        this.sound = sound;
+        this.ring = ring;
         this.cymbal = cymbal;
         colour = cymbal ? 0xD4A017 : 0xC0392B;
         mouseEnabled = false;
@@ -266,7 +266,7 @@ class Pad extends flash.display.Sprite {
     }
 
     public function strike() {
-        sound.play();
+        ring();
         glow = 8;
     }
 
