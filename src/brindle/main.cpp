@@ -7,6 +7,7 @@
 // the viewer too. A skin change or an update names a program to start: it starts only after the
 // application object and every window and web-engine process of this instance are gone, and this
 // instance has let go of the folder's lock and its socket, so that the new one starts in full.
+// Started with one of the commands for scripts (library/CommandLine.h), it runs that command alone.
 
 #include "base/AppFolder.h"
 #include "base/RunLock.h"
@@ -18,6 +19,7 @@
 #include "catalogue/qt/SkinMenu.h"
 #include "catalogue/qt/TerminationSignal.h"
 #include "catalogue/qt/UpdateCheck.h"
+#include "library/CommandLine.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/ShowSkinMenu.h"
 #include "startup/IniFile.h"
@@ -31,6 +33,8 @@
 #include <QApplication>
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -90,6 +94,11 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
 } // namespace
 
 int main(int argc, char** argv) {
+    // The commands for scripts run before anything of Qt, so they need no display.
+    if (const std::vector<std::string> args(argv + 1, argv + argc); library::CommandLine::wanted(args)) {
+        const auto folder = base::applicationFolder();
+        return library::CommandLine::run(args, folder, folder / InstanceLockName);
+    }
     // The web engine takes schemes only before the first application object exists.
     PlayerSchemeHandler::registerScheme();
     const auto appFolder = base::applicationFolder();

@@ -86,27 +86,36 @@ struct Save {
     std::string bytes;
 };
 
-// Reads and checks every entry of the zip; the saves, or the refusal in result.
-std::optional<std::vector<Save>> readSaves(zip_t* archive, const SaveArchive::RestoreOptions& options,
-                                           Result& result) {
+// An entry of a zip to be taken: where it goes and its declared size.
+struct Planned {
+    zip_int64_t index;
+    std::string movie;
+    std::string file;
+    std::string shownName; // "压缩包里的“name”", for messages
+    zip_uint64_t size;
+};
+
+std::string tooLarge(const std::string& shownName) {
+    return shownName + "解压后太大（超过 " + std::to_string(SaveArchive::MaxFileBytes >> 20) +
+           " MB），不是存档。";
+}
+
+// Checks every entry of the zip by its name, kind and declared size, before any is unpacked.
+// The refusal, or empty with the entries to take in planned.
+std::string plan(zip_t* archive, const SaveArchive::RestoreOptions& options, std::vector<Planned>& planned) {
     const zip_int64_t count = zip_get_num_entries(archive, 0);
-    if (count < 0 || static_cast<zip_uint64_t>(count) > SaveArchive::MaxEntries) {
-        result = refused("压缩包里的文件太多（超过 " + std::to_string(SaveArchive::MaxEntries) +
-                         " 个），不是存档备份。");
-        return std::nullopt;
-    }
-    std::vector<Save> saves;
+    if (count < 0 || static_cast<zip_uint64_t>(count) > SaveArchive::MaxEntries)
+        return "压缩包里的文件太多（超过 " + std::to_string(SaveArchive::MaxEntries) +
+               " 个），不是存档备份。";
     std::set<std::string> seen;
-    // Each entry's actual size is at most its declared one (checked below), so the declared total
-    // bounds what is unpacked.
+    // Each entry's actual size is held to its declared one (unpack), so the declared total bounds
+    // what is unpacked.
     std::uint64_t declared = 0;
     for (zip_int64_t index = 0; index < count; ++index) {
         zip_stat_t stat;
         zip_stat_init(&stat);
-        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME)) {
-            result = refused("压缩包已损坏，读不出它的文件。");
-            return std::nullopt;
-        }
+        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
+            return "压缩包已损坏，读不出它的文件。";
         const std::string name = stat.name;
         const std::string entry = "压缩包里的“" + shown(name) + "”";
         zip_uint8_t system = 0;
@@ -114,70 +123,67 @@ std::optional<std::vector<Save>> readSaves(zip_t* archive, const SaveArchive::Re
         zip_file_get_external_attributes(archive, index, 0, &system, &attributes);
         const mode_t mode = system == ZIP_OPSYS_UNIX ? static_cast<mode_t>(attributes >> 16) : 0;
         const bool folder = name.ends_with('/');
-        if ((mode & S_IFMT) != 0 && (mode & S_IFMT) != (folder ? S_IFDIR : S_IFREG)) {
-            result = refused(entry + "是链接或特殊文件，不能恢复。");
-            return std::nullopt;
-        }
+        if ((mode & S_IFMT) != 0 && (mode & S_IFMT) != (folder ? S_IFDIR : S_IFREG))
+            return entry + "是链接或特殊文件，不能恢复。";
         // "<movie>/<file>.sol", or the folder "<movie>/" (nothing to write).
         const auto slash = name.find('/');
         const std::string movie = name.substr(0, slash);
         const std::string file = slash == std::string::npos ? "" : name.substr(slash + 1);
-        const bool wellNamed = slash != std::string::npos && isMovieFolderName(movie) &&
-                               (folder ? file.empty() : viewer::FlashSaves::nameOf(file).has_value());
-        if (!wellNamed) {
-            result = refused(entry +
-                             "不是存档：只接受“游戏文件名/存档名.sol”这样的文件，名字与存档文件夹里的相同。");
-            return std::nullopt;
-        }
-        if (options.onlyMovie && movie != *options.onlyMovie) {
-            result = refused(entry + "是另一个游戏（" + shown(movie) + "）的存档，不是这个游戏的。");
-            return std::nullopt;
-        }
+        if (slash == std::string::npos || !isMovieFolderName(movie) ||
+            !(folder ? file.empty() : viewer::FlashSaves::nameOf(file).has_value()))
+            return entry + "不是存档：只接受“游戏文件名/存档名.sol”这样的文件，名字与存档文件夹里的相同。";
+        if (options.onlyMovie && movie != *options.onlyMovie)
+            return entry + "是另一个游戏（" + shown(movie) + "）的存档，不是这个游戏的。";
         if (folder) continue;
-        if (!seen.insert(name).second) {
-            result = refused(entry + "出现了不止一次。");
-            return std::nullopt;
-        }
-        if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE) {
-            result = refused(entry + "有密码保护，不能恢复。");
-            return std::nullopt;
-        }
-        const std::string tooLarge = entry + "解压后太大（超过 " +
-                                     std::to_string(SaveArchive::MaxFileBytes >> 20) + " MB），不是存档。";
-        if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > SaveArchive::MaxFileBytes) {
-            result = refused(tooLarge);
-            return std::nullopt;
-        }
+        if (!seen.insert(name).second) return entry + "出现了不止一次。";
+        if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
+            return entry + "有密码保护，不能恢复。";
+        if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > SaveArchive::MaxFileBytes) return tooLarge(entry);
         declared += stat.size;
-        if (declared > SaveArchive::MaxTotalBytes) {
-            result = refused("压缩包解压后太大（超过 " + std::to_string(SaveArchive::MaxTotalBytes >> 20) +
-                             " MB），不是存档备份。");
-            return std::nullopt;
-        }
-        // The declared size is the zip's word only: read at most one byte beyond it.
-        std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> in(zip_fopen_index(archive, index, 0), zip_fclose);
-        std::string bytes(stat.size + 1, '\0');
-        std::uint64_t got = 0;
-        while (in && got < bytes.size()) {
-            const auto n = zip_fread(in.get(), bytes.data() + got, bytes.size() - got);
-            if (n <= 0) {
-                if (n < 0) got = bytes.size() + 1; // unreadable: counts as damaged below
-                break;
-            }
-            got += static_cast<std::uint64_t>(n);
-        }
-        if (got > stat.size) {
-            result = refused(got == bytes.size() ? tooLarge : entry + "已损坏，读不出来。");
-            return std::nullopt;
-        }
-        bytes.resize(got);
-        if (!in || got != stat.size || !isSave(bytes)) {
-            result = refused(entry + "已损坏，不是能读的存档。");
-            return std::nullopt;
-        }
-        saves.push_back({movie, file, std::move(bytes)});
+        if (declared > SaveArchive::MaxTotalBytes)
+            return "压缩包解压后太大（超过 " + std::to_string(SaveArchive::MaxTotalBytes >> 20) +
+                   " MB），不是存档备份。";
+        planned.push_back({index, movie, file, entry, stat.size});
     }
-    return saves;
+    return {};
+}
+
+// Unpacks a planned entry into bytes and checks it is a save of its declared size; the refusal or
+// empty.
+std::string unpack(zip_t* archive, const Planned& entry, std::string& bytes) {
+    // The declared size is the zip's word only: at most one byte beyond it is unpacked.
+    std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> in(zip_fopen_index(archive, entry.index, 0),
+                                                         zip_fclose);
+    if (!in) return entry.shownName + "已损坏，读不出来。";
+    bytes.assign(entry.size + 1, '\0');
+    std::uint64_t got = 0;
+    while (got < bytes.size()) {
+        const auto n = zip_fread(in.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0) return entry.shownName + "已损坏，读不出来。";
+        if (n == 0) break;
+        got += static_cast<std::uint64_t>(n);
+    }
+    if (got > entry.size) return tooLarge(entry.shownName);
+    bytes.resize(got);
+    if (got != entry.size || !isSave(bytes)) return entry.shownName + "已损坏，不是能读的存档。";
+    return {};
+}
+
+// Every save in the zip, checked; or nothing with the refusal in result.
+std::optional<std::vector<Save>> readSaves(zip_t* archive, const SaveArchive::RestoreOptions& options,
+                                           Result& result) {
+    std::vector<Planned> planned;
+    std::string refusal = plan(archive, options, planned);
+    std::vector<Save> saves;
+    for (const auto& entry : planned) {
+        if (!refusal.empty()) break;
+        Save save{entry.movie, entry.file, {}};
+        refusal = unpack(archive, entry, save.bytes);
+        saves.push_back(std::move(save));
+    }
+    if (refusal.empty()) return saves;
+    result = refused(std::move(refusal));
+    return std::nullopt;
 }
 
 // Removes staging folders of restores whose process has ended.

@@ -1,0 +1,209 @@
+#include "library/SaveArchive.h"
+
+#include "TempDir.h"
+#include "base/AtomicFile.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <map>
+#include <sys/stat.h>
+#include <zip.h>
+
+using namespace library;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A Flash save holding count (AMF3), as Ruffle writes it.
+std::string save(const std::string& name, int count) {
+    const auto u16 = [](std::size_t v) {
+        return std::string{static_cast<char>(v >> 8), static_cast<char>(v & 0xff)};
+    };
+    const std::string body = std::string("\x0b"
+                                         "count\x04",
+                                         7) +
+                             static_cast<char>(count) + '\0';
+    const std::string rest = std::string("TCSO\0\x04\0\0\0\0", 10) + u16(name.size()) + name +
+                             std::string(3, '\0') + '\x03' + body;
+    return std::string("\0\xbf", 2) + u16(0) + u16(rest.size()) + rest;
+}
+
+// Every file below folder with its bytes, links as "-> target".
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const auto name = entry.path().lexically_relative(folder).string();
+        if (entry.is_symlink())
+            files[name] = "-> " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_regular_file())
+            files[name] = std::string(
+                std::istreambuf_iterator<char>(std::ifstream(entry.path(), std::ios::binary).rdbuf()),
+                std::istreambuf_iterator<char>());
+        else
+            files[name + "/"] = "";
+    }
+    return files;
+}
+
+struct Entry {
+    std::string name;
+    std::string bytes;
+    mode_t mode = S_IFREG | 0644;
+};
+
+// A zip made with libzip, then with every entry's declared size set to declaredSize when given
+// (in the local and the central header alike, as a forger would).
+void writeZip(const fs::path& file, const std::vector<Entry>& entries,
+              std::optional<std::uint32_t> declaredSize = {}) {
+    int error = 0;
+    zip_t* archive = zip_open(file.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_TRUE(archive);
+    for (const auto& entry : entries) {
+        auto* source = zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0);
+        const auto index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        ASSERT_GE(index, 0) << entry.name;
+        zip_file_set_external_attributes(archive, index, 0, ZIP_OPSYS_UNIX,
+                                         static_cast<zip_uint32_t>(entry.mode) << 16);
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+    if (!declaredSize) return;
+    std::string bytes(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
+    const auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    for (std::size_t at = bytes.find("PK\x03\x04"); at != std::string::npos;
+         at = bytes.find("PK\x03\x04", at + 4))
+        put32(at + 22, *declaredSize);
+    for (std::size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
+         at = bytes.find("PK\x01\x02", at + 4))
+        put32(at + 24, *declaredSize);
+    ASSERT_TRUE(base::writeFileAtomic(file, bytes));
+}
+
+struct SaveArchiveTest : ::testing::Test {
+    TempDir folder;
+    fs::path saves = folder.path() / "Saves";
+    fs::path zip = folder.path() / "backup.zip";
+
+    void SetUp() override {
+        fs::create_directories(saves / "plays.swf");
+        fs::create_directories(saves / "snake.swf");
+        ASSERT_TRUE(base::writeFileAtomic(saves / "plays.swf" / "plays.sol", save("plays", 3)));
+        ASSERT_TRUE(base::writeFileAtomic(saves / "plays.swf" / "a%2Fb.sol", save("a/b", 1)));
+        ASSERT_TRUE(base::writeFileAtomic(saves / "snake.swf" / "best.sol", save("best", 42)));
+    }
+};
+
+} // namespace
+
+TEST_F(SaveArchiveTest, ABackupRestoresWhatWasSavedAndAMovieGetsExactlyItsBackedUpSaves) {
+    // Not saves: left out of the backup, and said so.
+    ASSERT_TRUE(base::writeFileAtomic(saves / "snake.swf" / "notes.txt", "x"));
+    ASSERT_TRUE(base::writeFileAtomic(saves / "snake.swf" / "broken.sol", "not a save"));
+    fs::create_symlink("/etc/passwd", saves / "snake.swf" / "link.sol");
+    const auto original = snapshot(saves);
+
+    auto backup = SaveArchive::backup(zip, saves);
+    ASSERT_TRUE(backup.ok()) << backup.message;
+    EXPECT_EQ(backup.files, 3u);
+    EXPECT_EQ(backup.movies, (std::vector<std::string>{"plays.swf", "snake.swf"}));
+    EXPECT_NE(backup.message.find("3 个文件不是能读的存档"), std::string::npos) << backup.message;
+
+    // All of them deleted and restored.
+    fs::remove_all(saves);
+    auto restore = SaveArchive::restore(zip, saves);
+    ASSERT_TRUE(restore.ok()) << restore.message;
+    EXPECT_EQ(restore.files, 3u);
+    auto expected = original;
+    for (const auto* skipped : {"snake.swf/notes.txt", "snake.swf/broken.sol", "snake.swf/link.sol"})
+        expected.erase(skipped);
+    EXPECT_EQ(snapshot(saves), expected) << "no staging folder left either";
+
+    // One game: its folder becomes the backup's, a save made since is dropped, the other game
+    // keeps its newer save.
+    ASSERT_TRUE(SaveArchive::backup(zip, saves, {"plays.swf"}).ok());
+    ASSERT_TRUE(base::writeFileAtomic(saves / "plays.swf" / "plays.sol", save("plays", 7)));
+    ASSERT_TRUE(base::writeFileAtomic(saves / "plays.swf" / "later.sol", save("later", 1)));
+    ASSERT_TRUE(base::writeFileAtomic(saves / "snake.swf" / "best.sol", save("best", 50)));
+    std::vector<std::string> asked;
+    restore = SaveArchive::restore(zip, saves, {"plays.swf", [&](const std::string& movie) {
+                                                    asked.push_back(movie);
+                                                    return false;
+                                                }});
+    ASSERT_TRUE(restore.ok()) << restore.message;
+    EXPECT_EQ(asked, std::vector<std::string>{"plays.swf"});
+    expected["snake.swf/best.sol"] = save("best", 50);
+    EXPECT_EQ(snapshot(saves), expected);
+
+    // Nothing saved at all: an empty zip, which a restore refuses.
+    fs::remove_all(saves);
+    fs::create_directories(saves);
+    ASSERT_TRUE(SaveArchive::backup(zip, saves).ok());
+    int error = 0;
+    zip_t* empty = zip_open(zip.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    ASSERT_TRUE(empty) << "a valid zip";
+    EXPECT_EQ(zip_get_num_entries(empty, 0), 0);
+    zip_discard(empty);
+    EXPECT_EQ(SaveArchive::restore(zip, saves).status, SaveArchive::Status::Refused);
+}
+
+TEST_F(SaveArchiveTest, ARestoreRefusesAnythingButTheMoviesOwnGoodSavesAndChangesNothing) {
+    const std::string good = save("plays", 9);
+    const std::string zeros(SaveArchive::MaxFileBytes + 1, '\0');
+    struct Case {
+        std::string what;
+        std::string says; // in the message
+        std::vector<Entry> entries;
+        std::optional<std::uint32_t> declared = {};
+        bool onlyPlays = false;
+    };
+    const std::vector<Case> cases{
+        {"../ out of the folder",
+         "不是存档",
+         {{"plays.swf/plays.sol", good}, {"plays.swf/../../evil.sol", good}}},
+        {"../ as the movie", "不是存档", {{"../plays.sol", good}}},
+        {"absolute", "不是存档", {{"/tmp/plays.swf/plays.sol", good}}},
+        {"backslash", "不是存档", {{"plays.swf\\..\\..\\evil.sol", good}}},
+        {"deeper folder", "不是存档", {{"plays.swf/sub/plays.sol", good}}},
+        {"no movie folder", "不是存档", {{"plays.sol", good}}},
+        {"hidden movie folder", "不是存档", {{".restore/plays.sol", good}}},
+        {"not a save's name", "不是存档", {{"plays.swf/readme.txt", good}}},
+        {"another spelling of a save's name", "不是存档", {{"plays.swf/%70lays.sol", good}}},
+        {"a link", "链接", {{"plays.swf/plays.sol", "/etc/passwd", S_IFLNK | 0777}}},
+        {"damaged save",
+         "已损坏",
+         {{"plays.swf/plays.sol", good}, {"snake.swf/best.sol", good.substr(0, good.size() - 3)}}},
+        {"bomb by declared size", "太大", {{"plays.swf/plays.sol", good}, {"plays.swf/big.sol", zeros}}},
+        {"bomb larger than declared", "太大", {{"plays.swf/big.sol", zeros}}, 100},
+        {"bomb by declared total", "超过 256 MB", std::vector<Entry>(20, Entry{"", good}),
+         SaveArchive::MaxFileBytes - 1},
+        {"another movie for one game",
+         "另一个游戏",
+         {{"plays.swf/plays.sol", good}, {"snake.swf/best.sol", good}},
+         {},
+         true},
+        {"the game's viewer is open", "正在运行", {{"plays.swf/plays.sol", good}}, {}, true},
+    };
+    const auto before = snapshot(saves);
+    for (auto test : cases) {
+        for (std::size_t i = 0; i < test.entries.size(); ++i)
+            if (test.entries[i].name.empty())
+                test.entries[i].name = "m" + std::to_string(i) + ".swf/plays.sol";
+        writeZip(zip, test.entries, test.declared);
+        SaveArchive::RestoreOptions options;
+        if (test.onlyPlays) options.onlyMovie = "plays.swf";
+        if (test.what == "the game's viewer is open") options.inUse = [](const std::string&) { return true; };
+        const auto result = SaveArchive::restore(zip, saves, options);
+        EXPECT_EQ(result.status, SaveArchive::Status::Refused) << test.what << ": " << result.message;
+        EXPECT_NE(result.message.find(test.says), std::string::npos) << test.what << ": " << result.message;
+        EXPECT_EQ(snapshot(saves), before) << test.what;
+    }
+    EXPECT_FALSE(fs::exists(folder.path() / "evil.sol"));
+
+    // Not a zip at all.
+    ASSERT_TRUE(base::writeFileAtomic(zip, "PK but no zip"));
+    EXPECT_EQ(SaveArchive::restore(zip, saves).status, SaveArchive::Status::Failed);
+    EXPECT_EQ(snapshot(saves), before);
+}
