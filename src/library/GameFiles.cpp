@@ -3,6 +3,10 @@
 #include "base/AtomicFile.h"
 #include "viewer/PlayerFiles.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -18,13 +22,51 @@ std::optional<std::string> GameFiles::savesNameOf(std::string_view movieFile) {
     return std::move(address->name);
 }
 
+namespace {
+
+// Calls entered(name, status) for each entry of the folder open as folderFd (not followed when a
+// link), and closes it.
+template <class Entered> void eachEntry(int folderFd, const Entered& entered) {
+    DIR* folder = ::fdopendir(folderFd);
+    if (!folder) {
+        ::close(folderFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        struct stat status {};
+        if (name != "." && name != ".." &&
+            ::fstatat(::dirfd(folder), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0)
+            entered(entry->d_name, status);
+    }
+    ::closedir(folder);
+}
+
+int openFolder(int parentFd, const char* name) {
+    return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// The sizes of the regular files below the folder open as folderFd, which it closes.
+std::uintmax_t bytesBelow(int folderFd) {
+    std::uintmax_t total = 0;
+    eachEntry(folderFd, [&](const char* name, const struct stat& status) {
+        if (S_ISREG(status.st_mode))
+            total += static_cast<std::uintmax_t>(status.st_size);
+        else if (S_ISDIR(status.st_mode))
+            if (const int sub = openFolder(folderFd, name); sub >= 0) total += bytesBelow(sub);
+    });
+    return total;
+}
+
+} // namespace
+
 std::uintmax_t GameFiles::movieBytes(std::string_view movieFile) const {
-    if (!viewer::isPlainFileName(movieFile)) return 0;
-    std::error_code ec;
-    const fs::path file = gameFolder() / fs::path(std::string(movieFile));
-    if (!fs::is_regular_file(fs::symlink_status(file, ec))) return 0;
-    const auto size = fs::file_size(file, ec);
-    return ec ? 0 : size;
+    struct stat status {};
+    if (!viewer::isPlainFileName(movieFile) ||
+        ::lstat((gameFolder() / fs::path(std::string(movieFile))).c_str(), &status) != 0 ||
+        !S_ISREG(status.st_mode))
+        return 0;
+    return static_cast<std::uintmax_t>(status.st_size);
 }
 
 std::uintmax_t GameFiles::savesBytes(std::string_view movieFile) const {
@@ -33,17 +75,40 @@ std::uintmax_t GameFiles::savesBytes(std::string_view movieFile) const {
 }
 
 std::uintmax_t GameFiles::folderBytes(const fs::path& folder) {
-    std::uintmax_t total = 0;
-    std::error_code ec;
-    if (!fs::is_directory(fs::symlink_status(folder, ec))) return 0;
-    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code sizeError;
-        if (it->is_regular_file(sizeError) && !it->is_symlink(sizeError)) {
-            const auto size = it->file_size(sizeError);
-            if (!sizeError) total += size;
-        }
-    }
-    return total;
+    const int fd = openFolder(AT_FDCWD, folder.c_str());
+    return fd < 0 ? 0 : bytesBelow(fd);
+}
+
+GameFiles::Usage GameFiles::usage() const {
+    Usage usage;
+    if (const int game = openFolder(AT_FDCWD, gameFolder().c_str()); game >= 0)
+        eachEntry(game, [&](const char* name, const struct stat& status) {
+            if (S_ISREG(status.st_mode)) usage.movies[name] = static_cast<std::uintmax_t>(status.st_size);
+            usage.game += S_ISREG(status.st_mode)   ? static_cast<std::uintmax_t>(status.st_size)
+                          : S_ISDIR(status.st_mode) ? bytesBelow(openFolder(game, name))
+                                                    : 0;
+        });
+    if (const int saves = openFolder(AT_FDCWD, savesFolder().c_str()); saves >= 0)
+        eachEntry(saves, [&](const char* name, const struct stat& status) {
+            if (S_ISREG(status.st_mode)) usage.allSaves += static_cast<std::uintmax_t>(status.st_size);
+            if (!S_ISDIR(status.st_mode)) return;
+            const int movie = openFolder(saves, name);
+            const std::uintmax_t bytes = movie < 0 ? 0 : bytesBelow(movie);
+            usage.saves[name] = bytes;
+            usage.allSaves += bytes;
+        });
+    return usage;
+}
+
+std::uintmax_t GameFiles::Usage::movieBytes(std::string_view movieFile) const {
+    const auto found = movies.find(movieFile);
+    return found == movies.end() ? 0 : found->second;
+}
+
+std::uintmax_t GameFiles::Usage::savesBytes(std::string_view movieFile) const {
+    const auto name = savesNameOf(movieFile);
+    const auto found = name ? saves.find(*name) : saves.end();
+    return found == saves.end() ? 0 : found->second;
 }
 
 bool GameFiles::deleteSaves(std::string_view movieFile) const {

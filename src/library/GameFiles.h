@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,11 +24,22 @@ class GameFiles {
     std::filesystem::path gameFolder() const { return appFolder_ / "Game"; }
     std::filesystem::path savesFolder() const { return appFolder_ / "Saves"; }
 
-    // Bytes on disk: of the movie file, of its saves folder (0 when missing), of a whole folder
-    // (links are not followed).
+    // Sizes in bytes (of the files below, links not followed): of the movie file, of its saves
+    // folder (0 when missing), of a whole folder.
     std::uintmax_t movieBytes(std::string_view movieFile) const;
     std::uintmax_t savesBytes(std::string_view movieFile) const;
     static std::uintmax_t folderBytes(const std::filesystem::path& folder);
+
+    // Every size a list of apps shows, read in one pass over Game/ and one over Saves/.
+    struct Usage {
+        std::map<std::string, std::uintmax_t, std::less<>> movies; // by file name in Game/
+        std::map<std::string, std::uintmax_t, std::less<>> saves;  // by folder name in Saves/
+        std::uintmax_t game = 0;                                   // all of Game/
+        std::uintmax_t allSaves = 0;                               // all of Saves/
+        std::uintmax_t movieBytes(std::string_view movieFile) const;
+        std::uintmax_t savesBytes(std::string_view movieFile) const;
+    };
+    Usage usage() const;
 
     // Deletes the movie's saves folder: it is first renamed aside, so the movie either finds all
     // its saves or none. True when no saves are left.
