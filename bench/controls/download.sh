@@ -11,8 +11,12 @@ runs=5
 
 work=$(mktemp -d "$( [ -d /dev/shm ] && echo /dev/shm || echo /tmp )/download-bench.XXXXXX")
 server_pid=
+# The server ends on the signal, so its status (143) says nothing about the benchmark.
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+    if [ -n "$server_pid" ]; then
+        kill "$server_pid" 2>/dev/null || true
+        wait "$server_pid" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
