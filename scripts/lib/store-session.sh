@@ -5,6 +5,8 @@
 #   begin_store_session                    # $work: a scratch folder, removed at exit with the store
 #   start_store APPSTORE [options...]      # (re)starts the store on a free port; sets $site, fails when it cannot
 #   write_servers_ini FOLDER               # FOLDER/Servers.ini pointing every server at $site
+#   play_counter_app BUILD                 # the store serving the tests' play counter in place of every
+#                                          # game, and $app: an application folder of BUILD's Brindle for it
 #
 # The store of an application folder APP (make run, the installed launcher):
 #   bundled_store_port APP                 # prints the loopback port of the store site that APP/Servers.ini
@@ -61,6 +63,19 @@ start_store() {
 
 write_servers_ini() {
     printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$1/Servers.ini"
+}
+
+play_counter_app() {
+    mkdir "$work/movies"
+    for game in "$1"/games/*.swf; do
+        cp "$1/tests/viewer/movies/plays.swf" "$work/movies/$(basename "$game")"
+    done
+    start_store "$1/app/appstore" --movies "$work/movies"
+    app="$work/app"
+    mkdir -p "$app"
+    cp "$1/app/Brindle" "$1/app/Sorrel" "$app/"
+    cp -r "$1/app/Skin" "$1/app/player" "$app/"
+    write_servers_ini "$app"
 }
 
 # The value of [Store] Site in APP/Servers.ini as the programs read it: names without regard to

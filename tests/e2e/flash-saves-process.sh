@@ -88,16 +88,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib/store-session.sh"
 begin_store_session
 
-mkdir "$work/movies"
-for game in "$build"/games/*.swf; do
-    cp "$build/tests/viewer/movies/plays.swf" "$work/movies/$(basename "$game")"
-done
-start_store "$build/app/appstore" --movies "$work/movies"
-app="$work/app"
-mkdir -p "$app"
-cp "$build/app/Brindle" "$build/app/Sorrel" "$app/"
-cp -r "$build/app/Skin" "$build/app/player" "$app/"
-write_servers_ini "$app"
+play_counter_app "$build"
 # A server number of its own, so that tests running side by side do not race for the first free one.
 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1000x728x24" sh -eu "$self" --inside "$app" "$out" \
     "$build/app/solread"
