@@ -16,4 +16,10 @@ inline constexpr int pixelsToTwips(int pixels) {
     return pixels * TwipsPerPixel;
 }
 
+// A control's place in its container, in twips.
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TwipsRect&) const = default;
+};
+
 } // namespace base

@@ -5,12 +5,11 @@
 // panel BackPic in GameSStab; each browser in its panel, pushed out by a few twips on every side so
 // that the panel cuts off its border and scroll bar.
 
+#include "base/Twips.h"
+
 namespace catalogue {
 
-struct TwipsRect {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const TwipsRect&) const = default;
-};
+using base::TwipsRect;
 
 // Heights of the tab rows, matching the skinned rows drawn over them (75 and 30 pixels).
 inline constexpr int MainTabRowTwips = 1125;

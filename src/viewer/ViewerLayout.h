@@ -3,11 +3,11 @@
 // N1 sit in the window; the frames of the tabs (Frm, GameSour, AppPic, ADPic) and the player lie
 // in GameSStabs; the text boxes and the page browsers in their frames.
 
-#include "catalogue/MainLayout.h"
+#include "base/Twips.h"
 
 namespace viewer {
 
-using catalogue::TwipsRect;
+using base::TwipsRect;
 
 // The window's size when it opens and the height of its tab row.
 inline constexpr int WindowWidthTwips = 15000;

@@ -26,7 +26,7 @@
 
 namespace fs = std::filesystem;
 using catalogue::MainLayout;
-using catalogue::TwipsRect;
+using base::TwipsRect;
 
 namespace {
 

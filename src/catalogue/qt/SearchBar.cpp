@@ -1,6 +1,6 @@
 #include "catalogue/qt/SearchBar.h"
 
-#include "base/Twips.h"
+#include "catalogue/MainLayout.h"
 #include "catalogue/qt/PictureButton.h"
 #include "skin/qt/LoadWebPicture.h"
 
@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QTimer>
 
-using catalogue::TwipsRect;
+using base::TwipsRect;
 
 namespace {
 

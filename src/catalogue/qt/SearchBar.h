@@ -4,7 +4,7 @@
 // whole text, so typing replaces it; Enter in the box does what the button does. Both ask for a
 // search with searchRequested; the window decides what a search does.
 
-#include "catalogue/MainLayout.h"
+#include "base/Twips.h"
 
 #include <QImage>
 #include <QWidget>
@@ -20,8 +20,7 @@ class SearchBar : public QWidget {
     SearchBar(QWidget* window, const std::filesystem::path& skinFolder);
 
     // Places the bar in the window and the box and the button in the bar (twips).
-    void Place(const catalogue::TwipsRect& bar, const catalogue::TwipsRect& text,
-               const catalogue::TwipsRect& button);
+    void Place(const base::TwipsRect& bar, const base::TwipsRect& text, const base::TwipsRect& button);
 
     QLineEdit* SouSuoText() const { return text_; }
     PictureButton* SousuoCmd() const { return button_; }

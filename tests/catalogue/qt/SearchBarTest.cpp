@@ -1,5 +1,6 @@
 #include "catalogue/qt/SearchBar.h"
 
+#include "catalogue/MainLayout.h"
 #include "catalogue/qt/PictureButton.h"
 
 #include <QApplication>
