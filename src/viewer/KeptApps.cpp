@@ -87,7 +87,8 @@ fs::path KeptApps::fileFor(std::string_view linkAddress) const {
 }
 
 bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {
-    if (!app.IsWidgetApp || !app.opens()) return false;
+    // Details whose movie could not be played from Game would only replace details that can.
+    if (!app.IsWidgetApp || !app.opens() || !movieFileName(app.CurrentApp)) return false;
     startup::IniDocument document("");
     document.set(kSection, kLinkKey, encode(linkAddress));
     for (const auto& [key, field] : kFields)

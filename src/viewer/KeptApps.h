@@ -27,8 +27,8 @@ class KeptApps {
     OpenedApp read(std::string_view linkAddress, std::string_view storeSite,
                    const std::function<void(bool isWidgetApp)>& kindKnown = {}) const;
 
-    // Keeps the details of a movie app opened by linkAddress; false for another app or when they
-    // could not be written.
+    // Keeps the details of a movie app opened by linkAddress; false for another app, for details
+    // without a usable movie address (they never replace kept ones) or when they could not be written.
     bool keep(std::string_view linkAddress, const OpenedApp& app) const;
     // The movie app kept for linkAddress, if its movie is in Game.
     std::optional<OpenedApp> find(std::string_view linkAddress) const;

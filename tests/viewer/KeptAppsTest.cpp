@@ -3,6 +3,7 @@
 #include "LoopbackServer.h"
 #include "TempDir.h"
 #include "base/AtomicFile.h"
+#include "startup/FileBytes.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -84,15 +85,26 @@ TEST_F(KeptAppsTest, PageAppsUnusableMoviesAndForeignOrBrokenFilesAreNeverTaken)
     EXPECT_FALSE(kept.keep(link, page));
     EXPECT_FALSE(fs::exists(kept.fileFor(link)));
 
-    // A movie name that would leave Game is not played from there.
-    OpenedApp escaping = movieApp("http://s.test");
-    escaping.CurrentApp.MovieFile = "../Brindle.ini";
-    ASSERT_TRUE(kept.keep(link, escaping));
-    EXPECT_EQ(kept.find(link), std::nullopt);
-
-    // A file under the link's name that holds another link, or no app at all.
+    // Details without a usable movie address (one that would leave Game, no web address, a name
+    // that is not the address's) are not kept, and the good details kept before stay.
     putMovie("snake.swf");
     ASSERT_TRUE(kept.keep(link, movieApp("http://s.test")));
+    const std::string keptBytes = readBytes(kept.fileFor(link));
+    for (const auto& [url, movie] : std::vector<std::pair<std::string, std::string>>{
+             {"http://s.test/widget/swf/snake.swf", "../Brindle.ini"},
+             {"", "snake.swf"},
+             {"file:///tmp/snake.swf", "snake.swf"},
+             {"http://s.test/widget/swf/other.swf", "snake.swf"},
+             {"http://s.test/widget/swf/", ""}}) {
+        OpenedApp broken = movieApp("http://s.test");
+        broken.CurrentApp.ContentUrl = url;
+        broken.CurrentApp.MovieFile = movie;
+        EXPECT_FALSE(kept.keep(link, broken)) << url << " " << movie;
+        EXPECT_EQ(readBytes(kept.fileFor(link)), keptBytes) << url << " " << movie;
+    }
+    EXPECT_TRUE(kept.find(link));
+
+    // A file under the link's name that holds another link, or no app at all.
     const std::string other = "http://127.0.0.1:8780/appweb/app?id=4";
     fs::copy_file(kept.fileFor(link), kept.fileFor(other));
     EXPECT_EQ(kept.find(other), std::nullopt);
