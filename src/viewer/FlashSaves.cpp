@@ -1,10 +1,14 @@
 #include "viewer/FlashSaves.h"
 
 #include "viewer/PlayerFiles.h"
+#include "viewer/SolFile.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+#include <unistd.h>
 
 namespace viewer {
 
@@ -15,7 +19,10 @@ namespace {
 constexpr std::string_view kExtension = ".sol";
 constexpr std::size_t kMaxFileName = 255;
 // A save larger than this is not handed to a movie: Flash asked the user beyond 100 KB.
-constexpr std::uintmax_t kMaxSaveBytes = 16 * 1024 * 1024;
+constexpr std::size_t kMaxSaveBytes = 16 * 1024 * 1024;
+constexpr std::string_view kRejectedFolder = "rejected";
+// Rejected copies of one save kept side by side; beyond that a refused file stays where it is.
+constexpr int kMaxRejected = 1000;
 
 bool escaped(unsigned char c, bool first) {
     return c == '%' || c == '/' || c == '\\' || c < 0x20 || c == 0x7f || (first && c == '.');
@@ -74,19 +81,70 @@ std::vector<std::string> FlashSaves::keysOf(std::string_view fileName) const {
 
 std::vector<std::pair<std::string, std::string>> FlashSaves::load() const {
     std::vector<std::pair<std::string, std::string>> saves;
+    std::vector<std::pair<fs::path, std::string>> refused;
     std::error_code ec;
     if (!usable() || !fs::is_directory(folder_, ec)) return saves;
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-        const std::string fileName = entry.path().filename().string();
-        const auto keys = keysOf(fileName);
-        if (keys.empty() || !entry.is_regular_file(ec) || entry.file_size(ec) > kMaxSaveBytes) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!in.good() && !in.eof()) continue;
+        const auto keys = keysOf(entry.path().filename().string());
+        if (keys.empty() || !entry.is_regular_file(ec)) continue;
+        std::string reason;
+        const auto bytes = readSave(entry.path(), reason);
+        if (!bytes) {
+            if (!reason.empty()) refused.emplace_back(entry.path(), reason);
+            continue;
+        }
         for (const std::string& key : keys)
-            saves.emplace_back(key, bytes);
+            saves.emplace_back(key, *bytes);
+    }
+    // Moved once the folder has been read, as entries renamed while it is read may be missed.
+    for (const auto& [file, reason] : refused) {
+        const auto moved = moveAside(file);
+        const std::string outcome = moved ? "moved to " + moved->string() : "it could not be moved";
+        std::fprintf(stderr, "Brindle: the save %s was not handed to the movie (%s); %s\n", file.c_str(),
+                     reason.c_str(), outcome.c_str());
     }
     return saves;
+}
+
+std::optional<std::string> FlashSaves::readSave(const fs::path& file, std::string& reason) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    // Read up to one byte past the limit, so that a file growing meanwhile is caught too.
+    std::string bytes;
+    char chunk[64 * 1024];
+    while (bytes.size() <= kMaxSaveBytes && in.read(chunk, sizeof chunk).gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) return std::nullopt;
+    if (bytes.size() > kMaxSaveBytes) {
+        reason = "larger than " + std::to_string(kMaxSaveBytes >> 20) + " MB";
+        return std::nullopt;
+    }
+    if (!SolFile::parse(bytes, &reason)) return std::nullopt;
+    return bytes;
+}
+
+std::optional<fs::path> FlashSaves::moveAside(const fs::path& file) {
+    const fs::path folder = file.parent_path() / kRejectedFolder;
+    std::error_code ec;
+    fs::create_directory(folder, ec);
+    const std::string name = file.filename().string();
+    const std::string stem = name.substr(0, name.size() - kExtension.size());
+    for (int n = 1; n <= kMaxRejected; ++n) {
+        const fs::path target =
+            folder / (n == 1 ? name : stem + "-" + std::to_string(n) + std::string(kExtension));
+        // Never over an earlier rejected file: that one may be the save someone wants back.
+        if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+            return target;
+        if (errno == EEXIST) continue;
+        // A file system without RENAME_NOREPLACE: a new link fails on an existing name too.
+        if (errno != EINVAL || ::link(file.c_str(), target.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            return std::nullopt;
+        }
+        ::unlink(file.c_str());
+        return target;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> FlashSaves::fileNameOf(std::string_view name) {

@@ -38,7 +38,10 @@ class FlashSaves {
     // The storage keys under which the movie may ask for the object kept in the file named
     // fileName (one per path of the movie); none when that is no save's file name.
     std::vector<std::string> keysOf(std::string_view fileName) const;
-    // The saves on disk, each key with the bytes of its file; unreadable files are left out.
+    // The saves on disk, each key with the bytes of its file; unreadable files are left out. Each
+    // file is read whole with SolFile first: one that it refuses (a damaged or hostile save, which
+    // could stall the player) is moved aside to the folder's rejected/ with the reason in the log,
+    // so the movie starts without it.
     std::vector<std::pair<std::string, std::string>> load() const;
 
     // "<name>.sol" with the escapes above, or nothing for an empty name or one whose file name
@@ -48,6 +51,12 @@ class FlashSaves {
     static std::optional<std::string> nameOf(std::string_view fileName);
 
   private:
+    // The bytes of a save that SolFile reads; nothing for an unreadable file, and also the reason
+    // for a refused one.
+    static std::optional<std::string> readSave(const std::filesystem::path& file, std::string& reason);
+    // Moves a refused save into rejected/ beside it, under a name no earlier rejected file has;
+    // the new path, or nothing when it could not be moved.
+    static std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file);
     // The paths a key may carry: "", each folder of the movie's path, the path itself.
     std::vector<std::string> paths() const;
 

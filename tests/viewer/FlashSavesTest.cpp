@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "viewer/PlayerFiles.h"
 #include "viewer/SaveWriter.h"
+#include "viewer/SolBytes.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -76,7 +77,7 @@ TEST_F(FlashSavesTest, HostileNamesStayOneFileInsideTheFolder) {
         EXPECT_EQ(file->parent_path(), game.folder()) << name;
         EXPECT_TRUE(viewer::isPlainFileName(file->filename().string())) << name;
         EXPECT_NE(file->filename().string()[0], '.') << name;
-        writer.put(*file, name);
+        writer.put(*file, sol("x", 3, amf3Text("name") + "\x06" + amf3Text(name) + '\0'));
     }
     writer.waitIdle();
     EXPECT_EQ(writer.failures(), 0);
@@ -106,20 +107,36 @@ TEST_F(FlashSavesTest, FileNamesAreOneToOne) {
         EXPECT_FALSE(FlashSaves::nameOf(file)) << file;
 }
 
-TEST_F(FlashSavesTest, LoadsTheSavesOnDiskUnderEveryKey) {
-    fs::create_directories(game.folder());
-    std::ofstream(game.folder() / "progress.sol", std::ios::binary) << "bytes";
-    std::ofstream(game.folder() / "notes.txt") << "not a save";
-    fs::create_directory(game.folder() / "dir.sol");
+TEST_F(FlashSavesTest, LoadsTheSavesTheReaderTakesAndMovesTheOthersAsideWithoutOverwriting) {
+    const fs::path folder = game.folder(), rejected = folder / "rejected";
+    fs::create_directories(rejected);
+    const std::string good = sol("progress", 3, amf3Text("count") + "\x04\x03" + '\0');
+    const std::string deep = nestedSave(200'000); // stalls the player for good
+    std::ofstream(folder / "progress.sol", std::ios::binary) << good;
+    std::ofstream(folder / "deep.sol", std::ios::binary) << deep;
+    std::ofstream(folder / "short.sol", std::ios::binary) << good.substr(0, good.size() - 1);
+    std::ofstream(folder / "huge.sol", std::ios::binary) << std::string(16 * 1024 * 1024 + 1, '\0');
+    std::ofstream(rejected / "deep.sol", std::ios::binary) << "refused earlier";
+    std::ofstream(folder / "notes.txt") << "not a save";
+    fs::create_directory(folder / "dir.sol");
     fs::create_directories(saves / "other.swf");
     std::ofstream(saves / "other.swf" / "secret.sol") << "other movie";
 
-    auto loaded = game.load();
-    ASSERT_EQ(loaded.size(), 3u);
-    for (const auto& [key, bytes] : loaded) {
-        EXPECT_TRUE(key.ends_with("/progress")) << key;
-        EXPECT_EQ(bytes, "bytes");
+    for (int round = 0; round < 2; ++round) {
+        auto loaded = game.load();
+        ASSERT_EQ(loaded.size(), 3u);
+        for (const auto& [key, bytes] : loaded) {
+            EXPECT_TRUE(key.ends_with("/progress")) << key;
+            EXPECT_EQ(bytes, good);
+        }
     }
+    EXPECT_EQ(
+        filesBelow(saves),
+        (std::set<std::string>{"game.swf/progress.sol", "game.swf/notes.txt", "game.swf/rejected/deep.sol",
+                               "game.swf/rejected/deep-2.sol", "game.swf/rejected/short.sol",
+                               "game.swf/rejected/huge.sol", "other.swf/secret.sol"}));
+    EXPECT_EQ(readFile(rejected / "deep.sol"), "refused earlier");
+    EXPECT_EQ(readFile(rejected / "deep-2.sol"), deep);
 }
 
 TEST(SaveWriterTest, WritesAtomicallyKeepsTheLatestAndRemoves) {

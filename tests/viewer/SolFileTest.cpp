@@ -1,5 +1,7 @@
 #include "viewer/SolFile.h"
 
+#include "viewer/SolBytes.h"
+
 #include <gtest/gtest.h>
 
 using viewer::AmfValue;
@@ -8,24 +10,6 @@ using viewer::SolFile;
 namespace {
 
 using Type = AmfValue::Type;
-
-std::string u16(unsigned v) {
-    return {static_cast<char>(v >> 8), static_cast<char>(v & 0xff)};
-}
-std::string u32(unsigned v) {
-    return u16(v >> 16) + u16(v & 0xffff);
-}
-
-// A whole .sol file around body, as Flash Player and Ruffle write it.
-std::string sol(const std::string& name, int version, const std::string& body) {
-    std::string rest = std::string("TCSO\0\x04\0\0\0\0", 10) + u16(name.size()) + name +
-                       std::string(3, '\0') + static_cast<char>(version) + body;
-    return std::string("\0\xbf", 2) + u32(rest.size()) + rest;
-}
-
-std::string amf3Text(const std::string& s) {
-    return static_cast<char>(s.size() << 1 | 1) + s;
-}
 
 // Ruffle's bytes for SharedObject.getLocal("plays") after data.count = 3; data.name = "hello";
 // data.list = [1, 2.5, "x", true, null]; data.obj = {a: 1, b: "two"}; data.again = "hello"; flush().
@@ -115,11 +99,7 @@ TEST(SolFileTest, RefusesDamagedFilesWithAReason) {
 
 TEST(SolFileTest, HostileNestingAndReferenceBombsAreRefused) {
     // Arrays inside arrays, deeper than any game saves.
-    std::string deep = amf3Text("a");
-    for (int i = 0; i < 100; ++i)
-        deep += "\x09\x03\x01";
-    deep += "\x01";
-    EXPECT_FALSE(SolFile::parse(sol("x", 3, deep + '\0')));
+    EXPECT_FALSE(SolFile::parse(nestedSave(100)));
 
     // Each array holds the one inside it twice, the second time by reference: 2^40 values from a
     // few hundred bytes.
