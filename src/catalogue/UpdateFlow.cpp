@@ -1,11 +1,26 @@
 #include "catalogue/UpdateFlow.h"
 
+#include "base/Url.h"
 #include "catalogue/UpdatePage.h"
 #include "catalogue/UpdateVersion.h"
+#include "controls/bkDLControl.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// An http(s) address with a host: "scheme://" followed by something other than a path.
+bool hasHost(std::string_view address) {
+    if (!base::isWebAddress(address)) return false;
+    const auto host = address.find("://") + 3;
+    return host < address.size() && address[host] != '/' && address[host] != '\\' && address[host] != '?' &&
+           address[host] != '#';
+}
+
+} // namespace
 
 UpdateFlow::UpdateFlow(UpdateSignature checker, std::string ownVersion)
     : checker_(std::move(checker)), ownVersion_(std::move(ownVersion)) {}
@@ -17,12 +32,24 @@ fs::path UpdateFlow::downloadFolder(const fs::path& appFolder) {
 std::optional<std::string> UpdateFlow::pageArrived(std::int32_t bytes, const fs::path& pageFile) {
     std::error_code ec;
     if (bytes == 0 || !fs::is_regular_file(pageFile, ec)) return std::nullopt;
-    const auto page = UpdatePage::read(pageFile);
+    const auto size = fs::file_size(pageFile, ec);
+    const auto page = ec || size > PageMaxBytes ? UpdatePage() : UpdatePage::read(pageFile);
     fs::remove(pageFile, ec);
     if (!catalogue::updateDue(page.Version, ownVersion_)) return std::nullopt;
+    // The address as it is requested, so that the file's name is taken from what was asked for.
+    std::string address = base::normaliseUrl(page.ftp);
+    if (!hasHost(address)) return std::nullopt;
     version_ = page.Version;
     signature_ = page.Signature;
-    return page.ftp;
+    return address;
+}
+
+std::string UpdateFlow::fileNameFor(std::string_view address) {
+    const std::string name = bkDLControl::fileNameOf(std::string(address));
+    const bool plain = !name.empty() && name != "." && name != ".." && name.size() <= MaxFileName &&
+                       std::none_of(name.begin(), name.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+    return plain ? name : std::string(FallbackFileName);
 }
 
 UpdateFlow::HandOver UpdateFlow::fileArrived(std::int32_t bytes, const fs::path& file) const {

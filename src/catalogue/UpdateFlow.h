@@ -5,10 +5,12 @@
 
 #include "catalogue/UpdateSignature.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class UpdateFlow {
   public:
@@ -18,6 +20,14 @@ class UpdateFlow {
         Rejected  // no valid signature; the file was deleted
     };
 
+    // The update page comes from a server that may misbehave: at most this much of it is read,
+    // within this time; a longer or slower page is no update.
+    static constexpr std::int64_t PageMaxBytes = 64 * 1024;
+    static constexpr std::chrono::seconds PageDeadline{15};
+    // The new version's file name when its address gives none that is plain.
+    static constexpr std::string_view FallbackFileName = "BrindleSetup.bin";
+    static constexpr std::size_t MaxFileName = 100;
+
     explicit UpdateFlow(UpdateSignature checker, std::string ownVersion);
 
     // The new version's download goes into this folder of the application folder, so a file that
@@ -25,9 +35,16 @@ class UpdateFlow {
     static std::filesystem::path downloadFolder(const std::filesystem::path& appFolder);
 
     // The update page arrived (bytes 0: its download failed). Reads it, deletes it whatever it
-    // says, and returns the address of the new version's file (its ftp key) when the page's version
-    // number is higher than the own one. The page's version and signature are kept for fileArrived.
+    // says, and returns the address of the new version's file (its ftp key, cleaned up as it is
+    // requested) when the page's version number is higher than the own one and that address is an
+    // http(s) one with a host. A page longer than PageMaxBytes is not read. The page's version and
+    // signature are kept for fileArrived.
     std::optional<std::string> pageArrived(std::int32_t bytes, const std::filesystem::path& pageFile);
+
+    // The name the new version's file is saved under in downloadFolder: the file name of address
+    // when it is plain (not empty, "." or "..", no control characters, at most MaxFileName bytes),
+    // otherwise FallbackFileName.
+    static std::string fileNameFor(std::string_view address);
 
     // The new version's file arrived (bytes 0: its download failed). Checks it against the version
     // and signature that the last page with an update carried.

@@ -48,6 +48,8 @@ struct CurlReader::Read {
     std::string key;
     std::string url;
     std::filesystem::path bodyPath;
+    std::int64_t maxBytes = 0;
+    std::chrono::milliseconds deadline{0};
     UrlReaderListener* listener = nullptr;
     std::unique_ptr<CURLM, MultiDeleter> multi;
     std::atomic<bool> cancelled{false}; // written on the user-interface thread only
@@ -68,11 +70,14 @@ class Transfer {
         if (!easy_) return postError("Cannot create a transfer");
         configure();
         std::string url = read_->url;
+        if (read_->deadline.count() > 0) deadline_ = std::chrono::steady_clock::now() + read_->deadline;
         for (int hop = 0; hop <= MaxRedirects; ++hop) {
             CURLcode result = performHop(url);
             if (read_->cancelled) return;
             if (stalled_)
                 return postError("No data received for " + durationText(CurlReader::noDataTimeout()));
+            if (late_) return postError("Not done within " + durationText(read_->deadline));
+            if (tooLong_) return postError("Longer than " + std::to_string(read_->maxBytes) + " bytes");
             if (!httpError_.empty()) return postError(httpError_);
             if (result != CURLE_OK && saveError_.empty()) return postError(curlMessage(result));
             if (result == CURLE_OK && isRedirect()) {
@@ -127,8 +132,13 @@ class Transfer {
                 break;
             }
             if (read_->cancelled) break;
-            if (std::chrono::steady_clock::now() - lastActivity_ > CurlReader::noDataTimeout()) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastActivity_ > CurlReader::noDataTimeout()) {
                 stalled_ = true;
+                break;
+            }
+            if (deadline_ && now >= *deadline_) {
+                late_ = true;
                 break;
             }
             if (running) curl_multi_poll(multi, nullptr, 0, static_cast<int>(PollInterval.count()), nullptr);
@@ -180,6 +190,10 @@ class Transfer {
     size_t body(const char* data, size_t size) {
         lastActivity_ = std::chrono::steady_clock::now();
         if (discardBody_) return size;
+        if (read_->maxBytes > 0 && bytes_ + static_cast<std::int64_t>(size) > read_->maxBytes) {
+            tooLong_ = true;
+            return 0;
+        }
         if (!begun_ && !beginData(true)) return 0;
         for (size_t done = 0; done < size;) {
             auto n = ::write(file_.fd, data + done, size - done);
@@ -276,6 +290,9 @@ class Transfer {
     std::string httpError_;
     bool discardBody_ = false;
     bool stalled_ = false;
+    bool late_ = false;
+    bool tooLong_ = false;
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
     bool begun_ = false;
     std::int64_t bytes_ = 0;
     std::int64_t total_ = 0;
@@ -325,6 +342,8 @@ std::optional<ReadStartError> CurlReader::start(const ReadRequest& request, UrlR
     read->key = request.key;
     read->url = base::normaliseUrl(request.url);
     read->bodyPath = request.bodyFile;
+    read->maxBytes = request.maxBytes;
+    read->deadline = request.deadline;
     read->listener = &listener;
 
     std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());

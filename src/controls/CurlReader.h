@@ -11,7 +11,8 @@
 // - The newest version is asked for (no-cache), and no content encoding, so the file arrives byte
 //   for byte as the server stores it.
 // - An HTTP status of 400 or more, any other status that is neither success nor a redirect, a
-//   transfer error, and a read that receives nothing for noDataTimeout() end with an Error
+//   transfer error, a read that receives nothing for noDataTimeout(), a body longer than the
+//   request's maxBytes and a read still running at the request's deadline end with an Error
 //   notification; the body file is then deleted.
 
 #include "controls/DownloadMessageLoop.h"

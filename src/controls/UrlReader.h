@@ -4,6 +4,7 @@
 
 #include "controls/DownloadBodyFile.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -39,8 +40,10 @@ struct ReadCompletion {
 
 struct ReadRequest {
     std::string url;
-    std::string key;                // names the read for cancel
-    std::filesystem::path bodyFile; // where the body is streamed to; created by the reader
+    std::string key;                       // names the read for cancel
+    std::filesystem::path bodyFile;        // where the body is streamed to; created by the reader
+    std::int64_t maxBytes = 0;             // a longer body ends the read with an error; 0: no limit
+    std::chrono::milliseconds deadline{0}; // the whole read ends with an error after this; 0: none
 };
 
 struct ReadStartError {

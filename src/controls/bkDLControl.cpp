@@ -52,7 +52,7 @@ std::string bkDLControl::deriveSaveFileName(const std::string& folder, const std
 }
 
 void bkDLControl::deriveSaveFileName() {
-    saveFileName_ = deriveSaveFileName(saveFilePath_, fileUrl_);
+    saveFileName_ = deriveSaveFileName(saveFilePath_, saveAs_.empty() ? fileUrl_ : saveAs_);
 }
 
 bool bkDLControl::BeginDownload(bool wait) {
@@ -62,7 +62,8 @@ bool bkDLControl::BeginDownload(bool wait) {
         return false;
     }
     std::filesystem::path target(saveFileName_);
-    ReadRequest request{fileUrl_, saveFileName_, base::temporarySibling(target.parent_path() / "bkdl")};
+    ReadRequest request{fileUrl_, saveFileName_, base::temporarySibling(target.parent_path() / "bkdl"),
+                        maxBytes_, deadline_};
     if (auto failure = reader_->start(request, *this)) {
         startFailed(*failure);
         return false;
@@ -162,7 +163,7 @@ void bkDLControl::onReadComplete(ReadCompletion& completion) {
         raiseError(ZeroBytes, "Zero bytes retrieved");
         return;
     }
-    if (!redirectFile_.empty() && renameOnRedirect_)
+    if (!redirectFile_.empty() && renameOnRedirect_ && saveAs_.empty())
         saveFileName_ = deriveSaveFileName(saveFilePath_, redirectFile_);
     if (unsafeFileName(fileNameOf(saveFileName_))) {
         raiseError(SaveFailed, "Invalid file name [" + saveFileName_ + "]");
@@ -220,6 +221,16 @@ void bkDLControl::setRenameOnRedirect(bool on) {
 void bkDLControl::setShowProgress(bool on) {
     showProgress_ = on; // shows at the next repaint
     changed("ShowProgress");
+}
+
+void bkDLControl::setSaveAs(std::string fileName) {
+    saveAs_ = std::move(fileName);
+    deriveSaveFileName();
+}
+
+void bkDLControl::setLimits(std::int64_t maxBytes, std::chrono::milliseconds deadline) {
+    maxBytes_ = maxBytes;
+    deadline_ = deadline;
 }
 
 void bkDLControl::setBackColor(std::int32_t colour) {

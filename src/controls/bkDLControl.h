@@ -10,6 +10,7 @@
 #include "controls/UrlReader.h"
 #include "controls/bkDLHost.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -60,6 +61,12 @@ class bkDLControl : private UrlReaderListener {
     void setRenameOnRedirect(bool on);
     bool ShowProgress() const { return showProgress_; }
     void setShowProgress(bool on);
+    // Not saved with the other settings, for callers that read from a server they cannot trust:
+    // the file name to save under in SaveFilePath instead of the URL's (empty: the URL's), and the
+    // most bytes and the longest time a download may take (0: no limit); beyond them it fails.
+    const std::string& SaveAs() const { return saveAs_; }
+    void setSaveAs(std::string fileName);
+    void setLimits(std::int64_t maxBytes, std::chrono::milliseconds deadline);
 
     // Appearance of the drawing surface.
     std::int32_t BackColor() const { return backColor_; }
@@ -117,6 +124,9 @@ class bkDLControl : private UrlReaderListener {
     bool failOnRedirect_ = true;
     bool renameOnRedirect_ = true;
     bool showProgress_ = true;
+    std::string saveAs_;
+    std::int64_t maxBytes_ = 0;
+    std::chrono::milliseconds deadline_{0};
     std::int32_t backColor_ = DefaultBackColor;
     std::int32_t foreColor_ = DefaultForeColor;
     bool enabled_ = true;

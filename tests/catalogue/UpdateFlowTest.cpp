@@ -20,9 +20,10 @@ class UpdateFlowTest : public ::testing::Test {
     fs::path file = dir.path() / "BrindleSetup.bin";
     std::string newVersion = "#!/bin/sh\ntouch marker\n";
 
-    std::optional<std::string> offer(const std::string& version, const std::string& signature) {
-        const auto text =
-            UpdateSigner::updatePage(version, "http://h/box/download/BrindleSetup.bin", "d", "i", signature);
+    std::optional<std::string> offer(const std::string& version, const std::string& signature,
+                                     const std::string& ftp = "http://h/box/download/BrindleSetup.bin",
+                                     const std::string& info = "i") {
+        const auto text = UpdateSigner::updatePage(version, ftp, "d", info, signature);
         base::writeFileAtomic(page, text);
         return flow.pageArrived(static_cast<std::int32_t>(text.size()), page);
     }
@@ -92,4 +93,25 @@ TEST_F(UpdateFlowTest, AFailedDownloadIsIgnoredAndAFolderIsNeverTakenForTheFile)
     EXPECT_EQ(flow.fileArrived(5, file), UpdateFlow::HandOver::Ignore);
     EXPECT_TRUE(fs::is_directory(file));
     EXPECT_EQ(UpdateFlow::downloadFolder(dir.path()), dir.path() / "Update");
+}
+
+TEST_F(UpdateFlowTest, APageTooLongOrWithoutAnHttpAddressOffersNothingAndTheFileNameIsPlain) {
+    // A page longer than the limit is not read, whatever it says.
+    EXPECT_EQ(offer("2", "s", "http://h/a.bin", std::string(UpdateFlow::PageMaxBytes, 'x')), std::nullopt);
+    EXPECT_FALSE(fs::exists(page));
+    EXPECT_EQ(offer("2", "s", "http://h/a.bin", std::string(UpdateFlow::PageMaxBytes - 200, 'x')),
+              "http://h/a.bin");
+
+    for (const char* ftp : {"", "ftp://h/a.bin", "file:///usr/bin/a", "a.bin", "http://", "http:///a.bin",
+                            "https://?a.bin", "javascript:alert(1)"})
+        EXPECT_EQ(offer("2", "s", ftp), std::nullopt) << ftp;
+    // The address as it goes out: tabs and line breaks dropped, spaces escaped.
+    EXPECT_EQ(offer("2", "s", "https://h/new\tversion 2.bin"), "https://h/newversion%202.bin");
+
+    EXPECT_EQ(UpdateFlow::fileNameFor("https://h/box/setup.bin?v=2"), "setup.bin?v=2");
+    EXPECT_EQ(UpdateFlow::fileNameFor("https://h/" + std::string(100, 'a')), std::string(100, 'a'));
+    for (const std::string& address : {"https://h/" + std::string(101, 'a'), std::string("https://h/a\x01b"),
+                                       std::string("https://h/a\x7f"), std::string("https://h/"),
+                                       std::string("https://h/.."), std::string("https://h/a\r")})
+        EXPECT_EQ(UpdateFlow::fileNameFor(address), "BrindleSetup.bin") << address;
 }

@@ -93,6 +93,13 @@ class CurlReaderTest : public ::testing::Test {
                                          return false;
                                      });
         });
+        // A page that never ends: a byte every 20 ms until released.
+        http.Get("/endless.txt", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("text/plain", [this](std::size_t, httplib::DataSink& sink) {
+                if (server.waitForRelease(std::chrono::milliseconds(20))) return false;
+                return sink.write("x", 1);
+            });
+        });
         // Servers that misbehave in ways the control must ride out.
         http.Get("/chunked.bin", [](const httplib::Request&, httplib::Response& res) {
             res.set_chunked_content_provider("application/octet-stream",
@@ -276,4 +283,37 @@ TEST_F(CurlReaderTest, MisbehavingServersSaveWholeFilesOrKeepTheOldOne) {
     EXPECT_EQ(readFile(dir.path() / "broken.bin"), "old");
     control.reset();
     EXPECT_EQ(folderContents().size(), 3u); // no temporary file left
+}
+
+TEST_F(CurlReaderTest, ABodyOverTheLimitOrAReadPastTheDeadlineFailsAndLeavesNothing) {
+    std::ofstream(dir.path() / "file.bin") << "old";
+    control->setLimits(64 * 1024, std::chrono::seconds(20));
+    EXPECT_FALSE(download("/file.bin"));
+    EXPECT_TRUE(host.has("DLError 99 Longer than 65536 bytes"));
+    EXPECT_EQ(host.events.back(), "DLComplete 0");
+    EXPECT_EQ(readFile(dir.path() / "file.bin"), "old");
+
+    // Within the limit it arrives whole.
+    control->setLimits(300'000, std::chrono::seconds(20));
+    ASSERT_TRUE(download("/file.bin"));
+    EXPECT_EQ(readFile(dir.path() / "file.bin"), pattern(300'000));
+
+    // Data keeps coming, so only the deadline ends it.
+    host.events.clear();
+    control->setLimits(0, std::chrono::milliseconds(400));
+    EXPECT_FALSE(download("/endless.txt"));
+    EXPECT_TRUE(host.has("DLError 99 Not done within 400 milliseconds"));
+    EXPECT_EQ(host.events.back(), "DLComplete 0");
+    server.release();
+    control.reset();
+    EXPECT_EQ(folderContents(), std::vector<std::string>{"file.bin"});
+}
+
+TEST_F(CurlReaderTest, AFileNameOfItsOwnReplacesTheUrls) {
+    control->setSaveAs("setup.bin");
+    ASSERT_TRUE(download("/target/movie.swf"));
+    EXPECT_EQ(control->SaveFileName(), (dir.path() / "setup.bin").string());
+    EXPECT_EQ(readFile(dir.path() / "setup.bin"), "movie");
+    control->setSaveAs("");
+    EXPECT_EQ(control->SaveFileName(), (dir.path() / "movie.swf").string());
 }

@@ -2,6 +2,7 @@
 
 #include "base/Twips.h"
 #include "catalogue/StoreSearch.h"
+#include "catalogue/UpdateFlow.h"
 #include "catalogue/qt/FrameReskin.h"
 #include "catalogue/qt/MainShortcuts.h"
 #include "catalogue/qt/PageBuildQueue.h"
@@ -202,6 +203,7 @@ void MainFrm::startDownloads() {
     WebTJ_->Navigate(qs(servers_.makerServer + "/box/tj.html"));
     UpDateDown_->setFileURL(qs(servers_.makerServer + "/box/update.html"));
     UpDateDown_->setSaveFilePath(qs((appFolder_ / "").string()));
+    UpDateDown_->control().setLimits(UpdateFlow::PageMaxBytes, UpdateFlow::PageDeadline);
     UpDateDown_->BeginDownload();
 }
 

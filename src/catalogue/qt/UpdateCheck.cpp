@@ -32,18 +32,20 @@ void UpdateCheck::pageArrived(int bytes) {
     std::error_code ec;
     fs::create_directory(folder, ec);
     DownFtp_->setFileURL(QString::fromStdString(*ftp));
+    DownFtp_->control().setSaveAs(UpdateFlow::fileNameFor(*ftp));
     DownFtp_->setSaveFilePath(QString::fromStdString((folder / "").string()));
     DownFtp_->BeginDownload();
 }
 
 void UpdateCheck::fileArrived(int bytes) {
     const fs::path file = DownFtp_->SaveFileName().toStdString();
+    std::error_code ec;
     switch (flow_.fileArrived(bytes, file)) {
     case UpdateFlow::HandOver::Ignore:
+        // The download folder goes when nothing else is in it.
+        fs::remove(UpdateFlow::downloadFolder(appFolder_), ec);
         return;
     case UpdateFlow::HandOver::Rejected: {
-        // The download folder goes too when nothing else is in it.
-        std::error_code ec;
         fs::remove(UpdateFlow::downloadFolder(appFolder_), ec);
         catalogue::showMessageBox(window_, UnverifiedMessage);
         emit rejected();
