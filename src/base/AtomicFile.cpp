@@ -1,11 +1,12 @@
 #include "base/AtomicFile.h"
 
 #include <atomic>
-#include <charconv>
-#include <random>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <random>
 #include <string>
 #include <unistd.h>
 
@@ -21,8 +22,8 @@ std::filesystem::path temporarySibling(const std::filesystem::path& target) {
         return std::string(hex);
     }();
     static std::atomic<unsigned> counter{0};
-    auto name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." + processToken + "-" +
-                std::to_string(counter++) + ".tmp";
+    auto name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." + processToken +
+                "-" + std::to_string(counter++) + ".tmp";
     return target.parent_path() / name;
 }
 
@@ -37,6 +38,15 @@ pid_t temporaryWriter(const std::string& name) {
     const auto digits = stem.substr(pidDot + 1, tokenDot - pidDot - 1);
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
     return error == std::errc() && end == digits.data() + digits.size() ? pid : 0;
+}
+
+void removeTemporaries(const std::filesystem::path& folder, bool anyWriter) {
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(folder, ec)) {
+        const pid_t writer = temporaryWriter(item.path().filename().string());
+        if (writer > 0 && (anyWriter || (::kill(writer, 0) != 0 && errno == ESRCH)))
+            std::filesystem::remove(item.path(), ec);
+    }
 }
 
 bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes) {

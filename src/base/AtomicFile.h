@@ -4,8 +4,8 @@
 
 #include <filesystem>
 #include <string>
-#include <sys/types.h>
 #include <string_view>
+#include <sys/types.h>
 
 namespace base {
 
@@ -20,5 +20,10 @@ std::filesystem::path temporarySibling(const std::filesystem::path& target);
 // The process id in a name made by temporarySibling; 0 for other names. Lets a cleaner tell the
 // temporaries of dead writers from those of running ones.
 pid_t temporaryWriter(const std::string& name);
+
+// Removes the temporaries named by temporarySibling in folder that a cut-short writer left: those
+// of processes that have ended, or with anyWriter every one, for a caller that is the only process
+// writing there (it holds the lock that keeps other writers out) and has not begun writing.
+void removeTemporaries(const std::filesystem::path& folder, bool anyWriter);
 
 } // namespace base

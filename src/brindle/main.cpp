@@ -10,6 +10,7 @@
 // Started with one of the commands for scripts (library/CommandLine.h), it runs that command alone.
 
 #include "base/AppFolder.h"
+#include "base/AtomicFile.h"
 #include "base/RunLock.h"
 #include "catalogue/PendingStart.h"
 #include "catalogue/SkinChange.h"
@@ -114,6 +115,12 @@ int main(int argc, char** argv) {
     const StartResult start = runStartSequence(appFolder, base::executableBaseName(), launcher, settingsFile);
     for (const auto& folder : start.missingFolders)
         std::fprintf(stderr, "Brindle: cannot create the folder %s\n", folder.c_str());
+    // Only Brindle writes into these folders and only one Brindle runs per folder: holding the lock
+    // and before its first download, any temporary file there is left by a write or download that
+    // a kill or crash cut short.
+    if (instanceLock->held())
+        for (const char* folder : {"Game", "Update", "Apps"})
+            base::removeTemporaries(appFolder / folder, true);
 
     const int code = runCatalogue(argc, argv, appFolder, start);
     instanceLock.reset();

@@ -1,14 +1,11 @@
 #include "updater/CacheRebuild.h"
 
 #include "base/AtomicFile.h"
-
 #include "pages/CategoryPageBuilder.h"
 #include "pages/HomePageBuilder.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <csignal>
 #include <thread>
 #include <vector>
 
@@ -39,9 +36,6 @@ int CacheRebuild::run(std::span<const CatalogueEntry> entries, int workers) cons
 }
 
 void CacheRebuild::removeStaleTemporaries(const std::filesystem::path& htmlDir) {
-    std::error_code ec;
-    for (const auto& item : std::filesystem::directory_iterator(htmlDir, ec)) {
-        const pid_t writer = base::temporaryWriter(item.path().filename().string());
-        if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH) std::filesystem::remove(item.path(), ec);
-    }
+    // Brindle writes pages here too, so only the temporaries of ended writers go.
+    base::removeTemporaries(htmlDir, false);
 }
