@@ -4,6 +4,13 @@
 // asks it, through that socket, to bring its catalogue window to the front, and ends before it
 // starts Sorrel or writes anything. The socket is removed when the listener goes, and a socket
 // left behind by a crash is removed by the next holder of the lock, so it never blocks a start.
+//
+// Other users of the machine must neither receive nor send the requests. The socket lives in a
+// folder that only this user can enter: $XDG_RUNTIME_DIR, /run/user/<uid> or /tmp/brindle-<uid>
+// (made with mode 0700), the first that is a real folder owned by this user with no access for
+// others; a folder or socket that another user owns is never used, and the log says so. The places
+// do not depend on TMPDIR, so starts with different temporary folders still meet. Each connection's
+// peer must be this user, on both sides.
 
 #include <QObject>
 #include <chrono>
@@ -16,8 +23,8 @@ class QWidget;
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
-    // The local socket's name for appFolder: the same for every start in that folder by this user,
-    // different for any other folder or user.
+    // The local socket's file name for appFolder: the same for every start in that folder by this
+    // user, different for any other folder or user.
     static QString serverName(const std::filesystem::path& appFolder);
 
     // Asks the instance running in appFolder to show its window, trying to reach it for up to
@@ -30,11 +37,14 @@ class SingleInstance : public QObject {
     static void bringToFront(QWidget* window);
 
     // Listens for the requests of later starts. The caller holds the folder's lock, so a socket of
-    // that name can only be left over from an instance that crashed, and is replaced.
+    // that name can only be left over from an instance that crashed, and is replaced. When no
+    // folder is usable or listening fails, the log says why and the program runs on without it.
     explicit SingleInstance(const std::filesystem::path& appFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     bool listening() const;
+    // The socket's path while listening.
+    QString socketPath() const;
 
   signals:
     // A later start asked for the window.

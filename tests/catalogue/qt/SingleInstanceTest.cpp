@@ -3,12 +3,11 @@
 #include "TempDir.h"
 #include "WaitUntil.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -17,29 +16,54 @@ using namespace std::chrono_literals;
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // What a crashed instance leaves behind: a socket file nobody listens on.
-void leaveStaleSocket(const QString& name) {
-    const QByteArray path = QDir(QDir::tempPath()).absoluteFilePath(name).toLocal8Bit();
+void leaveStaleSocket(const fs::path& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-    std::copy(path.begin(), path.end(), address.sun_path);
+    const std::string text = path.string();
+    ASSERT_LT(text.size(), sizeof address.sun_path);
+    std::copy(text.begin(), text.end(), address.sun_path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ::close(fd);
 }
 
+// The tests' own runtime folder (mode 0700, as mkdtemp makes it), so that they never meet the
+// sockets of Brindles that run meanwhile.
+class SingleInstanceTest : public ::testing::Test {
+  protected:
+    SingleInstanceTest() { ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1); }
+    ~SingleInstanceTest() override {
+        if (saved)
+            ::setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
+    }
+
+    std::optional<std::string> saved = [] {
+        const char* value = std::getenv("XDG_RUNTIME_DIR");
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }();
+    TempDir runtime, folder;
+    fs::path socket = runtime.path() / SingleInstance::serverName(folder.path()).toStdString();
+};
+
 } // namespace
 
-TEST(SingleInstance, ALaterStartReachesTheRunningOneOfItsFolderOnly) {
-    TempDir folder, other;
+TEST_F(SingleInstanceTest, ALaterStartReachesTheRunningOneOfItsFolderOnlyWhateverItsTemporaryFolder) {
+    TempDir other;
     EXPECT_EQ(SingleInstance::serverName(folder.path()), SingleInstance::serverName(folder.path() / "."));
     EXPECT_NE(SingleInstance::serverName(folder.path()), SingleInstance::serverName(other.path()));
     // Nobody runs yet: the request goes nowhere.
     EXPECT_FALSE(SingleInstance::askToShow(folder.path(), 200ms));
 
+    ::setenv("TMPDIR", other.path().c_str(), 1);
     SingleInstance running(folder.path());
+    ::unsetenv("TMPDIR");
     ASSERT_TRUE(running.listening());
+    EXPECT_EQ(running.socketPath().toStdString(), socket.string());
     QSignalSpy requests(&running, &SingleInstance::showRequested);
     EXPECT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
     EXPECT_TRUE(waitUntil([&] { return requests.count() == 1; }, 5000));
@@ -48,10 +72,8 @@ TEST(SingleInstance, ALaterStartReachesTheRunningOneOfItsFolderOnly) {
     EXPECT_EQ(requests.count(), 1);
 }
 
-TEST(SingleInstance, ASocketLeftByACrashNeverBlocksTheNextInstanceAndTheSocketGoesWithIt) {
-    TempDir folder;
-    const QString name = SingleInstance::serverName(folder.path());
-    leaveStaleSocket(name);
+TEST_F(SingleInstanceTest, ASocketLeftByACrashNeverBlocksTheNextInstanceAndTheSocketGoesWithIt) {
+    leaveStaleSocket(socket);
     EXPECT_FALSE(SingleInstance::askToShow(folder.path(), 100ms));
     {
         SingleInstance running(folder.path());
@@ -60,23 +82,53 @@ TEST(SingleInstance, ASocketLeftByACrashNeverBlocksTheNextInstanceAndTheSocketGo
         EXPECT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
         EXPECT_TRUE(waitUntil([&] { return requests.count() == 1; }, 5000));
     }
-    EXPECT_FALSE(QFile::exists(QDir(QDir::tempPath()).absoluteFilePath(name)));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(socket)));
 }
 
-TEST(SingleInstance, AnythingButTheRequestShowsNothing) {
-    TempDir folder;
+TEST_F(SingleInstanceTest, ARuntimeFolderOthersCanEnterOrOwnAndAnotherUsersSocketAreNeverUsed) {
+    // Another place of this user is taken instead, which a later start finds too.
+    fs::permissions(runtime.path(), fs::perms::others_exec, fs::perm_options::add);
+    {
+        SingleInstance running(folder.path());
+        ASSERT_TRUE(running.listening());
+        EXPECT_FALSE(running.socketPath().startsWith(QString::fromStdString(runtime.path().string())));
+        QSignalSpy requests(&running, &SingleInstance::showRequested);
+        EXPECT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
+        EXPECT_TRUE(waitUntil([&] { return requests.count() == 1; }, 5000));
+    }
+    fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    if (::getuid() != 0) GTEST_SKIP() << "files of another user need root";
+
+    // A socket that another user put in the folder stays as it is, unused.
+    leaveStaleSocket(socket);
+    ASSERT_EQ(::lchown(socket.c_str(), 65534, 65534), 0);
+    {
+        SingleInstance running(folder.path());
+        EXPECT_NE(running.socketPath().toStdString(), socket.string());
+        EXPECT_TRUE(fs::exists(fs::symlink_status(socket)));
+    }
+    fs::remove(socket);
+    ASSERT_EQ(::chown(runtime.path().c_str(), 65534, 65534), 0);
+    SingleInstance running(folder.path());
+    EXPECT_FALSE(running.socketPath().startsWith(QString::fromStdString(runtime.path().string())));
+}
+
+TEST_F(SingleInstanceTest, AnythingButTheRequestShowsNothing) {
     SingleInstance running(folder.path());
     QSignalSpy requests(&running, &SingleInstance::showRequested);
     for (const QByteArray& text : {QByteArray("hello\n"), QByteArray("show"), QByteArray(4096, 'x')}) {
         QLocalSocket socket;
-        socket.connectToServer(SingleInstance::serverName(folder.path()));
+        socket.connectToServer(running.socketPath());
         ASSERT_TRUE(socket.waitForConnected(2000));
         socket.write(text);
         socket.waitForBytesWritten(2000);
         socket.disconnectFromServer();
     }
-    runEventsFor(200);
-    EXPECT_EQ(requests.count(), 0);
+    // A real request after them: once it has come, the others have been read too.
+    ASSERT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
+    ASSERT_TRUE(waitUntil([&] { return requests.count() >= 1; }, 5000));
+    runEventsFor(100);
+    EXPECT_EQ(requests.count(), 1);
 }
 
 TEST(SingleInstance, BringingToTheFrontUndoesAMinimiseAndKeepsAMaximise) {
