@@ -5,8 +5,9 @@
 #   begin_store_session                    # $work: a scratch folder, removed at exit with the store
 #   start_store APPSTORE [options...]      # (re)starts the store on a free port; sets $site, fails when it cannot
 #   write_servers_ini FOLDER               # FOLDER/Servers.ini pointing every server at $site
-#   play_counter_app BUILD                 # the store serving the tests' play counter in place of every
-#                                          # game, and $app: an application folder of BUILD's Brindle for it
+#   play_counter_app BUILD [MOVIE]         # the store serving the tests' play counter (MOVIE of the tests'
+#                                          # movies, default plays.swf) in place of every game, and $app: an
+#                                          # application folder of BUILD's Brindle for it
 #
 # The store of an application folder APP (make run, the installed launcher):
 #   bundled_store_port APP                 # prints the loopback port of the store site that APP/Servers.ini
@@ -68,7 +69,7 @@ write_servers_ini() {
 play_counter_app() {
     mkdir "$work/movies"
     for game in "$1"/games/*.swf; do
-        cp "$1/tests/viewer/movies/plays.swf" "$work/movies/$(basename "$game")"
+        cp "$1/tests/viewer/movies/${2:-plays.swf}" "$work/movies/$(basename "$game")"
     done
     start_store "$1/app/appstore" --movies "$work/movies"
     app="$work/app"

@@ -5,7 +5,8 @@
 # the same app, opened again from the catalogue, replaced the viewer; 3 after Brindle was closed
 # (SIGTERM) and started again; 4 after Brindle was killed (SIGKILL) 3 seconds after the counter
 # saved 3, and started again. Each time the counter also saved the count it read back, one less.
-# Screenshots: plays-N.png in the output folder.
+# Screenshots: plays-N.png in the output folder. MOVIE names another counter of the tests' movies
+# that saves the same (plays-as2.swf, its ActionScript 2 twin).
 # flash-saves-process.sh <build folder> <output folder>
 set -eu
 . "$(dirname "$0")/../../scripts/lib/x-window.sh"
@@ -88,7 +89,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib/store-session.sh"
 begin_store_session
 
-play_counter_app "$build"
+play_counter_app "$build" "${MOVIE:-plays.swf}"
 # A server number of its own, so that tests running side by side do not race for the first free one.
 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1000x728x24" sh -eu "$self" --inside "$app" "$out" \
     "$build/app/solread"

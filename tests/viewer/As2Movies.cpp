@@ -54,7 +54,7 @@ std::string playCounter(bool flush) {
     const auto font = movie.defineDeviceFont("_sans");
     movie.place(1, movie.define(TextField{20, 40, 360, 40, font, 28, {0x20, 0x30, 0x40}, "", "shown"}), {});
     Actions a;
-    a.push({"so", "plays", 1});
+    a.push({"so", "plays"});
     callMethod(a, "SharedObject", "getLocal", 1);
     a.op(Op::SetVariable);
     a.push({"read"});

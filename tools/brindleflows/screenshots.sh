@@ -21,7 +21,8 @@
 # takes the colour of the last arrow key pressed. Opened from the games area, it turns green on
 # Right without a click (keys-movie.png); F11 puts the viewer in full screen (keys-full-screen.png)
 # and Escape takes it back. A page app (三国争霸, the store's 2048) answers Right and Left without a
-# click (keys-page.png).
+# click (keys-page.png). Then, in a new start, the keys movie's ActionScript 2 twin turns green on
+# Right without a click (keys-movie-as2.png).
 #
 # Environment: FLOWS="skins update keys" (the default) picks the flows; BRINDLE names another build of
 # the program to copy (default: the application folder's); UPDATE_PUBLIC_KEY is copied into each
@@ -90,7 +91,7 @@ if [ "${1:-}" = --skins ]; then
     exit
 fi
 if [ "${1:-}" = --keys ]; then
-    app=$2 out=$3
+    app=$2 out=$3 movie_only=${4:-}
     shot=$(mktemp --suffix=.png)
     # The colour at x, y of the screen, as #RRGGBB.
     colour_at() {
@@ -116,7 +117,14 @@ if [ "${1:-}" = --keys ]; then
     caption=$(colour_at 500 12)
     xdotool key Right
     wait_colour 500 400 '#00FF00'
-    import -window root "$out/keys-movie.png"
+    import -window root "$out/keys-movie$movie_only.png"
+    if [ -n "$movie_only" ]; then
+        rm -f "$shot"
+        kill "$pid"
+        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        echo "keys reach the movie ($movie_only)"
+        exit
+    fi
     xdotool key F11
     for _ in $(seq 50); do [ "$(colour_at 500 12)" != "$caption" ] && break; sleep 0.2; done
     [ "$(colour_at 500 12)" != "$caption" ] || { echo "F11 did not go full screen" >&2; exit 1; }
@@ -212,6 +220,8 @@ case " $flows " in *" keys "*)
     mkdir -p "$app/Game"
     cp "$build/tests/viewer/movies/keys.swf" "$app/Game/blocks.swf"
     xvfb --keys "$app" "$out"
+    cp "$build/tests/viewer/movies/keys-as2.swf" "$app/Game/blocks.swf"
+    xvfb --keys "$app" "$out" -as2
 esac
 
 if [ -n "$key" ] && case " $flows " in *" update "*) true ;; *) false ;; esac; then
