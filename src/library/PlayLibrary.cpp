@@ -98,35 +98,48 @@ bool importKeptApps(sqlite3* db, const fs::path& appFolder) {
     return true;
 }
 
+enum class Opened { Ready, Damaged, Failed };
+
+// Why the last call on db failed: a damaged file, or anything else (busy, no permission, disk
+// full), which leaves the file as it is.
+Opened failure(sqlite3* db) {
+    const int code = sqlite3_errcode(db);
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? Opened::Damaged : Opened::Failed;
+}
+
 // Makes db the library: the schema and the kept apps of a new file, the settings of every
-// connection. False when the file is no usable library.
-bool prepare(sqlite3* db, const fs::path& appFolder) {
+// connection.
+Opened prepare(sqlite3* db, const fs::path& appFolder) {
     sqlite3_busy_timeout(db, kBusyMs);
-    if (!exec(db, "PRAGMA journal_mode=WAL") || !exec(db, "PRAGMA synchronous=FULL")) return false;
+    if (!exec(db, "PRAGMA journal_mode=WAL") || !exec(db, "PRAGMA synchronous=FULL")) return failure(db);
     Statement check(db, "PRAGMA quick_check");
-    if (check.step() != SQLITE_ROW || check.text(0) != "ok") return false;
+    if (check.step() != SQLITE_ROW) return failure(db);
+    if (check.text(0) != "ok") return Opened::Damaged;
     Statement version(db, "PRAGMA user_version");
-    if (version.step() != SQLITE_ROW) return false;
-    const auto found = version.integer(0);
-    if (found >= kSchemaVersion) return true; // later versions only add to the schema
+    if (version.step() != SQLITE_ROW) return failure(db);
+    // Later versions only add to the schema, so their files serve as they are.
+    if (version.integer(0) >= kSchemaVersion) return Opened::Ready;
     // A new file: made whole in one transaction, so a crash leaves it new again.
-    if (!exec(db, "BEGIN IMMEDIATE")) return false;
+    if (!exec(db, "BEGIN IMMEDIATE")) return failure(db);
     Statement again(db, "PRAGMA user_version"); // another process may have made it meanwhile
-    if (again.step() == SQLITE_ROW && again.integer(0) >= kSchemaVersion) return exec(db, "COMMIT");
+    if (again.step() == SQLITE_ROW && again.integer(0) >= kSchemaVersion)
+        return exec(db, "COMMIT") ? Opened::Ready : failure(db);
     const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
     if (exec(db, kSchema) && importKeptApps(db, appFolder) && exec(db, setVersion.c_str()) &&
         exec(db, "COMMIT"))
-        return true;
+        return Opened::Ready;
+    const Opened why = failure(db);
     exec(db, "ROLLBACK");
-    return false;
+    return why;
 }
 
-sqlite3* openFile(const fs::path& file, const fs::path& appFolder) {
+// The library in file, or null with the reason in why.
+sqlite3* openFile(const fs::path& file, const fs::path& appFolder, Opened& why) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) == SQLITE_OK &&
-        prepare(db, appFolder))
-        return db;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    why = sqlite3_open_v2(file.c_str(), &db, flags, nullptr) == SQLITE_OK ? prepare(db, appFolder)
+                                                                          : failure(db);
+    if (why == Opened::Ready) return db;
     sqlite3_close_v2(db);
     return nullptr;
 }
@@ -160,12 +173,14 @@ bool change(sqlite3* db, const char* sql, const std::string& link, const Value& 
 
 std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder) {
     const fs::path file = appFolder / FileName;
-    if (sqlite3* db = openFile(file, appFolder)) return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, {}));
-    std::error_code ec;
-    if (!fs::exists(file, ec)) return nullptr; // the folder takes no file: nothing was damaged
+    Opened why;
+    if (sqlite3* db = openFile(file, appFolder, why))
+        return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, {}));
+    // Only a damaged file is set aside: one that is busy or cannot be written now stays.
+    if (why != Opened::Damaged) return nullptr;
     fs::path aside = setAsideDamaged(file);
     if (aside.empty()) return nullptr;
-    if (sqlite3* db = openFile(file, appFolder))
+    if (sqlite3* db = openFile(file, appFolder, why))
         return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, aside));
     return nullptr;
 }
@@ -178,6 +193,7 @@ PlayLibrary::~PlayLibrary() {
 
 bool PlayLibrary::recordOpen(const std::string& link, const std::string& name, bool isMovie,
                              const std::string& movieFile, const std::string& iconFile, std::int64_t now) {
+    const std::lock_guard lock(mutex_);
     Statement upsert(db_, R"(
 INSERT INTO apps(link, name, is_movie, movie_file, icon_file, plays, last_played)
     VALUES(?1, ?2, ?3, ?4, ?5, 1, ?6)
@@ -198,25 +214,30 @@ ON CONFLICT(link) DO UPDATE SET
 }
 
 bool PlayLibrary::addPlayTime(const std::string& link, std::int64_t seconds) {
+    const std::lock_guard lock(mutex_);
     return seconds >= 0 &&
            change(db_, "UPDATE apps SET seconds = seconds + ?2 WHERE link = ?1", link, seconds);
 }
 
 bool PlayLibrary::setIconFile(const std::string& link, const std::string& iconFile) {
+    const std::lock_guard lock(mutex_);
     return change(db_, "UPDATE apps SET icon_file = ?2 WHERE link = ?1", link, iconFile);
 }
 
 bool PlayLibrary::setFavourite(const std::string& link, bool favourite) {
+    const std::lock_guard lock(mutex_);
     return change(db_, "UPDATE apps SET favourite = ?2 WHERE link = ?1", link, std::int64_t{favourite});
 }
 
 bool PlayLibrary::remove(const std::string& link) {
+    const std::lock_guard lock(mutex_);
     Statement drop(db_, "DELETE FROM apps WHERE link = ?1");
     drop.bind(1, link);
     return drop.step() == SQLITE_DONE && sqlite3_changes(db_) > 0;
 }
 
 std::vector<PlayedApp> PlayLibrary::list() const {
+    const std::lock_guard lock(mutex_);
     std::vector<PlayedApp> apps;
     Statement rows(
         db_, (std::string("SELECT ") + kColumns + " FROM apps ORDER BY last_played DESC, name").c_str());
@@ -226,6 +247,7 @@ std::vector<PlayedApp> PlayLibrary::list() const {
 }
 
 std::optional<PlayedApp> PlayLibrary::find(const std::string& link) const {
+    const std::lock_guard lock(mutex_);
     Statement row(db_, (std::string("SELECT ") + kColumns + " FROM apps WHERE link = ?1").c_str());
     row.bind(1, link);
     if (row.step() != SQLITE_ROW) return std::nullopt;

@@ -5,20 +5,21 @@
 // The file is in WAL mode with synchronous=FULL and every change is one transaction, so a crash or
 // kill -9 at any moment loses no committed change and never leaves the file damaged; the play time
 // since the viewer last added some (about once a minute) is all that a kill loses. The schema
-// version is the file's user_version. A file that cannot be read as the library (damaged, or no
-// SQLite file at all) is set aside as Library.db.damaged-<time> and a new one made; a new file is
-// filled with the movie apps kept in Apps/ (KeptApps), so apps opened before the library existed,
-// or before the damage, are listed again (with one play, no play time, and the time their details
-// were last kept as their last play).
+// version is the file's user_version. A damaged file (SQLite finds it corrupt or no database at
+// all) is set aside as Library.db.damaged-<time> and a new one made; a file that is only busy or
+// cannot be written now is left as it is. A new file is filled with the movie apps kept in Apps/
+// (KeptApps), so apps opened before the library existed, or before the damage, are listed again
+// (with one play, no play time, and the time their details were last kept as their last play).
 //
 // Several processes may use the file at once (Brindle and a command line); a writer waits for
-// another one's transaction. All methods may be called from any one thread at a time.
+// another one's transaction. Its methods may be called from several threads; one runs at a time.
 
 #include "library/PlayedApp.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,8 @@ class PlayLibrary {
   public:
     static constexpr const char* FileName = "Library.db";
 
-    // Opens (creates, or sets aside and makes anew) the library of appFolder. Null only when no
-    // library file can be made there at all (read-only folder, disk full).
+    // Opens (creates, or sets aside and makes anew) the library of appFolder. Null when it cannot
+    // be used now (read-only folder, disk full, another process holding it beyond 5 seconds).
     static std::unique_ptr<PlayLibrary> open(const std::filesystem::path& appFolder);
     ~PlayLibrary();
     PlayLibrary(const PlayLibrary&) = delete;
@@ -62,6 +63,7 @@ class PlayLibrary {
 
     sqlite3* db_;
     std::filesystem::path setAside_;
+    mutable std::mutex mutex_; // a statement's step and sqlite3_changes go together
 };
 
 } // namespace library

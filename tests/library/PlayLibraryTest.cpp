@@ -121,6 +121,13 @@ TEST(PlayLibraryTest, TheFirstStartListsTheAppsKeptBeforeAndADamagedFileIsSetAsi
         library->recordOpen("http://s/app?id=3", "网页游戏", false, "", "", 2000);
         library.reset();
     }
+
+    // A file that cannot be opened now (here a folder in its place) is no damage: left alone.
+    TempDir other;
+    fs::create_directory(other.path() / PlayLibrary::FileName);
+    EXPECT_EQ(PlayLibrary::open(other.path()), nullptr);
+    EXPECT_TRUE(fs::is_directory(other.path() / PlayLibrary::FileName));
+    EXPECT_EQ(std::distance(fs::directory_iterator(other.path()), fs::directory_iterator()), 1);
 }
 
 TEST(PlayLibraryTest, AKillDuringWritesLosesNoCommittedChangeAndNeverDamagesTheFile) {
