@@ -12,6 +12,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -46,9 +48,23 @@ bool running(pid_t pid) {
 
 } // namespace
 
-TEST(BrindleTest, FirstStartInAnEmptyFolderThenSigtermEndsItAndItsWebEngineProcesses) {
+TEST(BrindleTest, FirstStartInAFolderWithLeftoversThenSigtermEndsItAndItsWebEngineProcesses) {
     StoreProcess store;
     BrindleFolder folder(store.site(), {"Brindle", "Sorrel"});
+    // What killed downloads and writes leave (also one named after a process that still runs: no
+    // other writer can be at work while Brindle holds the folder), and files that are no such.
+    const fs::path game = folder.path() / "Game", update = folder.path() / "Update";
+    const std::vector<fs::path> leftovers{game / ".bkdl.4194303.0a1b2c3d-0.tmp",
+                                          game / (".bkdl." + std::to_string(::getpid()) + ".0a1b2c3d-1.tmp"),
+                                          update / ".BrindleSetup.bin.4194303.0a1b2c3d-2.tmp",
+                                          folder.path() / "Apps" / ".0123.ini.4194303.0a1b2c3d-3.tmp"};
+    const std::vector<fs::path> others{game / "blocks.swf", game / ".notes.tmp", update / "BrindleSetup.bin"};
+    for (const fs::path& file : leftovers) {
+        fs::create_directories(file.parent_path());
+        writeFile(file, "part");
+    }
+    for (const fs::path& file : others)
+        writeFile(file, "whole");
     ChildProcess brindle(folder.path() / "Brindle", {}, false, folder.path() / "brindle.log");
 
     // Sorrel rebuilds the whole cache; the window shows the home page, whose style sheet the
@@ -61,8 +77,11 @@ TEST(BrindleTest, FirstStartInAnEmptyFolderThenSigtermEndsItAndItsWebEngineProce
         30000))
         << store.log();
     EXPECT_EQ(readFile(folder.path() / "Brindle.ini"), kDefaultSettings);
-    EXPECT_TRUE(fs::is_directory(folder.path() / "Game"));
     EXPECT_TRUE(fs::exists(folder.page("HomeAll")));
+    for (const fs::path& file : leftovers)
+        EXPECT_FALSE(fs::exists(file)) << file;
+    for (const fs::path& file : others)
+        EXPECT_TRUE(fs::exists(file)) << file;
     // The maker's statistics and update pages were asked for.
     EXPECT_NE(store.log().find("GET /box/tj.html"), std::string::npos);
     EXPECT_NE(store.log().find("GET /box/update.html"), std::string::npos);
