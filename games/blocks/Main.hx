@@ -54,7 +54,7 @@ class Main extends Game {
         linesText = label(20, 110, 16, 0xFFFFFF);
         levelText = label(20, 140, 16, 0xFFFFFF);
         bestText = label(20, 190, 16, 0xFFD54F);
-        label(20, 270, 12, 0xB0BEC5, "← →  左右移动\n↑  旋转\n↓  加速下落\n空格  直接落底\nP  暂停");
+        label(20, 270, 12, 0xB0BEC5, "左右方向键  移动\n上方向键  旋转\n下方向键  加速下落\n空格键  直接落底\nP 键  暂停");
         label(400, 20, 16, 0xFFFFFF, "下一个");
         addChild(board);
         addChild(preview);

@@ -36,7 +36,7 @@ class Main extends Game {
         label(8, 24, 22, 0xf0a060, "计算器");
         memoryLine = label(8, 150, 14, 0xdddddd);
         lastLine = label(8, 200, 14, 0xdddddd);
-        label(444, 150, 12, 0x9aa0b0, "键盘：\n0-9 . + - * /\nEnter、=：结果\nBackspace：退格\nDelete：CE\nC：全部清除\nP：M+   R：MR");
+        label(442, 150, 12, 0x9aa0b0, "键盘：\n0-9 . + - * /\nEnter、=：结果\nBackspace：退格\nDelete：CE\nC：全部清除\nP：M+   R：MR");
 
         var rows = [
             ["MC", "MR", "M+", "M-"],

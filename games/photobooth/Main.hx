@@ -236,7 +236,7 @@ class Main extends Game {
             f.endFill();
             flash--;
         }
-        info.text = "已拍 " + snaps + " 张\n选中贴纸：+ - 缩放  Q E 旋转  Del 删除";
+        info.text = "已拍 " + snaps + " 张    选中的贴纸：\n+ - 缩放   Q E 旋转   Del 删除";
     }
 
     function drawPhoto():Void {

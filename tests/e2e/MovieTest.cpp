@@ -1,8 +1,8 @@
 // Movies in the viewer against the built appstore, which also serves the tests' own movies
 // (--movies): a movie downloaded from the store knows its address and query and loads the files
 // beside it from the store once; a broken movie shows the note; device text shows in Chinese and
-// Latin whatever font it names; and every game of the store loads in the player without an error.
-// Screenshots go to viewer-shots/ in the test's build folder.
+// Latin whatever font it names; and every game of the store loads in the player without an error
+// and shows Chinese text. Screenshots go to viewer-shots/ in the test's build folder.
 
 #include "BrindleFolder.h"
 #include "StoreProcess.h"
@@ -53,23 +53,57 @@ std::string saved(const fs::path& sol, const std::string& name) {
     return text;
 }
 
-// For each line of the device-text movies, how many pixels of the widget's picture lie within 16
-// of its colour in every component.
+// Whether a pixel is within 16 of a text's colour in every component.
+bool near(QRgb pixel, QRgb colour) {
+    return std::abs(qRed(pixel) - qRed(colour)) <= 16 && std::abs(qGreen(pixel) - qGreen(colour)) <= 16 &&
+           std::abs(qBlue(pixel) - qBlue(colour)) <= 16;
+}
+
+// For each line of the device-text movies, how many pixels of the widget's picture are near its
+// colour.
 std::vector<int> linePixels(QWidget& widget) {
     const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
     std::vector<int> counts(kDeviceTextLines.size());
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            for (std::size_t i = 0; i < counts.size(); ++i) {
-                const QRgb want = kDeviceTextLines[i].colour;
-                if (std::abs(qRed(row[x]) - qRed(want)) <= 16 &&
-                    std::abs(qGreen(row[x]) - qGreen(want)) <= 16 &&
-                    std::abs(qBlue(row[x]) - qBlue(want)) <= 16)
-                    ++counts[i];
-            }
+            for (std::size_t i = 0; i < counts.size(); ++i)
+                if (near(row[x], kDeviceTextLines[i].colour)) ++counts[i];
     }
     return counts;
+}
+
+// Where each store game's title screen shows Chinese: its name (or, where it has none, a line
+// of Chinese) in one colour within a rectangle of the 550 x 400 stage. Each rectangle holds no
+// Latin letters or digits, so without a Chinese font it stays empty. 黄金矿工 is known by its start
+// panel's heading, 儿歌动画 by the first words of the line at its top.
+struct ChineseTitle {
+    const char* movie;
+    QRgb colour;
+    QRect where;
+};
+
+const ChineseTitle kChineseTitles[] = {
+    {"blocks.swf", 0xFFD54F, {16, 16, 140, 40}},      {"lianliankan.swf", 0xFFEB3B, {8, 0, 70, 32}},
+    {"zuma.swf", 0xFFD54F, {4, 0, 84, 30}},           {"bubbles.swf", 0x80D8FF, {6, 2, 64, 30}},
+    {"goldminer.swf", 0xFFFFFF, {200, 130, 150, 70}}, {"fireice.swf", 0xFFC040, {2, 0, 100, 30}},
+    {"birds.swf", 0xC62828, {4, 4, 150, 30}},         {"gobang.swf", 0x3E2723, {405, 25, 90, 40}},
+    {"xiangqi.swf", 0xF0C060, {385, 2, 100, 36}},     {"sudoku.swf", 0x37474F, {395, 15, 115, 40}},
+    {"fruits.swf", 0xFFD54F, {4, 0, 90, 32}},         {"plants.swf", 0xF0E060, {6, 16, 100, 30}},
+    {"moles.swf", 0xFFF59D, {8, 4, 80, 34}},          {"snake.swf", 0x9CCC65, {8, 6, 80, 34}},
+    {"typing.swf", 0x90E0EF, {6, 2, 80, 30}},         {"piano.swf", 0xFFE080, {4, 6, 90, 30}},
+    {"drums.swf", 0xFFC857, {6, 2, 64, 30}},          {"nursery.swf", 0x5A2A80, {80, 10, 160, 34}},
+    {"calculator.swf", 0xF0A060, {4, 20, 72, 34}},    {"photobooth.swf", 0x7A3060, {14, 4, 70, 32}},
+};
+
+// How many pixels of the widget's picture within where are near the colour.
+int pixelsNear(QWidget& widget, const QRect& where, QRgb colour) {
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = where.top(); y <= where.bottom(); ++y)
+        for (int x = where.left(); x <= where.right(); ++x)
+            if (near(image.pixel(x, y), colour)) ++count;
+    return count;
 }
 
 // How many of the store's requests since from ask for path.
@@ -181,8 +215,9 @@ TEST_F(MovieTest, DeviceTextShowsInChineseAndLatinWhateverFontItNames) {
 }
 
 // Every movie app of the store, downloaded as the viewer does, plays in one player: Ruffle reads
-// it and starts it, and neither fails nor logs an error while it runs for a while.
-TEST_F(MovieTest, EveryStoreGameLoadsInThePlayerWithoutAnError) {
+// it and starts it, neither fails nor logs an error while it runs for a while, and its title
+// screen shows Chinese, drawn with the player's font.
+TEST_F(MovieTest, EveryStoreGameLoadsInThePlayerWithoutAnErrorAndShowsItsChineseTitle) {
     httplib::Client client(store->site());
     std::vector<viewer::OpenedApp> movies;
     for (int id = 1;; ++id) {
@@ -231,7 +266,22 @@ TEST_F(MovieTest, EveryStoreGameLoadsInThePlayerWithoutAnError) {
                                      });
         ASSERT_TRUE(waitUntil([&] { return read; }, 10000));
         EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+
+        const auto title = std::find_if(std::begin(kChineseTitles), std::end(kChineseTitles),
+                                        [&](const ChineseTitle& t) { return file == t.movie; });
+        ASSERT_NE(title, std::end(kChineseTitles)) << "no Chinese title known for this game";
+        // A picture now and then: taking one takes a while, which the page needs to draw.
+        int pixels = 0;
+        QElapsedTimer taken;
+        waitUntil(
+            [&] {
+                if (taken.isValid() && taken.elapsed() < 300) return false;
+                taken.start();
+                pixels = pixelsNear(player, title->where, title->colour);
+                return pixels >= 50;
+            },
+            20000);
+        shoot(player, QStringLiteral("store-game-%1").arg(QString::fromStdString(file).section('.', 0, 0)));
+        EXPECT_GE(pixels, 50) << "too little of the game's Chinese title is drawn";
     }
-    runEventsFor(300);
-    shoot(player, QStringLiteral("store-game-last"));
 }
