@@ -9,7 +9,7 @@ packages=(
     libcurl4-openssl-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libzip-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-wqy-zenhei fonts-wqy-microhei fonttools curl ccache python3
-    haxe desktop-file-utils appstream librsvg2-bin
+    haxe desktop-file-utils appstream librsvg2-bin libqt6svg6
 )
 
 missing=()

@@ -230,6 +230,10 @@ std::optional<std::string> FetchPage(std::string_view url, std::string_view char
     return DecodeBody(*body, charset);
 }
 
+std::optional<std::string> FetchBytes(std::string_view url) {
+    return fetchBody(url);
+}
+
 std::string FetchText(std::string_view url, std::string_view charset) {
     return FetchPage(url, charset).value_or(std::string());
 }

@@ -33,6 +33,11 @@ std::string FetchText(std::string_view url, std::string_view charset);
 // empty or as an error page (its text).
 std::optional<std::string> FetchPage(std::string_view url, std::string_view charset);
 
+// The body of url as it came, undecoded (pictures); nothing when it could not be fetched. The same
+// rules as FetchText otherwise, except that the pending-events hook is not run: it is for worker
+// threads.
+std::optional<std::string> FetchBytes(std::string_view url);
+
 // Decodes body from the named character set (as iconv names it, e.g. "utf-8", "gbk") to UTF-8.
 // Invalid or truncated byte sequences become U+FFFD each, so one bad byte never costs the page; a
 // leading byte-order mark is removed. An unknown character set gives an empty text.
