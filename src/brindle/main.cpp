@@ -21,6 +21,7 @@
 #include "catalogue/qt/TerminationSignal.h"
 #include "catalogue/qt/UpdateCheck.h"
 #include "library/CommandLine.h"
+#include "library/qt/PlayTracker.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/ShowSkinMenu.h"
 #include "startup/IniFile.h"
@@ -69,6 +70,16 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     QObject::connect(&window, &MainFrm::unloaded, &opener, &AppOpener::closeViewer);
     QObject::connect(&opener, &AppOpener::notOpened, &window, &MainFrm::ShowNote);
+    // Plays and play time go into the window's play library. Destroyed before the opener, it adds
+    // the time of a viewer still open while that viewer is there.
+    std::optional<PlayTracker> tracker;
+    if (window.playLibrary()) {
+        tracker.emplace(*window.playLibrary(), appFolder);
+        QObject::connect(&opener, &AppOpener::opened, &*tracker, [&tracker, &opener](FlashPayFrm* viewer) {
+            tracker->trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
+        });
+        QObject::connect(&*tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
+    }
 
     UpdateCheck update(window.UpDateDown(), window.DownFtp(), appFolder,
                        UpdateSignature(updatePublicKeyPem()), &window);

@@ -22,6 +22,8 @@ MainLayout MainLayout::compute(int innerWidth, int innerHeight, int outerWidth) 
     l.SouSuoText = {375, 75, SearchBarWidthTwips - 825, SearchBarHeightTwips - 150};
     l.SousuoCmd = {SearchBarWidthTwips - SearchButtonWidthTwips, 0, SearchButtonWidthTwips,
                    SearchBarHeightTwips};
+    l.LibraryCmd = {outerWidth - LibraryButtonWidthTwips - 150, l.SouSuoPic.top - SearchBarHeightTwips - 90,
+                    LibraryButtonWidthTwips, SearchBarHeightTwips};
 
     const TwipsRect& s = l.SStab1;
     l.home = homePanel(s, 800);
@@ -34,6 +36,8 @@ MainLayout MainLayout::compute(int innerWidth, int innerHeight, int outerWidth) 
     const TwipsRect& g = l.GameSStab;
     const TwipsRect back{g.left + 30, SubTabRowTwips + 200, g.width - 50, g.height - SubTabRowTwips - 100};
     l.category = {back, {-50, -100, back.width + 500, back.height + 80}};
+    // Right under the tab row, down to where the sub-tab strip ends.
+    l.library = {g.left, MainTabRowTwips + 120, g.width, g.top + g.height - MainTabRowTwips - 120};
     return l;
 }
 

@@ -18,6 +18,8 @@ inline constexpr int SubTabRowTwips = 450;
 inline constexpr int SearchBarWidthTwips = 4455;
 inline constexpr int SearchBarHeightTwips = 390;
 inline constexpr int SearchButtonWidthTwips = 405;
+// The 我的游戏 button's picture: 96 x 26 pixels.
+inline constexpr int LibraryButtonWidthTwips = 1440;
 
 // A page panel and the browser inside it.
 struct PanelLayout {
@@ -30,10 +32,12 @@ struct MainLayout {
     TwipsRect SouSuoPic;
     TwipsRect SouSuoText;
     TwipsRect SousuoCmd;
+    TwipsRect LibraryCmd; // the 我的游戏 button, in the window above the search bar's right end
     PanelLayout home;     // HomePic and HomeWeb on the home tab
     PanelLayout search;   // HomePic and HomeWeb on the search tab
     TwipsRect GameSStab;  // on the category tabs
     PanelLayout category; // BackPic and Web
+    TwipsRect library;    // the 我的游戏 page in SStab1, where the sub-tabs and category pages show
 
     // innerWidth and innerHeight: the window's inner size; outerWidth: its outer width.
     static MainLayout compute(int innerWidth, int innerHeight, int outerWidth);

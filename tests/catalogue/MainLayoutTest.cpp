@@ -13,6 +13,8 @@ TEST(MainLayoutTest, OpeningSizePlacesStripSearchBarAndPanels) {
     EXPECT_EQ(l.SouSuoPic, (TwipsRect{15000 - 4455 - 150, 1050, 4455, 390}));
     EXPECT_EQ(l.SouSuoText, (TwipsRect{375, 75, 4455 - 825, 390 - 150}));
     EXPECT_EQ(l.SousuoCmd, (TwipsRect{4455 - 405, 0, 405, 390}));
+    // The 我的游戏 button: right-aligned with the search bar, 90 twips above it, on the tab row.
+    EXPECT_EQ(l.LibraryCmd, (TwipsRect{15000 - 1440 - 150, 1050 - 390 - 90, 1440, 390}));
 
     // Home: under the tab row (1125) with 800 to spare; the browser 500 wider and 100 taller.
     EXPECT_EQ(l.home.panel, (TwipsRect{90, 405 + 1125 + 800, 14840, 10020 - 1125 - 900}));
@@ -24,6 +26,8 @@ TEST(MainLayoutTest, OpeningSizePlacesStripSearchBarAndPanels) {
     EXPECT_EQ(l.GameSStab, (TwipsRect{90, 1980, 14900 - 120, 7995}));
     EXPECT_EQ(l.category.panel, (TwipsRect{120, 450 + 200, 14780 - 50, 7995 - 450 - 100}));
     EXPECT_EQ(l.category.browser, (TwipsRect{-50, -100, 14730 + 500, 7445 + 80}));
+    // The 我的游戏 page: as wide as the sub-tab strip, 120 twips under the tab row, down to its end.
+    EXPECT_EQ(l.library, (TwipsRect{90, 1125 + 120, 14780, 1980 + 7995 - 1125 - 120}));
     EXPECT_TRUE(l.fits());
 }
 

@@ -5,16 +5,17 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 namespace {
 
 // Where the pictures stand on their rows (pixels): the search bar 43 pixels below the top of the
 // 75-pixel main row (window tops 1050 and 405 twips), the paging buttons 3 pixels below the top of
 // the 30-pixel second row (top 45 twips).
-constexpr int MainRowHeight = 75, SearchBarTop = 43;
+constexpr int MainRowHeight = 75, SearchBarTop = 43, LibraryButtonTop = 11;
 constexpr int SubRowHeight = 30, PagingTop = 3;
 
-const QSize SearchBarSize(297, 26), SearchButtonSize(27, 26);
+const QSize SearchBarSize(297, 26), SearchButtonSize(27, 26), LibraryButtonSize(96, 26);
 const QSize PageButtonSize(33, 22), ArrowButtonSize(65, 22);
 const QSize ProgressSize(287, 29);
 
@@ -79,15 +80,19 @@ QImage ControlArt::searchBar() const {
     return image;
 }
 
+void ControlArt::drawActionPill(QPainter& p, const QRectF& r) const {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(actionBorder, 1));
+    p.setBrush(vertical(actionTop, actionBottom, 0, r.height()));
+    p.drawPath(rounded(r, r.height() / 2));
+}
+
 QImage ControlArt::searchButton() const {
     // The right end of the search field's pill, in the caption band's colours, with a magnifier.
     QImage image = onRow(mainRow, MainRowHeight, SearchBarTop, SearchButtonSize);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     const qreal h = SearchButtonSize.height() - 1;
-    p.setPen(QPen(actionBorder, 1));
-    p.setBrush(vertical(actionTop, actionBottom, 0, h));
-    p.drawPath(rounded(QRectF(-h, 0.5, SearchButtonSize.width() - 0.5 + h, h), h / 2));
+    drawActionPill(p, QRectF(-h, 0.5, SearchButtonSize.width() - 0.5 + h, h));
     QPen glyph(actionGlyph, 2);
     glyph.setCapStyle(Qt::RoundCap);
     p.setPen(glyph);
@@ -96,6 +101,30 @@ QImage ControlArt::searchButton() const {
     glyph.setWidthF(2.6);
     p.setPen(glyph);
     p.drawLine(QPointF(15.2, 15.2), QPointF(18.8, 18.8));
+    return image;
+}
+
+QImage ControlArt::libraryButton() const {
+    // A pill in the search button's colours, 11 pixels below the top of the main row (window top
+    // 570 twips), with a star before the caption.
+    QImage image = onRow(mainRow, MainRowHeight, LibraryButtonTop, LibraryButtonSize);
+    QPainter p(&image);
+    drawActionPill(p, QRectF(0.5, 0.5, LibraryButtonSize.width() - 1, LibraryButtonSize.height() - 1));
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+        const qreal radius = i % 2 ? 2.6 : 6;
+        const qreal angle = -M_PI / 2 + i * M_PI / 5;
+        star << QPointF(17 + radius * std::cos(angle), 13.5 + radius * std::sin(angle));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(actionGlyph);
+    p.drawPolygon(star);
+    QFont font("WenQuanYi Zen Hei");
+    font.setPixelSize(13);
+    p.setFont(font);
+    p.setPen(actionGlyph);
+    p.drawText(QRectF(27, 0, LibraryButtonSize.width() - 33, LibraryButtonSize.height()), Qt::AlignCenter,
+               QStringLiteral("我的游戏"));
     return image;
 }
 

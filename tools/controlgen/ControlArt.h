@@ -1,6 +1,6 @@
 #pragma once
-// The look of one skin's control pictures: the search bar and its button, the paging bar's page
-// number and arrow buttons, and the back and fore pictures of the app viewer's progress bar.
+// The look of one skin's control pictures: the search bar and its button, the 我的游戏 button, the paging
+// bar's page number and arrow buttons, and the back and fore pictures of the app viewer's progress bar.
 //
 // The search bar stands on the main tab row and the paging buttons on the second row, so the
 // pixels around their rounded shapes are taken from the rows' own background: column 0 of the
@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 struct ControlArt {
@@ -34,6 +35,7 @@ struct ControlArt {
 
     QImage searchBar() const;      // SouSuo.bmp, 297 x 26
     QImage searchButton() const;   // SousuoCmd.bmp, 27 x 26
+    QImage libraryButton() const;  // LibraryCmd.bmp, 96 x 26
     QImage pageButton() const;     // PagePic.bmp, 33 x 22
     QImage nextButton() const;     // NexitPic0.bmp, 65 x 22
     QImage previousButton() const; // NexitPic1.bmp, 65 x 22
@@ -41,6 +43,8 @@ struct ControlArt {
     QImage progressFore() const;   // ProgressFore.bmp, 287 x 29
 
   private:
+    // A pill in the caption band's colours, for the search and 我的游戏 buttons.
+    void drawActionPill(QPainter& p, const QRectF& r) const;
     QImage onRow(const QImage& row, int rowHeight, int top, QSize size) const;
     QImage arrowButton(bool next) const;
     QImage progress(bool filled) const;

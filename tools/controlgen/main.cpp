@@ -1,6 +1,7 @@
 // Draws the control pictures of the bundled skins: controlgen <Skin folder> writes, for every skin
-// below, SouSuo.bmp, SousuoCmd.bmp, PagePic.bmp, NexitPic0.bmp, NexitPic1.bmp, ProgressBack.bmp and
-// ProgressFore.bmp into <folder>/<name>/. It reads the skin's tab bitmaps, so tabgen runs first.
+// below, SouSuo.bmp, SousuoCmd.bmp, LibraryCmd.bmp, PagePic.bmp, NexitPic0.bmp, NexitPic1.bmp,
+// ProgressBack.bmp and ProgressFore.bmp into <folder>/<name>/. It reads the skin's tab bitmaps, so tabgen
+// runs first.
 
 #include "ControlArt.h"
 #include "SkinFolder.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
             if (art.mainRow.isNull() || art.subRow.isNull()) continue;
             folder.writeBitmap(art.name + "/SouSuo.bmp", art.searchBar());
             folder.writeBitmap(art.name + "/SousuoCmd.bmp", art.searchButton());
+            folder.writeBitmap(art.name + "/LibraryCmd.bmp", art.libraryButton());
             folder.writeBitmap(art.name + "/PagePic.bmp", art.pageButton());
             folder.writeBitmap(art.name + "/NexitPic0.bmp", art.nextButton());
             folder.writeBitmap(art.name + "/NexitPic1.bmp", art.previousButton());

@@ -7,13 +7,17 @@
 #include "catalogue/qt/MainShortcuts.h"
 #include "catalogue/qt/PageBuildQueue.h"
 #include "catalogue/qt/PagingBar.h"
+#include "catalogue/qt/PictureButton.h"
 #include "catalogue/qt/SearchBar.h"
 #include "catalogue/qt/WindowNote.h"
 #include "controls/qt/bkDLControlWidget.h"
+#include "library/PlayLibrary.h"
+#include "library/qt/LibraryPage.h"
 #include "pages/UnavailablePage.h"
 #include "skin/qt/AreaPicture.h"
 #include "skin/qt/CSSTab.h"
 #include "skin/qt/DirectUI.h"
+#include "skin/qt/LoadWebPicture.h"
 #include "skin/qt/SSTab.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
@@ -21,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QSignalBlocker>
 #include <system_error>
@@ -41,6 +46,7 @@ const std::string HomeCaption = "首页";
 const std::string SearchCaption = "搜索";
 constexpr int SearchTab = 7;
 const char* const ViewerName = "FlashPayFrm";
+constexpr int LibraryPageBuildDelayMs = 2000;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -66,7 +72,7 @@ QWidget* makePanel(QWidget* parent, const std::string& pageColour) {
 
 MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, WebProfiles& web, QWidget* parent)
     : QWidget(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      servers_(std::move(servers)) {
+      servers_(std::move(servers)), library_(library::PlayLibrary::open(appFolder_)) {
     resize(LoadWidth, LoadHeight);
     setWindowTitle(QStringLiteral("Lumora V1.0"));
     builds_ = new PageBuildQueue({Catalogue::htmlFolder(appFolder_), servers_.site, servers_.staticHost},
@@ -77,7 +83,7 @@ MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, WebProf
     startDownloads();
     resizeReload_.setSingleShot(true);
     resizeReload_.setInterval(ResizeSettleMs);
-    connect(&resizeReload_, &QTimer::timeout, this, &MainFrm::LoadPage);
+    connect(&resizeReload_, &QTimer::timeout, this, &MainFrm::showAgain);
 }
 
 MainFrm::~MainFrm() = default;
@@ -149,7 +155,18 @@ void MainFrm::createBars() {
     connect(SouSuoPic_, &SearchBar::searchRequested, this, &MainFrm::Search);
     connect(HomeWeb_, &WebBrowser::BeforeNavigate2, this, &MainFrm::captureSearch, Qt::DirectConnection);
 
-    new MainShortcuts(this, SouSuoPic_->SouSuoText(), SStab1_, [this] { LoadPage(); });
+    new MainShortcuts(
+        this, SouSuoPic_->SouSuoText(), SStab1_, [this] { showAgain(); }, [this] { ShowLibrary(); });
+
+    LibraryCmd_ = new PictureButton(skin::LoadWebPicture(skinFolder / "LibraryCmd.bmp").image(),
+                                    QSize(base::twipsToPixels(catalogue::LibraryButtonWidthTwips),
+                                          base::twipsToPixels(catalogue::SearchBarHeightTwips)),
+                                    this);
+    LibraryCmd_->setObjectName("LibraryCmd");
+    LibraryCmd_->setToolTip(QStringLiteral("我的游戏 (Ctrl+H)"));
+    connect(LibraryCmd_, &PictureButton::clicked, this, &MainFrm::ShowLibrary);
+    // A click on the tab row leaves the page, also on the tab of the area already chosen.
+    SStab1_->installEventFilter(this);
 
     pagingBar_ = new PagingBar(GameSStab_, skinFolder);
     connect(this, &MainFrm::categoryLoadStarted, pagingBar_, &PagingBar::Hide);
@@ -242,6 +259,57 @@ void MainFrm::setUpSubTabs() {
     LoadPage();
 }
 
+void MainFrm::ShowLibrary() {
+    if (!library_) {
+        ShowNote(QStringLiteral("无法打开游戏记录，请检查程序文件夹是否可写。"));
+        return;
+    }
+    buildLibraryPage();
+    libraryShown_ = true;
+    HomePic_->hide();
+    GameSStab_->hide();
+    libraryPage_->refresh();
+    placeLibrary();
+    libraryPage_->show();
+    libraryPage_->raise();
+}
+
+void MainFrm::buildLibraryPage() {
+    if (libraryPage_ || !library_) return;
+    libraryPage_ = new LibraryPage(appFolder_, *library_, QColor(qs(settings_.webBackColor)), SStab1_);
+    libraryPage_->hide();
+    libraryPage_->ensurePolished(); // its styles too
+    placeLibrary();
+    connect(libraryPage_, &LibraryPage::playRequested, this,
+            [this](const QString& link) { emit appLinkClicked(QUrl(link)); });
+}
+
+void MainFrm::placeLibrary() {
+    if (libraryPage_ && layoutUsable()) place(libraryPage_, layout_.library);
+}
+
+void MainFrm::libraryChanged() {
+    if (libraryShown_) libraryPage_->refresh();
+}
+
+void MainFrm::showAgain() {
+    if (libraryShown_)
+        ShowLibrary();
+    else
+        LoadPage();
+}
+
+bool MainFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SStab1_ && event->type() == QEvent::MouseButtonPress && libraryShown_ &&
+        static_cast<QMouseEvent*>(event)->position().y() < base::twipsToPixels(catalogue::MainTabRowTwips)) {
+        // After the click: a new area loads its page already.
+        QTimer::singleShot(0, this, [this] {
+            if (libraryShown_) LoadPage();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void MainFrm::showAreaPanel() {
     const std::string area = mainCaption();
     const bool homeOrSearch = area == HomeCaption || area == SearchCaption;
@@ -253,6 +321,8 @@ void MainFrm::LoadPage() {
     resizeReload_.stop();
     if (!layoutUsable()) return;
     firstPageRequested_ = true;
+    libraryShown_ = false;
+    if (libraryPage_) libraryPage_->hide();
     showAreaPanel();
     const std::string area = mainCaption();
     if (area == SearchCaption) {
@@ -337,6 +407,8 @@ void MainFrm::applyLayout() {
     if (!layoutUsable()) return;
     place(SStab1_, layout_.SStab1);
     SouSuoPic_->Place(layout_.SouSuoPic, layout_.SouSuoText, layout_.SousuoCmd);
+    place(LibraryCmd_, layout_.LibraryCmd);
+    placeLibrary();
 }
 
 void MainFrm::resizeEvent(QResizeEvent* event) {
@@ -351,6 +423,9 @@ void MainFrm::showEvent(QShowEvent* event) {
     if (firstPageRequested_) return;
     applyLayout();
     LoadPage();
+    // Built while the player looks at the first page, so that the button only has to read the
+    // library: building the page's controls and styles takes longer than reading 500 apps.
+    QTimer::singleShot(LibraryPageBuildDelayMs, this, &MainFrm::buildLibraryPage);
 }
 
 void MainFrm::changeEvent(QEvent* event) {

@@ -5,6 +5,11 @@
 // cache; a page missing there is built from the store on a worker thread while the window stays
 // responsive, and only the page of the user's last choice is shown.
 //
+// Beside the areas, the 我的游戏 page (LibraryPage) shows the apps played before, from the play
+// library that the window opens in the application folder; its button above the search bar and
+// Ctrl+H show it in the place of the sub-tabs and category pages, and a click on an area's tab, a
+// search or an area key leaves it. An app played from it opens as an app link clicked in a page.
+//
 // At load the window also loads the statistics page into WebTJ and starts the update page's
 // download with UpDateDown. Closing the window closes the app viewer too and ends the program. Its
 // keys are those of MainShortcuts.
@@ -24,7 +29,9 @@
 #include <string>
 
 class FrameReskin;
+class LibraryPage;
 class PageBuildQueue;
+class PictureButton;
 class PagingBar;
 class SearchBar;
 class WindowNote;
@@ -33,6 +40,9 @@ class QWebEngineProfile;
 class WebBrowser;
 class WebProfiles;
 class bkDLControlWidget;
+namespace library {
+class PlayLibrary;
+}
 namespace skin {
 class CSSTab;
 class DirectUI;
@@ -61,6 +71,7 @@ class MainFrm : public QWidget {
     bkDLControlWidget* UpDateDown() const { return UpDateDown_; }
     bkDLControlWidget* DownFtp() const { return DownFtp_; }
     SearchBar* SouSuoPic() const { return SouSuoPic_; }
+    PictureButton* LibraryCmd() const { return LibraryCmd_; }
     PagingBar* pagingBar() const { return pagingBar_; }
     // The frame skin; null once the window unloaded.
     skin::DirectUI* DirectUI() const { return frameSkin_.get(); }
@@ -90,6 +101,16 @@ class MainFrm : public QWidget {
     void setSearchUrl(std::string url) { searchUrl_ = std::move(url); }
     // The search button: searches the store for text and shows the results on the search tab.
     void Search(const QString& text);
+    // Shows the 我的游戏 page, read anew, in place of the current area's page.
+    void ShowLibrary();
+    bool libraryShown() const { return libraryShown_; }
+    // The page, once it was first shown.
+    LibraryPage* libraryPage() const { return libraryPage_; }
+    // The play library of the application folder; null when none could be opened there.
+    library::PlayLibrary* playLibrary() const { return library_.get(); }
+    // The play library changed: a page in view is read anew.
+    void libraryChanged();
+
     // Shows text briefly in the middle of the window, above the pages (why an app did not open).
     void ShowNote(const QString& text);
     WindowNote* note() const { return note_; }
@@ -133,6 +154,11 @@ class MainFrm : public QWidget {
     std::string subCaption() const;
     void createBars();
     void captureSearch(const QUrl& url, bool& cancel);
+    // Shows again what is in view: the 我的游戏 page or the current area's page.
+    void showAgain();
+    void buildLibraryPage();
+    void placeLibrary();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::filesystem::path appFolder_;
     Settings settings_;
@@ -156,6 +182,10 @@ class MainFrm : public QWidget {
     PagingBar* pagingBar_ = nullptr;
     FrameReskin* frameReskin_ = nullptr;
     WindowNote* note_ = nullptr;
+    PictureButton* LibraryCmd_ = nullptr;
+    std::unique_ptr<library::PlayLibrary> library_;
+    LibraryPage* libraryPage_ = nullptr;
+    bool libraryShown_ = false;
 
     std::string searchUrl_;
     // Counts page requests; a build that finishes for an older request shows nothing.

@@ -12,7 +12,7 @@ constexpr int AreaCount = 8;
 } // namespace
 
 MainShortcuts::MainShortcuts(QWidget* window, QLineEdit* searchBox, skin::SSTab* areas,
-                             std::function<void()> reload)
+                             std::function<void()> reload, std::function<void()> showLibrary)
     : QObject(window) {
     const auto add = [window](const QKeySequence& keys, auto&& action) {
         auto* shortcut = new QShortcut(keys, window);
@@ -30,4 +30,5 @@ MainShortcuts::MainShortcuts(QWidget* window, QLineEdit* searchBox, skin::SSTab*
         add(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)),
             [areas, i] { areas->setCurrentTab(i); });
     add(QKeySequence(Qt::Key_F5), std::move(reload));
+    add(QKeySequence(Qt::CTRL | Qt::Key_H), std::move(showLibrary));
 }

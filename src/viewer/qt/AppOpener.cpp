@@ -20,6 +20,7 @@ AppOpener::~AppOpener() {
 
 void AppOpener::open(const QUrl& link) {
     const int click = ++latest_;
+    latestLink_ = link;
     auto result = std::make_shared<viewer::OpenedApp>();
     // The worker owns copies of what it reads, so it may outlive this object; its result is then
     // dropped with the connection below.
@@ -81,6 +82,7 @@ void AppOpener::finish(const viewer::OpenedApp& app) {
 
 void AppOpener::show(const viewer::OpenedApp& app) {
     current_ = app;
+    currentLink_ = latestLink_;
     // The old viewer leaves the screen at once; deleting it (its web views and player) waits until
     // the new one shows.
     QPointer<FlashPayFrm> old = viewer_;

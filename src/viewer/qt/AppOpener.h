@@ -46,8 +46,9 @@ class AppOpener : public QObject {
 
     // The open viewer, null when none is open.
     FlashPayFrm* viewer() const { return viewer_; }
-    // The app opened last.
+    // The app opened last, and the link it was opened by.
     const viewer::OpenedApp& current() const { return current_; }
+    const QUrl& currentLink() const { return currentLink_; }
 
   signals:
     // A new viewer shows the app read for the link; emitted after it was shown.
@@ -68,6 +69,8 @@ class AppOpener : public QObject {
     WebProfiles& web_;
     viewer::KeptApps kept_;
     viewer::OpenedApp current_;
+    QUrl currentLink_;
+    QUrl latestLink_; // of the latest click, the only one that is shown
     QPointer<FlashPayFrm> viewer_;
     QPointer<FlashPayFrm> next_; // the window being prepared for the app being read
     bool building_ = false;      // next_ is being constructed

@@ -17,7 +17,8 @@ struct ShortcutsFixture : ::testing::Test {
     skin::SSTab* areas = new skin::SSTab(&window);
     QPushButton* other = new QPushButton(QStringLiteral("page"), &window);
     int reloads = 0;
-    MainShortcuts shortcuts{&window, search, areas, [this] { ++reloads; }};
+    int libraries = 0;
+    MainShortcuts shortcuts{&window, search, areas, [this] { ++reloads; }, [this] { ++libraries; }};
 
     void SetUp() override {
         areas->setTabCount(8);
@@ -49,7 +50,7 @@ TEST_F(ShortcutsFixture, CtrlFAndSlashPutTheCursorInTheSearchBoxWithItsTextSelec
     EXPECT_EQ(reloads, 0);
 }
 
-TEST_F(ShortcutsFixture, CtrlDigitsChooseTheAreasAndF5ReloadsFromAnywhereInTheWindow) {
+TEST_F(ShortcutsFixture, CtrlDigitsChooseTheAreasF5ReloadsAndCtrlHShowsTheLibraryFromAnywhereInTheWindow) {
     QTest::keyClick(other, Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(areas->currentTab(), 2);
     QTest::keyClick(other, Qt::Key_8, Qt::ControlModifier);
@@ -65,5 +66,8 @@ TEST_F(ShortcutsFixture, CtrlDigitsChooseTheAreasAndF5ReloadsFromAnywhereInTheWi
     QTest::keyClick(search, Qt::Key_F5);
     QTest::keyClick(other, Qt::Key_F5);
     EXPECT_EQ(reloads, 2);
+    QTest::keyClick(search, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(other, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(libraries, 2);
     EXPECT_EQ(search->text(), QStringLiteral("植物"));
 }

@@ -1,0 +1,108 @@
+#pragma once
+// The 我的游戏 page of the catalogue window: every app the player opened, from the play library,
+// with its icon, name, last play, plays, play time and the sizes of its movie and saves; sorted by
+// last play, play time or name; filtered by name as the player types; starred apps alone on
+// request; and the disk space of Game/ and Saves/. It is built from local files only, so it shows
+// without the store.
+//
+// A click on a row's start cell (or a double click, or Enter) asks to open the app as a click in
+// the store does; a click on its star stars or unstars it. For the chosen row: back up, restore and
+// delete a movie app's saves, and remove a game (its movie from Game/ and its row; its saves only
+// when the player also asks). Backing up and restoring all saves work on the whole of Saves/.
+//
+// A restore, a deletion of saves and a removal are refused while the movie's viewer is open: the
+// player there would keep writing the saves it read. A restore over saves that exist asks first,
+// as it replaces them and the progress in them is lost for good.
+
+#include "library/PlayLibrary.h"
+#include "library/qt/LibraryDialogs.h"
+#include "library/qt/PlayedAppsModel.h"
+
+#include <QColor>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
+class QStackedWidget;
+class QTreeView;
+
+class LibraryPage : public QWidget {
+    Q_OBJECT
+  public:
+    // library must outlive the page; pageColour is the colour of the catalogue's pages.
+    LibraryPage(std::filesystem::path appFolder, library::PlayLibrary& library, const QColor& pageColour,
+                QWidget* parent = nullptr);
+
+    // Reads the library and the folders anew; the chosen app stays chosen.
+    void refresh();
+
+    void setDialogs(LibraryDialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // Whether the saves of a movie folder are in use (its viewer is open); by default the open
+    // viewers of this program are asked.
+    void setSavesInUse(std::function<bool(const std::string& movie)> inUse) { inUse_ = std::move(inUse); }
+
+    PlayedAppsModel* model() const { return model_; }
+    QTreeView* list() const { return list_; }
+    QLineEdit* filter() const { return filter_; }
+    // Chooses the app of link in the list; false when it is not shown.
+    bool choose(const std::string& link);
+
+    // The chosen app's actions, as their buttons do.
+    void playChosen();
+    void toggleFavouriteChosen();
+    void backUpChosen();
+    void restoreChosen();
+    void deleteSavesChosen();
+    void removeChosen();
+    void backUpAll();
+    void restoreAll();
+
+  signals:
+    // The player asked to open the app of link.
+    void playRequested(const QString& link);
+
+  private:
+    void buildControls();
+    void styleControls(const QColor& pageColour);
+    void updateButtons();
+    const PlayedAppsModel::Row* chosenRow() const;
+    // Runs change (of the model's rows), then chooses the same app again, or the first one.
+    void keepChoice(const std::function<void()>& change);
+    void cellClicked(const QModelIndex& index);
+    QString zipFolder() const;
+    void rememberZipFolder(const QString& zipFile);
+    // The chosen app's saves folder name in Saves/; empty for a page app.
+    std::string chosenMovie() const;
+    // Tells why and returns true when the chosen movie's viewer is open.
+    bool refusedInUse(const std::string& movie, const QString& name);
+
+    std::filesystem::path appFolder_;
+    library::PlayLibrary& library_;
+    LibraryDialogs dialogs_;
+    std::function<bool(const std::string& movie)> inUse_;
+    QString lastZipFolder_;
+
+    PlayedAppsModel* model_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QComboBox* order_ = nullptr;
+    QCheckBox* favouritesOnly_ = nullptr;
+    QLabel* usage_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
+    QTreeView* list_ = nullptr;
+    QLabel* empty_ = nullptr;
+    QPushButton* play_ = nullptr;
+    QPushButton* favourite_ = nullptr;
+    QPushButton* backUp_ = nullptr;
+    QPushButton* restore_ = nullptr;
+    QPushButton* deleteSaves_ = nullptr;
+    QPushButton* remove_ = nullptr;
+    QPushButton* backUpAll_ = nullptr;
+    QPushButton* restoreAll_ = nullptr;
+};
