@@ -30,6 +30,7 @@
 #include "startup/StartMode.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
 #include <QApplication>
@@ -80,6 +81,9 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
         });
         QObject::connect(&*tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
     }
+    // The movie viewers' player is made once the first page has loaded, so it does not delay it.
+    QObject::connect(window.HomeWeb(), &WebBrowser::DownloadComplete, &opener, &AppOpener::prepareReadyPlayer,
+                     Qt::SingleShotConnection);
 
     UpdateCheck update(window.UpDateDown(), window.DownFtp(), appFolder,
                        UpdateSignature(updatePublicKeyPem()), &window);

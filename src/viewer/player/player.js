@@ -90,7 +90,11 @@ function ensurePlayer() {
         // The movie takes the page's keys, so a game needs no click first. Ruffle reports the
         // movie before it has finished starting it and ignores a focus given that early.
         setTimeout(() => own.focus(), 0);
-        console.info("brindle:loaded " + currentToken);
+        const token = currentToken;
+        console.info("brindle:loaded " + token);
+        // Ruffle draws in animation frames: the second one after the start comes once the movie's
+        // first frame is on the screen.
+        requestAnimationFrame(() => requestAnimationFrame(() => console.info("brindle:drawn " + token)));
     });
     document.body.appendChild(own);
     // Ruffle shows a movie it cannot run (a broken file, a player failure) on a panic screen
@@ -132,4 +136,22 @@ function stopMovie() {
         old.remove();
     }
     currentUrl = null;
+}
+
+// A page kept ready for the next movie starts Ruffle once, on an empty movie of one frame, so that
+// Ruffle's code is fetched and compiled before that movie comes (Ruffle keeps it for every later
+// player of the page), and reports "brindle:warm" then.
+const emptyMovie = [70, 87, 83, 10, 24, 0, 0, 0, 104, 0, 15, 160, 0, 3, 232, 0, 0, 24, 1, 0, 64, 0, 0, 0];
+
+function warmUp() {
+    const warm = window.RufflePlayer.newest().createPlayer();
+    warm.style.cssText = "position: absolute; width: 1px; height: 1px; visibility: hidden";
+    warm.addEventListener("loadedmetadata", () => {
+        warm.remove();
+        console.info("brindle:warm");
+    });
+    document.body.appendChild(warm);
+    warm.ruffle()
+        .load({ data: emptyMovie })
+        .catch(() => warm.remove());
 }

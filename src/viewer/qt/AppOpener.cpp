@@ -12,7 +12,8 @@ const QString AppOpener::NotAnAppNote = QStringLiteral("应用商店没有找到
 AppOpener::AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite,
                      WebProfiles& web, QObject* parent)
     : QObject(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      storeSite_(std::move(storeSite)), web_(web), kept_(appFolder_) {}
+      storeSite_(std::move(storeSite)), web_(web), kept_(appFolder_),
+      players_(viewer::PlayerFiles{appFolder_ / "player", appFolder_ / "Game", appFolder_ / "Saves"}) {}
 
 AppOpener::~AppOpener() {
     delete viewer_;
@@ -53,7 +54,7 @@ void AppOpener::open(const QUrl& link) {
     // skin lets pending events run, among them possibly the end of this read or another click.
     if (next_ || building_) return;
     building_ = true;
-    next_ = new FlashPayFrm(settings_, appFolder_, web_);
+    next_ = new FlashPayFrm(settings_, appFolder_, web_, &players_);
     next_->winId(); // its window on the screen's side too, so that showing it later is quick
     building_ = false;
     if (ready_ && ready_->first == latest_) finish(ready_->second);
@@ -83,13 +84,16 @@ void AppOpener::finish(const viewer::OpenedApp& app) {
 void AppOpener::show(const viewer::OpenedApp& app) {
     current_ = app;
     currentLink_ = latestLink_;
-    // The old viewer leaves the screen at once; deleting it (its web views and player) waits until
-    // the new one shows.
+    // The old viewer leaves the screen at once and gives its player back for the new one; deleting
+    // it (its web views) waits until the new one shows.
     QPointer<FlashPayFrm> old = viewer_;
-    if (old) old->hide();
+    if (old) {
+        old->hide();
+        old->releasePlayer();
+    }
     // A window prepared for an earlier click may hold the other kind of view.
     if (next_ && !next_->suits(app.IsWidgetApp)) delete next_;
-    viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_, web_);
+    viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_, web_, &players_);
     next_ = nullptr;
     viewer_->load(current_);
     viewer_->show();

@@ -7,11 +7,15 @@
 // A movie app's details are kept when it opens (KeptApps), so that it opens from them and plays
 // from Game while the store cannot be reached. Any other app that cannot be read opens no viewer:
 // a note says why instead, within a few seconds also when the store accepts and never answers.
+//
+// Movie viewers play on the one player that ReadyPlayer keeps: a replaced viewer gives it back
+// before the next viewer takes it, so a movie starts on a page where Ruffle runs already.
 
 #include "startup/Settings.h"
 #include "viewer/KeptApps.h"
 #include "viewer/OpenedApp.h"
 #include "viewer/qt/FlashPayFrm.h"
+#include "viewer/qt/ReadyPlayer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -43,6 +47,10 @@ class AppOpener : public QObject {
     void open(const QUrl& link);
     // Closes the open viewer, if any, and drops an app still being read.
     void closeViewer();
+    // Makes the player for the next movie viewer at a quiet moment (after the catalogue's first
+    // page showed), so that even the first movie starts at once.
+    void prepareReadyPlayer() { players_.prepare(); }
+    const ReadyPlayer& readyPlayer() const { return players_; }
 
     // The open viewer, null when none is open.
     FlashPayFrm* viewer() const { return viewer_; }
@@ -68,6 +76,7 @@ class AppOpener : public QObject {
     std::string storeSite_;
     WebProfiles& web_;
     viewer::KeptApps kept_;
+    ReadyPlayer players_;
     viewer::OpenedApp current_;
     QUrl currentLink_;
     QUrl latestLink_; // of the latest click, the only one that is shown

@@ -12,6 +12,7 @@
 #include "viewer/ViewerLayout.h"
 #include "viewer/ViewerTabs.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/ReadyPlayer.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
@@ -59,9 +60,9 @@ bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
 } // namespace
 
 FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
-                         QWidget* parent)
+                         ReadyPlayer* players, QWidget* parent)
     : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game"), web_(web),
-      pageColour_(text(settings.webBackColor)) {
+      players_(players), pageColour_(text(settings.webBackColor)) {
     if (!pageColour_.isValid()) pageColour_ = Qt::white;
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlashPayFrm"));
@@ -83,6 +84,7 @@ void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
     movieFile_ = app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt;
     prepareAppView(app.IsWidgetApp);
+    if (note_ && !flash_) takePlayer();
     fillTexts();
     layoutCurrentTab();
     if (app_.IsWidgetApp) {
@@ -92,7 +94,17 @@ void FlashPayFrm::load(const OpenedApp& app) {
     }
 }
 
-FlashPayFrm::~FlashPayFrm() = default;
+FlashPayFrm::~FlashPayFrm() {
+    releasePlayer();
+    if (players_) players_->keepOutOf(this);
+}
+
+void FlashPayFrm::releasePlayer() {
+    if (!flash_ || !players_) return;
+    disconnect(flash_, nullptr, this, nullptr);
+    players_->giveBack(flash_);
+    flash_ = nullptr;
+}
 
 void FlashPayFrm::buildControls() {
     GameSStabs_ = new skin::SSTab(this);
@@ -142,17 +154,10 @@ void FlashPayFrm::buildControls() {
 // A movie app needs the player and a page app the browsers; each window makes only what its app
 // shows, which keeps the time from a click to the window short.
 void FlashPayFrm::prepareAppView(bool isWidgetApp) {
-    if (flash_ || AppWeb_) return;
+    if (note_ || AppWeb_) return;
     QWidget* appPage = GameSStabs_->page(AppTab);
     if (isWidgetApp) {
-        flash_ =
-            new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_, appFolder_ / "Saves"}, appPage);
-        flash_->hide();
-        connect(flash_, &FlashPlayer::movieLoaded, this, &FlashPayFrm::focusApp);
-        connect(flash_, &FlashPlayer::movieFailed, this, [this] {
-            movieFailed_ = true;
-            layoutCurrentTab();
-        });
+        if (!players_ || players_->canTake()) takePlayer();
         // A movie that cannot run shows this note on the page colour, like a catalogue page that
         // could not be built, in place of an empty player.
         note_ = new QLabel(text(MovieFailedNote), appPage);
@@ -164,6 +169,12 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
             QStringLiteral("QLabel#MovieNote { background: %1; color: #666666; font-size: 14px; }")
                 .arg(pageColour_.name()));
         note_->hide();
+        curtain_ = new QWidget(appPage);
+        QPalette palette = curtain_->palette();
+        palette.setColor(QPalette::Window, pageColour_);
+        curtain_->setPalette(palette);
+        curtain_->setAutoFillBackground(true);
+        curtain_->hide();
         return;
     }
     AppWeb_ = new WebBrowser(web_.pageApps(), AppPic_);
@@ -177,7 +188,26 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
 }
 
 bool FlashPayFrm::suits(bool isWidgetApp) const {
-    return isWidgetApp ? !AppWeb_ : !flash_;
+    return isWidgetApp ? !AppWeb_ : !note_;
+}
+
+void FlashPayFrm::takePlayer() {
+    QWidget* appPage = GameSStabs_->page(AppTab);
+    flash_ = players_ ? players_->take(appPage)
+                      : new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_, appFolder_ / "Saves"},
+                                        appPage);
+    flash_->hide();
+    // Until the movie's first frame the player shows the page colour, as the catalogue's pages do.
+    flash_->page()->setBackgroundColor(pageColour_);
+    connect(flash_, &FlashPlayer::movieLoaded, this, &FlashPayFrm::focusApp);
+    connect(flash_, &FlashPlayer::movieDrawn, this, [this] {
+        movieDrawn_ = true;
+        layoutCurrentTab();
+    });
+    connect(flash_, &FlashPlayer::movieFailed, this, [this] {
+        movieFailed_ = true;
+        layoutCurrentTab();
+    });
 }
 
 void FlashPayFrm::applySkin(const Settings& settings) {
@@ -243,6 +273,7 @@ void FlashPayFrm::downloadComplete(int bytes) {
 
 void FlashPayFrm::playMovie() {
     movieFailed_ = false;
+    movieDrawn_ = false;
     flash_->setMovie(moviePath(), text(app_.CurrentApp.ContentUrl));
     layoutCurrentTab();
 }
@@ -303,9 +334,12 @@ void FlashPayFrm::layoutCurrentTab() {
         if (flash_) {
             place(flash_, ViewerLayout::player(S, T));
             place(note_, ViewerLayout::player(S, T));
+            place(curtain_, ViewerLayout::player(S, T));
             AppPic_->hide();
             flash_->setVisible(!movieFailed_);
             note_->setVisible(movieFailed_);
+            curtain_->setVisible(!movieFailed_ && !movieDrawn_);
+            curtain_->raise();
             break;
         }
         if (!AppWeb_) break; // no app loaded yet

@@ -13,6 +13,7 @@
 #include "viewer/OpenedApp.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <optional>
@@ -23,6 +24,7 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QShortcut;
+class ReadyPlayer;
 class WebBrowser;
 class WebProfiles;
 class bkDLControlWidget;
@@ -36,17 +38,23 @@ class SSTab;
 class FlashPayFrm : public QWidget {
     Q_OBJECT
   public:
-    // A page app's views run on the page-app profile of web, which must outlive the window.
+    // A page app's views run on the page-app profile of web, which must outlive the window. A movie
+    // app plays on a player taken from players, given back when the window goes; without players
+    // the window makes a player of its own.
     FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
-                QWidget* parent = nullptr);
+                ReadyPlayer* players = nullptr, QWidget* parent = nullptr);
     // Builds the app's view (the player or the browsers) unless prepareAppView() did, fills the
     // texts, and starts the movie or loads the page. Once per window.
     void load(const viewer::OpenedApp& app);
     // Builds the view for a movie app or a page app ahead of load(), while the app's details are
-    // still being read; the player starts loading its page then. Does nothing once a view is built.
+    // still being read; the player comes then, unless another window still holds the only one (it
+    // comes in load() then). Does nothing once a view is built.
     void prepareAppView(bool isWidgetApp);
     // Whether load() may show an app of this kind: no view is built yet, or one for this kind.
     bool suits(bool isWidgetApp) const;
+    // Gives the player back to players, its movie stopped; flash() is null then. The window
+    // shows no app any more.
+    void releasePlayer();
     ~FlashPayFrm() override;
 
     // After load(): AppWeb and ADWeb exist for a page app only, flash for a movie app only.
@@ -90,11 +98,13 @@ class FlashPayFrm : public QWidget {
     void documentComplete(const QUrl& url);
     void focusApp();
     void playMovie();
+    void takePlayer();
 
     viewer::OpenedApp app_;
     std::filesystem::path appFolder_;
     std::filesystem::path gameFolder_;
     WebProfiles& web_;
+    QPointer<ReadyPlayer> players_;
     std::optional<std::string> movieFile_;
     QColor pageColour_; // the settings' page colour, for the note
     bool movieFailed_ = false;
@@ -118,4 +128,9 @@ class FlashPayFrm : public QWidget {
     ucProgressBarWidget* N1_ = nullptr;
     FlashPlayer* flash_ = nullptr;
     QLabel* note_ = nullptr;
+    // Covers the player with the page colour from a movie's start to its first frame on the
+    // screen: a player shown again would show its last picture (an earlier movie's, or black at
+    // its earlier size) until its page draws anew.
+    QWidget* curtain_ = nullptr;
+    bool movieDrawn_ = false;
 };

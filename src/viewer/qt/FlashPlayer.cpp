@@ -60,6 +60,9 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
         loaded_ = true;
         emit movieLoaded();
     });
+    connect(page_, &PlayerPage::movieDrawn, links, [this](int token) {
+        if (token == token_) emit movieDrawn();
+    });
     connect(page_, &PlayerPage::movieFailed, links, [this](int token, const QString& reason) {
         if (token == token_) emit movieFailed(reason);
     });

@@ -39,6 +39,8 @@ class FlashPlayer : public QWebEngineView {
 
   signals:
     void movieLoaded();
+    // The current movie's first frame is on the screen (the page shows the page's colour before).
+    void movieDrawn();
     // The current movie cannot run: a broken file, a feature or failure of the player, or the
     // page's process ended.
     void movieFailed(const QString& reason);

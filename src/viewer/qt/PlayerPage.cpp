@@ -66,6 +66,7 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
                                           const QString&) {
     static const QString loaded = QStringLiteral("brindle:loaded ");
     static const QString failed = QStringLiteral("brindle:failed ");
+    static const QString drawn = QStringLiteral("brindle:drawn ");
     static const QString save = QStringLiteral("brindle:save ");
     if (message.startsWith(save)) {
         const QJsonObject change = QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object();
@@ -82,5 +83,9 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
     } else if (message.startsWith(failed)) {
         QString rest = message.mid(failed.size());
         emit movieFailed(rest.section(' ', 0, 0).toInt(), rest.section(' ', 1));
+    } else if (message.startsWith(drawn)) {
+        emit movieDrawn(message.mid(drawn.size()).toInt());
+    } else if (message == QLatin1String("brindle:warm")) {
+        emit warm();
     }
 }

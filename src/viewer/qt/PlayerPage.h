@@ -15,9 +15,13 @@ class PlayerPage : public QWebEnginePage {
     // The player script's report for the movie started with token: loaded, or failed with a reason.
     void movieLoaded(int token);
     void movieFailed(int token, const QString& reason);
+    // The movie started with token has its first frame on the screen.
+    void movieDrawn(int token);
     // The movie started with token saved (or, with removed, cleared) the shared object that Ruffle
     // keeps under key; bytes are the .sol file's.
     void saveChanged(int token, const QString& key, const QByteArray& bytes, bool removed);
+    // The player script has started Ruffle once without a movie (warmUp()).
+    void warm();
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

@@ -3,12 +3,17 @@
 #include "LoopbackServer.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
+#include "viewer/TestMovie.h"
+#include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
 #include <atomic>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -39,6 +44,18 @@ class AppOpenerTest : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(800));
             res.set_content("app_name:\"Movie\", flash : \"/swf/m.swf\",", "text/html");
         });
+        // Movie apps N whose movies mN.swf are in Game already.
+        store.routes().Get(R"(/movie/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+            res.set_content("<script>top.location.href = \"" + store.url("/widget/m" + req.matches[1].str()) +
+                                "\";",
+                            "text/html");
+        });
+        store.routes().Get(R"(/widget/m(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+            const std::string n = req.matches[1].str();
+            res.set_content("app_name:\"Movie " + n + "\", flash : \"" + store.url("/swf/m" + n + ".swf") +
+                                "\",",
+                            "text/html");
+        });
         store.routes().Get("/plain", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("<p>维护中</p>", "text/html");
         });
@@ -61,7 +78,67 @@ class AppOpenerTest : public ::testing::Test {
     AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1", web};
 };
 
+// Whether every pixel of a widget's image is colour (within a small tolerance), sampled every 8.
+bool allOfColour(const QImage& image, QColor colour) {
+    for (int y = 0; y < image.height(); y += 8)
+        for (int x = 0; x < image.width(); x += 8) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - colour.red()) > 8 || std::abs(p.green() - colour.green()) > 8 ||
+                std::abs(p.blue() - colour.blue()) > 8)
+                return false;
+        }
+    return !image.isNull();
+}
+
+// What the viewer shows where its player is.
+QImage movieArea(FlashPayFrm& viewer) {
+    const FlashPlayer& player = *viewer.flash();
+    return viewer.grab(QRect(player.mapTo(&viewer, QPoint(0, 0)), player.size())).toImage();
+}
+
+// The test movie's blue background shows in the middle of the movie area.
+bool showsTheMovie(FlashPayFrm& viewer) {
+    const QImage image = movieArea(viewer);
+    const QColor p = image.pixelColor(image.width() / 2, image.height() / 2);
+    return p.blue() > 150 && p.red() < 100;
+}
+
 } // namespace
+
+// Movies play on the one player page made ready before the first click: no viewer loads a page of
+// its own, and the movie area shows the page colour, never black, from the moment the viewer
+// shows until the movie's first frame.
+TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheFirstFrame) {
+    std::filesystem::create_directory_symlink(
+        std::filesystem::path(qEnvironmentVariable("BRINDLE_APP_DIR").toStdString()) / "player",
+        app.path() / "player");
+    std::filesystem::create_directories(app.path() / "Game");
+    for (const char* name : {"m1.swf", "m2.swf"})
+        std::ofstream(app.path() / "Game" / name, std::ios::binary) << testMovie();
+    Settings settings = defaultSettings();
+    settings.webBackColor = "#30C060";
+    const QColor pageColour(0x30, 0xc0, 0x60);
+    AppOpener movies{app.path(), settings, store.site(), web};
+    movies.prepareReadyPlayer();
+    ASSERT_TRUE(waitUntil([&] { return movies.readyPlayer().isWarm(); }, 60000));
+    FlashPlayer* ready = movies.readyPlayer().kept();
+    QSignalSpy pageLoads(ready->page(), &QWebEnginePage::loadStarted);
+
+    std::vector<QImage> atShow;
+    QObject::connect(&movies, &AppOpener::opened, [&](FlashPayFrm* viewer) {
+        atShow.push_back(viewer->flash()->isVisible() ? movieArea(*viewer) : QImage());
+    });
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        movies.open(url("/movie/" + std::to_string(n % 2 + 1)));
+        ASSERT_TRUE(waitUntil([&] { return atShow.size() == static_cast<std::size_t>(n); }, 10000));
+        EXPECT_EQ(movies.viewer()->flash(), ready);
+        EXPECT_TRUE(allOfColour(atShow.back(), pageColour));
+        EXPECT_TRUE(waitUntil([&] { return showsTheMovie(*movies.viewer()); }, 30000));
+        if (n == 2) movies.viewer()->close(); // the third opening follows a closed viewer
+    }
+    EXPECT_EQ(pageLoads.count(), 0);
+}
 
 TEST_F(AppOpenerTest, ASecondClickWhileTheFirstIsOpeningOpensOnlyTheSecond) {
     QSignalSpy opened(&opener, &AppOpener::opened);

@@ -1,0 +1,86 @@
+#include "viewer/qt/ReadyPlayer.h"
+
+#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerPage.h"
+
+#include <QTimer>
+
+ReadyPlayer::ReadyPlayer(viewer::PlayerFiles files, QObject* parent)
+    : QObject(parent), files_(std::move(files)) {}
+
+ReadyPlayer::~ReadyPlayer() {
+    delete kept_;
+}
+
+void ReadyPlayer::prepare() {
+    if (preparing_) return;
+    preparing_ = true;
+    // A zero timer runs once the events pending now (the catalogue's painting, a click) are done.
+    QTimer::singleShot(0, this, [this] {
+        preparing_ = false;
+        if (!kept_ && !lent_) kept_ = make(nullptr);
+    });
+}
+
+bool ReadyPlayer::canTake() const {
+    return kept_ || !lent_;
+}
+
+FlashPlayer* ReadyPlayer::kept() const {
+    return kept_;
+}
+
+bool ReadyPlayer::isWarm() const {
+    return kept_ && kept_ == warm_;
+}
+
+FlashPlayer* ReadyPlayer::make(QWidget* parent) {
+    auto* player = new FlashPlayer(files_, parent);
+    player->hide();
+    // A kept player starts Ruffle once its page is there, also after its page's process ended and
+    // the page loaded anew; a page that played a movie has started it too.
+    auto* page = static_cast<PlayerPage*>(player->page());
+    connect(page, &QWebEnginePage::loadStarted, this, [this, player] {
+        if (player == warm_) warm_ = nullptr;
+    });
+    connect(page, &QWebEnginePage::loadFinished, this, [this, player](bool ok) {
+        if (ok && player == kept_) warmUp(player);
+    });
+    const auto started = [this, player] {
+        warm_ = player;
+        if (player == kept_) emit warm();
+    };
+    connect(page, &PlayerPage::warm, this, started);
+    connect(player, &FlashPlayer::movieLoaded, this, started);
+    return player;
+}
+
+void ReadyPlayer::warmUp(FlashPlayer* player) {
+    if (player != warm_) player->page()->runJavaScript(QStringLiteral("warmUp()"));
+}
+
+FlashPlayer* ReadyPlayer::take(QWidget* parent) {
+    FlashPlayer* player = kept_;
+    kept_ = nullptr;
+    if (player)
+        player->setParent(parent);
+    else
+        player = make(parent);
+    player->hide();
+    lent_ = player;
+    return player;
+}
+
+void ReadyPlayer::keepOutOf(QWidget* window) {
+    if (kept_ && window->isAncestorOf(kept_)) kept_->setParent(nullptr);
+}
+
+void ReadyPlayer::giveBack(FlashPlayer* player) {
+    if (!player) return;
+    if (player == lent_) lent_ = nullptr;
+    player->setMovie({});
+    player->hide();
+    if (kept_ && kept_ != player) delete kept_.data();
+    kept_ = player;
+    warmUp(player);
+}
