@@ -4,6 +4,8 @@
 //   pss_kib N     PSS of this process and its web-engine processes with the home page shown
 //
 //   catalogue_bench --window APP_FOLDER   MainFrm as Brindle opens it (start sequence included)
+//   catalogue_bench --ready APP_FOLDER    the same with the player that Brindle keeps ready for the
+//                                         movie viewers, made after the first page: its pss_kib only
 //   catalogue_bench --bare APP_FOLDER     one QWebEngineView showing the same page files
 
 #include "catalogue/qt/MainFrm.h"
@@ -12,6 +14,8 @@
 #include "startup/IniFile.h"
 #include "startup/PosixLauncher.h"
 #include "startup/StartMode.h"
+#include "viewer/qt/AppOpener.h"
+#include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
@@ -131,18 +135,26 @@ struct Category {
 };
 constexpr Category Categories[] = {{1, "GameAll"}, {2, "VideoAll"}};
 
-int runWindow(const fs::path& appFolder) {
+int runWindow(const fs::path& appFolder, bool readyPlayer) {
     PosixLauncher launcher;
     IniFile ini;
     const StartResult start = runStartSequence(appFolder, "Brindle", launcher, ini);
     WebProfiles web(appFolder);
-    MainFrm window(appFolder, start.settings, Servers::read(appFolder), web);
+    const Servers servers = Servers::read(appFolder);
+    MainFrm window(appFolder, start.settings, servers, web);
+    AppOpener opener(appFolder, start.settings, servers.site, web);
+    if (readyPlayer)
+        QObject::connect(window.HomeWeb(), &WebBrowser::DownloadComplete, &opener,
+                         &AppOpener::prepareReadyPlayer, Qt::SingleShotConnection);
     window.show();
     waitForLoad(*window.HomeWeb(), pageUrl(appFolder, kHomeKey));
     std::printf("start_ms %.0f\n", sinceProcessStart());
     std::fflush(stdout);
+    for (int waited = 0; readyPlayer && !opener.readyPlayer().isWarm() && waited < 60000; waited += 50)
+        runFor(50);
     runFor(3000); // the updater ends and the page settles
     std::printf("pss_kib %ld\n", totalPssKib());
+    if (readyPlayer) return 0;
 
     std::vector<double> tabs;
     for (int round = 0; round < Rounds; ++round) {
@@ -187,11 +199,13 @@ int runBare(const fs::path& appFolder) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: catalogue_bench --window|--bare APP_FOLDER\n");
+        std::fprintf(stderr, "usage: catalogue_bench --window|--ready|--bare APP_FOLDER\n");
         return 2;
     }
+    PlayerSchemeHandler::registerScheme();
     WebProfiles::prepareEngine();
     QApplication app(argc, argv);
     const fs::path appFolder = argv[2];
-    return std::string(argv[1]) == "--window" ? runWindow(appFolder) : runBare(appFolder);
+    const std::string mode = argv[1];
+    return mode == "--bare" ? runBare(appFolder) : runWindow(appFolder, mode == "--ready");
 }

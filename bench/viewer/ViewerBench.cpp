@@ -1,5 +1,8 @@
 // Times of the app viewer, each against its floor, for bench/viewer/viewer.sh:
-//   viewer_bench viewer APP_FOLDER STORE_SITE LINK   click on LINK to the movie's first frame shown
+//   viewer_bench viewer APP_FOLDER STORE_SITE LINK   click on LINK to the movie's first frame shown,
+//                                                    the ready player prepared before the click
+//   viewer_bench cold APP_FOLDER STORE_SITE LINK     the same with no player ready: a new player
+//                                                    page starts Ruffle after the click
 //   viewer_bench bare PLAYER_FOLDER MOVIE            a bare web view playing MOVIE with Ruffle
 //   viewer_bench open APP_FOLDER STORE_SITE LINK N   click to the viewer shown, N times
 //   viewer_bench note APP_FOLDER STORE_SITE LINK     click to the note that the app cannot open
@@ -108,9 +111,17 @@ Settings benchSettings() {
     return settings;
 }
 
-int viewerFirstFrame(const QStringList& args) {
+int viewerFirstFrame(const QStringList& args, bool ready) {
     WebProfiles web(args[0].toStdString());
     AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
+    if (ready) {
+        runEventsFor(1000);
+        std::printf("idle_pss_mib %.1f\n", pssMiB());
+        opener.prepareReadyPlayer();
+        if (!waitUntil([&] { return opener.readyPlayer().isWarm(); }, 60000)) return 1;
+        runEventsFor(1000); // as a click comes a moment after the catalogue's page showed
+        std::printf("ready_pss_mib %.1f\n", pssMiB());
+    }
     QSignalSpy opened(&opener, &AppOpener::opened);
     QElapsedTimer clock;
     clock.start();
@@ -230,12 +241,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: viewer_bench viewer|bare|open|note|flush ...\n");
+        std::fprintf(stderr, "usage: viewer_bench viewer|cold|bare|open|note|flush ...\n");
         return 2;
     }
     const QString mode = args.takeFirst();
     warmUp();
-    if (mode == QLatin1String("viewer") && args.size() == 3) return viewerFirstFrame(args);
+    if (mode == QLatin1String("viewer") && args.size() == 3) return viewerFirstFrame(args, true);
+    if (mode == QLatin1String("cold") && args.size() == 3) return viewerFirstFrame(args, false);
     if (mode == QLatin1String("bare") && args.size() == 2) return bareFirstFrame(args);
     if (mode == QLatin1String("open") && args.size() == 4) return viewerOpen(args);
     if (mode == QLatin1String("note") && args.size() == 3) return viewerNote(args);
