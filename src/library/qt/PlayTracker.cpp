@@ -97,9 +97,11 @@ void PlayTracker::trackViewer(FlashPayFrm* viewer, const std::string& link) {
         record(viewer, play);
         return;
     }
-    // Counted at the first start only: the reload tab starts the same movie again.
+    // Counted at the first start only: the reload tab starts the same movie again. The player
+    // passes on to the next viewer, so only a start while this viewer holds it counts.
     auto started = std::make_shared<QMetaObject::Connection>();
-    *started = connect(flash, &FlashPlayer::movieLoaded, this, [this, started, viewer, play] {
+    *started = connect(flash, &FlashPlayer::movieLoaded, viewer, [this, started, viewer, flash, play] {
+        if (viewer->flash() != flash) return;
         disconnect(*started);
         record(viewer, play);
     });
