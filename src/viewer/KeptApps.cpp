@@ -1,13 +1,12 @@
 #include "viewer/KeptApps.h"
 
 #include "base/AtomicFile.h"
+#include "base/StableName.h"
 #include "startup/IniDocument.h"
 #include "startup/IniFile.h"
 #include "viewer/MovieDownload.h"
 
 #include <array>
-#include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -74,16 +73,8 @@ std::string fileBytes(const fs::path& file) {
 KeptApps::KeptApps(fs::path appFolder) : appFolder_(std::move(appFolder)) {}
 
 fs::path KeptApps::fileFor(std::string_view linkAddress) const {
-    // FNV-1a: the same name for a link on every machine and in every build; the link inside the
-    // file settles a clash.
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : linkAddress) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    char name[24];
-    std::snprintf(name, sizeof name, "%016llx.ini", static_cast<unsigned long long>(hash));
-    return appFolder_ / "Apps" / name;
+    // The link inside the file settles a clash.
+    return appFolder_ / "Apps" / (base::stableName(linkAddress) + ".ini");
 }
 
 bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {

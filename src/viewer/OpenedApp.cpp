@@ -10,6 +10,7 @@ OpenedApp OpenedApp::read(std::string_view linkAddress, std::string_view storeSi
                           const std::function<void(bool isWidgetApp)>& kindKnown) {
     const auto fetch = [](std::string_view address) { return FetchPage(address, "utf-8"); };
     OpenedApp app;
+    app.Link = linkAddress;
     const auto entryPage = fetch(linkAddress);
     if (!entryPage) {
         app.outcome = Outcome::Unreachable;

@@ -20,6 +20,7 @@ struct OpenedApp {
 
     AppDetail CurrentApp;
     bool IsWidgetApp = false; // a movie app
+    std::string Link;         // the link it was read from; a page app keeps its data under it
     Outcome outcome = Outcome::Read;
 
     // Whether the viewer may show it: with anything else it would open empty.

@@ -1,6 +1,6 @@
-// What the store's notes app (a page app) keeps lasts when its process is killed soon after the
-// write: the app runs in a process of its own (pageapp_child, the viewer as Brindle opens it),
-// which is killed with SIGKILL and started again on the same application folder.
+// What the store's page apps keep lasts and stays each app's own: the apps run in a process of
+// their own (pageapp_child, the viewer as Brindle opens it), which is killed with SIGKILL or ends,
+// and is started again on the same application folder.
 
 #include "BrindleFolder.h"
 #include "ChildProcess.h"
@@ -28,9 +28,9 @@ std::string appLink(const std::string& site, const std::string& name) {
 
 class PageApp {
   public:
-    PageApp(const BrindleFolder& folder, const std::string& site, const std::string& link,
-            const std::vector<std::string>& notes = {})
-        : child_(PAGEAPP_CHILD, args(folder, site, link, notes), true) {}
+    // Arguments after the application folder and the store site.
+    PageApp(const BrindleFolder& folder, const std::string& site, const std::vector<std::string>& rest)
+        : child_(PAGEAPP_CHILD, args(folder, site, rest), true) {}
 
     // The next line the app printed that starts with prefix, without the prefix.
     std::string next(const std::string& prefix) {
@@ -42,9 +42,9 @@ class PageApp {
 
   private:
     static std::vector<std::string> args(const BrindleFolder& folder, const std::string& site,
-                                         const std::string& link, const std::vector<std::string>& notes) {
-        std::vector<std::string> all{folder.path().string(), site, link};
-        all.insert(all.end(), notes.begin(), notes.end());
+                                         const std::vector<std::string>& rest) {
+        std::vector<std::string> all{folder.path().string(), site};
+        all.insert(all.end(), rest.begin(), rest.end());
         return all;
     }
 
@@ -63,7 +63,7 @@ TEST(PageAppDataTest, NotesAndCookiesOfAPageAppSurviveAKillSecondsAfterTheWriteA
     const std::string link = appLink(store.site(), "记事本");
     ASSERT_FALSE(link.empty());
     {
-        PageApp app(folder, store.site(), link, {"first note", "second note"});
+        PageApp app(folder, store.site(), {link, "first note", "second note"});
         EXPECT_EQ(app.next("cookies "), "");
         ASSERT_EQ(app.next("written "), "first note");
         ASSERT_EQ(app.next("written "), "second note");
@@ -71,9 +71,38 @@ TEST(PageAppDataTest, NotesAndCookiesOfAPageAppSurviveAKillSecondsAfterTheWriteA
         app.process().kill(SIGKILL);
         ASSERT_TRUE(app.process().wait(10s));
     }
-    PageApp again(folder, store.site(), link);
+    PageApp again(folder, store.site(), {link});
     const std::string notes = again.next("notes ");
     EXPECT_NE(notes.find("\"first note\""), std::string::npos) << notes;
     EXPECT_NE(notes.find("\"second note\""), std::string::npos) << notes;
     EXPECT_EQ(again.next("cookies "), "last=second%20note");
+}
+
+// Both apps come from one origin of the store, yet each keeps its own value under the same key in
+// local storage, cookies and IndexedDB: when opened one after the other in one run, and after a
+// restart.
+TEST(PageAppDataTest, TwoPageAppsKeepingAValueUnderOneKeyEachReadBackTheirOwn) {
+    StoreProcess store;
+    BrindleFolder folder(store.site());
+    const std::string notes = appLink(store.site(), "记事本");
+    const std::string game = appLink(store.site(), "三国争霸");
+    ASSERT_FALSE(notes.empty());
+    ASSERT_FALSE(game.empty());
+    const auto found = [](const std::string& value) {
+        return "[\"" + value + "\",\"" + value + "\",\"" + value + "\"]";
+    };
+    {
+        PageApp run(folder, store.site(), {"--keep", "score", notes, "notes 1", game, "game 1"});
+        EXPECT_EQ(run.next("found "), "[null,null,null]");
+        EXPECT_EQ(run.next("kept "), "notes 1");
+        EXPECT_EQ(run.next("found "), "[null,null,null]") << "the game sees the notes app's value";
+        EXPECT_EQ(run.next("kept "), "game 1");
+        ASSERT_EQ(run.process().wait(30s), 0);
+    }
+    PageApp again(folder, store.site(),
+                  {"--keep", "score", game, "game 2", notes, "notes 2", game, "game 3"});
+    EXPECT_EQ(again.next("found "), found("game 1"));
+    EXPECT_EQ(again.next("found "), found("notes 1"));
+    EXPECT_EQ(again.next("found "), found("game 2"));
+    ASSERT_EQ(again.process().wait(30s), 0);
 }

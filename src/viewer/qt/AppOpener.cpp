@@ -30,17 +30,19 @@ void AppOpener::open(const QUrl& link) {
         setFetchDeadline(std::chrono::steady_clock::now() + ReadDeadline);
         // Once the entry address tells the kind of app, the window builds its view while the
         // details are read.
-        const auto kindKnown = [self, click](bool isWidgetApp) {
+        const auto kindKnown = [self, click, address](bool isWidgetApp) {
             QMetaObject::invokeMethod(
                 qApp,
-                [self, click, isWidgetApp] {
-                    if (self) self->prepareView(click, isWidgetApp);
+                [self, click, isWidgetApp, address] {
+                    if (self) self->prepareView(click, isWidgetApp, address);
                 },
                 Qt::QueuedConnection);
         };
         *result = kept.read(address, site, kindKnown);
     });
+    ++reads_;
     connect(worker, &QThread::finished, this, [this, click, result] {
+        --reads_;
         if (click != latest_) return;
         if (building_)
             ready_ = {click, *result}; // shown once the window being built is done
@@ -61,9 +63,9 @@ void AppOpener::open(const QUrl& link) {
     ready_.reset();
 }
 
-void AppOpener::prepareView(int click, bool isWidgetApp) {
+void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link) {
     if (click != latest_ || building_ || !next_) return;
-    next_->prepareAppView(isWidgetApp);
+    next_->prepareAppView(isWidgetApp, link);
 }
 
 void AppOpener::closeViewer() {
@@ -91,8 +93,9 @@ void AppOpener::show(const viewer::OpenedApp& app) {
         old->hide();
         old->releasePlayer();
     }
-    // A window prepared for an earlier click may hold the other kind of view.
-    if (next_ && !next_->suits(app.IsWidgetApp)) delete next_;
+    // A window prepared for an earlier click may hold the other kind of view, or another page
+    // app's profile.
+    if (next_ && !next_->suits(app)) delete next_;
     viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_, web_, &players_);
     next_ = nullptr;
     viewer_->load(current_);

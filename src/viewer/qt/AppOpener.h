@@ -57,6 +57,8 @@ class AppOpener : public QObject {
     // The app opened last, and the link it was opened by.
     const viewer::OpenedApp& current() const { return current_; }
     const QUrl& currentLink() const { return currentLink_; }
+    // Whether the pages of a click are still being read, also of a click that will not be shown.
+    bool reading() const { return reads_ > 0; }
 
   signals:
     // A new viewer shows the app read for the link; emitted after it was shown.
@@ -69,7 +71,7 @@ class AppOpener : public QObject {
     void finish(const viewer::OpenedApp& app);
     void show(const viewer::OpenedApp& app);
     // Builds the movie player or the browsers in the window being prepared for the click.
-    void prepareView(int click, bool isWidgetApp);
+    void prepareView(int click, bool isWidgetApp, const std::string& link);
 
     std::filesystem::path appFolder_;
     Settings settings_;
@@ -85,4 +87,5 @@ class AppOpener : public QObject {
     bool building_ = false;      // next_ is being constructed
     std::optional<std::pair<int, viewer::OpenedApp>> ready_; // a click's app read while next_ was being built
     int latest_ = 0; // numbers the clicks; a read that finishes after a later click is dropped
+    int reads_ = 0;  // reads under way
 };

@@ -83,7 +83,7 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFold
 void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
     movieFile_ = app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt;
-    prepareAppView(app.IsWidgetApp);
+    prepareAppView(app.IsWidgetApp, app.Link);
     if (note_ && !flash_) takePlayer();
     fillTexts();
     layoutCurrentTab();
@@ -153,7 +153,7 @@ void FlashPayFrm::buildControls() {
 
 // A movie app needs the player and a page app the browsers; each window makes only what its app
 // shows, which keeps the time from a click to the window short.
-void FlashPayFrm::prepareAppView(bool isWidgetApp) {
+void FlashPayFrm::prepareAppView(bool isWidgetApp, const std::string& link) {
     if (note_ || AppWeb_) return;
     QWidget* appPage = GameSStabs_->page(AppTab);
     if (isWidgetApp) {
@@ -177,8 +177,9 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
         curtain_->hide();
         return;
     }
-    AppWeb_ = new WebBrowser(web_.pageApps(), AppPic_);
-    ADWeb_ = new WebBrowser(web_.pageApps(), ADPic_);
+    pageAppLink_ = link;
+    AppWeb_ = new WebBrowser(web_.pageApp(link), AppPic_);
+    ADWeb_ = new WebBrowser(web_.pageApp(link), ADPic_);
     // The app's page reaches web addresses only, never local files.
     connect(
         AppWeb_, &WebBrowser::BeforeNavigate2, this,
@@ -187,8 +188,8 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp) {
     connect(AppWeb_, &WebBrowser::DocumentComplete, this, &FlashPayFrm::documentComplete);
 }
 
-bool FlashPayFrm::suits(bool isWidgetApp) const {
-    return isWidgetApp ? !AppWeb_ : !note_;
+bool FlashPayFrm::suits(const viewer::OpenedApp& app) const {
+    return app.IsWidgetApp ? !AppWeb_ : !note_ && (!AppWeb_ || pageAppLink_ == app.Link);
 }
 
 void FlashPayFrm::takePlayer() {

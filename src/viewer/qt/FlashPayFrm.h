@@ -38,20 +38,21 @@ class SSTab;
 class FlashPayFrm : public QWidget {
     Q_OBJECT
   public:
-    // A page app's views run on the page-app profile of web, which must outlive the window. A movie
-    // app plays on a player taken from players, given back when the window goes; without players
-    // the window makes a player of its own.
+    // A page app's views run on its profile of web (WebProfiles::pageApp), which must outlive the
+    // window. A movie app plays on a player taken from players, given back when the window goes;
+    // without players the window makes a player of its own.
     FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
                 ReadyPlayer* players = nullptr, QWidget* parent = nullptr);
     // Builds the app's view (the player or the browsers) unless prepareAppView() did, fills the
     // texts, and starts the movie or loads the page. Once per window.
     void load(const viewer::OpenedApp& app);
-    // Builds the view for a movie app or a page app ahead of load(), while the app's details are
-    // still being read; the player comes then, unless another window still holds the only one (it
-    // comes in load() then). Does nothing once a view is built.
-    void prepareAppView(bool isWidgetApp);
-    // Whether load() may show an app of this kind: no view is built yet, or one for this kind.
-    bool suits(bool isWidgetApp) const;
+    // Builds the view for a movie app or a page app opened by link ahead of load(), while the
+    // app's details are still being read; the player comes then, unless another window still holds
+    // the only one (it comes in load() then). Does nothing once a view is built.
+    void prepareAppView(bool isWidgetApp, const std::string& link);
+    // Whether load() may show this app: no view is built yet, or one for its kind (for a page app,
+    // on its profile).
+    bool suits(const viewer::OpenedApp& app) const;
     // Gives the player back to players, its movie stopped; flash() is null then. The window
     // shows no app any more.
     void releasePlayer();
@@ -120,6 +121,7 @@ class FlashPayFrm : public QWidget {
     WebBrowser* AppWeb_ = nullptr;
     QWidget* ADPic_ = nullptr;
     WebBrowser* ADWeb_ = nullptr;
+    std::string pageAppLink_; // the link whose profile AppWeb_ and ADWeb_ run on
     QGroupBox* Frm_ = nullptr;
     QPlainTextEdit* GameInfo_ = nullptr;
     QGroupBox* GameSour_ = nullptr;

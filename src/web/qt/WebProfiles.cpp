@@ -1,5 +1,6 @@
 #include "web/qt/WebProfiles.h"
 
+#include "base/StableName.h"
 #include "web/qt/PersistentCookies.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,8 @@
 
 namespace fs = std::filesystem;
 
-WebProfiles::WebProfiles(fs::path appFolder) : folder_(folder(appFolder)) {}
+WebProfiles::WebProfiles(fs::path appFolder)
+    : folder_(folder(appFolder)), pageAppFolders_(folder_ / "PageApps") {}
 
 // A window closed just before (its deletion still pending) takes its pages with it first.
 WebProfiles::~WebProfiles() {
@@ -31,35 +33,41 @@ void WebProfiles::prepareEngine() {
 
 QWebEngineProfile* WebProfiles::catalogue() {
     if (!catalogue_) {
-        catalogue_ = lasting(QStringLiteral("Catalogue"));
+        catalogue_ = lasting(QStringLiteral("Catalogue"), folder_ / "Catalogue");
         // The catalogue's pages run no scripts and need no cookie beyond the session.
         catalogue_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     }
     return catalogue_.get();
 }
 
-QWebEngineProfile* WebProfiles::pageApps() {
-    if (!pageApps_) {
-        pageApps_ = lasting(QStringLiteral("PageApps"));
-        pageApps_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        pageAppCookies_ = std::make_unique<PersistentCookies>(*pageApps_->cookieStore(),
-                                                              folder_ / "PageApps" / "Cookies.txt");
+QWebEngineProfile* WebProfiles::pageApp(std::string_view link) {
+    // By folder name: links that share a folder share its profile too, as two profiles on one
+    // folder would spoil its data.
+    const std::string name = base::stableName(link);
+    if (const auto found = pageApps_.find(name); found != pageApps_.end()) return found->second.profile.get();
+    if (!pageAppsSplit_) {
+        pageAppFolders_.splitShared();
+        pageAppsSplit_ = true;
     }
-    return pageApps_.get();
+    const fs::path dir = pageAppFolders_.folderFor(link);
+    PageApp app;
+    app.profile = lasting(QStringLiteral("PageApp-") + QString::fromStdString(name), dir);
+    app.profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    app.cookies = std::make_unique<PersistentCookies>(*app.profile->cookieStore(), dir / "Cookies.txt");
+    return pageApps_.emplace(name, std::move(app)).first->second.profile.get();
 }
 
 QWebEngineProfile* WebProfiles::newPlayerProfile(QObject* owner) {
     return new QWebEngineProfile(owner);
 }
 
-// A profile whose storage and HTTP cache are kept in WebData/<name>/. The folder is the user's
-// alone: it holds cookies and whatever the pages stored.
-std::unique_ptr<QWebEngineProfile> WebProfiles::lasting(const QString& name) {
-    const fs::path dir = folder_ / name.toStdString();
+// A profile whose storage and HTTP cache are kept in dir, inside WebData/. The folders are the
+// user's alone: they hold cookies and whatever the pages stored.
+std::unique_ptr<QWebEngineProfile> WebProfiles::lasting(const QString& name, const fs::path& dir) {
     std::error_code ec;
     fs::create_directories(dir, ec);
-    fs::permissions(folder_, fs::perms::owner_all, ec);
-    fs::permissions(dir, fs::perms::owner_all, ec);
+    for (fs::path mine = dir; !mine.empty() && mine != folder_.parent_path(); mine = mine.parent_path())
+        fs::permissions(mine, fs::perms::owner_all, ec);
     auto profile = std::make_unique<QWebEngineProfile>(name);
     const QString path = QString::fromStdString(dir.string());
     profile->setPersistentStoragePath(path);

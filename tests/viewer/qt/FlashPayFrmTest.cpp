@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
 #include <atomic>
 #include <gtest/gtest.h>
 
@@ -90,6 +91,7 @@ class FlashPayFrmTest : public ::testing::Test {
         OpenedApp opened;
         opened.CurrentApp.Name = "Canvas";
         opened.CurrentApp.ContentUrl = store.server.url("/canvas/1.html");
+        opened.Link = store.server.url("/app/1");
         return opened;
     }
     FlashPayFrm* open(const OpenedApp& opened) {
@@ -157,27 +159,35 @@ TEST_F(FlashPayFrmTest, OpensWithTheAppsTextsTabsAndLayout) {
 }
 
 TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) {
+    const OpenedApp movie = movieApp("none.swf");
+    const OpenedApp canvas = pageApp();
     auto* w = new FlashPayFrm(settings, app.path(), web);
     windows.emplace_back(w);
-    EXPECT_TRUE(w->suits(true));
-    EXPECT_TRUE(w->suits(false));
-    w->prepareAppView(true);
+    EXPECT_TRUE(w->suits(movie));
+    EXPECT_TRUE(w->suits(canvas));
+    w->prepareAppView(true, movie.Link);
     FlashPlayer* prepared = w->flash();
     ASSERT_NE(prepared, nullptr);
-    w->prepareAppView(false); // a view is built already
+    w->prepareAppView(false, canvas.Link); // a view is built already
     EXPECT_EQ(w->AppWeb(), nullptr);
-    EXPECT_TRUE(w->suits(true));
-    EXPECT_FALSE(w->suits(false));
-    w->load(movieApp("none.swf"));
+    EXPECT_TRUE(w->suits(movie));
+    EXPECT_FALSE(w->suits(canvas));
+    w->load(movie);
     w->show();
     EXPECT_EQ(w->flash(), prepared);
     EXPECT_EQ(w->flash()->geometry(), QRect(2, 33, 986, 635));
 
+    // A page app's browsers run on its own profile: another page app needs another window.
     auto* page = new FlashPayFrm(settings, app.path(), web);
     windows.emplace_back(page);
-    page->prepareAppView(false);
-    EXPECT_NE(page->AppWeb(), nullptr);
-    EXPECT_FALSE(page->suits(true));
+    page->prepareAppView(false, canvas.Link);
+    ASSERT_NE(page->AppWeb(), nullptr);
+    EXPECT_EQ(page->AppWeb()->page()->profile(), web.pageApp(canvas.Link));
+    EXPECT_FALSE(page->suits(movie));
+    EXPECT_TRUE(page->suits(canvas));
+    OpenedApp other = canvas;
+    other.Link = store.server.url("/app/2");
+    EXPECT_FALSE(page->suits(other));
 }
 
 TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
