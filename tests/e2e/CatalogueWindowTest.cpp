@@ -197,8 +197,8 @@ TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) 
         window.resize(1000 + 20 * step, 728 + 10 * step);
         runEventsFor(SettleMs / 6);
     }
-    ASSERT_TRUE(loads.wait(5000));
-    runEventsFor(SettleMs + 200);
+    // The reload of the last step came, and none waits any more.
+    ASSERT_TRUE(waitUntil([&] { return !window.reloadPending() && loads.count() > 0; }, 5000));
     EXPECT_EQ(loads.count(), 1) << "one reload once the border stopped, not one per step";
     EXPECT_EQ(loads.at(0).at(0).toString(), "GameAll");
     EXPECT_EQ(window.SStab1()->geometry(),
@@ -210,7 +210,9 @@ TEST(CatalogueWindowTest, ResizingReLaysOutAndReloadsThePageOnceTheSizeSettles) 
     loads.clear();
     window.showMinimized();
     window.resize(900, 700);
-    runEventsFor(400);
+    ASSERT_TRUE(waitUntil([&] { return window.isMinimized() && window.width() == 900; }, 5000));
+    QCoreApplication::sendPostedEvents(); // the resize has reached the window
+    EXPECT_FALSE(window.reloadPending());
     EXPECT_EQ(loads.count(), 0);
     window.showNormal();
     EXPECT_TRUE(loads.wait(5000));
@@ -255,7 +257,14 @@ TEST(CatalogueWindowTest, WithASlowStoreTheWindowStaysLiveAndTheLastClickWins) {
     EXPECT_EQ(session.bodyText(*window.HomeWeb()), "cached copy");
     session.clickMainTab(Life);
     ASSERT_TRUE(web.waitFor(session.folder().path(), "LifeAll"));
-    runEventsFor(1000); // the older builds have ended by now
+    // The older builds have ended once their pages are in the cache: a build installs its page and
+    // reports its end in one step on the window's thread.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return fs::exists(session.folder().page("GameAll")) &&
+                   fs::exists(session.folder().page("VideoAll"));
+        },
+        20000));
 
     EXPECT_EQ(web.loaded(), std::vector<std::string>{"LifeAll.html"});
     EXPECT_EQ(requested.count(), 2); // HomeAll, then LifeAll

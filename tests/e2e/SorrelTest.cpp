@@ -8,9 +8,12 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <set>
+#include <sstream>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -33,6 +36,39 @@ std::string headerEnd(const std::string& colour) {
 
 bool isTemporary(const std::string& name) {
     return name.starts_with(".");
+}
+
+// Polls condition until it holds or timeout passes; whether it holds.
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Whether process pid is blocked waiting for a file lock (a "->" line of /proc/locks).
+bool waitsForALock(pid_t pid) {
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);) {
+        std::istringstream fields(line);
+        std::string number, arrow, kind, advisory, mode;
+        pid_t owner = 0;
+        if (fields >> number >> arrow >> kind >> advisory >> mode >> owner && arrow == "->" && owner == pid)
+            return true;
+    }
+    return false;
+}
+
+// Whether a page of the page cache has the colour already (is new).
+bool anyPageIn(const std::filesystem::path& html, const std::string& colour) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(html, ec)) {
+        if (isTemporary(entry.path().filename().string())) continue;
+        if (readFile(entry.path()).find(headerEnd(colour)) != std::string::npos) return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -108,7 +144,7 @@ TEST(SorrelTest, ASecondRunWaitsForTheFirstAndBuildsWithTheSettingsOfItsOwnStart
     ASSERT_GE(earlier, 0);
     ASSERT_EQ(::flock(earlier, LOCK_EX), 0);
     ChildProcess later = app.start();
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    ASSERT_TRUE(eventually([&] { return waitsForALock(later.pid()); }, std::chrono::seconds(30)));
     EXPECT_FALSE(later.wait(std::chrono::milliseconds(0)).has_value());
     EXPECT_FALSE(std::filesystem::exists(app.html() / "HomeAll.html"));
 
@@ -162,7 +198,8 @@ TEST(SorrelTest, KilledRunLeavesEveryPageWholeAndTheNextRunCleansUp) {
     writeFile(app.path() / "Brindle.ini", "[Color]\r\nWebBackColor = #020202\r\n");
     {
         ChildProcess sorrel = app.start();
-        std::this_thread::sleep_for(std::chrono::milliseconds(220));
+        // Killed as soon as the first page is new: in the middle of the rebuild.
+        ASSERT_TRUE(eventually([&] { return anyPageIn(app.html(), "#020202"); }, std::chrono::seconds(30)));
         sorrel.kill(SIGKILL);
         ASSERT_EQ(sorrel.wait(std::chrono::seconds(10)), 128 + SIGKILL);
     }
@@ -183,6 +220,7 @@ TEST(SorrelTest, KilledRunLeavesEveryPageWholeAndTheNextRunCleansUp) {
     for (const auto& [name, bytes] : before)
         EXPECT_TRUE(killed.contains(name)) << name;
     // The kill came in the middle: some pages were new already, not all of them.
+    EXPECT_GT(rebuilt, 0);
     EXPECT_LT(rebuilt, static_cast<int>(before.size()));
     for (const auto& [name, bytes] : after)
         EXPECT_FALSE(isTemporary(name)) << name;

@@ -116,6 +116,8 @@ class MainFrm : public QWidget {
     WindowNote* note() const { return note_; }
     // How long the size must stay unchanged before a resize reloads the page (150 ms by default).
     void setResizeSettleMs(int ms) { resizeReload_.setInterval(ms); }
+    // Whether a reload waits for the size to settle.
+    bool reloadPending() const { return resizeReload_.isActive(); }
 
   signals:
     // A page in Web or HomeWeb asked for a new window showing url (an app link); none opened.

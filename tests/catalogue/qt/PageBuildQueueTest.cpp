@@ -41,6 +41,7 @@ class PageBuildQueueTest : public ::testing::Test {
             res.set_content(storeList("fast"), "text/html");
         });
         store.routes().Get("/hang", [this](const httplib::Request&, httplib::Response& res) {
+            hangAsked = true;
             for (int i = 0; i < 2000 && !released; ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             hangAnswered = true;
@@ -72,6 +73,7 @@ class PageBuildQueueTest : public ::testing::Test {
     TempDir dir;
     LoopbackServer store;
     std::atomic<bool> released{false};
+    std::atomic<bool> hangAsked{false};
     std::atomic<bool> hangAnswered{false};
 };
 
@@ -119,10 +121,11 @@ TEST_F(PageBuildQueueTest, GoingAwayEndsAWaitingBuildWithoutWaitingForTheStore) 
     {
         PageBuildQueue queue({html(), store.site(), store.site()}, "#E1EAF6");
         queue.build(PageBuilder::Category, "GameAll", store.url("/hang"), [&](bool) { called = true; });
-        runEventsFor(300); // the request is on its way
+        ASSERT_TRUE(waitUntil([&] { return hangAsked.load(); }, 10000)); // the request is on its way
     }
     EXPECT_FALSE(hangAnswered); // the store has not answered, yet the queue is gone
-    runEventsFor(50);
+    // Whatever the ended build posted to this thread (its threads are gone) is delivered now.
+    QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(called);
     EXPECT_FALSE(fs::exists(html() / "GameAll.html"));
     EXPECT_TRUE(noStagingLeft());

@@ -40,7 +40,8 @@ class AppOpenerTest : public ::testing::Test {
         store.routes().Get("/movielink", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content("<script>top.location.href = \"" + store.url("/widget/9") + "\";", "text/html");
         });
-        store.routes().Get("/widget/9", [](const httplib::Request&, httplib::Response& res) {
+        store.routes().Get("/widget/9", [this](const httplib::Request&, httplib::Response& res) {
+            movieDetailsAsked = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(800));
             res.set_content("app_name:\"Movie\", flash : \"/swf/m.swf\",", "text/html");
         });
@@ -73,6 +74,7 @@ class AppOpenerTest : public ::testing::Test {
 
     TempDir app;
     std::atomic<bool> released{false};
+    std::atomic<bool> movieDetailsAsked{false};
     LoopbackServer store;
     WebProfiles web{app.path()};
     AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1", web};
@@ -146,7 +148,7 @@ TEST_F(AppOpenerTest, ASecondClickWhileTheFirstIsOpeningOpensOnlyTheSecond) {
     opener.open(link(2));
     ASSERT_TRUE(waitUntil([&] { return opened.count() == 1; }, 10000));
     EXPECT_EQ(opener.viewer()->windowTitle(), QStringLiteral("App 2"));
-    QTest::qWait(1500); // the first read has ended by now and is dropped
+    ASSERT_TRUE(waitUntil([&] { return !opener.reading(); }, 10000)); // the first read ended, dropped
     EXPECT_EQ(opened.count(), 1);
     EXPECT_EQ(opener.current().CurrentApp.Name, "App 2");
     EXPECT_FALSE(opener.current().IsWidgetApp);
@@ -176,7 +178,7 @@ TEST_F(AppOpenerTest, ClosingWhileAnAppIsOpeningShowsNoViewer) {
     QSignalSpy opened(&opener, &AppOpener::opened);
     opener.open(link(1)); // answers after 800 ms
     opener.closeViewer();
-    runEventsFor(1500);
+    ASSERT_TRUE(waitUntil([&] { return !opener.reading(); }, 10000));
     EXPECT_EQ(opened.count(), 0);
     EXPECT_EQ(opener.viewer(), nullptr);
 }
@@ -185,13 +187,16 @@ TEST_F(AppOpenerTest, APageAppClickedWhileAMovieAppIsReadGetsABrowserNotThePlaye
     AppOpener movieOpener{app.path(), defaultSettings(), store.site(), web};
     QSignalSpy opened(&movieOpener, &AppOpener::opened);
     movieOpener.open(QUrl(QString::fromStdString(store.url("/movielink"))));
-    runEventsFor(300); // the link has answered: the window being prepared holds the player
+    // Once the details are asked for, the link has answered and the window being prepared was told
+    // to build the player; delivering what is posted builds it.
+    ASSERT_TRUE(waitUntil([&] { return movieDetailsAsked.load(); }, 10000));
+    QCoreApplication::sendPostedEvents();
     movieOpener.open(link(2));
     ASSERT_TRUE(waitUntil([&] { return opened.count() == 1; }, 10000));
     EXPECT_EQ(movieOpener.viewer()->windowTitle(), QStringLiteral("App 2"));
     EXPECT_EQ(movieOpener.viewer()->flash(), nullptr);
     EXPECT_NE(movieOpener.viewer()->AppWeb(), nullptr);
-    runEventsFor(1000); // the movie app's read ends and is dropped
+    ASSERT_TRUE(waitUntil([&] { return !movieOpener.reading(); }, 10000)); // the movie app's read ended
     EXPECT_EQ(opened.count(), 1);
 }
 
