@@ -1,6 +1,7 @@
 #include "viewer/qt/FlashPlayer.h"
 
 #include "LoopbackServer.h"
+#include "PageScript.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
 #include "viewer/SolFile.h"
@@ -167,11 +168,18 @@ TEST_F(FlashPlayerTest, ThePageReachesNothingButItsOwnScheme) {
 
     const QString url = QString::fromStdString(server.url("/x"));
     player.page()->runJavaScript(
-        QStringLiteral("fetch('%1'); new Image().src = '%1?i'; "
-                       "let x = new XMLHttpRequest(); x.open('GET', '%1?x'); x.send();"
-                       "window.open('%1?w'); location.href = '%1?n';")
+        QStringLiteral(
+            "window.brindleSettled = 0; const settle = () => ++window.brindleSettled;"
+            "fetch('%1').then(settle, settle);"
+            "const image = new Image(); image.onload = image.onerror = settle; image.src = '%1?i';"
+            "const x = new XMLHttpRequest(); x.onloadend = settle; x.open('GET', '%1?x'); x.send();"
+            "if (!window.open('%1?w')) settle();")
             .arg(url));
-    QTest::qWait(1500);
+    // Every request has ended (failed, or the window was refused): none can reach the server later.
+    ASSERT_TRUE(waitForScript(*player.page(), QStringLiteral("window.brindleSettled === 4")));
+    QSignalSpy ended(player.page(), &QWebEnginePage::loadFinished);
+    player.page()->runJavaScript(QStringLiteral("location.href = '%1?n';").arg(url));
+    ASSERT_TRUE(waitUntil([&] { return ended.count() > 0; }, 10000)) << "the navigation did not end";
     EXPECT_EQ(hits, 0);
     EXPECT_EQ(player.page()->url().scheme(), QStringLiteral("brindle"));
 }
