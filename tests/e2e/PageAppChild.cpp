@@ -114,13 +114,12 @@ QString keep(WebBrowser& page, const QString& key, const QString& value) {
 
 // Opens link and waits until its page is ready; the page, or null.
 WebBrowser* openApp(AppOpener& opener, const QString& link) {
+    // A new viewer, also for the link of the viewer open now.
+    bool opened = false;
+    const auto connection = QObject::connect(&opener, &AppOpener::opened, [&] { opened = true; });
     opener.open(QUrl(link));
-    const bool ready = waitUntil(
-        [&] {
-            return opener.viewer() && opener.current().Link == link.toStdString() &&
-                   opener.viewer()->pageReady();
-        },
-        30000);
+    const bool ready = waitUntil([&] { return opened && opener.viewer()->pageReady(); }, 30000);
+    QObject::disconnect(connection);
     if (!ready) std::fprintf(stderr, "pageapp_child: the app %s did not open\n", link.toUtf8().constData());
     return ready ? opener.viewer()->AppWeb() : nullptr;
 }
