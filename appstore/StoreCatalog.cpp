@@ -138,7 +138,8 @@ std::vector<StoreApp> StoreCatalog::readApps(SqliteStatement& rows) const {
     while (rows.step()) {
         apps.push_back({rows.integer(0), rows.text(1), static_cast<int>(rows.integer(2)),
                         static_cast<int>(rows.integer(3)), rows.text(4), rows.text(5), rows.text(6),
-                        rows.integer(7), rows.real(8), rows.text(9), rows.text(10), rows.text(11), rows.text(12)});
+                        rows.integer(7), rows.real(8), rows.text(9), rows.text(10), rows.text(11),
+                        rows.text(12)});
     }
     return apps;
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+    build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
     qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginewidgets6 libgl-dev
     libcurl4-openssl-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libzip-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -10,8 +10,12 @@ static std::filesystem::path executablePath() {
     return ec ? std::filesystem::current_path() / "unknown" : exe;
 }
 
-std::filesystem::path applicationFolder() { return executablePath().parent_path(); }
+std::filesystem::path applicationFolder() {
+    return executablePath().parent_path();
+}
 
-std::string executableBaseName() { return executablePath().stem().string(); }
+std::string executableBaseName() {
+    return executablePath().stem().string();
+}
 
 } // namespace base

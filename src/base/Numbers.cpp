@@ -1,42 +1,49 @@
 #include "base/Numbers.h"
 
+#include "base/Text.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
-#include "base/Text.h"
-
 namespace base {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the decimal number at the start of text (after blanks were skipped), 0 when none.
 std::size_t numberLength(std::string_view text) {
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++digits;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < text.size() && isDigit(text[j])) {
-            while (j < text.size() && isDigit(text[j])) ++j;
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
             i = j;
         }
     }
     return i;
 }
 
-double parseDecimal(std::string_view number) { return std::strtod(std::string(number).c_str(), nullptr); }
+double parseDecimal(std::string_view number) {
+    return std::strtod(std::string(number).c_str(), nullptr);
+}
 
 } // namespace
 
@@ -58,7 +65,9 @@ std::int32_t roundHalfEven(double value) {
     return static_cast<std::int32_t>(r);
 }
 
-std::int32_t leadingInt(std::string_view text) { return roundHalfEven(leadingNumber(text)); }
+std::int32_t leadingInt(std::string_view text) {
+    return roundHalfEven(leadingNumber(text));
+}
 
 std::optional<std::int32_t> toInt32(std::string_view text) {
     std::string t = trimBlanks(text);
@@ -68,9 +77,10 @@ std::optional<std::int32_t> toInt32(std::string_view text) {
         std::uint32_t v = 0;
         for (char c : hex) {
             if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-            v = v * 16 + static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(c))
-                                                        ? c - '0'
-                                                        : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10);
+            v = v * 16 +
+                static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(c))
+                                               ? c - '0'
+                                               : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10);
         }
         return static_cast<std::int32_t>(v);
     }

@@ -27,7 +27,9 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     return out;
 }
 
-bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
 
 static std::string trimChars(std::string_view text, std::string_view chars) {
     auto first = text.find_first_not_of(chars);
@@ -36,18 +38,25 @@ static std::string trimChars(std::string_view text, std::string_view chars) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-std::string trimBlanks(std::string_view text) { return trimChars(text, " \t"); }
+std::string trimBlanks(std::string_view text) {
+    return trimChars(text, " \t");
+}
 
-std::string trimSpaces(std::string_view text) { return trimChars(text, " "); }
+std::string trimSpaces(std::string_view text) {
+    return trimChars(text, " ");
+}
 
-static bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+static bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 std::string leftChars(std::string_view text, long long count) {
     if (count <= 0) return {};
     std::size_t i = 0;
     for (long long n = 0; i < text.size() && n < count; ++n) {
         ++i;
-        while (i < text.size() && isContinuationByte(text[i])) ++i;
+        while (i < text.size() && isContinuationByte(text[i]))
+            ++i;
     }
     return std::string(text.substr(0, i));
 }

@@ -1,10 +1,11 @@
 #include "controls/PropertyBag.h"
 
-#include <algorithm>
-
 #include "base/Text.h"
 
-std::vector<std::pair<std::string, PropertyBag::Value>>::iterator PropertyBag::findEntry(std::string_view name) {
+#include <algorithm>
+
+std::vector<std::pair<std::string, PropertyBag::Value>>::iterator
+PropertyBag::findEntry(std::string_view name) {
     return std::find_if(entries_.begin(), entries_.end(),
                         [&](const auto& entry) { return base::equalsNoCase(entry.first, name); });
 }
@@ -15,7 +16,8 @@ PropertyBag::Value PropertyBag::ReadProperty(std::string_view name, const Value&
     return it == entries_.end() ? defaultValue : it->second;
 }
 
-void PropertyBag::WriteProperty(std::string_view name, const Value& value, const std::optional<Value>& defaultValue) {
+void PropertyBag::WriteProperty(std::string_view name, const Value& value,
+                                const std::optional<Value>& defaultValue) {
     auto it = findEntry(name);
     if (defaultValue && *defaultValue == value) {
         if (it != entries_.end()) entries_.erase(it);

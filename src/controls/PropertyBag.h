@@ -11,7 +11,7 @@
 #include <vector>
 
 class PropertyBag {
-public:
+  public:
     // Pictures are stored as their bytes in a string.
     using Value = std::variant<bool, std::int32_t, double, std::string>;
 
@@ -20,12 +20,13 @@ public:
 
     // Stores value under name, replacing an earlier value of that name; with a default equal to
     // value, removes the name instead.
-    void WriteProperty(std::string_view name, const Value& value, const std::optional<Value>& defaultValue = {});
+    void WriteProperty(std::string_view name, const Value& value,
+                       const std::optional<Value>& defaultValue = {});
 
     // The stored names and values in the order they were first written.
     const std::vector<std::pair<std::string, Value>>& entries() const { return entries_; }
 
-private:
+  private:
     std::vector<std::pair<std::string, Value>>::iterator findEntry(std::string_view name);
     std::vector<std::pair<std::string, Value>> entries_;
 };

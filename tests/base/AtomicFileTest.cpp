@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <unistd.h>
-#include <sstream>
+#include "base/AtomicFile.h"
 
 #include "TempDir.h"
-#include "base/AtomicFile.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "base/Numbers.h"
+
+#include <gtest/gtest.h>
 
 using namespace base;
 

@@ -29,9 +29,11 @@ TEST(StoreSearch, TheStoresRelativeLinksInLocalPagesLeadToTheStore) {
     EXPECT_EQ(StoreLinkAddress("file:///appweb/app?id=3", Site), "http://127.0.0.1:8780/appweb/app?id=3");
     EXPECT_EQ(StoreLinkAddress("file:///appweb/search?w=%E6%B8%B8", Site),
               "http://127.0.0.1:8780/appweb/search?w=%E6%B8%B8");
-    EXPECT_EQ(StoreLinkAddress("file:///widget/detail?id=1", Site), "http://127.0.0.1:8780/widget/detail?id=1");
+    EXPECT_EQ(StoreLinkAddress("file:///widget/detail?id=1", Site),
+              "http://127.0.0.1:8780/widget/detail?id=1");
     // Absolute links and local files of other places stay as they are.
-    EXPECT_EQ(StoreLinkAddress("http://127.0.0.1:8780/appweb/app?id=3", Site), "http://127.0.0.1:8780/appweb/app?id=3");
+    EXPECT_EQ(StoreLinkAddress("http://127.0.0.1:8780/appweb/app?id=3", Site),
+              "http://127.0.0.1:8780/appweb/app?id=3");
     EXPECT_EQ(StoreLinkAddress("file:///app/Html/SouSuo.html", Site), "file:///app/Html/SouSuo.html");
     EXPECT_EQ(StoreLinkAddress("file:///appwebx/app?id=3", Site), "file:///appwebx/app?id=3");
 }

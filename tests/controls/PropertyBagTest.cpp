@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "controls/PropertyBag.h"
+
+#include <gtest/gtest.h>
 
 TEST(PropertyBag, KeepsWriteOrderAndSkipsDefaults) {
     PropertyBag bag;
