@@ -2,17 +2,26 @@
 
 namespace viewer {
 
-TabContent tabContent(std::string_view caption) {
-    if (caption == DescriptionCaption) return TabContent::Description;
-    if (caption == SourceCaption) return TabContent::Source;
-    return TabContent::App;
+TabContent tabContent(int index) {
+    switch (index) {
+    case DescriptionTab:
+        return TabContent::Description;
+    case SourceTab:
+        return TabContent::Source;
+    default:
+        return TabContent::App;
+    }
 }
 
-TabCommand tabCommand(std::string_view caption) {
-    if (caption == ReloadCaption) return TabCommand::Reload;
-    if (caption == FullScreenCaption) return TabCommand::EnterFullScreen;
-    if (caption == LeaveFullScreenCaption) return TabCommand::LeaveFullScreen;
-    return TabCommand::None;
+TabCommand tabCommand(int index, bool fullScreen) {
+    switch (index) {
+    case ReloadTab:
+        return TabCommand::Reload;
+    case FullScreenTab:
+        return fullScreen ? TabCommand::LeaveFullScreen : TabCommand::EnterFullScreen;
+    default:
+        return TabCommand::None;
+    }
 }
 
 } // namespace viewer

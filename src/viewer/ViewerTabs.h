@@ -1,6 +1,6 @@
 #pragma once
-// The five tabs of the app viewer and what a click on each does. Tabs are told apart by their
-// captions, read anew at every click, as the command tabs change theirs.
+// The five tabs of the app viewer and what a click on each does. Tabs are known by their index:
+// the app's tab bears the app's name, which may be any text, also another tab's caption.
 
 #include <string_view>
 
@@ -8,7 +8,10 @@ namespace viewer {
 
 inline constexpr int TabCount = 5;
 inline constexpr int AppTab = 0; // captioned with the app's name
-inline constexpr int FullScreenTab = 4;
+inline constexpr int DescriptionTab = 1;
+inline constexpr int SourceTab = 2;
+inline constexpr int ReloadTab = 3;
+inline constexpr int FullScreenTab = 4; // its caption says what a click does: enter or leave
 inline constexpr std::string_view AppTabDesignCaption = "应用";
 inline constexpr std::string_view DescriptionCaption = "应用介绍";
 inline constexpr std::string_view SourceCaption = "应用来源";
@@ -19,12 +22,13 @@ inline constexpr std::string_view LeaveFullScreenCaption = "退出全屏";
 inline constexpr std::string_view DescriptionFrameSuffix = "介绍：";
 inline constexpr std::string_view SourceFrameSuffix = "来源：";
 
-// What the current tab shows.
+// What the tab at index shows.
 enum class TabContent { Description, Source, App };
-TabContent tabContent(std::string_view caption);
+TabContent tabContent(int index);
 
-// What a click on a tab with this caption does before the current tab is laid out.
+// What a click on the tab at index does before the current tab is laid out; fullScreen tells
+// whether the viewer is in full screen at the click.
 enum class TabCommand { None, Reload, EnterFullScreen, LeaveFullScreen };
-TabCommand tabCommand(std::string_view caption);
+TabCommand tabCommand(int index, bool fullScreen);
 
 } // namespace viewer

@@ -119,9 +119,9 @@ void FlashPayFrm::buildControls() {
     AppPic_->hide(); // shown once the page is ready
     ADPic_ = new QWidget(appPage);
 
-    Frm_ = new QGroupBox(GameSStabs_->page(1));
+    Frm_ = new QGroupBox(GameSStabs_->page(DescriptionTab));
     GameInfo_ = new QPlainTextEdit(Frm_);
-    GameSour_ = new QGroupBox(GameSStabs_->page(2));
+    GameSour_ = new QGroupBox(GameSStabs_->page(SourceTab));
     GameLY_ = new QPlainTextEdit(GameSour_);
     for (QPlainTextEdit* box : {GameInfo_, GameLY_})
         box->setReadOnly(true);
@@ -322,7 +322,7 @@ void FlashPayFrm::layoutCurrentTab() {
                       base::pixelsToTwips(GameSStabs_->width()), base::pixelsToTwips(GameSStabs_->height())};
     const int T = GameSStabs_->tabHeightTwips();
     const TwipsRect frame = ViewerLayout::tabFrame(S, T);
-    switch (tabContent(GameSStabs_->tabCaption(GameSStabs_->currentTab()).toStdString())) {
+    switch (tabContent(GameSStabs_->currentTab())) {
     case TabContent::Description:
         place(Frm_, frame);
         place(GameInfo_, ViewerLayout::textBox(frame));
@@ -363,7 +363,7 @@ void FlashPayFrm::tabClicked() {
     QScopedValueRollback guard(inClick_, true);
 
     const int current = GameSStabs_->currentTab();
-    switch (tabCommand(GameSStabs_->tabCaption(current).toStdString())) {
+    switch (tabCommand(current, fullScreen_)) {
     case TabCommand::Reload:
         if (app_.IsWidgetApp) {
             // A movie that could not run is fetched anew: its file may be broken. Only a click

@@ -248,6 +248,37 @@ TEST_F(FlashPayFrmTest, FullScreenAndBack) {
     EXPECT_EQ(w->GameSStabs()->geometry(), QRect(4, 31, 994, 668));
 }
 
+// The app's tab bears the app's name; a name that is another tab's caption changes nothing: its
+// tab shows the movie, not started again, laid out as any app's in and out of full screen.
+TEST_F(FlashPayFrmTest, AnAppNamedLikeAnotherTabShowsItselfOnItsOwnTab) {
+    QRect fullScreenPlayer;
+    for (const char* name : {"方块", "重载应用", "全屏应用", "退出全屏", "应用介绍", "应用来源"}) {
+        OpenedApp named = movieApp();
+        named.CurrentApp.Name = name;
+        FlashPayFrm* w = open(named);
+        ASSERT_TRUE(waitUntil([&] { return w->flash()->isMovieLoaded(); }, 30000)) << name;
+        w->GameSStabs()->setCurrentTab(1);
+        w->GameSStabs()->setCurrentTab(0);
+        EXPECT_EQ(w->GameSStabs()->tabCaption(0), QString::fromUtf8(name));
+        EXPECT_EQ(w->GameSStabs()->tabCaption(4), QStringLiteral("全屏应用")) << name;
+        EXPECT_FALSE(w->fullScreen()) << name;
+        EXPECT_TRUE(w->flash()->isMovieLoaded()) << name; // not started again
+        EXPECT_TRUE(w->flash()->isVisible()) << name;
+        EXPECT_EQ(w->flash()->geometry(), QRect(2, 33, 986, 635)) << name;
+
+        w->GameSStabs()->setCurrentTab(4);
+        ASSERT_TRUE(w->fullScreen()) << name;
+        w->GameSStabs()->setCurrentTab(1);
+        w->GameSStabs()->setCurrentTab(0);
+        EXPECT_TRUE(w->fullScreen()) << name;
+        if (fullScreenPlayer.isNull()) fullScreenPlayer = w->flash()->geometry();
+        EXPECT_EQ(w->flash()->geometry(), fullScreenPlayer) << name;
+        EXPECT_TRUE(w->flash()->isMovieLoaded()) << name;
+        delete w;
+    }
+    EXPECT_EQ(store.movieRequests, 1);
+}
+
 TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnReload) {
     settings.webBackColor = "#E1EAF6";
     FlashPayFrm* w = open(movieApp("broken.swf"));
