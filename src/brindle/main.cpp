@@ -1,10 +1,10 @@
 // Brindle, the catalogue browser: one per application folder (a second start brings the running
 // one's window to the front and ends before it writes anything), the start sequence (settings file,
 // page-cache updater, settings, working folders), then the catalogue window with its update check
-// and skin menu. The program ends
-// when the window closes, or on SIGTERM, which closes the window first so that no web-engine process
-// is left behind. An app link clicked in the window opens the app viewer; closing the window closes
-// the viewer too. A skin change or an update names a program to start: it starts only after the
+// and skin menu. The program ends when the window closes, or on SIGTERM, which closes the window
+// first so that no web-engine process is left behind. An app link clicked in the window opens the
+// app viewer; closing the window closes the viewer too, and the program ends once the viewer's
+// movie has saved. A skin change or an update names a program to start: it starts only after the
 // application object and every window and web-engine process of this instance are gone, and this
 // instance has let go of the folder's lock and its socket, so that the new one starts in full.
 // Started with one of the commands for scripts (library/CommandLine.h), it runs that command alone.
@@ -69,7 +69,6 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
                      [&window] { SingleInstance::bringToFront(&window); });
     AppOpener opener(appFolder, start.settings, servers.site, web);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
-    QObject::connect(&window, &MainFrm::unloaded, &opener, &AppOpener::closeViewer);
     QObject::connect(&opener, &AppOpener::notOpened, &window, &MainFrm::ShowNote);
     // Plays and play time go into the window's play library. Destroyed before the opener, it adds
     // the time of a viewer still open while that viewer is there.
@@ -96,8 +95,14 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     QObject::connect(&skins, &SkinMenu::pageCacheRefreshing, &window, &MainFrm::StopPageBuilds);
     skin::setSkinMenuHandler([&skins] { skins.popupAtMouse(); });
 
+    // The program ends once the window has unloaded and the viewer its opener showed has gone,
+    // its movie stopped and saved; not when the last window leaves the screen.
+    app.setQuitOnLastWindowClosed(false);
     QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);
-    QObject::connect(&window, &MainFrm::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&window, &MainFrm::unloaded, &opener, [&opener] {
+        opener.closeViewer();
+        opener.whenViewersClosed(&QCoreApplication::quit);
+    });
     int code = 0;
     if (!terminated) {
         window.show();

@@ -8,15 +8,19 @@ namespace viewer {
 
 namespace fs = std::filesystem;
 
-SaveWriter::SaveWriter() : thread_([this] { run(); }) {}
+SaveWriter::SaveWriter() {
+    for (int i = 0; i < Threads; ++i)
+        threads_.emplace_back([this] { run(); });
+}
 
 SaveWriter::~SaveWriter() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    wake_.notify_one();
-    thread_.join();
+    wake_.notify_all();
+    for (auto& thread : threads_)
+        thread.join();
 }
 
 void SaveWriter::put(const fs::path& file, std::optional<std::string> bytes) {
@@ -29,7 +33,7 @@ void SaveWriter::put(const fs::path& file, std::optional<std::string> bytes) {
 
 void SaveWriter::waitIdle() {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return pending_.empty() && !busy_; });
+    idle_.wait(lock, [this] { return pending_.empty() && writing_.empty(); });
 }
 
 int SaveWriter::failures() const {
@@ -37,13 +41,21 @@ int SaveWriter::failures() const {
     return failures_;
 }
 
+SaveWriter::Pending::iterator SaveWriter::nextChange() {
+    auto change = pending_.begin();
+    while (change != pending_.end() && writing_.contains(change->first))
+        ++change;
+    return change;
+}
+
 void SaveWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+        wake_.wait(lock,
+                   [this] { return (stopping_ && pending_.empty()) || nextChange() != pending_.end(); });
         if (pending_.empty()) return; // stopping, with nothing left to write
-        auto change = pending_.extract(pending_.begin());
-        busy_ = true;
+        auto change = pending_.extract(nextChange());
+        writing_.insert(change.key());
         lock.unlock();
         std::error_code ec;
         bool ok;
@@ -54,9 +66,11 @@ void SaveWriter::run() {
             ok = fs::remove(change.key(), ec) || !ec;
         }
         lock.lock();
-        busy_ = false;
+        writing_.erase(change.key());
         if (!ok) ++failures_;
-        if (pending_.empty()) idle_.notify_all();
+        if (pending_.empty() && writing_.empty()) idle_.notify_all();
+        // A change that waited for this file may go now.
+        if (!pending_.empty()) wake_.notify_all();
     }
 }
 

@@ -1,21 +1,28 @@
 #pragma once
-// Writes Flash saves to disk on a thread of its own, so a game that saves often never holds up the
+// Writes Flash saves to disk on threads of their own, so a game that saves often never holds up the
 // user interface. Each file is replaced atomically (its folder created first) or removed; of the
-// changes to one file that wait their turn only the latest is carried out. The destructor carries
-// out what is still waiting, so closing the program loses no save.
+// changes to one file that wait their turn only the latest is carried out, and a file is never
+// written by two threads at once, so its latest change lands last. Several threads write different
+// files together: a movie that ends writes all its shared objects at once, and their waits for the
+// disk then overlap. The destructor carries out what is still waiting, so closing the program loses
+// no save.
 
 #include <condition_variable>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace viewer {
 
 class SaveWriter {
   public:
+    static constexpr int Threads = 4;
+
     SaveWriter();
     ~SaveWriter();
     SaveWriter(const SaveWriter&) = delete;
@@ -29,16 +36,19 @@ class SaveWriter {
     int failures() const;
 
   private:
+    using Pending = std::map<std::filesystem::path, std::optional<std::string>>;
     void run();
+    // The first waiting change whose file no thread is writing; end() when there is none.
+    Pending::iterator nextChange();
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::map<std::filesystem::path, std::optional<std::string>> pending_;
-    bool busy_ = false;
+    Pending pending_;
+    std::set<std::filesystem::path> writing_;
     bool stopping_ = false;
     int failures_ = 0;
-    std::thread thread_; // last: starts after the members it uses
+    std::vector<std::thread> threads_; // last: they start after the members they use
 };
 
 } // namespace viewer

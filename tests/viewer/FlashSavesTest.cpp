@@ -155,6 +155,18 @@ TEST(SaveWriterTest, WritesAtomicallyKeepsTheLatestAndRemoves) {
     } // the destructor writes what still waits
     EXPECT_EQ(readFile(file), "last");
     EXPECT_EQ(filesBelow(dir.path()).size(), 1u) << "no temporary file is left";
+
+    // Many files changed over and over while the threads write: each ends with its latest bytes.
+    {
+        viewer::SaveWriter writer;
+        for (int round = 0; round < 20; ++round)
+            for (int i = 0; i < 30; ++i)
+                writer.put(dir.path() / "many" / (std::to_string(i) + ".sol"), std::to_string(round));
+        writer.waitIdle();
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(readFile(dir.path() / "many" / (std::to_string(i) + ".sol")), "19") << i;
+    }
+    EXPECT_EQ(filesBelow(dir.path()).size(), 31u) << "no temporary file is left";
 }
 
 TEST(SaveWriterTest, AFailedWriteIsCountedAndLeavesTheOldFile) {

@@ -22,7 +22,6 @@
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -45,7 +44,6 @@ constexpr int ResizeSettleMs = 150;
 const std::string HomeCaption = "首页";
 const std::string SearchCaption = "搜索";
 constexpr int SearchTab = 7;
-const char* const ViewerName = "FlashPayFrm";
 constexpr int LibraryPageBuildDelayMs = 2000;
 
 QString qs(const std::string& text) {
@@ -440,9 +438,6 @@ void MainFrm::changeEvent(QEvent* event) {
 void MainFrm::closeEvent(QCloseEvent* event) {
     resizeReload_.stop();
     frameSkin_.reset();
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != this && window->objectName() == ViewerName) window->close();
-    }
     event->accept();
     emit unloaded();
 }

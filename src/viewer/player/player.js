@@ -1,6 +1,7 @@
 // Plays one movie at a time with Ruffle. The host calls playMovie(url, token, saves) and learns
 // through console messages how that start went ("brindle:loaded <token>", "brindle:failed <token>
-// <reason>") and of every change to the movie's saves ("brindle:save <json>").
+// <reason>") and of every change to the movie's saves ("brindle:save <json>"). stopMovie(token)
+// ends the movie, whose shared objects Ruffle then saves, and reports that with those changes.
 "use strict";
 
 window.RufflePlayer = window.RufflePlayer || {};
@@ -32,7 +33,6 @@ window.RufflePlayer.config = {
 
 let player = null;
 let currentToken = 0;
-let currentUrl = null;
 
 // Ruffle keeps a movie's shared objects in window.localStorage, one entry per object ("host/path/
 // name" = the .sol bytes in base64), read and written by index. The page gives it a store of the
@@ -40,8 +40,14 @@ let currentUrl = null;
 // change of, so the saves live in files and no movie sees another's.
 let saves = new Map();
 
+// While a movie stops, its changes are reported together with the stop: one message is much quicker
+// than one a change for a movie with many saves.
+let stopChanges = null;
+
 function reportSave(key, value) {
-    console.info("brindle:save " + JSON.stringify({ token: currentToken, key: key, value: value }));
+    const change = { token: currentToken, key: key, value: value };
+    if (stopChanges) stopChanges.push(change);
+    else console.info("brindle:save " + JSON.stringify(change));
 }
 
 const storage = new Proxy(
@@ -67,6 +73,8 @@ const storage = new Proxy(
         },
         set(target, key, value) {
             const text = String(value);
+            // Ruffle writes every shared object again when a movie ends; unchanged ones need no file.
+            if (saves.get(String(key)) === text) return true;
             saves.set(String(key), text);
             reportSave(String(key), text);
             return true;
@@ -105,21 +113,17 @@ function ensurePlayer() {
         const title = panic.querySelector("#panic-title");
         console.error("brindle:failed " + currentToken + " " + (title ? title.textContent : "panic"));
         failures.disconnect();
-        stopMovie();
+        removePlayer();
     });
     if (own.shadowRoot) failures.observe(own.shadowRoot, { childList: true, subtree: true });
     return own;
 }
 
-// Loading again, also the same address, starts a fresh instance at the movie's first frame; the
-// saves then stay those of the running page, which are at least as new as the host's. Another
-// movie starts on its own saves, after the player of the previous one has gone (and saved).
+// Every start is a fresh instance at the movie's first frame, on the saves the host hands over: the
+// host starts a movie only after the one before has stopped and its saves are on disk.
 function playMovie(url, token, movieSaves) {
-    if (url !== currentUrl) {
-        stopMovie();
-        saves = new Map(Object.entries(movieSaves || {}));
-        currentUrl = url;
-    }
+    removePlayer();
+    saves = new Map(Object.entries(movieSaves || {}));
     currentToken = token;
     // The movie's folder is the base of what it loads by relative address, as a movie expects;
     // Ruffle would take the page's otherwise.
@@ -129,13 +133,28 @@ function playMovie(url, token, movieSaves) {
         .catch((error) => console.error("brindle:failed " + token + " " + error));
 }
 
-function stopMovie() {
-    if (player) {
-        const old = player;
-        player = null;
-        old.remove();
+// Ruffle writes every shared object of a movie when its instance goes, as Flash Player did when a
+// movie was unloaded: removing the player does that at once. The changes go with the report
+// "brindle:stopped <json>" ({token, changes: [{token, key, value}...]}). Nothing the page does
+// afterwards carries that token.
+function stopMovie(token) {
+    stopChanges = [];
+    try {
+        removePlayer();
+    } finally {
+        const changes = stopChanges;
+        stopChanges = null;
+        saves = new Map();
+        currentToken = 0;
+        console.info("brindle:stopped " + JSON.stringify({ token: token, changes: changes }));
     }
-    currentUrl = null;
+}
+
+function removePlayer() {
+    if (!player) return;
+    const old = player;
+    player = null;
+    old.remove();
 }
 
 // A page kept ready for the next movie starts Ruffle once, on an empty movie of one frame, so that

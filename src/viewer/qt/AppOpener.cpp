@@ -56,7 +56,7 @@ void AppOpener::open(const QUrl& link) {
     // skin lets pending events run, among them possibly the end of this read or another click.
     if (next_ || building_) return;
     building_ = true;
-    next_ = new FlashPayFrm(settings_, appFolder_, web_, &players_);
+    next_ = newViewer();
     next_->winId(); // its window on the screen's side too, so that showing it later is quick
     building_ = false;
     if (ready_ && ready_->first == latest_) finish(ready_->second);
@@ -66,6 +66,26 @@ void AppOpener::open(const QUrl& link) {
 void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link) {
     if (click != latest_ || building_ || !next_) return;
     next_->prepareAppView(isWidgetApp, link);
+}
+
+FlashPayFrm* AppOpener::newViewer() {
+    auto* viewer = new FlashPayFrm(settings_, appFolder_, web_, &players_);
+    ++viewers_;
+    connect(viewer, &QObject::destroyed, this, &AppOpener::viewerGone);
+    return viewer;
+}
+
+void AppOpener::viewerGone() {
+    if (--viewers_ > 0) return;
+    for (auto& then : std::exchange(whenClosed_, {}))
+        then();
+}
+
+void AppOpener::whenViewersClosed(std::function<void()> then) {
+    if (viewers_ > 0)
+        whenClosed_.push_back(std::move(then));
+    else
+        QMetaObject::invokeMethod(this, std::move(then), Qt::QueuedConnection);
 }
 
 void AppOpener::closeViewer() {
@@ -86,20 +106,18 @@ void AppOpener::finish(const viewer::OpenedApp& app) {
 void AppOpener::show(const viewer::OpenedApp& app) {
     current_ = app;
     currentLink_ = latestLink_;
-    // The old viewer leaves the screen at once and gives its player back for the new one; deleting
-    // it (its web views) waits until the new one shows.
-    QPointer<FlashPayFrm> old = viewer_;
-    if (old) {
-        old->hide();
-        old->releasePlayer();
+    // The old viewer leaves the screen at once and gives its player back for the new one, whose movie
+    // starts once the old movie has saved; the old viewer goes later, after the new one shows.
+    if (viewer_) {
+        viewer_->releasePlayer();
+        viewer_->close();
     }
     // A window prepared for an earlier click may hold the other kind of view, or another page
     // app's profile.
     if (next_ && !next_->suits(app)) delete next_;
-    viewer_ = next_ ? next_.data() : new FlashPayFrm(settings_, appFolder_, web_, &players_);
+    viewer_ = next_ ? next_.data() : newViewer();
     next_ = nullptr;
     viewer_->load(current_);
     viewer_->show();
-    if (old) old->deleteLater();
     emit opened(viewer_);
 }

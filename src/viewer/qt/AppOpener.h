@@ -22,9 +22,11 @@
 #include <QUrl>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 class WebProfiles;
 
@@ -51,6 +53,9 @@ class AppOpener : public QObject {
     // page showed), so that even the first movie starts at once.
     void prepareReadyPlayer() { players_.prepare(); }
     const ReadyPlayer& readyPlayer() const { return players_; }
+    // Runs then once no viewer this opener made is left: every movie they played has stopped and
+    // its saves are on disk. Never at once: from the event loop.
+    void whenViewersClosed(std::function<void()> then);
 
     // The open viewer, null when none is open.
     FlashPayFrm* viewer() const { return viewer_; }
@@ -72,6 +77,8 @@ class AppOpener : public QObject {
     void show(const viewer::OpenedApp& app);
     // Builds the movie player or the browsers in the window being prepared for the click.
     void prepareView(int click, bool isWidgetApp, const std::string& link);
+    FlashPayFrm* newViewer();
+    void viewerGone();
 
     std::filesystem::path appFolder_;
     Settings settings_;
@@ -86,6 +93,8 @@ class AppOpener : public QObject {
     QPointer<FlashPayFrm> next_; // the window being prepared for the app being read
     bool building_ = false;      // next_ is being constructed
     std::optional<std::pair<int, viewer::OpenedApp>> ready_; // a click's app read while next_ was being built
-    int latest_ = 0; // numbers the clicks; a read that finishes after a later click is dropped
-    int reads_ = 0;  // reads under way
+    int latest_ = 0;  // numbers the clicks; a read that finishes after a later click is dropped
+    int reads_ = 0;   // reads under way
+    int viewers_ = 0; // viewers made and not yet gone
+    std::vector<std::function<void()>> whenClosed_;
 };

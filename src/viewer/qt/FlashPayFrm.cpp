@@ -16,6 +16,7 @@
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -305,6 +306,23 @@ void FlashPayFrm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     activateWindow();
     focusApp();
+}
+
+void FlashPayFrm::closeEvent(QCloseEvent* event) {
+    if (!flash_ || movieStopped_) return QWidget::closeEvent(event);
+    event->ignore();
+    hide();
+    if (closing_) return;
+    closing_ = true;
+    // Closed again once the movie has saved; queued, as the stop may end at once.
+    connect(
+        flash_, &FlashPlayer::movieStopped, this,
+        [this] {
+            movieStopped_ = true;
+            close();
+        },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    flash_->stopMovie();
 }
 
 void FlashPayFrm::resizeEvent(QResizeEvent* event) {

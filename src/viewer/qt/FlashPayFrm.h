@@ -7,7 +7,9 @@
 //
 // The window is made in two steps, so that the part that does not depend on the app (skin, tabs,
 // text boxes, download control and progress bar) can be built while the app is still being read
-// from the store: the constructor, then load() with the app. It deletes itself when closed.
+// from the store: the constructor, then load() with the app. It deletes itself when closed: at once
+// for a page app; a movie app leaves the screen at once and goes once its movie has stopped and
+// saved (see FlashPlayer::stopMovie).
 
 #include "startup/Settings.h"
 #include "viewer/OpenedApp.h"
@@ -88,6 +90,7 @@ class FlashPayFrm : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void buildControls();
@@ -113,6 +116,8 @@ class FlashPayFrm : public QWidget {
     bool pageReady_ = false;
     bool fullScreen_ = false;
     bool inClick_ = false;
+    bool closing_ = false;      // closed while the movie stops
+    bool movieStopped_ = false; // closing: the movie has stopped and saved
 
     skin::DirectUI* directUI_ = nullptr;
     skin::CSSTab* tabSkin_ = nullptr;

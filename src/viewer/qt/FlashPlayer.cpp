@@ -7,18 +7,28 @@
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QWebEngineProfile>
+#include <algorithm>
+#include <cstdio>
 
 // One writer for every player of the process, so that a viewer that replaces another reads the
 // saves only after the old one's last changes are on disk.
 static viewer::SaveWriter& saveWriter() {
     static viewer::SaveWriter writer;
     return writer;
+}
+
+// Every player of the process (all on the GUI thread): a movie waits for the stops of all of them.
+static std::vector<FlashPlayer*>& livePlayers() {
+    static std::vector<FlashPlayer*> players;
+    return players;
 }
 
 static QString schemeText(std::string_view text) {
@@ -48,12 +58,19 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     page_->setBackgroundColor(Qt::black); // the player page's colour, also before it has loaded
     setPage(page_);
     setContextMenuPolicy(Qt::NoContextMenu);
+    livePlayers().push_back(this);
+    stopDeadline_.setSingleShot(true);
+    stopDeadline_.setInterval(StopDeadline);
+    connect(&stopDeadline_, &QTimer::timeout, this, [this] {
+        std::fprintf(stderr, "Brindle: a movie did not hand over its saves in time when it stopped\n");
+        finishStop();
+    });
 
     // The page's reports reach this player through links_, which goes before the page does.
     QObject* links = links_.get();
     connect(page_, &QWebEnginePage::loadFinished, links, [this](bool ok) {
         pageReady_ = ok;
-        if (ok) startPending();
+        startPending();
     });
     connect(page_, &PlayerPage::movieLoaded, links, [this](int token) {
         if (token != token_) return;
@@ -70,11 +87,18 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
             [this](int token, const QString& key, const QByteArray& bytes, bool removed) {
                 keepSave(token, key, bytes, removed);
             });
+    connect(page_, &PlayerPage::movieStopped, links, [this](int token) {
+        if (token == stopping_) finishStop();
+    });
     // A page whose process ended is loaded again, so that a reload can play once more.
     connect(page_, &QWebEnginePage::renderProcessTerminated, links,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
                 if (status == QWebEnginePage::NormalTerminationStatus) return;
                 pageReady_ = false;
+                // What the movie had not saved went with the process.
+                saves_.erase(playing_);
+                playing_ = 0;
+                finishStop();
                 if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the player's process ended"));
                 page_->load(playerUrl(QStringLiteral("player"), QStringLiteral("player.html")));
             });
@@ -84,8 +108,10 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
 // The page goes before its profile, which the web engine requires; what it reports while it goes
 // reaches nobody.
 FlashPlayer::~FlashPlayer() {
+    std::erase(livePlayers(), this);
     links_.reset();
     delete page_;
+    if (stopping_) QMetaObject::invokeMethod(qApp, &FlashPlayer::startWaitingPlayers, Qt::QueuedConnection);
 }
 
 void FlashPlayer::setMovie(const QString& path, const QString& storeAddress) {
@@ -99,16 +125,58 @@ void FlashPlayer::setMovie(const QString& path, const QString& storeAddress) {
         viewer::isPlainFileName(info.fileName().toStdString());
     movie_ = inGame ? info.absoluteFilePath() : QString();
     pending_ = true;
-    if (pageReady_) startPending();
+    startPending();
+}
+
+void FlashPlayer::stopMovie() {
+    pending_ = false;
+    loaded_ = false;
+    if (playing_)
+        beginStop();
+    else if (!stopping_)
+        emit movieStopped();
+}
+
+void FlashPlayer::beginStop() {
+    if (stopping_ || !playing_) return;
+    stopping_ = playing_;
+    playing_ = 0;
+    stopDeadline_.start();
+    // A hidden page runs at the web engine's background priority, which a busy machine starves for
+    // seconds; the page stopping its movie counts as shown until then, though its view may be gone.
+    page_->setVisible(true);
+    page_->runJavaScript(QStringLiteral("stopMovie(%1)").arg(stopping_));
+}
+
+// The stopping movie reported its last saves (or did not in time, or its page's process ended).
+void FlashPlayer::finishStop() {
+    if (!stopping_) return;
+    stopDeadline_.stop();
+    saves_.erase(stopping_);
+    stopping_ = 0;
+    saveWriter().waitIdle();
+    const QPointer<FlashPlayer> self(this);
+    emit movieStopped();
+    if (self) startWaitingPlayers();
+}
+
+void FlashPlayer::startWaitingPlayers() {
+    // A start may stop a movie or run page scripts; copies guard against players going meanwhile.
+    std::vector<QPointer<FlashPlayer>> players(livePlayers().begin(), livePlayers().end());
+    for (const auto& player : players)
+        if (player) player->startPending();
 }
 
 void FlashPlayer::startPending() {
-    if (!pending_) return;
+    if (!pending_ || !pageReady_) return;
+    if (playing_) return beginStop(); // the movie playing stops first; its stop starts this one
+    const auto& players = livePlayers();
+    if (std::any_of(players.begin(), players.end(), [](const FlashPlayer* p) { return p->isStopping(); }))
+        return;
     pending_ = false;
     const auto address = viewer::movieAddressOf(QFileInfo(movie_).fileName().toStdString());
     if (movie_.isEmpty() || !address) {
         handler_->setMovie({}, {}, {});
-        page_->runJavaScript(QStringLiteral("stopMovie()"));
         // A file in Game whose name gives no address (such as "..?x") cannot play.
         if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the movie's name gives no address"));
         return;
@@ -125,8 +193,8 @@ void FlashPlayer::startPending() {
     for (const auto& [key, bytes] : saves.load())
         restored.insert(QString::fromStdString(key),
                         QString::fromLatin1(QByteArray::fromStdString(bytes).toBase64()));
-    saves_.erase(saves_.begin(), saves_.lower_bound(token_ - 1));
     saves_.insert_or_assign(token_, saves);
+    playing_ = token_;
 
     const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored};
     page_->runJavaScript(QStringLiteral("playMovie(...%1)")

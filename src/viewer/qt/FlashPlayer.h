@@ -7,12 +7,19 @@
 // it is: its shared objects, its loads relative to itself, loaderInfo.url and the parameters of the
 // query all work. The shared objects it flushes are kept as .sol files in Saves/<name>/ (see
 // FlashSaves), written as soon as the movie flushes and handed back before it next starts.
+//
+// A movie ends as under Flash Player: its shared objects are written when it stops, also those it
+// never flushed. A movie starts only after every movie of the process that was stopping has stopped
+// and its saves are on disk, so it always reads the newest saves, and nothing a stopped movie
+// reports later is written.
 
 #include "viewer/FlashSaves.h"
 #include "viewer/PlayerFiles.h"
 
 #include <QString>
+#include <QTimer>
 #include <QWebEngineView>
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -26,13 +33,26 @@ class FlashPlayer : public QWebEngineView {
     // Plays from the application folder's player/ and Game/ and keeps saves in its Saves/.
     explicit FlashPlayer(QWidget* parent = nullptr);
     explicit FlashPlayer(viewer::PlayerFiles files, QWidget* parent = nullptr);
+    // A movie still playing loses what it has not flushed: stop it first.
     ~FlashPlayer() override;
+
+    // How long a stopping movie may take to report its last saves: a movie with a megabyte of them
+    // takes about a second, and a machine under heavy load took up to 13 s for a small one. A page
+    // that does not answer in time (stuck beyond the 15 s that Ruffle lets a movie's script run)
+    // loses what its movie has not flushed, as in a crash, with a line on standard error.
+    static constexpr std::chrono::milliseconds StopDeadline{20000};
 
     // Starts the movie at path, a file in the Game folder, from its first frame; again when it is
     // the movie already playing. Any other path stops the player. storeAddress, the address the
     // movie was downloaded from, is where files the movie loads beside itself are fetched from
-    // when they are not in Game yet; without it only Game's files are there.
+    // when they are not in Game yet; without it only Game's files are there. The movie playing
+    // stops first (see stopMovie).
     void setMovie(const QString& path, const QString& storeAddress = {});
+    // Ends the movie playing, or drops the one waiting to start. Ruffle then saves its shared
+    // objects; movieStopped follows once they are on disk, at once when nothing plays.
+    void stopMovie();
+    // A movie's stop is under way.
+    bool isStopping() const { return stopping_ != 0; }
     QString movie() const { return movie_; }
     // True once Ruffle has read the current movie's header and started it.
     bool isMovieLoaded() const { return loaded_; }
@@ -44,10 +64,16 @@ class FlashPlayer : public QWebEngineView {
     // The current movie cannot run: a broken file, a feature or failure of the player, or the
     // page's process ended.
     void movieFailed(const QString& reason);
+    // The movie that stopMovie (or a new start) ended has stopped, and its saves are on disk.
+    void movieStopped();
 
   private:
     void startPending();
+    void beginStop();
+    void finishStop();
     void keepSave(int token, const QString& key, const QByteArray& bytes, bool removed);
+    // Starts the movies that waited for a stop to finish.
+    static void startWaitingPlayers();
 
     viewer::PlayerFiles files_;
     std::unique_ptr<QObject> links_ = std::make_unique<QObject>(); // receives the page's reports
@@ -60,6 +86,9 @@ class FlashPlayer : public QWebEngineView {
     bool loaded_ = false;
     bool pending_ = false; // a movie waits for the player page
     int token_ = 0;        // numbers each start, so a late report of an earlier start is ignored
-    // The saves of the current start and the one before, whose player may still save as it goes.
+    int playing_ = 0;      // the token of the movie started in the page, 0 when none
+    int stopping_ = 0;     // the token of the movie being stopped, 0 when none
+    QTimer stopDeadline_;
+    // The saves of the movie playing and of the one stopping; reports of any other are dropped.
     std::map<int, viewer::FlashSaves> saves_;
 };

@@ -2,6 +2,7 @@
 
 #include "viewer/PlayerFiles.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QWebEngineScript>
@@ -62,22 +63,33 @@ bool PlayerPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) 
     return url.scheme() == QLatin1String(viewer::kPlayerScheme);
 }
 
+void PlayerPage::reportChange(const QJsonObject& change) {
+    const QString key = change.value(QStringLiteral("key")).toString();
+    const QJsonValue value = change.value(QStringLiteral("value"));
+    if (key.isEmpty() || !(value.isString() || value.isNull())) return;
+    // Ruffle stores the .sol bytes in base64; anything else is no save.
+    const auto bytes =
+        QByteArray::fromBase64Encoding(value.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (value.isString() && !bytes) return;
+    emit saveChanged(change.value(QStringLiteral("token")).toInt(), key, *bytes, value.isNull());
+}
+
 void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
                                           const QString&) {
     static const QString loaded = QStringLiteral("brindle:loaded ");
     static const QString failed = QStringLiteral("brindle:failed ");
     static const QString drawn = QStringLiteral("brindle:drawn ");
     static const QString save = QStringLiteral("brindle:save ");
+    static const QString stopped = QStringLiteral("brindle:stopped ");
     if (message.startsWith(save)) {
-        const QJsonObject change = QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object();
-        const QString key = change.value(QStringLiteral("key")).toString();
-        const QJsonValue value = change.value(QStringLiteral("value"));
-        if (key.isEmpty() || !(value.isString() || value.isNull())) return;
-        // Ruffle stores the .sol bytes in base64; anything else is no save.
-        const auto bytes = QByteArray::fromBase64Encoding(value.toString().toLatin1(),
-                                                          QByteArray::AbortOnBase64DecodingErrors);
-        if (value.isString() && !bytes) return;
-        emit saveChanged(change.value(QStringLiteral("token")).toInt(), key, *bytes, value.isNull());
+        reportChange(QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object());
+    } else if (message.startsWith(stopped)) {
+        const QJsonObject stop = QJsonDocument::fromJson(message.mid(stopped.size()).toUtf8()).object();
+        const int token = stop.value(QStringLiteral("token")).toInt();
+        if (token == 0) return;
+        for (const QJsonValue change : stop.value(QStringLiteral("changes")).toArray())
+            reportChange(change.toObject());
+        emit movieStopped(token);
     } else if (message.startsWith(loaded)) {
         emit movieLoaded(message.mid(loaded.size()).section(' ', 0, 0).toInt());
     } else if (message.startsWith(failed)) {

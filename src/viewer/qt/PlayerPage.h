@@ -4,6 +4,7 @@
 // Ruffle's log, whose lines start with Ruffle's prefix; and a save report, forged or not, can only
 // change the saves of the movie playing.
 
+#include <QJsonObject>
 #include <QWebEnginePage>
 
 class PlayerPage : public QWebEnginePage {
@@ -22,9 +23,14 @@ class PlayerPage : public QWebEnginePage {
     void saveChanged(int token, const QString& key, const QByteArray& bytes, bool removed);
     // The player script has started Ruffle once without a movie (warmUp()).
     void warm();
+    // The movie started with token has stopped; every change to its saves was reported before.
+    void movieStopped(int token);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int lineNumber,
                                   const QString& sourceID) override;
+
+  private:
+    void reportChange(const QJsonObject& change);
 };

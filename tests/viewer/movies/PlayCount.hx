@@ -5,7 +5,9 @@ import flash.text.TextFormat;
 
 // Counts its plays in the shared object "plays": each start reads the count, adds one and flushes
 // at once. It shows the count as text and as that many green squares, keeps the count it read in
-// the save too ("read"), and traces "plays N" twice a second for a test that listens.
+// the save too ("read"), and every 100 ms counts a tick ("ticks") and flushes again, tracing
+// "plays N" for a test that listens. The shared object "kept" counts the plays the same way but is
+// never flushed: only the player's save at the movie's end keeps it.
 class PlayCount {
     static function main() {
         var root = flash.Lib.current;
@@ -18,6 +20,10 @@ class PlayCount {
             so.data.count = plays;
             so.data.read = read;
             so.flush();
+            var kept = SharedObject.getLocal("kept");
+            var keptRead = kept.data.count == null ? 0 : kept.data.count;
+            kept.data.count = keptRead + 1;
+            kept.data.read = keptRead;
         } catch (e:Dynamic) {}
 
         var stage = new Sprite();
@@ -36,7 +42,14 @@ class PlayCount {
         text.y = 40;
         root.addChild(text);
 
-        var timer = new haxe.Timer(500);
-        timer.run = function() flash.Lib.trace("plays " + plays);
+        var timer = new haxe.Timer(100);
+        timer.run = function() {
+            try {
+                var so = SharedObject.getLocal("plays");
+                so.data.ticks = so.data.ticks == null ? 1 : so.data.ticks + 1;
+                so.flush();
+            } catch (e:Dynamic) {}
+            flash.Lib.trace("plays " + plays);
+        };
     }
 }

@@ -252,6 +252,44 @@ TEST_F(FlashPlayerTest, SavesLastAcrossReloadsAndPlayersAndStayWithTheirMovie) {
     EXPECT_EQ(savedText(plays, "count"), "3");
 }
 
+// The counter's "kept" object is never flushed: only the save at the movie's end writes it. A
+// movie started in another player while the first stops reads what that stop saved. (Its flushed
+// "plays" tells that a start has run its script; Ruffle reports a movie loaded before that.)
+TEST_F(FlashPlayerTest, AStoppedMovieSavesWhatItNeverFlushedBeforeTheNextStarts) {
+    copyToGame("plays.swf");
+    const fs::path plays = app.path() / "Saves" / "plays.swf" / "plays.sol";
+    const fs::path kept = app.path() / "Saves" / "plays.swf" / "kept.sol";
+    QSignalSpy stopped(&player, &FlashPlayer::movieStopped);
+    player.setMovie(game("plays.swf"));
+    ASSERT_TRUE(waitUntil([&] { return textNow(plays, "count") == "1"; }));
+
+    FlashPlayer next{files()};
+    next.resize(400, 300);
+    next.show();
+    QSignalSpy nextStopped(&next, &FlashPlayer::movieStopped);
+    std::string keptAtNextStart;
+    QObject::connect(&next, &FlashPlayer::movieLoaded, [&] { keptAtNextStart = textNow(kept, "count"); });
+    player.stopMovie();
+    next.setMovie(game("plays.swf"));
+    ASSERT_TRUE(waitUntil([&] { return textNow(plays, "count") == "2"; }));
+    EXPECT_EQ(stopped.count(), 1);
+    EXPECT_EQ(keptAtNextStart, "1");
+
+    // The same movie again in the same player: it stops (and saves) before it starts again.
+    next.setMovie(game("plays.swf"));
+    EXPECT_TRUE(nextStopped.count() > 0 || nextStopped.wait(10000));
+    EXPECT_EQ(textNow(kept, "count"), "2");
+    EXPECT_EQ(textNow(kept, "read"), "1");
+    ASSERT_TRUE(waitUntil([&] { return textNow(plays, "count") == "3"; }));
+    next.stopMovie();
+    EXPECT_TRUE(nextStopped.wait(10000));
+    EXPECT_EQ(textNow(kept, "count"), "3");
+
+    // Stopping a player that plays nothing reports at once.
+    next.stopMovie();
+    EXPECT_EQ(nextStopped.count(), 3);
+}
+
 TEST_F(FlashPlayerTest, FilesBesideTheMovieAreFetchedOnceFromItsStoreFolder) {
     std::atomic<int> besideHits = 0, missingHits = 0, redirectHits = 0;
     LoopbackServer store;
