@@ -152,6 +152,7 @@ void FlashPlayer::beginStop() {
 void FlashPlayer::finishStop() {
     if (!stopping_) return;
     stopDeadline_.stop();
+    page_->setVisible(isVisible());
     saves_.erase(stopping_);
     stopping_ = 0;
     saveWriter().waitIdle();
