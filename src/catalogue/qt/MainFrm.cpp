@@ -30,8 +30,8 @@
 #include <system_error>
 
 namespace fs = std::filesystem;
-using catalogue::MainLayout;
 using base::TwipsRect;
+using catalogue::MainLayout;
 
 namespace {
 
