@@ -77,13 +77,18 @@ class LibraryTest : public ::testing::Test {
         QObject::disconnect(watch);
         return shown;
     }
-    // Closes the viewer and deletes it as the program's event loop would, which a loop run by the
-    // test does not do for a deletion asked for outside it.
+    // Closes the viewer and waits until it is deleted, once its movie has stopped and saved, as the
+    // program's event loop would delete it; a loop run by the test does not do that for a deletion
+    // asked for outside it.
     void closeViewer() {
         QPointer<FlashPayFrm> viewer = opener->viewer();
         opener->closeViewer();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_TRUE(viewer.isNull());
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                return viewer.isNull();
+            },
+            30000));
     }
 
     TempDir counters;
