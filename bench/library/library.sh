@@ -7,12 +7,12 @@ set -euo pipefail
 
 gbench_run "$(realpath "${1:-build}")/bench/library/library_bench"
 # Times in milliseconds (the benchmarks' unit).
-list=$(gbench_time ListOpenLibrary)
-open=$(gbench_time OpenAndList)
-sizes=$(gbench_time ListWithSizes)
-awk -v l="$list" -v o="$open" -v s="$sizes" 'BEGIN {
-    printf "list of 500 apps, library open:     %7.2f ms\n", l
+gbench_report ListOpenLibrary OpenAndList ListWithSizes <<'END'
+BEGIN {
+    o = t["OpenAndList"]; s = t["ListWithSizes"]
+    printf "list of 500 apps, library open:     %7.2f ms\n", t["ListOpenLibrary"]
     printf "open the library and list:          %7.2f ms\n", o
     printf "list with the sizes of their files: %7.2f ms\n", s
     if (o >= 50 || s >= 50) { print "FAIL: the page data takes 50 ms or more"; exit 1 }
-}'
+}
+END

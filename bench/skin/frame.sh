@@ -7,11 +7,9 @@ set -euo pipefail
 
 gbench_run "$(realpath "${1:-build}")/bench/skin/skin_frame_bench"
 # Times in microseconds (the benchmarks' unit).
-layout=$(gbench_time LayoutAndRedraw)
-redraw=$(gbench_time Redraw)
-fade=$(gbench_time FadeTick)
-floor=$(gbench_time CopyToScreen)
-awk -v l="$layout" -v r="$redraw" -v f="$fade" -v c="$floor" 'BEGIN {
+gbench_report LayoutAndRedraw Redraw FadeTick CopyToScreen <<'END'
+BEGIN {
+    l = t["LayoutAndRedraw"]; r = t["Redraw"]; f = t["FadeTick"]; c = t["CopyToScreen"]
     printf "layout and redraw, 1000 x 728: %9.1f us\n", l
     printf "redraw, 1000 x 728:            %9.1f us\n", r
     printf "one fade step:                 %9.1f us\n", f
@@ -19,4 +17,5 @@ awk -v l="$layout" -v r="$redraw" -v f="$fade" -v c="$floor" 'BEGIN {
     printf "layout and redraw / floor:     %9.1f\n", l / c
     printf "redraw / floor:                %9.1f\n", r / c
     if (l >= 16000) { print "FAIL: a layout and redraw takes 16 ms or more"; exit 1 }
-}'
+}
+END

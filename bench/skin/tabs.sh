@@ -6,10 +6,11 @@ set -euo pipefail
 . "$(dirname "$0")/../gbench.sh"
 
 gbench_run "$(realpath "${1:-build}")/bench/skin/skin_tabs_bench"
-redraw=$(gbench_time Redraw)
-resize=$(gbench_time Resize)
-awk -v r="$redraw" -v s="$resize" 'BEGIN {
+gbench_report Redraw Resize <<'END'
+BEGIN {
+    r = t["Redraw"]; s = t["Resize"]
     printf "tab row redraw, 8 tabs on 992 x 680: %9.1f us\n", r
     printf "tab row resize and redraw:           %9.1f us\n", s
     if (r >= 16000) { print "FAIL: a tab row redraw takes 16 ms or more"; exit 1 }
-}'
+}
+END

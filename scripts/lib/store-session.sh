@@ -3,8 +3,12 @@
 #
 # A scratch session (benchmarks, screenshots, flows):
 #   begin_store_session                    # $work: a scratch folder, removed at exit with the store
+#   begin_script_session BUILD OUT         # the same for a script run as SCRIPT BUILD OUT: $build, and $out
+#                                          # (created), as absolute paths, and $self: the script itself
 #   start_store APPSTORE [options...]      # (re)starts the store on a free port; sets $site, fails when it cannot
 #   write_servers_ini FOLDER               # FOLDER/Servers.ini pointing every server at $site
+#   new_app_folder FOLDER BUILD            # FOLDER: an application folder with BUILD's Brindle and Sorrel, skins
+#                                          # and player, pointing at $site
 #   play_counter_app BUILD [MOVIE]         # the store serving the tests' play counter (MOVIE of the tests'
 #                                          # movies, default plays.swf) in place of every game, and $app: an
 #                                          # application folder of BUILD's Brindle for it
@@ -21,6 +25,14 @@ begin_store_session() {
     work=$(mktemp -d)
     store=""
     trap end_store_session EXIT
+}
+
+begin_script_session() {
+    build=$(cd "$1" && pwd)
+    mkdir -p "$2"
+    out=$(cd "$2" && pwd)
+    self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
+    begin_store_session
 }
 
 end_store_session() {
@@ -66,6 +78,13 @@ write_servers_ini() {
     printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$site" >"$1/Servers.ini"
 }
 
+new_app_folder() {
+    mkdir -p "$1"
+    cp "$2/app/Brindle" "$2/app/Sorrel" "$1/"
+    cp -r "$2/app/Skin" "$2/app/player" "$1/"
+    write_servers_ini "$1"
+}
+
 play_counter_app() {
     mkdir "$work/movies"
     for game in "$1"/games/*.swf; do
@@ -73,10 +92,7 @@ play_counter_app() {
     done
     start_store "$1/app/appstore" --movies "$work/movies"
     app="$work/app"
-    mkdir -p "$app"
-    cp "$1/app/Brindle" "$1/app/Sorrel" "$app/"
-    cp -r "$1/app/Skin" "$1/app/player" "$app/"
-    write_servers_ini "$app"
+    new_app_folder "$app" "$1"
 }
 
 # The value of [Store] Site in APP/Servers.ini as the programs read it: names without regard to

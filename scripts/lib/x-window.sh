@@ -14,3 +14,12 @@ wait_window() {
     done
     return 1
 }
+
+# run_in_xvfb SCREEN ARGS...: runs the script $self again (sh -eu) with ARGS inside a virtual X
+# server with one screen of SCREEN (e.g. 1000x728x24). The server takes a number of its own, so that
+# tests running side by side do not race for the first free one.
+run_in_xvfb() {
+    _screen=$1
+    shift
+    xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 $_screen" sh -eu "$self" "$@"
+}

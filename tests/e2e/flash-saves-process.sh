@@ -17,27 +17,20 @@
 # counter, has none).
 # flash-saves-process.sh <build folder> <output folder>
 set -eu
-. "$(dirname "$0")/../../scripts/lib/x-window.sh"
+lib=$(dirname "$0")/../../scripts/lib
+. "$lib/brindle-process.sh"
 
 # Inside the virtual X server.
 if [ "${1:-}" = --inside ]; then
     app=$2 out=$3 solread=$4
     kept=${KEPT-kept}
-    pid=""
     # The start buttons of the home page's first two apps (A and B), and where the viewer's frame
     # has its close button.
     app_a=442 app_b=928 close_x=976 close_y=12
     folder_a="" folder_b=""
     # value FOLDER OBJECT FIELD: the field of a movie's shared object as saved now, or nothing.
     value() {
-        [ -n "$1" ] && [ -f "$app/Saves/$1/$2.sol" ] &&
-            "$solread" "$app/Saves/$1/$2.sol" 2>/dev/null | sed -n "s/^$3 = //p"
-        return 0
-    }
-    fail() {
-        import -window root "$out/failed.png" 2>/dev/null || true
-        echo "$*" >&2
-        exit 1
+        [ -z "$1" ] || sol_field "$app/Saves/$1/$2.sol" "$3"
     }
     # expect FOLDER OBJECT COUNT READ: the object holds count COUNT that read READ, now.
     expect() {
@@ -53,45 +46,8 @@ if [ "${1:-}" = --inside ]; then
         for _ in $(seq 600); do [ "$(value "$1" "$2" count)" = "$3" ] && return 0; sleep 0.1; done
         fail "$2 of $1 never held count $3; saved: count $(value "$1" "$2" count)"
     }
-    start_brindle() {
-        QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>>"$out/brindle.log" &
-        pid=$!
-        wait_window "^Lumora" >/dev/null || fail "no catalogue window"
-        for _ in $(seq 300); do [ -e "$app/Html/HomeAll.html" ] && break; sleep 0.1; done
-    }
-    end_brindle() {
-        kill "-$1" "$pid"
-        for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -0 "$pid" 2>/dev/null && fail "Brindle did not end on SIG$1"
-        wait "$pid" 2>/dev/null || true
-    }
-    # The shown windows of Brindle other than the catalogue: its viewer.
-    viewers() {
-        for window in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
-            case "$(xdotool getwindowname "$window" 2>/dev/null)" in "Lumora"* | "") ;; *) echo "$window" ;; esac
-        done
-    }
-    # click_app X: clicks the button of the home page's app at X.
-    click_app() {
-        xdotool search --name "^Lumora" windowraise >/dev/null 2>&1 || true
-        xdotool mousemove "$1" 350 click 1
-    }
     # open_app X: clicks the app at X until a new viewer shows; $viewer is that viewer.
-    open_app() {
-        before=$(viewers)
-        viewer=""
-        for _ in $(seq 10); do
-            click_app "$1"
-            for _ in $(seq 30); do
-                for window in $(viewers); do
-                    case " $before " in *" $window "*) ;; *) viewer=$window ;; esac
-                done
-                [ -n "$viewer" ] && return 0
-                sleep 0.1
-            done
-        done
-        fail "no viewer opened for the app at $1"
-    }
+    open_app() { open_at "$1" 350; }
     # The folder of saves that appeared last, once there is one other than those named.
     new_folder() {
         for _ in $(seq 300); do
@@ -106,10 +62,10 @@ if [ "${1:-}" = --inside ]; then
     }
     shoot() {
         sleep 1 # the counter draws its squares
-        import -window root "$out/plays-$1.png"
+        shot "plays-$1"
     }
 
-    start_brindle
+    start_brindle "$out/brindle.log"
     open_app "$app_a"
     folder_a=$(new_folder)
     wait_count "$folder_a" plays 1
@@ -128,7 +84,7 @@ if [ "${1:-}" = --inside ]; then
     shoot 3
     end_brindle TERM
     expect "$folder_a" "$kept" 3 2
-    start_brindle
+    start_brindle "$out/brindle.log"
     open_app "$app_a"
     wait_count "$folder_a" plays 4
     shoot 4
@@ -142,11 +98,11 @@ if [ "${1:-}" = --inside ]; then
     sampler=$!
     plays=4
     for round in $(seq 10); do
-        click_app "$app_b"
+        click_at "$app_b" 350
         sleep 0.2
         # A is clicked until it has started again (B's viewer may show after this click).
         for _ in $(seq 10); do
-            click_app "$app_a"
+            click_at "$app_a" 350
             for _ in $(seq 100); do
                 [ "$(value "$folder_a" plays count)" -gt "$plays" ] 2>/dev/null && break 2
                 sleep 0.1
@@ -171,17 +127,8 @@ if [ "${1:-}" = --inside ]; then
     exit
 fi
 
-build=$(cd "$1" && pwd)
-out=$2
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/scripts/lib/store-session.sh"
-begin_store_session
-
+begin_script_session "$1" "$2"
+rm -f "$out/brindle.log"
 play_counter_app "$build" "${MOVIE:-plays.swf}"
-# A server number of its own, so that tests running side by side do not race for the first free one.
-xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1000x728x24" sh -eu "$self" --inside "$app" "$out" \
-    "$build/app/solread"
+run_in_xvfb 1000x728x24 --inside "$app" "$out" "$build/app/solread"
 echo "saves: $(find "$app/Saves" -type f | sed "s|^$app/||")"

@@ -12,28 +12,14 @@
 #   planted socket, and a request from that user, sent straight to Brindle's socket, is refused.
 # hostile-process.sh <build folder> <output folder> [flows, default "saves update socket"]
 set -eu
-. "$(dirname "$0")/../../scripts/lib/x-window.sh"
+lib=$(dirname "$0")/../../scripts/lib
+. "$lib/brindle-process.sh"
 
 # The value saved under $1 in the counter's save, if there is one: in the folder of the game played,
 # the one whose hostile save was moved aside (the other games' folders keep theirs).
 saved() {
     rejected=$(find "$app/Saves" -type d -name rejected 2>/dev/null | head -1)
-    [ -n "$rejected" ] && [ -e "$rejected/../plays.sol" ] &&
-        "$solread" "$rejected/../plays.sol" 2>/dev/null | sed -n "s/^$1 = //p"
-    return 0
-}
-
-start_brindle() {
-    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>"$out/brindle-$1.log" &
-    pid=$!
-    wait_window "^Lumora" >/dev/null || { echo "no catalogue window" >&2; exit 1; }
-    for _ in $(seq 300); do [ -e "$app/Html/HomeAll.html" ] && break; sleep 0.1; done
-}
-
-stop_brindle() {
-    kill -TERM "$pid"
-    for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$pid" 2>/dev/null; then echo "Brindle did not end on SIGTERM" >&2; exit 1; fi
+    [ -z "$rejected" ] || sol_field "$rejected/../plays.sol" "$1"
 }
 
 # The window under the point x y.
@@ -45,27 +31,21 @@ window_at() {
 # Inside the virtual X server.
 if [ "${1:-}" = --saves ]; then
     app=$2 out=$3 solread=$4
-    start_brindle saves
-    # Clicks the first app of the home page until a viewer shows and the counter has saved.
-    for _ in $(seq 10); do
-        xdotool search --name "^Lumora" windowraise >/dev/null 2>&1 || true
-        xdotool mousemove 442 350 click 1
-        for _ in $(seq 50); do [ -n "$(saved count)" ] && break 2; sleep 0.1; done
-    done
+    start_brindle "$out/brindle-saves.log"
+    open_at 442 350
     for _ in $(seq 300); do [ -n "$(saved count)" ] && break; sleep 0.1; done
     if [ "$(saved count)" != 1 ] || [ "$(saved read)" != 0 ]; then
-        echo "the game did not start afresh: count $(saved count), read $(saved read)" >&2
-        exit 1
+        fail "the game did not start afresh: count $(saved count), read $(saved read)"
     fi
     sleep 1 # the counter draws its squares
-    import -window root "$out/saves-fresh-start.png"
-    stop_brindle
+    shot saves-fresh-start
+    end_brindle TERM
     exit
 fi
 
 if [ "${1:-}" = --update ]; then
     app=$2 out=$3 kind=$4 served=$5
-    start_brindle "update-$kind"
+    start_brindle "$out/brindle-update-$kind.log"
     for _ in $(seq 600); do grep -q "^update " "$served" 2>/dev/null && break; sleep 0.1; done
     grep -q "^update " "$served" || { echo "the update page was not asked for" >&2; exit 1; }
     sleep 5 # what the page leads to (a message, a download) happens meanwhile
@@ -79,14 +59,14 @@ if [ "${1:-}" = --update ]; then
         *) echo "a window showed: $(xdotool getwindowname "$window")" >&2; exit 1 ;;
         esac
     done
-    stop_brindle
+    end_brindle TERM
     exit
 fi
 
 if [ "${1:-}" = --socket ]; then
     app=$2 out=$3 planted=$4
     export XDG_RUNTIME_DIR=$planted
-    TMPDIR=$out/tmp-one start_brindle socket
+    TMPDIR=$out/tmp-one start_brindle "$out/brindle-socket.log"
     catalogue=$(wait_window "^Lumora")
     grep -q "not using $planted for the instance socket: another user owns it" "$out/brindle-socket.log" ||
         { echo "no warning about the planted folder" >&2; exit 1; }
@@ -116,33 +96,16 @@ except OSError:
     pass # Brindle may have hung up already' "$socket"
     for _ in $(seq 100); do grep -q "refused a request from user 65534" "$out/brindle-socket.log" && break; sleep 0.1; done
     grep -q "refused a request from user 65534" "$out/brindle-socket.log" || { echo "the other user's request was not refused" >&2; exit 1; }
-    stop_brindle
+    end_brindle TERM
     exit
 fi
 
-build=$(cd "$1" && pwd)
-out=$2
+begin_script_session "$1" "$2"
 flows=${3:-saves update socket}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-rm -f "$out/peaks"
-self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/scripts/lib/store-session.sh"
-begin_store_session
+rm -f "$out/peaks" "$out"/brindle-*.log
 play_counter_app "$build"
 
-# Another application folder for the same store.
-new_app() {
-    app="$work/app-$1"
-    mkdir -p "$app"
-    cp "$build/app/Brindle" "$build/app/Sorrel" "$app/"
-    cp -r "$build/app/Skin" "$build/app/player" "$app/"
-    write_servers_ini "$app"
-}
-
-# A server number of its own, so that tests running side by side do not race for the first free one.
-xvfb() { xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1000x728x24" sh -eu "$self" "$@"; }
+xvfb() { run_in_xvfb 1000x728x24 "$@"; }
 
 case " $flows " in *" saves "*)
     python3 - "$app/Saves" "$build"/games/*.swf <<'EOF'
@@ -207,7 +170,8 @@ EOF
     maker=$!
     for _ in $(seq 100); do [ -s "$work/maker-port" ] && break; sleep 0.1; done
     for kind in normal large; do
-        new_app "update-$kind"
+        app="$work/app-update-$kind"
+        new_app_folder "$app" "$build"
         printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = http://127.0.0.1:%s\n' "$site" "$site" \
             "$(cat "$work/maker-port")" >"$app/Servers.ini"
         if [ "$kind" = normal ]; then echo 0 >"$served.size"; else echo 104857600 >"$served.size"; fi
@@ -227,7 +191,8 @@ case " $flows " in *" socket "*)
     if [ "$(id -u)" != 0 ]; then
         echo "socket: skipped (needs root to act as another user)"
     else
-        new_app socket
+        app="$work/app-socket"
+        new_app_folder "$app" "$build"
         # The other user's folder, open to all, with a listener under Brindle's socket name.
         planted="$work/planted"
         chmod 0711 "$work" # the other user reaches the folder planted in it

@@ -28,7 +28,9 @@
 # the program to copy (default: the application folder's); UPDATE_PUBLIC_KEY is copied into each
 # application folder as update-public-key.pem, where the tests' build of Brindle reads its key.
 set -eu
-. "$(dirname "$0")/../../scripts/lib/x-window.sh"
+lib=$(dirname "$0")/../../scripts/lib
+. "$lib/x-window.sh"
+. "$lib/store-session.sh"
 
 # Inside the virtual X server.
 
@@ -181,28 +183,18 @@ if [ "${1:-}" = --update ]; then
     exit
 fi
 
-build=$(cd "$1" && pwd)
-out=$2
+begin_script_session "$1" "$2"
 key=${3:-}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/scripts/lib/store-session.sh"
-begin_store_session
 
-# A fresh application folder $app with the programs, the skins and the store's addresses.
+# A fresh application folder $app for the store.
 new_app() {
     app="$work/app-$1"
-    mkdir -p "$app"
-    cp "${BRINDLE:-$build/app/Brindle}" "$app/Brindle"
-    cp "$build/app/Sorrel" "$app/"
+    new_app_folder "$app" "$build"
+    [ -z "${BRINDLE:-}" ] || cp "$BRINDLE" "$app/Brindle"
     [ -z "${UPDATE_PUBLIC_KEY:-}" ] || cp "$UPDATE_PUBLIC_KEY" "$app/update-public-key.pem"
-    cp -r "$build/app/Skin" "$app/"
-    write_servers_ini "$app"
 }
 
-xvfb() { xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" "$@"; }
+xvfb() { run_in_xvfb 1000x728x24 "$@"; }
 
 flows=${FLOWS:-skins update keys}
 case " $flows " in *" skins "*)
@@ -216,7 +208,6 @@ esac
 case " $flows " in *" keys "*)
     start_store "$build/app/appstore"
     new_app keys
-    cp -r "$build/app/player" "$app/"
     mkdir -p "$app/Game"
     cp "$build/tests/viewer/movies/keys.swf" "$app/Game/blocks.swf"
     xvfb --keys "$app" "$out"

@@ -6,6 +6,9 @@
 # <skin>-search.png (after typing "象棋 游戏" into the search box and Enter) and <skin>-bars.png
 # (the search bar and the paging bar of page 2, enlarged).
 set -eu
+lib=$(dirname "$0")/../../scripts/lib
+. "$lib/x-window.sh"
+. "$lib/store-session.sh"
 
 # Inside the virtual X server: Brindle of app folder $1, shots into $2 named after skin $3.
 if [ "${1:-}" = --in-xvfb ]; then
@@ -28,16 +31,9 @@ if [ "${1:-}" = --in-xvfb ]; then
     exit
 fi
 
-build=$(cd "$1" && pwd)
-out=$2
+begin_script_session "$1" "$2"
 shift 2
 [ $# -gt 0 ] || set -- Default Graphite
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/scripts/lib/store-session.sh"
-begin_store_session
 start_store "$build/app/appstore"
 
 for skin in "$@"; do
@@ -51,6 +47,6 @@ for skin in "$@"; do
     colour() { sed -n "s/^$1 *= *//p" "$app/Skin/$skin/Skin.ini" | tr -d '\r'; }
     printf '[Main]\nSkinName = %s\nLen = %s\n[Color]\nTabColor = %s\nTabBackColor = %s\nWebBackColor = %s\n' \
         "$skin" "${#skin}" "$(colour TabColor)" "$(colour TabBackColor)" "$(colour WebBackColor)" >"$app/Brindle.ini"
-    xvfb-run -a -s "-screen 0 1000x728x24" sh -eu "$self" --in-xvfb "$app" "$out" "$skin"
+    run_in_xvfb 1000x728x24 --in-xvfb "$app" "$out" "$skin"
 done
 echo "screenshots in $out"
