@@ -31,14 +31,20 @@ fs::path UpdateFlow::downloadFolder(const fs::path& appFolder) {
 
 std::optional<std::string> UpdateFlow::pageArrived(std::int32_t bytes, const fs::path& pageFile) {
     std::error_code ec;
+    pageOutcome_ = "no update page";
     if (bytes == 0 || !fs::is_regular_file(pageFile, ec)) return std::nullopt;
     const auto size = fs::file_size(pageFile, ec);
-    const auto page = ec || size > PageMaxBytes ? UpdatePage() : UpdatePage::read(pageFile);
+    const bool readable = !ec && size <= PageMaxBytes;
+    const auto page = readable ? UpdatePage::read(pageFile) : UpdatePage();
     fs::remove(pageFile, ec);
+    if (!readable) return std::nullopt;
+    pageOutcome_ = "no update (no newer version)";
     if (!catalogue::updateDue(page.Version, ownVersion_)) return std::nullopt;
     // The address as it is requested, so that the file's name is taken from what was asked for.
     std::string address = base::normaliseUrl(page.ftp);
+    pageOutcome_ = "no update (a newer version without a usable address)";
     if (!hasHost(address)) return std::nullopt;
+    pageOutcome_ = "update offered";
     version_ = page.Version;
     signature_ = page.Signature;
     return address;

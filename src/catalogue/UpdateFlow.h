@@ -40,6 +40,8 @@ class UpdateFlow {
     // http(s) one with a host. A page longer than PageMaxBytes is not read. The page's version and
     // signature are kept for fileArrived.
     std::optional<std::string> pageArrived(std::int32_t bytes, const std::filesystem::path& pageFile);
+    // What the last page led to, in words for the log: "update offered", or "no update" and why.
+    const std::string& pageOutcome() const { return pageOutcome_; }
 
     // The name the new version's file is saved under in downloadFolder: the file name of address
     // when it is plain (not empty, "." or "..", no control characters, at most MaxFileName bytes),
@@ -56,4 +58,5 @@ class UpdateFlow {
     // Of the last page that offered an update.
     std::string version_;
     std::string signature_;
+    std::string pageOutcome_;
 };

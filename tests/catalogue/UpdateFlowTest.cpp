@@ -39,7 +39,9 @@ TEST_F(UpdateFlowTest, ThePageIsReadAndDeletedAndOnlyAHigherVersionNumberOffersI
     EXPECT_EQ(offer("1", "s"), std::nullopt);
     EXPECT_FALSE(fs::exists(page));
     EXPECT_EQ(offer("1.4", "s"), std::nullopt);
+    EXPECT_EQ(flow.pageOutcome(), "no update (no newer version)");
     EXPECT_EQ(offer("1.5", "s"), "http://h/box/download/BrindleSetup.bin");
+    EXPECT_EQ(flow.pageOutcome(), "update offered");
     EXPECT_FALSE(fs::exists(page));
     // An older version never replaces the running one, even when the maker signed it.
     EXPECT_EQ(offer("0", signer.sign("0", newVersion)), std::nullopt);
@@ -51,6 +53,7 @@ TEST_F(UpdateFlowTest, ThePageIsReadAndDeletedAndOnlyAHigherVersionNumberOffersI
     base::writeFileAtomic(page, "[Main]\r\nVersion = 2\r\n");
     EXPECT_EQ(flow.pageArrived(0, page), std::nullopt);
     EXPECT_TRUE(fs::exists(page));
+    EXPECT_EQ(flow.pageOutcome(), "no update page");
     EXPECT_EQ(flow.pageArrived(10, dir.path() / "none.html"), std::nullopt);
 }
 
@@ -99,12 +102,15 @@ TEST_F(UpdateFlowTest, APageTooLongOrWithoutAnHttpAddressOffersNothingAndTheFile
     // A page longer than the limit is not read, whatever it says.
     EXPECT_EQ(offer("2", "s", "http://h/a.bin", std::string(UpdateFlow::PageMaxBytes, 'x')), std::nullopt);
     EXPECT_FALSE(fs::exists(page));
+    EXPECT_EQ(flow.pageOutcome(), "no update page");
     EXPECT_EQ(offer("2", "s", "http://h/a.bin", std::string(UpdateFlow::PageMaxBytes - 200, 'x')),
               "http://h/a.bin");
 
     for (const char* ftp : {"", "ftp://h/a.bin", "file:///usr/bin/a", "a.bin", "http://", "http:///a.bin",
-                            "https://?a.bin", "javascript:alert(1)"})
+                            "https://?a.bin", "javascript:alert(1)"}) {
         EXPECT_EQ(offer("2", "s", ftp), std::nullopt) << ftp;
+        EXPECT_EQ(flow.pageOutcome(), "no update (a newer version without a usable address)") << ftp;
+    }
     // The address as it goes out: tabs and line breaks dropped, spaces escaped.
     EXPECT_EQ(offer("2", "s", "https://h/new\tversion 2.bin"), "https://h/newversion%202.bin");
 

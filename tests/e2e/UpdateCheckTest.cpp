@@ -12,7 +12,6 @@
 #include "startup/PosixLauncher.h"
 
 #include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -29,6 +28,7 @@ class UpdateCheckTest : public ::testing::Test {
     // Starts a store announcing version with the script and signature, and opens the window on it.
     void open(const std::vector<std::string>& storeArgs) {
         pageDone.reset();
+        ended.reset();
         app.reset();
         store = std::make_unique<StoreProcess>(storeArgs);
         app = std::make_unique<CatalogueWindow>(store->site());
@@ -36,6 +36,12 @@ class UpdateCheckTest : public ::testing::Test {
         pageDone = std::make_unique<QSignalSpy>(window.UpDateDown(), &bkDLControlWidget::DLComplete);
         check = new UpdateCheck(window.UpDateDown(), window.DownFtp(), app->folder(),
                                 UpdateSignature(maker.publicPem), &window);
+        ended = std::make_unique<QSignalSpy>(check, &UpdateCheck::ended);
+    }
+    // Waits for the check's end and returns its outcome.
+    QString outcome() {
+        if (!waitFor([&] { return ended->count() > 0; })) return "(not ended)";
+        return ended->first().at(0).toString();
     }
     std::vector<std::string> offering(const std::string& signature, const std::string& version = "2") const {
         return {"--update-version",   version,  "--update-file", (dir.path() / "new-version").string(),
@@ -49,6 +55,7 @@ class UpdateCheckTest : public ::testing::Test {
     std::unique_ptr<StoreProcess> store;
     std::unique_ptr<CatalogueWindow> app;
     std::unique_ptr<QSignalSpy> pageDone;
+    std::unique_ptr<QSignalSpy> ended;
     UpdateCheck* check = nullptr;
 };
 
@@ -58,9 +65,9 @@ TEST_F(UpdateCheckTest, TheSameOrAnOlderSignedVersionShowsNothingAndLeavesNoUpda
     for (const auto& args :
          {std::vector<std::string>{}, offering(UpdateSigner(maker.privatePem).sign("0", script), "0")}) {
         open(args);
-        ASSERT_TRUE(waitFor([&] { return pageDone->count() > 0; }));
+        EXPECT_EQ(outcome(), "no update (no newer version)");
+        ASSERT_EQ(pageDone->count(), 1);
         EXPECT_GT(pageDone->first().at(0).toInt(), 0);
-        QTest::qWait(300);
         EXPECT_TRUE(app->messages().isEmpty());
         EXPECT_FALSE(fs::exists(app->folder() / "update.html"));
         EXPECT_FALSE(fs::exists(downloaded().parent_path()));
@@ -76,6 +83,7 @@ TEST_F(UpdateCheckTest, ASignedNewVersionIsStartedOnceTheWindowHasClosed) {
     EXPECT_EQ(app->messages(), QStringList({UpdateCheck::FoundMessage, UpdateCheck::DoneMessage}));
     EXPECT_FALSE(fs::exists(app->folder() / "update.html"));
     EXPECT_EQ(handedOver.count(), 1);
+    EXPECT_EQ(outcome(), "update offered, the new version starts once Brindle has ended");
     // Nothing starts while the window's process still holds its files; the program starts it on its way out.
     EXPECT_FALSE(fs::exists(dir.path() / "marker"));
     const auto program = PendingStart::take();
@@ -102,6 +110,7 @@ TEST_F(UpdateCheckTest, ABadMissingForeignOrOtherVersionsSignatureDeletesTheFile
         open(args);
         QSignalSpy rejected(check, &UpdateCheck::rejected);
         ASSERT_TRUE(waitFor([&] { return rejected.count() > 0; })) << args.back();
+        EXPECT_EQ(outcome(), "update offered, its file was not the maker's and was deleted");
         EXPECT_EQ(app->messages(), QStringList({UpdateCheck::FoundMessage, UpdateCheck::UnverifiedMessage}));
         EXPECT_FALSE(fs::exists(downloaded().parent_path())) << "nothing of the refused file is left";
         EXPECT_FALSE(app->unloaded());
@@ -114,9 +123,9 @@ TEST_F(UpdateCheckTest, ABadMissingForeignOrOtherVersionsSignatureDeletesTheFile
 TEST_F(UpdateCheckTest, AFailedDownloadOfTheNewVersionShowsOnlyTheFirstMessage) {
     open({"--update-version", "1.5"}); // no file to serve: the download ends with an error
     QSignalSpy fileDone(app->window().DownFtp(), &bkDLControlWidget::DLComplete);
-    ASSERT_TRUE(waitFor([&] { return fileDone.count() > 0; }));
+    EXPECT_TRUE(outcome().startsWith("update offered, its file did not arrive (")) << outcome().toStdString();
+    ASSERT_EQ(fileDone.count(), 1);
     EXPECT_EQ(fileDone.first().at(0).toInt(), 0);
-    QTest::qWait(200);
     EXPECT_EQ(app->messages(), QStringList({UpdateCheck::FoundMessage}));
     EXPECT_FALSE(fs::exists(downloaded()));
     EXPECT_FALSE(app->unloaded());

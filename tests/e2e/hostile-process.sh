@@ -4,8 +4,10 @@
 # - saves: every game's folder in Saves/ holds a plays.sol whose value nests 200,000 arrays. The
 #   first app of the home page must still start afresh (the counter saves count 1, having read
 #   nothing), its hostile save must be in rejected/ and the log must say why.
-# - update: the maker's server announces an update with a 100 MB page. No message may show, and
-#   Brindle's peak memory (VmHWM) may be at most 40 MB above that of a start with a normal page.
+# - update: the maker's server announces an update with a 100 MB page. The update check must end
+#   (its line on standard error) having refused the page, no message may show, and Brindle's peak
+#   memory (VmHWM) may be at most 40 MB above that of a start with a normal page, both taken at the
+#   check's end.
 # - socket (as root only): another user (nobody) owns the folder that XDG_RUNTIME_DIR names and
 #   listens there under Brindle's socket name. Brindle must run and warn, a second start with
 #   another TMPDIR must bring its window to the front over a covering window without reaching the
@@ -44,21 +46,24 @@ if [ "${1:-}" = --saves ]; then
 fi
 
 if [ "${1:-}" = --update ]; then
-    app=$2 out=$3 kind=$4 served=$5
-    start_brindle "$out/brindle-update-$kind.log"
-    for _ in $(seq 600); do grep -q "^update " "$served" 2>/dev/null && break; sleep 0.1; done
-    grep -q "^update " "$served" || { echo "the update page was not asked for" >&2; exit 1; }
-    sleep 5 # what the page leads to (a message, a download) happens meanwhile
-    import -window root "$out/update-$kind.png"
+    app=$2 out=$3 kind=$4 served=$5 expected=$6
+    log="$out/brindle-update-$kind.log"
+    start_brindle "$log"
+    # The check's end, or a window of Brindle's besides the catalogue: a message box, which would
+    # hold the check until it is closed.
+    for _ in $(seq 600); do
+        grep -q "^Brindle: update check ended: " "$log" && break
+        [ -z "$(viewers)" ] || break
+        sleep 0.1
+    done
+    shot "update-$kind"
     peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status")
     echo "$kind $peak" >>"$out/peaks"
-    # Every window of Brindle but the catalogue: a message box would be one.
-    for window in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
-        case "$(xdotool getwindowname "$window" 2>/dev/null)" in
-        "Lumora"* | "") ;;
-        *) echo "a window showed: $(xdotool getwindowname "$window")" >&2; exit 1 ;;
-        esac
-    done
+    for window in $(viewers); do fail "a window showed: $(xdotool getwindowname "$window")"; done
+    ended=$(sed -n 's/^Brindle: update check ended: //p' "$log")
+    case "$ended" in "$expected"*) ;; *) fail "the update check ended with \"$ended\", expected \"$expected\"" ;; esac
+    for _ in $(seq 100); do grep -q "^update " "$served" 2>/dev/null && break; sleep 0.1; done
+    grep -q "^update " "$served" || fail "the update page was not asked for"
     end_brindle TERM
     exit
 fi
@@ -174,9 +179,15 @@ EOF
         new_app_folder "$app" "$build"
         printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = http://127.0.0.1:%s\n' "$site" "$site" \
             "$(cat "$work/maker-port")" >"$app/Servers.ini"
-        if [ "$kind" = normal ]; then echo 0 >"$served.size"; else echo 104857600 >"$served.size"; fi
+        if [ "$kind" = normal ]; then
+            echo 0 >"$served.size"
+            expected="no update (no newer version)"
+        else
+            echo 104857600 >"$served.size"
+            expected="no update page (Longer than 65536 bytes)"
+        fi
         rm -f "$served"
-        xvfb --update "$app" "$out" "$kind" "$served"
+        xvfb --update "$app" "$out" "$kind" "$served" "$expected"
         echo "update page ($kind): $(cat "$served")"
         [ -z "$(ls -A "$app/Update" 2>/dev/null)" ] || { echo "the $kind page led to a download" >&2; exit 1; }
     done

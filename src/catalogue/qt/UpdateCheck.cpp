@@ -6,6 +6,7 @@
 #include "controls/qt/bkDLControlWidget.h"
 
 #include <QWidget>
+#include <cstdio>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -21,11 +22,23 @@ UpdateCheck::UpdateCheck(bkDLControlWidget* UpDateDown, bkDLControlWidget* DownF
       flow_(std::move(checker), catalogue::ownVersionText()), window_(window) {
     connect(UpDateDown, &bkDLControlWidget::DLComplete, this, &UpdateCheck::pageArrived);
     connect(DownFtp, &bkDLControlWidget::DLComplete, this, &UpdateCheck::fileArrived);
+    for (bkDLControlWidget* download : {UpDateDown, DownFtp}) {
+        connect(download, &bkDLControlWidget::DLError, this,
+                [this](int, const QString& message) { downloadError_ = message; });
+    }
+}
+
+void UpdateCheck::end(const QString& outcome) {
+    const QString line = downloadError_.isEmpty() ? outcome : outcome + " (" + downloadError_ + ")";
+    downloadError_.clear();
+    std::fprintf(stderr, "Brindle: update check ended: %s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+    emit ended(line);
 }
 
 void UpdateCheck::pageArrived(int bytes) {
     const auto ftp = flow_.pageArrived(bytes, UpDateDown_->SaveFileName().toStdString());
-    if (!ftp) return;
+    if (!ftp) return end(QString::fromStdString(flow_.pageOutcome()));
     catalogue::showMessageBox(window_, FoundMessage);
     // Unverified bytes land in a folder of their own, never over one of the program's files.
     const auto folder = UpdateFlow::downloadFolder(appFolder_);
@@ -44,17 +57,18 @@ void UpdateCheck::fileArrived(int bytes) {
     case UpdateFlow::HandOver::Ignore:
         // The download folder goes when nothing else is in it.
         fs::remove(UpdateFlow::downloadFolder(appFolder_), ec);
-        return;
+        return end("update offered, its file did not arrive");
     case UpdateFlow::HandOver::Rejected: {
         fs::remove(UpdateFlow::downloadFolder(appFolder_), ec);
         catalogue::showMessageBox(window_, UnverifiedMessage);
         emit rejected();
-        return;
+        return end("update offered, its file was not the maker's and was deleted");
     }
     case UpdateFlow::HandOver::Verified:
         catalogue::showMessageBox(window_, DoneMessage);
         PendingStart::set(file);
         emit handedOver(QString::fromStdString(file.string()));
+        end("update offered, the new version starts once Brindle has ended");
         if (window_) window_->close();
         return;
     }

@@ -5,6 +5,10 @@
 // verifies: then the user is told, the file is made executable and named to start once this
 // program has ended, and the window closes. A file that does not verify is deleted and the program
 // keeps running.
+//
+// However it goes, the check ends with one line on standard error, "Brindle: update check ended:
+// <outcome>", for example "no update (no newer version)", "no update page (<why its download
+// failed>)" or "update offered, the new version starts once Brindle has ended".
 
 #include "catalogue/UpdateFlow.h"
 
@@ -31,14 +35,19 @@ class UpdateCheck : public QObject {
     void handedOver(const QString& program);
     // The new version's file arrived but was not the maker's; it was deleted.
     void rejected();
+    // The check has ended, with the outcome that its line on standard error tells; after any message.
+    void ended(const QString& outcome);
 
   private:
     void pageArrived(int bytes);
     void fileArrived(int bytes);
+    // Ends the check with outcome, followed by the download's error when it failed with one.
+    void end(const QString& outcome);
 
     QPointer<bkDLControlWidget> UpDateDown_;
     QPointer<bkDLControlWidget> DownFtp_;
     std::filesystem::path appFolder_;
     UpdateFlow flow_;
     QPointer<QWidget> window_;
+    QString downloadError_; // of the download that failed last
 };
