@@ -89,20 +89,22 @@ void shoot(QWidget& widget, const char* name) {
     widget.grab().save(QStringLiteral(VIEWER_SHOTS "/%1.png").arg(name));
 }
 
-// The movie has loaded and a frame of it shows (more than one colour in the middle); first, when
-// given, receives that frame.
+// Whether the widget shows a picture: more than one colour in its middle. frame receives what it
+// shows.
+bool showsPicture(QWidget& widget, QImage& frame) {
+    frame = widget.grab().toImage();
+    const QRgb corner = frame.pixel(frame.width() / 4, frame.height() / 4);
+    for (int y = frame.height() / 4; y < frame.height() * 3 / 4; y += 8)
+        for (int x = frame.width() / 4; x < frame.width() * 3 / 4; x += 8)
+            if (frame.pixel(x, y) != corner) return true;
+    return false;
+}
+
+// The movie has loaded and a frame of it shows; first, when given, receives that frame.
 bool drawsMovie(FlashPlayer& player, QImage* first = nullptr) {
     if (!waitUntil([&] { return player.isMovieLoaded(); }, 60000)) return false;
     QImage frame;
-    const auto drawn = [&] {
-        frame = player.grab().toImage();
-        const QRgb corner = frame.pixel(frame.width() / 4, frame.height() / 4);
-        for (int y = frame.height() / 4; y < frame.height() * 3 / 4; y += 8)
-            for (int x = frame.width() / 4; x < frame.width() * 3 / 4; x += 8)
-                if (frame.pixel(x, y) != corner) return true;
-        return false;
-    };
-    if (!waitUntil(drawn, 20000)) return false;
+    if (!waitUntil([&] { return showsPicture(player, frame); }, 20000)) return false;
     if (first) *first = frame;
     return true;
 }
@@ -196,7 +198,7 @@ TEST_F(ViewerTest, AMovieAppDownloadsWithTheBarAndPlaysThenPlaysAtOnce) {
     EXPECT_TRUE(viewer->fullScreen());
     EXPECT_EQ(viewer->GameSStabs()->geometry(), viewer->rect());
     EXPECT_EQ(viewer->GameSStabs()->tabCaption(FullScreen), QStringLiteral("退出全屏"));
-    runEventsFor(500); // the player draws at its new size
+    EXPECT_TRUE(playsFrames(*viewer->flash())) << "at its new size";
     shoot(*viewer, "movie-full-screen");
     clickTab(*viewer, FullScreen);
     EXPECT_FALSE(viewer->fullScreen());
@@ -227,7 +229,8 @@ TEST_F(ViewerTest, APageAppShowsItsCanvasOnceReadyAndASecondAppReplacesTheFirst)
     ASSERT_TRUE(waitUntil([&] { return viewer->pageReady(); }, 30000));
     EXPECT_TRUE(viewer->AppPic()->isVisible());
     EXPECT_FALSE(session.bodyText(*viewer->AppWeb()).empty());
-    runEventsFor(500);
+    QImage shown;
+    EXPECT_TRUE(waitUntil([&] { return showsPicture(*viewer->AppWeb(), shown); }, 20000));
     shoot(*viewer, "page-app");
 
     // Reload keeps the page shown while it loads again.

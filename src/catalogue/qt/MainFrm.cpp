@@ -377,6 +377,10 @@ void MainFrm::showPage(PageBuilder builder, const std::string& key, const std::s
     });
 }
 
+int MainFrm::pageBuildsRunning() const {
+    return builds_->running();
+}
+
 void MainFrm::showUnavailable(WebBrowser* browser) {
     browser->setHtml(qs(UnavailablePage(settings_.webBackColor)));
     browser->show();

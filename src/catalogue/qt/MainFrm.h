@@ -118,6 +118,8 @@ class MainFrm : public QWidget {
     void setResizeSettleMs(int ms) { resizeReload_.setInterval(ms); }
     // Whether a reload waits for the size to settle.
     bool reloadPending() const { return resizeReload_.isActive(); }
+    // Page builds started and not finished yet.
+    int pageBuildsRunning() const;
 
   signals:
     // A page in Web or HomeWeb asked for a new window showing url (an app link); none opened.

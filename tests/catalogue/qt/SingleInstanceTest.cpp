@@ -30,6 +30,12 @@ void leaveStaleSocket(const fs::path& path) {
     ::close(fd);
 }
 
+// Whether every connection the instance accepted has ended: its socket goes once it has been read
+// to its end.
+bool connectionsEnded(const SingleInstance& running) {
+    return running.findChildren<QLocalSocket*>().isEmpty();
+}
+
 // The tests' own runtime folder (mode 0700, as mkdtemp makes it), so that they never meet the
 // sockets of Brindles that run meanwhile.
 class SingleInstanceTest : public ::testing::Test {
@@ -68,8 +74,11 @@ TEST_F(SingleInstanceTest, ALaterStartReachesTheRunningOneOfItsFolderOnlyWhateve
     EXPECT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
     EXPECT_TRUE(waitUntil([&] { return requests.count() == 1; }, 5000));
     EXPECT_FALSE(SingleInstance::askToShow(other.path(), 200ms));
-    runEventsFor(100);
-    EXPECT_EQ(requests.count(), 1);
+    // A request of its folder after it: connections are taken in turn, so once that one has come
+    // and every connection has ended, one from the other folder's start would have been read.
+    EXPECT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
+    ASSERT_TRUE(waitUntil([&] { return requests.count() >= 2 && connectionsEnded(running); }, 5000));
+    EXPECT_EQ(requests.count(), 2);
 }
 
 TEST_F(SingleInstanceTest, ASocketLeftByACrashNeverBlocksTheNextInstanceAndTheSocketGoesWithIt) {
@@ -124,10 +133,10 @@ TEST_F(SingleInstanceTest, AnythingButTheRequestShowsNothing) {
         socket.waitForBytesWritten(2000);
         socket.disconnectFromServer();
     }
-    // A real request after them: once it has come, the others have been read too.
+    // A real request after them: connections are taken in turn, so once it has come and every
+    // connection has ended, the others have been read to their ends too.
     ASSERT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
-    ASSERT_TRUE(waitUntil([&] { return requests.count() >= 1; }, 5000));
-    runEventsFor(100);
+    ASSERT_TRUE(waitUntil([&] { return requests.count() >= 1 && connectionsEnded(running); }, 5000));
     EXPECT_EQ(requests.count(), 1);
 }
 

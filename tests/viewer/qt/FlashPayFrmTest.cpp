@@ -4,6 +4,7 @@
 #include "PageScript.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
+#include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "skin/qt/SSTab.h"
 #include "viewer/TestMovie.h"
@@ -197,9 +198,11 @@ TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
         EXPECT_FALSE(w->N1()->isVisible()) << name;
         w->GameSStabs()->setCurrentTab(3);
         EXPECT_FALSE(w->N1()->isVisible()) << name;
+        // Neither the start nor the reload asked the download control for anything.
+        EXPECT_TRUE(w->Down()->FileURL().isEmpty()) << name;
+        EXPECT_FALSE(w->Down()->control().downloading()) << name;
         delete w;
     }
-    QTest::qWait(300);
     EXPECT_EQ(store.movieRequests, 0);
     EXPECT_TRUE(fs::is_empty(app.path() / "Game"));
 }
@@ -216,10 +219,17 @@ TEST_F(FlashPayFrmTest, APageAppShowsItsFrameOnceReadyStaysOffLocalFilesAndKeeps
     EXPECT_TRUE(w->AppWeb()->isVisible());
     EXPECT_FALSE(w->ADPic()->isVisible());
 
-    // The app's view never goes to a local file.
+    // The app's view never goes to a local file. A load of one is refused and ends as a failed
+    // load; a script's navigation to one is refused while the script runs, by the page's renderer
+    // or, once it has asked the view, as a load that ends.
+    QSignalSpy asked(w->AppWeb(), &WebBrowser::BeforeNavigate2);
+    QSignalSpy ended(w->AppWeb(), &WebBrowser::DownloadComplete);
     w->AppWeb()->Navigate(QString::fromStdString((app.path() / "Game").string()));
-    w->AppWeb()->page()->runJavaScript(QStringLiteral("location.href = 'file:///etc/hosts'"));
-    runEventsFor(1000);
+    ASSERT_TRUE(waitUntil([&] { return ended.count() > 0; }, 10000));
+    EXPECT_EQ(w->AppWeb()->url().scheme(), QStringLiteral("http"));
+    ASSERT_TRUE(
+        evaluate(*w->AppWeb()->page(), QStringLiteral("location.href = 'file:///etc/hosts'; true")).toBool());
+    ASSERT_TRUE(waitUntil([&] { return ended.count() == asked.count(); }, 10000));
     EXPECT_EQ(w->AppWeb()->url().scheme(), QStringLiteral("http"));
 
     QSignalSpy loaded(w->AppWeb(), &WebBrowser::DocumentComplete);
@@ -289,7 +299,7 @@ TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnR
     EXPECT_EQ(w->note()->grab().toImage().pixelColor(5, 5), QColor(0xE1, 0xEA, 0xF6)); // the page colour
     EXPECT_FALSE(w->note()->text().isEmpty());
     // The broken file stays where it is and is not fetched again by itself.
-    runEventsFor(2000);
+    EXPECT_FALSE(w->Down()->control().downloading());
     EXPECT_EQ(store.movieRequests, 1);
 
     // Opened again, it plays the file in Game: the note again, no download.
@@ -302,7 +312,7 @@ TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnR
     EXPECT_FALSE(again->note()->isVisible()); // the bar while it downloads
     EXPECT_TRUE(waitUntil([&] { return again->movieFailed() && store.movieRequests == 2; }, 30000));
     EXPECT_TRUE(again->note()->isVisible());
-    runEventsFor(1000);
+    EXPECT_FALSE(again->Down()->control().downloading());
     EXPECT_EQ(store.movieRequests, 2);
 
     // A movie that plays hides the note.
@@ -310,6 +320,7 @@ TEST_F(FlashPayFrmTest, AMovieThatCannotRunShowsANoteAndIsDownloadedAgainOnlyOnR
     ASSERT_TRUE(waitUntil([&] { return good->flash()->isMovieLoaded(); }, 30000));
     EXPECT_FALSE(good->note()->isVisible());
     EXPECT_TRUE(good->flash()->isVisible());
+    EXPECT_EQ(store.movieRequests, 3) << "the broken movie was fetched again meanwhile";
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -29,6 +30,23 @@ QNetworkCookie cookie(const QByteArray& name, const QByteArray& value, int daysT
     if (daysToLive != 0) made.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(daysToLive));
     return made;
 }
+
+// Counts, while it lives, the warnings that a cookie file could not be written; they still go to
+// the handler before it.
+class WriteFailures {
+  public:
+    WriteFailures() { previous = qInstallMessageHandler(&WriteFailures::handle); }
+    ~WriteFailures() { qInstallMessageHandler(previous); }
+    int count() const { return counted; }
+
+  private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtWarningMsg && text.contains(QLatin1String("cannot write the cookies"))) ++counted;
+        if (previous) previous(type, context, text);
+    }
+    static inline QtMessageHandler previous = nullptr;
+    static inline std::atomic<int> counted = 0;
+};
 
 class PersistentCookiesTest : public ::testing::Test {
   protected:
@@ -100,9 +118,13 @@ TEST_F(PersistentCookiesTest, AFileThatCannotBeWrittenKeepsTheCookiesForTheNextT
     {
         PersistentCookies kept(*profile.cookieStore(), file);
         const auto page = sitePage(profile);
+        WriteFailures failures;
+        const int before = failures.count();
         profile.cookieStore()->setCookie(cookie("lasting", "1", 1));
         ASSERT_TRUE(waitUntil([&] { return kept.cookies().size() == 1; }, 5000));
-        runEventsFor(PersistentCookies::WriteDelayMs + 200);
+        ASSERT_TRUE(
+            waitUntil([&] { return failures.count() > before; }, PersistentCookies::WriteDelayMs + 5000))
+            << "the write after the change was not tried";
         EXPECT_TRUE(std::filesystem::is_directory(file));
         std::filesystem::remove(file);
     }
