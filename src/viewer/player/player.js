@@ -1,7 +1,7 @@
 // Plays one movie at a time with Ruffle. The host calls playMovie(url, token, saves) and learns
 // through console messages how that start went ("brindle:loaded <token>", "brindle:failed <token>
 // <reason>") and of every change to the movie's saves ("brindle:save <json>"). stopMovie(token)
-// ends the movie, whose shared objects Ruffle then saves, and reports that with those changes.
+// ends the movie, whose shared objects Ruffle then saves, and reports that after those changes.
 "use strict";
 
 window.RufflePlayer = window.RufflePlayer || {};
@@ -40,14 +40,11 @@ let currentToken = 0;
 // change of, so the saves live in files and no movie sees another's.
 let saves = new Map();
 
-// While a movie stops, its changes are reported together with the stop: one message is much quicker
-// than one a change for a movie with many saves.
-let stopChanges = null;
-
+// Every change goes in a message of its own, also the many a stopping movie makes at once: the
+// page's time for a console message grows faster than its length, so one message of a megabyte
+// of saves takes several times longer than a hundred of ten kilobytes.
 function reportSave(key, value) {
-    const change = { token: currentToken, key: key, value: value };
-    if (stopChanges) stopChanges.push(change);
-    else console.info("brindle:save " + JSON.stringify(change));
+    console.info("brindle:save " + JSON.stringify({ token: currentToken, key: key, value: value }));
 }
 
 const storage = new Proxy(
@@ -134,19 +131,15 @@ function playMovie(url, token, movieSaves) {
 }
 
 // Ruffle writes every shared object of a movie when its instance goes, as Flash Player did when a
-// movie was unloaded: removing the player does that at once. The changes go with the report
-// "brindle:stopped <json>" ({token, changes: [{token, key, value}...]}). Nothing the page does
-// afterwards carries that token.
+// movie was unloaded: removing the player does that at once, and each change is reported as it is
+// made. "brindle:stopped <token>" follows them. Nothing the page does afterwards carries that token.
 function stopMovie(token) {
-    stopChanges = [];
     try {
         removePlayer();
     } finally {
-        const changes = stopChanges;
-        stopChanges = null;
         saves = new Map();
         currentToken = 0;
-        console.info("brindle:stopped " + JSON.stringify({ token: token, changes: changes }));
+        console.info("brindle:stopped " + token);
     }
 }
 

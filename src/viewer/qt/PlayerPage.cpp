@@ -2,7 +2,6 @@
 
 #include "viewer/PlayerFiles.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QWebEngineScript>
@@ -84,12 +83,7 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
     if (message.startsWith(save)) {
         reportChange(QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object());
     } else if (message.startsWith(stopped)) {
-        const QJsonObject stop = QJsonDocument::fromJson(message.mid(stopped.size()).toUtf8()).object();
-        const int token = stop.value(QStringLiteral("token")).toInt();
-        if (token == 0) return;
-        for (const QJsonValue change : stop.value(QStringLiteral("changes")).toArray())
-            reportChange(change.toObject());
-        emit movieStopped(token);
+        if (const int token = message.mid(stopped.size()).toInt()) emit movieStopped(token);
     } else if (message.startsWith(loaded)) {
         emit movieLoaded(message.mid(loaded.size()).section(' ', 0, 0).toInt());
     } else if (message.startsWith(failed)) {
