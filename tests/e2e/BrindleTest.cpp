@@ -123,14 +123,15 @@ TEST(BrindleTest, ASecondStartInTheFolderEndsWithoutRunningSorrelAndAKilledInsta
         return fs::exists(folder.html() / "Read5.html") &&
                base::RunLock(folder.path() / "Sorrel.lock", base::RunLock::Mode::Try).held();
     };
-    const auto storePages = [&] {
+    // How many requests the store has had for addresses that start with path.
+    const auto requests = [&](const std::string& path) {
         const std::string log = store.log();
         std::size_t count = 0;
-        for (auto at = log.find("GET /appweb/"); at != std::string::npos;
-             at = log.find("GET /appweb/", at + 1))
+        for (auto at = log.find("GET " + path); at != std::string::npos; at = log.find("GET " + path, at + 1))
             ++count;
         return count;
     };
+    const auto storePages = [&] { return requests("/appweb/"); };
     auto first = std::make_unique<ChildProcess>(folder.path() / "Brindle", std::vector<std::string>{}, false);
     ASSERT_TRUE(waitUntil(sorrelDone, 30000)) << store.log();
     ASSERT_TRUE(waitUntil([&] { return !runs(folder.path() / "Sorrel"); }, 10000));
@@ -148,8 +149,11 @@ TEST(BrindleTest, ASecondStartInTheFolderEndsWithoutRunningSorrelAndAKilledInsta
     first->kill(SIGKILL);
     first->wait(std::chrono::seconds(10));
     first.reset();
+    const std::size_t updateChecks = requests("/box/update.html");
     ChildProcess third(folder.path() / "Brindle", {}, false);
     EXPECT_TRUE(waitUntil([&] { return storePages() > pages; }, 30000)) << "the next start runs Sorrel";
+    // Its window, which asks for the update page, is up: a SIGTERM ends it in order from then on.
+    EXPECT_TRUE(waitUntil([&] { return requests("/box/update.html") > updateChecks; }, 30000));
     EXPECT_FALSE(third.wait(std::chrono::milliseconds(0)).has_value()) << "and keeps running";
     third.kill(SIGTERM);
     EXPECT_EQ(third.wait(std::chrono::seconds(20)), 0);
