@@ -39,6 +39,7 @@ struct ShortStallTimeout {
 struct LateServer {
     LateServer() {
         server.routes().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
+            slowAsked = true;
             for (int i = 0; i < 2000 && !released; ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             res.set_content("<p>late</p>", "text/html");
@@ -53,7 +54,15 @@ struct LateServer {
         server.stop();
     }
 
+    // Waits (at most 20 seconds) until /slow has been asked for; whether it has.
+    bool slowRequested() const {
+        for (int i = 0; i < 2000 && !slowAsked; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return slowAsked;
+    }
+
     std::atomic<bool> released{false};
+    std::atomic<bool> slowAsked{false};
     LoopbackServer server;
 };
 
@@ -143,8 +152,9 @@ TEST(FetchText, CancelFlagEndsARunningFetchOnItsThreadOnly) {
         result = FetchText(server.site() + "/slow", "utf-8");
         setFetchCancelFlag(nullptr);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    // Another thread's fetches are not affected by the flag.
+    // The worker's fetch runs once the server has its request; another thread's fetches are not
+    // affected by the flag.
+    EXPECT_TRUE(late.slowRequested());
     cancel = true;
     EXPECT_EQ(FetchText(server.site() + "/page", "utf-8"), "<p>page</p>");
     worker.join();
@@ -175,16 +185,20 @@ TEST(FetchText, ADeadlineEndsTheFetchesOfItsThreadOnly) {
     LateServer late;
     LoopbackServer& server = late.server;
     std::optional<std::string> silent = "unset", afterwards = "unset";
+    std::atomic<bool> deadlineSet{false};
     std::thread worker([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
         setFetchDeadline(deadline);
+        deadlineSet = true;
         silent = FetchPage(server.site() + "/slow", "utf-8");
         // Past the deadline nothing more is fetched on this thread.
         std::this_thread::sleep_until(deadline + std::chrono::milliseconds(10));
         afterwards = FetchPage(server.site() + "/page", "utf-8");
     });
-    // Without the deadline the answer would come 20 seconds late.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Without the deadline the answer would come 20 seconds late. This thread fetches once the
+    // worker's deadline is set.
+    while (!deadlineSet)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(FetchText(server.site() + "/page", "utf-8"), "<p>page</p>");
     worker.join();
     EXPECT_EQ(silent, std::nullopt);
