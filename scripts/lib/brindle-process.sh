@@ -11,8 +11,15 @@
 #   viewers                  the ids of Brindle's shown windows other than the catalogue: its viewer
 #   click_at X Y             raises the catalogue window and clicks at X Y
 #   open_at X Y              clicks at X Y until a new viewer shows; $viewer is that viewer
+#   viewer_shows COLOUR [BEFORE]
+#                            waits up to a minute until the movie's area in the viewer shows COLOUR
+#                            (#RRGGBB), in another picture than BEFORE; $picture: that picture as a hash
 #   sol_field FILE FIELD     the value of FIELD in the saved shared object FILE as solread prints it
 #                            ($solread: the build's solread), nothing when there is no such file or field
+#   home_shown               waits until the home page shows its first app's picture
+#   change_skin N [SHOT]     picks the Nth skin of the skin menu (1: the first; SHOT: a screenshot
+#                            of the open menu), waits until Brindle has ended for the change and the
+#                            new instance shows its window; $pid is then that instance
 #   shot NAME                screenshot of the screen as $out/NAME.png
 
 . "$lib/x-window.sh"
@@ -69,6 +76,25 @@ open_at() {
     fail "no viewer opened after a click at $1 $2"
 }
 
+viewer_shows() {
+    _frame=$(mktemp --suffix=.png)
+    _until=$(($(date +%s) + 60))
+    while [ "$(date +%s)" -lt "$_until" ]; do
+        # The movie's area: below the viewer's caption and tabs.
+        # Colours within 2% count, as a movie's text is drawn a shade off its colour.
+        if import -window "$viewer" -crop 846x634+6+64 +repage "$_frame" 2>/dev/null &&
+            convert "$_frame" -fuzz 2% -fill '#FF00FE' -opaque "$1" -format %c histogram:info:- |
+            grep -qi '#FF00FE'; then
+            picture=$(convert "$_frame" -format '%#' info:)
+            [ "$picture" = "${2:-}" ] || break
+        fi
+        picture=""
+        sleep 0.1
+    done
+    rm -f "$_frame"
+    [ -n "$picture" ] || fail "the viewer did not show $1"
+}
+
 sol_field() {
     [ -f "$1" ] && "$solread" "$1" 2>/dev/null | sed -n "s/^$2 = //p"
     return 0
@@ -76,4 +102,36 @@ sol_field() {
 
 shot() {
     import -window root "$out/$1.png"
+}
+
+home_shown() {
+    # The window sits at the screen's corner; the picture is the first app's icon.
+    wait_colour 40 355 '#DEC461' 30 || fail "the home page's first picture did not show"
+}
+
+change_skin() {
+    _old=$pid
+    _windows=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+    # The skin button is the leftmost caption button of the catalogue; its menu opens at the mouse.
+    click_at 880 12
+    for _ in $(seq 100); do
+        [ "$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)" -gt "$_windows" ] && break
+        sleep 0.1
+    done
+    [ -z "${2:-}" ] || shot "$2"
+    # The menu's first entry is a heading that Down passes over.
+    _keys=$(seq "$1" | sed 's/.*/Down/' | tr '\n' ' ')
+    # shellcheck disable=SC2086 # one key a word
+    xdotool key $_keys Return
+    for _ in $(seq 300); do kill -0 "$_old" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$_old" 2>/dev/null && fail "Brindle did not end for the skin change"
+    wait "$_old" 2>/dev/null || true
+    for _ in $(seq 600); do
+        for _window in $(xdotool search --onlyvisible --name "^Lumora" 2>/dev/null); do
+            pid=$(xdotool getwindowpid "$_window" 2>/dev/null || true)
+            [ -n "$pid" ] && [ "$pid" != "$_old" ] && return 0
+        done
+        sleep 0.1
+    done
+    fail "no Brindle came back after the skin change"
 }

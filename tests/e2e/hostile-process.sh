@@ -24,12 +24,6 @@ saved() {
     [ -z "$rejected" ] || sol_field "$rejected/../plays.sol" "$1"
 }
 
-# The window under the point x y.
-window_at() {
-    xdotool mousemove "$1" "$2"
-    xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'
-}
-
 # Inside the virtual X server.
 if [ "${1:-}" = --saves ]; then
     app=$2 out=$3 solread=$4
@@ -39,7 +33,7 @@ if [ "${1:-}" = --saves ]; then
     if [ "$(saved count)" != 1 ] || [ "$(saved read)" != 0 ]; then
         fail "the game did not start afresh: count $(saved count), read $(saved read)"
     fi
-    sleep 1 # the counter draws its squares
+    viewer_shows '#20C040' # its one square
     shot saves-fresh-start
     end_brindle TERM
     exit
@@ -78,12 +72,10 @@ if [ "${1:-}" = --socket ]; then
     xmessage -geometry 700x500+150+110 -title cover "a window over the catalogue" &
     cover=$!
     wait_window "^cover$" >/dev/null
-    for _ in $(seq 50); do [ "$(window_at 500 360)" != "$catalogue" ] && break; sleep 0.1; done
-    [ "$(window_at 500 360)" != "$catalogue" ] || { echo "the cover is not over the catalogue window" >&2; exit 1; }
+    covered 500 360 "$catalogue" || fail "the cover is not over the catalogue window"
     TMPDIR=$out/tmp-two QTWEBENGINE_DISABLE_SANDBOX=1 timeout 20 "$app/Brindle" 2>"$out/brindle-second.log" ||
         { echo "the second start failed" >&2; exit 1; }
-    for _ in $(seq 50); do [ "$(window_at 500 360)" = "$catalogue" ] && break; sleep 0.1; done
-    [ "$(window_at 500 360)" = "$catalogue" ] || { echo "the catalogue window was not brought to the front" >&2; exit 1; }
+    on_top 500 360 "$catalogue" || fail "the catalogue window was not brought to the front"
     import -window root "$out/socket-raised.png"
     kill "$cover"
     if [ -s "$planted/connections" ]; then echo "a start reached the planted socket" >&2; exit 1; fi

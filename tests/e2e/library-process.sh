@@ -55,7 +55,7 @@ if [ "${1:-}" = --inside ]; then
     start_brindle
     wait_played "$second_name 3;$first_name 1;"
     click_at 940 50
-    sleep 1
+    wait_colour 300 200 '#308CC6' || fail "the page does not show the last played app first, chosen"
     shot library-page
 
     # Offline: the second row (the first app) opens from Game/ and plays on.

@@ -17,8 +17,8 @@
 set -euo pipefail
 mode=$1 build=$(cd "$2" && pwd) source=$(cd "$3" && pwd) shots=$4
 mkdir -p "$shots"
-. "$source/scripts/lib/store-session.sh"
-. "$source/scripts/lib/x-window.sh"
+lib="$source/scripts/lib"
+. "$lib/brindle-process.sh"
 
 scratch=$(mktemp -d)
 launchers=()
@@ -75,7 +75,7 @@ show_home_page() {
     page_shown() { grep -q "GET /static/.*main.css" "$2/appstore.log" 2>/dev/null; }
     wait_until 60 page_shown "$@" || fail "the home page was not shown: $(cat "$scratch/launcher.log")"
     store_answers "$port" || fail "no store on port $port"
-    sleep 1.5 # the page's pictures
+    home_shown
     import -window "$window" "$3"
     [ "$(identify -format %k "$3")" -gt 100 ] || fail "the window in $3 is blank"
 }
@@ -137,7 +137,7 @@ requests=$(grep -c "GET " "$log")
 restarted() { [ -n "$(brindle_pids)" ] && [ "$(grep -c "GET " "$log")" -gt "$requests" ]; }
 wait_until 60 restarted || fail "the restarted Brindle showed no page from the store"
 grep -q "SkinName = Graphite" "$app/Brindle.ini" || fail "the skin change was not saved"
-sleep 1.5 # the page's pictures
+home_shown
 import -window "$(wait_window "^Lumora")" "$shots/user-graphite.png"
 
 # A second launcher: its Brindle runs beside the first or hands over to it and ends. It starts no

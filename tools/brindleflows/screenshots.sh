@@ -29,16 +29,9 @@
 # application folder as update-public-key.pem, where the tests' build of Brindle reads its key.
 set -eu
 lib=$(dirname "$0")/../../scripts/lib
-. "$lib/x-window.sh"
-. "$lib/store-session.sh"
+. "$lib/brindle-process.sh"
 
 # Inside the virtual X server.
-
-# The top-level window under the point x y.
-window_at() {
-    xdotool mousemove "$1" "$2"
-    xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'
-}
 
 # A second start in the folder $app while the catalogue window runs there; $store_log is the store's
 # request log, where a second Sorrel would show as a second round of page requests.
@@ -47,16 +40,14 @@ second_start() {
     xmessage -geometry 700x500+150+110 -title cover "a window over the catalogue" &
     cover=$!
     wait_window "^cover$" >/dev/null
-    sleep 1
-    [ "$(window_at 500 360)" != "$catalogue" ] || { echo "the cover is not over the catalogue window" >&2; exit 1; }
+    covered 500 360 "$catalogue" || fail "the cover is not over the catalogue window"
     import -window root "$out/second-start-covered.png"
     flock "$app/Sorrel.lock" true # the first start's Sorrel is done
     pages=$(grep -c "^GET " "$store_log" || true)
     started=$(date +%s%N)
     QTWEBENGINE_DISABLE_SANDBOX=1 timeout 20 "$app/Brindle" 2>/dev/null || { echo "the second start failed" >&2; exit 1; }
     echo "the second start ended after $(( ($(date +%s%N) - started) / 1000000 )) ms"
-    sleep 1
-    [ "$(window_at 500 360)" = "$catalogue" ] || { echo "the catalogue window was not brought to the front" >&2; exit 1; }
+    on_top 500 360 "$catalogue" || fail "the catalogue window was not brought to the front"
     import -window root "$out/second-start-raised.png"
     [ "$(grep -c "^GET " "$store_log" || true)" = "$pages" ] || { echo "the second start asked the store for something" >&2; exit 1; }
     kill "$cover"
@@ -65,72 +56,45 @@ second_start() {
 
 if [ "${1:-}" = --skins ]; then
     app=$2 out=$3 store_log=$4
-    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
-    old=$!
-    wait_window "^Lumora" >/dev/null
-    sleep 4
-    import -window root "$out/skin-start.png"
+    start_brindle
+    home_shown
+    shot skin-start
     second_start
-    kill -0 "$old" || { echo "the first instance ended" >&2; exit 1; }
+    kill -0 "$pid" || fail "the first instance ended"
+    # The skins are listed by name: Default, Graphite.
     for skin in Graphite Default; do
-        # The skin button is the leftmost caption button; the menu opens at the mouse.
-        xdotool mousemove 880 12 click 1
-        sleep 2
-        [ "$skin" = Graphite ] && import -window root "$out/skin-menu.png"
-        # Down moves past the disabled heading to the first skin; the skins are listed by name.
-        if [ "$skin" = Graphite ]; then xdotool key Down Down Return; else xdotool key Down Return; fi
-        for _ in $(seq 300); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
-        if kill -0 "$old" 2>/dev/null; then echo "the old instance did not end" >&2; exit 1; fi
-        wait "$old" 2>/dev/null || true
-        grep -q "SkinName = $skin" "$app/Brindle.ini" || { echo "settings not written for $skin" >&2; exit 1; }
-        wait_window "^Lumora" >/dev/null
-        sleep 5
-        old=$(xdotool getwindowpid "$(wait_window "^Lumora")")
-        import -window root "$out/skin-$skin.png"
+        if [ "$skin" = Graphite ]; then change_skin 2 skin-menu; else change_skin 1; fi
+        grep -q "SkinName = $skin" "$app/Brindle.ini" || fail "settings not written for $skin"
+        home_shown
+        shot "skin-$skin"
     done
-    kill "$old"
-    for _ in $(seq 100); do kill -0 "$old" 2>/dev/null || break; sleep 0.1; done
+    end_brindle TERM
     exit
 fi
 if [ "${1:-}" = --keys ]; then
     app=$2 out=$3 movie_only=${4:-}
-    shot=$(mktemp --suffix=.png)
-    # The colour at x, y of the screen, as #RRGGBB.
-    colour_at() {
-        import -window root "$shot"
-        convert "$shot" -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
-    }
-    # Waits up to ten seconds until the colour at x, y is the given one.
-    wait_colour() {
-        for _ in $(seq 50); do [ "$(colour_at "$1" "$2")" = "$3" ] && return 0; sleep 0.2; done
-        echo "the colour at $1,$2 is $(colour_at "$1" "$2"), not $3" >&2
-        return 1
-    }
-    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
-    pid=$!
-    wait_window "^Lumora" >/dev/null
-    sleep 4
+    board=$(mktemp --suffix=.png)
+    start_brindle
+    home_shown
     # The games area, then the button of its first app.
-    xdotool mousemove 124 65 click 1
-    sleep 3
-    xdotool mousemove 450 228 click 1
+    click_at 124 65
+    open_at 450 228
     wait_window "^俄罗斯方块$" >/dev/null
     wait_colour 500 400 '#808080'
     caption=$(colour_at 500 12)
     xdotool key Right
     wait_colour 500 400 '#00FF00'
-    import -window root "$out/keys-movie$movie_only.png"
+    shot "keys-movie$movie_only"
     if [ -n "$movie_only" ]; then
-        rm -f "$shot"
-        kill "$pid"
-        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        rm -f "$board"
+        end_brindle TERM
         echo "keys reach the movie ($movie_only)"
         exit
     fi
     xdotool key F11
     for _ in $(seq 50); do [ "$(colour_at 500 12)" != "$caption" ] && break; sleep 0.2; done
-    [ "$(colour_at 500 12)" != "$caption" ] || { echo "F11 did not go full screen" >&2; exit 1; }
-    import -window root "$out/keys-full-screen.png"
+    [ "$(colour_at 500 12)" != "$caption" ] || fail "F11 did not go full screen"
+    shot keys-full-screen
     xdotool key Escape
     wait_colour 500 12 "$caption"
     xdotool key Up
@@ -138,48 +102,74 @@ if [ "${1:-}" = --keys ]; then
 
     # A page app of the games area: its board changes on Right and Left.
     xdotool mousemove 977 12 click 1
-    sleep 2
-    xdotool mousemove 450 370 click 1
+    for _ in $(seq 100); do [ -z "$(viewers)" ] && break; sleep 0.1; done
+    open_at 450 370
     wait_window "^三国争霸$" >/dev/null
-    sleep 4
-    import -window root "$shot"
-    before=$(convert "$shot" -crop 400x400+300+150 +repage -format '%#' info:)
+    # The board as a hash, once it is drawn (more than a few colours) and the same twice running.
+    board_at_rest() {
+        _last=""
+        for _ in $(seq 100); do
+            import -window root -crop 400x400+300+150 +repage "$board"
+            if [ "$(identify -format %k "$board")" -gt 8 ]; then
+                _now=$(convert "$board" -format '%#' info:)
+                [ "$_now" = "$_last" ] && echo "$_now" && return 0
+                _last=$_now
+            fi
+            sleep 0.2
+        done
+        fail "the page app's board did not come to rest"
+    }
+    before=$(board_at_rest)
     xdotool key Right Left
-    sleep 1
-    import -window root "$out/keys-page.png"
-    after=$(convert "$out/keys-page.png" -crop 400x400+300+150 +repage -format '%#' info:)
-    [ "$before" != "$after" ] || { echo "the page app's board did not move" >&2; exit 1; }
-    rm -f "$shot"
-    kill "$pid"
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    for _ in $(seq 10); do [ "$(board_at_rest)" != "$before" ] && break; done
+    shot keys-page
+    [ "$(board_at_rest)" != "$before" ] || fail "the page app's board did not move"
+    rm -f "$board"
+    end_brindle TERM
     echo "keys reach the movie and the page app; F11 and Escape switch full screen"
     exit
 fi
 if [ "${1:-}" = --update ]; then
-    app=$2 out=$3 shot=$4 marker=$5
-    QTWEBENGINE_DISABLE_SANDBOX=1 "$app/Brindle" 2>/dev/null &
-    pid=$!
-    wait_window "^Lumora" >/dev/null
-    for name in $shot; do
-        # Each message box is a window of its own, named after the program.
-        wait_window "^Brindle$" >/dev/null
-        sleep 1
-        import -window root "$out/$name.png"
-        xdotool search --name "^Brindle$" windowactivate --sync key Return 2>/dev/null ||
-            xdotool key Return
-        sleep 1
+    app=$2 out=$3 shots=$4 marker=$5
+    log="$out/brindle-$(basename "$app").log"
+    rm -f "$log"
+    start_brindle "$log"
+    # Each message box is a window of its own (without a name): the next one is a shown window of
+    # Brindle other than the catalogue and not seen before.
+    seen=" $(xdotool search --name "^Lumora" 2>/dev/null | tr '\n' ' ')"
+    for name in $shots; do
+        box=""
+        for _ in $(seq 600); do
+            for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+                case "$seen" in *" $window "*) ;; *) box=$window ;; esac
+            done
+            [ -n "$box" ] && break
+            sleep 0.1
+        done
+        [ -n "$box" ] || fail "no message for $name"
+        seen="$seen$box "
+        wait_painted "$(wait_window "^Lumora")" && wait_painted "$box" || fail "the message for $name is not drawn"
+        shot "$name"
+        xdotool key Return
     done
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$pid" 2>/dev/null; then
-        [ -e "$marker" ] && { echo "an unverified update ran" >&2; exit 1; }
-        echo "Brindle keeps running"
-        kill "$pid"
-        wait "$pid" 2>/dev/null || true
-    else
-        for _ in $(seq 50); do [ -e "$marker" ] && break; sleep 0.1; done
-        [ -e "$marker" ] || { echo "the new version did not start" >&2; exit 1; }
+    for _ in $(seq 600); do grep -q "update check ended: " "$log" && break; sleep 0.1; done
+    outcome=$(sed -n 's/^Brindle: update check ended: //p' "$log")
+    case "$outcome" in
+    *"the new version starts once Brindle has ended")
+        for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -0 "$pid" 2>/dev/null && fail "Brindle did not end for the update"
+        for _ in $(seq 100); do [ -e "$marker" ] && break; sleep 0.1; done
+        [ -e "$marker" ] || fail "the new version did not start"
         echo "Brindle ended and the new version ran"
-    fi
+        ;;
+    *"its file was not the maker's and was deleted")
+        kill -0 "$pid" 2>/dev/null || fail "Brindle ended"
+        [ ! -e "$marker" ] || fail "an unverified update ran"
+        echo "Brindle keeps running"
+        end_brindle TERM
+        ;;
+    *) fail "the update check ended with \"$outcome\"" ;;
+    esac
     exit
 fi
 

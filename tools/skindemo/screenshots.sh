@@ -8,6 +8,7 @@
 #   <skin>-tabs-video.png (after a click on "视频", mouse on its ninth category "纪录片") and
 #   <skin>-tabs-leave.png (mouse moved off the window: no tab lit).
 set -eu
+. "$(dirname "$0")/../../scripts/lib/x-window.sh"
 
 # The shots of one skin, run inside the virtual X server: skindemo is up when they start.
 frame_shots() {
@@ -62,6 +63,6 @@ out=$(cd "$out" && pwd)
 self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
 
 for skin in "$@"; do
-    xvfb-run -a -s "-screen 0 1040x768x24 -noreset" sh -eu "$self" --in-xvfb "$scene" "$build" "$out" "$skin"
+    run_in_xvfb 1040x768x24 --in-xvfb "$scene" "$build" "$out" "$skin"
 done
 echo "screenshots in $out"
