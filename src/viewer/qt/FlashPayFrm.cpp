@@ -274,6 +274,9 @@ void FlashPayFrm::downloadComplete(int bytes) {
 }
 
 void FlashPayFrm::playMovie() {
+    // A window that gave its player back shows no app any more; a download that ends after that
+    // leaves its movie in Game for the next viewer.
+    if (!flash_) return;
     movieFailed_ = false;
     movieDrawn_ = false;
     flash_->setMovie(moviePath(), text(app_.CurrentApp.ContentUrl));

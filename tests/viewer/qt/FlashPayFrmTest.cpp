@@ -10,6 +10,7 @@
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "viewer/qt/ReadyPlayer.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
@@ -189,6 +190,22 @@ TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) 
     OpenedApp other = canvas;
     other.Link = store.server.url("/app/2");
     EXPECT_FALSE(page->suits(other));
+}
+
+// A viewer replaced by another app gives its player back while its movie may still be downloading.
+TEST_F(FlashPayFrmTest, AMovieThatArrivesAfterThePlayerWentBackIsKeptAndNotPlayed) {
+    ReadyPlayer players(
+        viewer::PlayerFiles{app.path() / "player", app.path() / "Game", app.path() / "Saves"});
+    auto* w = new FlashPayFrm(settings, app.path(), web, &players);
+    windows.emplace_back(w);
+    w->load(movieApp());
+    QSignalSpy downloaded(w->Down(), &bkDLControlWidget::DLComplete);
+    ASSERT_TRUE(w->Down()->control().downloading());
+    w->releasePlayer();
+    ASSERT_TRUE(waitUntil([&] { return downloaded.count() > 0; }, 30000));
+    EXPECT_GT(downloaded.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(w->flash(), nullptr);
+    EXPECT_TRUE(fs::is_regular_file(app.path() / "Game" / "square.swf"));
 }
 
 TEST_F(FlashPayFrmTest, UnusableMovieNamesOpenWithoutAMovie) {
