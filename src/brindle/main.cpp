@@ -4,9 +4,10 @@
 // and skin menu. The program ends when the window closes, or on SIGTERM, which closes the window
 // first so that no web-engine process is left behind. An app link clicked in the window opens the
 // app viewer; closing the window closes the viewer too, and the program ends once the viewer's
-// movie has saved. A skin change or an update names a program to start: it starts only after the
-// application object and every window and web-engine process of this instance are gone, and this
-// instance has let go of the folder's lock and its socket, so that the new one starts in full.
+// movie has stopped and its saves are on disk (written while the rest tears down). A skin change
+// or an update names a program to start: it starts only after the application object and every
+// window and web-engine process of this instance are gone, its saves are on disk, and it has let
+// go of the folder's lock and its socket, so that the new one starts in full.
 // Started with one of the commands for scripts (library/CommandLine.h), it runs that command alone.
 
 #include "base/AppFolder.h"
@@ -29,6 +30,7 @@
 #include "startup/Servers.h"
 #include "startup/StartMode.h"
 #include "viewer/qt/AppOpener.h"
+#include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
@@ -96,7 +98,7 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     skin::setSkinMenuHandler([&skins] { skins.popupAtMouse(); });
 
     // The program ends once the window has unloaded and the viewer its opener showed has gone,
-    // its movie stopped and saved; not when the last window leaves the screen.
+    // its movie stopped; not when the last window leaves the screen.
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);
     QObject::connect(&window, &MainFrm::unloaded, &opener, [&opener] {
@@ -143,6 +145,7 @@ int main(int argc, char** argv) {
             base::removeTemporaries(appFolder / folder, true);
 
     const int code = runCatalogue(argc, argv, appFolder, start);
+    FlashPlayer::waitForSaves();
     instanceLock.reset();
     if (!PendingStart::run(launcher)) std::fprintf(stderr, "Brindle: cannot start the next program\n");
     return code;

@@ -54,7 +54,7 @@ class AppOpener : public QObject {
     void prepareReadyPlayer() { players_.prepare(); }
     const ReadyPlayer& readyPlayer() const { return players_; }
     // Runs then once no viewer this opener made is left: every movie they played has stopped and
-    // its saves are on disk. Never at once: from the event loop.
+    // handed over its saves (see FlashPlayer::movieStopped). Never at once: from the event loop.
     void whenViewersClosed(std::function<void()> then);
 
     // The open viewer, null when none is open.

@@ -317,7 +317,7 @@ void FlashPayFrm::closeEvent(QCloseEvent* event) {
     hide();
     if (closing_) return;
     closing_ = true;
-    // Closed again once the movie has saved; queued, as the stop may end at once.
+    // Closed again once the movie has stopped; queued, as the stop may end at once.
     connect(
         flash_, &FlashPlayer::movieStopped, this,
         [this] {

@@ -9,7 +9,7 @@
 // text boxes, download control and progress bar) can be built while the app is still being read
 // from the store: the constructor, then load() with the app. It deletes itself when closed: at once
 // for a page app; a movie app leaves the screen at once and goes once its movie has stopped and
-// saved (see FlashPlayer::stopMovie).
+// handed over its saves (see FlashPlayer::stopMovie).
 
 #include "startup/Settings.h"
 #include "viewer/OpenedApp.h"
@@ -117,7 +117,7 @@ class FlashPayFrm : public QWidget {
     bool fullScreen_ = false;
     bool inClick_ = false;
     bool closing_ = false;      // closed while the movie stops
-    bool movieStopped_ = false; // closing: the movie has stopped and saved
+    bool movieStopped_ = false; // closing: the movie has stopped and handed over its saves
 
     skin::DirectUI* directUI_ = nullptr;
     skin::CSSTab* tabSkin_ = nullptr;

@@ -155,10 +155,13 @@ void FlashPlayer::finishStop() {
     page_->setVisible(isVisible());
     saves_.erase(stopping_);
     stopping_ = 0;
-    saveWriter().waitIdle();
     const QPointer<FlashPlayer> self(this);
     emit movieStopped();
     if (self) startWaitingPlayers();
+}
+
+void FlashPlayer::waitForSaves() {
+    saveWriter().waitIdle();
 }
 
 void FlashPlayer::startWaitingPlayers() {

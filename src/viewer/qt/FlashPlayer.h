@@ -49,13 +49,16 @@ class FlashPlayer : public QWebEngineView {
     // stops first (see stopMovie).
     void setMovie(const QString& path, const QString& storeAddress = {});
     // Ends the movie playing, or drops the one waiting to start. Ruffle then saves its shared
-    // objects; movieStopped follows once they are on disk, at once when nothing plays.
+    // objects; movieStopped follows once they are handed to the writer, at once when nothing plays.
     void stopMovie();
     // A movie's stop is under way.
     bool isStopping() const { return stopping_ != 0; }
     QString movie() const { return movie_; }
     // True once Ruffle has read the current movie's header and started it.
     bool isMovieLoaded() const { return loaded_; }
+    // Returns once every save of every player is on disk. The program calls it last, before another
+    // instance may start; the saves are written meanwhile, while the program tears down.
+    static void waitForSaves();
 
   signals:
     void movieLoaded();
@@ -64,7 +67,8 @@ class FlashPlayer : public QWebEngineView {
     // The current movie cannot run: a broken file, a feature or failure of the player, or the
     // page's process ended.
     void movieFailed(const QString& reason);
-    // The movie that stopMovie (or a new start) ended has stopped, and its saves are on disk.
+    // The movie that stopMovie (or a new start) ended has stopped, and its saves are being written:
+    // any movie that starts later reads them once they are on disk.
     void movieStopped();
 
   private:
