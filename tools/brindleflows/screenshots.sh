@@ -15,7 +15,10 @@
 # store announces version 2 with a small script as the new version, signed with that key; both
 # messages are shot (update-found.png, update-done.png) and confirmed with Return, and the script
 # must have run once Brindle has ended. Then the same with a signature over other bytes: the
-# refusal is shot (update-refused.png), no script runs and Brindle keeps running.
+# refusal is shot (update-refused.png), no script runs and Brindle keeps running. Last, an update
+# that hands over while the tests' play counter plays: the maker's server holds the new version's
+# file until the counter has started (update-playing.png); once Brindle has ended for the update,
+# the counter's never flushed count is on disk.
 #
 # Keys: the store's first game (俄罗斯方块) has the tests' keys movie as its file in Game/, which
 # takes the colour of the last arrow key pressed. Opened from the games area, it turns green on
@@ -129,31 +132,73 @@ if [ "${1:-}" = --keys ]; then
     echo "keys reach the movie and the page app; F11 and Escape switch full screen"
     exit
 fi
+# answer_message NAME: waits for Brindle's next message box, shoots it as NAME.png and confirms it.
+# Each box is a window of its own (without a name): the next one is a shown window of Brindle
+# other than the catalogue and not seen before.
+seen=""
+answer_message() {
+    [ -n "$seen" ] || seen=" $(xdotool search --name "^Lumora" 2>/dev/null | tr '\n' ' ')"
+    box=""
+    for _ in $(seq 600); do
+        for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+            case "$seen" in *" $window "*) ;; *) box=$window ;; esac
+        done
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no message for $1"
+    seen="$seen$box "
+    wait_painted "$box" || fail "the message for $1 is not drawn"
+    shot "$1"
+    xdotool key Return
+}
+
+# The update check's outcome, once it has ended (Brindle's standard error in $log).
+update_outcome() {
+    for _ in $(seq 600); do grep -q "update check ended: " "$log" && break; sleep 0.1; done
+    sed -n 's/^Brindle: update check ended: //p' "$log"
+}
+
+if [ "${1:-}" = --update-playing ]; then
+    app=$2 out=$3 marker=$4 release=$5 solread=$6
+    log="$out/brindle-$(basename "$app").log"
+    rm -f "$log"
+    start_brindle "$log"
+    answer_message update-playing-found
+    # The new version's file is held back: the first app of the home page plays meanwhile.
+    open_at 442 350
+    for _ in $(seq 600); do
+        save=$(find "$app/Saves" -name plays.sol 2>/dev/null | head -1)
+        [ -n "$save" ] && [ "$(sol_field "$save" count)" = 1 ] && break
+        sleep 0.1
+    done
+    [ -n "$save" ] || fail "the counter did not start"
+    viewer_shows '#203040'
+    shot update-playing
+    seen="$seen$(viewers | tr '\n' ' ') "
+    touch "$release"
+    answer_message update-playing-done
+    outcome=$(update_outcome)
+    [ "$outcome" = "update offered, the new version starts once Brindle has ended" ] ||
+        fail "the update check ended with \"$outcome\""
+    for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "Brindle did not end for the update"
+    kept="$(dirname "$save")/kept.sol"
+    [ "$(sol_field "$kept" count)" = 1 ] && [ "$(sol_field "$kept" read)" = 0 ] ||
+        fail "the counter's never flushed count after the update: $(sol_field "$kept" count)"
+    for _ in $(seq 100); do [ -e "$marker" ] && break; sleep 0.1; done
+    [ -e "$marker" ] || fail "the new version did not start"
+    echo "Brindle ended for the update while the counter played, its never flushed count on disk"
+    exit
+fi
 if [ "${1:-}" = --update ]; then
     app=$2 out=$3 shots=$4 marker=$5
     log="$out/brindle-$(basename "$app").log"
     rm -f "$log"
     start_brindle "$log"
-    # Each message box is a window of its own (without a name): the next one is a shown window of
-    # Brindle other than the catalogue and not seen before.
-    seen=" $(xdotool search --name "^Lumora" 2>/dev/null | tr '\n' ' ')"
-    for name in $shots; do
-        box=""
-        for _ in $(seq 600); do
-            for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-                case "$seen" in *" $window "*) ;; *) box=$window ;; esac
-            done
-            [ -n "$box" ] && break
-            sleep 0.1
-        done
-        [ -n "$box" ] || fail "no message for $name"
-        seen="$seen$box "
-        wait_painted "$(wait_window "^Lumora")" && wait_painted "$box" || fail "the message for $name is not drawn"
-        shot "$name"
-        xdotool key Return
-    done
-    for _ in $(seq 600); do grep -q "update check ended: " "$log" && break; sleep 0.1; done
-    outcome=$(sed -n 's/^Brindle: update check ended: //p' "$log")
+    wait_painted "$(wait_window "^Lumora")" || fail "the catalogue is not drawn"
+    for name in $shots; do answer_message "$name"; done
+    outcome=$(update_outcome)
     case "$outcome" in
     *"the new version starts once Brindle has ended")
         for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -224,5 +269,45 @@ if [ -n "$key" ] && case " $flows " in *" update "*) true ;; *) false ;; esac; t
         echo "the refused update left $app/Update behind" >&2
         exit 1
     fi
+
+    # The maker's server: the update page at once, the new version's file once $release exists.
+    release="$work/release"
+    python3 - "$work/maker-page" "$work/new-version" "$release" "$work/maker-port" <<'EOF' >/dev/null 2>&1 &
+import http.server, os, sys, time
+page, new_version, release, port_file = sys.argv[1:5]
+class Maker(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        body = b"ok"
+        if self.path == "/box/update.html":
+            body = open(page, "rb").read()
+        elif self.path == "/box/download/BrindleSetup.bin":
+            while not os.path.exists(release):
+                time.sleep(0.05)
+            body = open(new_version, "rb").read()
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *args):
+        pass
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Maker)
+open(port_file, "w").write(str(server.server_address[1]))
+server.serve_forever()
+EOF
+    maker=$!
+    for _ in $(seq 100); do [ -s "$work/maker-port" ] && break; sleep 0.1; done
+    maker_site="http://127.0.0.1:$(cat "$work/maker-port")"
+    "$signer" sign "$key" "$work/new-version" --version 2 --ftp "$maker_site/box/download/BrindleSetup.bin" \
+        >"$work/maker-page"
+    stop_store
+    play_counter_app "$build"
+    [ -z "${BRINDLE:-}" ] || cp "$BRINDLE" "$app/Brindle"
+    [ -z "${UPDATE_PUBLIC_KEY:-}" ] || cp "$UPDATE_PUBLIC_KEY" "$app/update-public-key.pem"
+    printf '[Store]\nSite = %s\nStatic = %s\n[Maker]\nServer = %s\n' "$site" "$site" "$maker_site" >"$app/Servers.ini"
+    rm -f "$marker"
+    status=0
+    xvfb --update-playing "$app" "$out" "$marker" "$release" "$build/app/solread" || status=$?
+    kill "$maker"
+    [ "$status" = 0 ] || exit "$status"
 fi
 echo "screenshots in $out"
