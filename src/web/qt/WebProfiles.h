@@ -45,7 +45,8 @@ class WebProfiles {
 
     // WebData/ of the application folder.
     static std::filesystem::path folder(const std::filesystem::path& appFolder);
-    // Engine switches that must be set before the application object exists.
+    // Engine switches and the environment of the engine's processes, set before the application
+    // object exists.
     static void prepareEngine();
 
   private:
