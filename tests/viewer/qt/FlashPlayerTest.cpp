@@ -6,11 +6,14 @@
 #include "WaitUntil.h"
 #include "viewer/SolFile.h"
 #include "viewer/TestMovie.h"
+#include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -378,6 +381,46 @@ TEST_F(FlashPlayerTest, ManyFilesAskedForAtOnceAreFetchedAFewAtATime) {
     EXPECT_EQ(got, 12);
     EXPECT_LE(most, 4);
     waitUntil([&] { return !asking; }); // the last answer, before the variables it writes go
+}
+
+// Ruffle leaves the audio context of a player it ends running: a page that warmed up and played two
+// movies would keep three contexts making silence, each with its audio thread and memory. Only the
+// movie playing has its context open, and none is once it stopped.
+TEST_F(FlashPlayerTest, OnlyTheMoviePlayingKeepsItsSoundOpen) {
+    // Counts the page's audio contexts from its start, before its own scripts run.
+    QWebEngineScript count;
+    count.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    count.setWorldId(QWebEngineScript::MainWorld);
+    count.setSourceCode(QStringLiteral("window.contexts = []; window.AudioContext = new Proxy(AudioContext, {"
+                                       "construct(t, a, n) { const c = Reflect.construct(t, a, n);"
+                                       " contexts.push(c); return c; } });"));
+    player.page()->scripts().insert(count);
+    const auto made = [&](const char* expected) {
+        return waitUntil([&] {
+            return evaluate(*player.page(),
+                            "contexts.length + ' made, ' + contexts.filter((c) => c.state !== "
+                            "'closed').length + ' open'")
+                       .toString() == QLatin1String(expected);
+        });
+    };
+    QSignalSpy warm(static_cast<PlayerPage*>(player.page()), &PlayerPage::warm);
+    ASSERT_TRUE(
+        waitForScript(*player.page(), "typeof warmUp === 'function' && Array.isArray(window.contexts)"));
+    player.page()->runJavaScript("warmUp()");
+    ASSERT_TRUE(warm.wait(30000));
+    EXPECT_TRUE(made("1 made, 0 open"));
+
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    QSignalSpy stopped(&player, &FlashPlayer::movieStopped);
+    copyToGame("plays.swf");
+    player.setMovie(game("square.swf"));
+    ASSERT_TRUE(waitLoaded(loaded));
+    player.setMovie(game("plays.swf"));
+    ASSERT_TRUE(waitUntil([&] { return loaded.count() == 2; }, 30000));
+    EXPECT_TRUE(made("3 made, 1 open"));
+    player.stopMovie();
+    ASSERT_TRUE(waitUntil([&] { return stopped.count() == 2; }));
+    EXPECT_TRUE(made("3 made, 0 open"));
 }
 
 TEST_F(FlashPlayerTest, ABrokenMovieFailsInsteadOfShowingNothing) {
