@@ -65,8 +65,8 @@ bool waitForFrame(QWidget& view) {
     return waitUntil([&] { return showsFrame(view); }, 60000);
 }
 
-// Proportional set size of this process and all its descendants, in MiB.
-double pssMiB() {
+// Proportional set size of this process and each of its descendants, in MiB by process id.
+std::map<int, double> pssByProcess() {
     std::map<int, int> parents;
     for (const auto& entry : fs::directory_iterator("/proc")) {
         const std::string name = entry.path().filename();
@@ -83,7 +83,7 @@ double pssMiB() {
         parents[std::stoi(name)] = parent;
     }
     const int self = static_cast<int>(QCoreApplication::applicationPid());
-    double kib = 0;
+    std::map<int, double> pss;
     for (const auto& [pid, parent] : parents) {
         int p = pid;
         while (p > 1 && p != self)
@@ -96,13 +96,24 @@ double pssMiB() {
         while (rollup >> key) {
             if (key == "Pss:") {
                 rollup >> value >> unit;
-                kib += value;
+                pss[pid] = value / 1024.0;
                 break;
             }
             std::getline(rollup, unit);
         }
     }
-    return kib / 1024.0;
+    return pss;
+}
+
+double total(const std::map<int, double>& pss) {
+    double mib = 0;
+    for (const auto& [pid, value] : pss)
+        mib += value;
+    return mib;
+}
+
+double pssMiB() {
+    return total(pssByProcess());
 }
 
 Settings benchSettings() {
@@ -116,11 +127,16 @@ int viewerFirstFrame(const QStringList& args, bool ready) {
     AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
     if (ready) {
         runEventsFor(1000);
-        std::printf("idle_pss_mib %.1f\n", pssMiB());
+        const auto idle = pssByProcess();
+        std::printf("idle_pss_mib %.1f\n", total(idle));
         opener.prepareReadyPlayer();
         if (!waitUntil([&] { return opener.readyPlayer().isWarm(); }, 60000)) return 1;
         runEventsFor(1000); // as a click comes a moment after the catalogue's page showed
-        std::printf("ready_pss_mib %.1f\n", pssMiB());
+        auto ready = pssByProcess();
+        std::printf("ready_pss_mib %.1f\n", total(ready));
+        // What the processes that the ready player started hold (its page's, the audio service).
+        std::erase_if(ready, [&](const auto& process) { return idle.count(process.first) > 0; });
+        std::printf("ready_processes_pss_mib %.1f\n", total(ready));
     }
     QSignalSpy opened(&opener, &AppOpener::opened);
     QElapsedTimer clock;

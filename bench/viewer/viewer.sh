@@ -88,6 +88,7 @@ viewer_ms=$(value first_frame_ms <"$work/viewer.txt" | median)
 cold_ms=$(value first_frame_ms <"$work/cold.txt" | median)
 idle_pss=$(value idle_pss_mib <"$work/viewer.txt" | median)
 ready_pss=$(value ready_pss_mib <"$work/viewer.txt" | median)
+ready_processes=$(value ready_processes_pss_mib <"$work/viewer.txt" | median)
 bare_ms=$(value first_frame_ms <"$work/bare.txt" | median)
 viewer_pss=$(value pss_mib <"$work/viewer.txt" | median)
 bare_pss=$(value pss_mib <"$work/bare.txt" | median)
@@ -121,7 +122,7 @@ save_ms=$(value save_to_disk_ms <"$work/flush.txt")
 save_max=$(value save_to_disk_max_ms <"$work/flush.txt")
 
 awk -v v="$viewer_ms" -v b="$bare_ms" -v vp="$viewer_pss" -v bp="$bare_pss" -v l="$latency" \
-    -v c="$cold_ms" -v ip="$idle_pss" -v rp="$ready_pss" -v cp="$catalogue_pss" -v crp="$catalogue_ready_pss" \
+    -v c="$cold_ms" -v ip="$idle_pss" -v rp="$ready_pss" -v rq="$ready_processes" -v cp="$catalogue_pss" -v crp="$catalogue_ready_pss" \
     -v mo="$movie_open" -v po="$page_open" -v mf="$movie_first" -v pf="$page_first" \
     -v off="$offline_ms" -v n="$note_ms" -v sn="$silent_ms" -v sm="$save_ms" -v sx="$save_max" 'BEGIN {
     printf "click to first frame (cached movie): viewer %d ms, bare web view %d ms, ratio %.2f\n", v, b, v / b
@@ -133,7 +134,7 @@ awk -v v="$viewer_ms" -v b="$bare_ms" -v vp="$viewer_pss" -v bp="$bare_pss" -v l
     printf "click to viewer, movie app: first %d ms = %.2f requests, then %d ms = %.2f requests (goal <= 2 and <= 300 ms)\n", mf, mf / r, mo, mo / r
     printf "click to viewer, page app: first %d ms = %.2f requests, then %d ms = %.2f requests (goal <= 3 and <= 300 ms)\n", pf, pf / r, po, po / r
     printf "PSS with a movie playing: viewer %.0f MiB, bare web view %.0f MiB, ratio %.2f (goal <= 1.3)\n", vp, bp, vp / bp
-    printf "ready player while nothing plays: %.0f MiB (PSS of all processes %.0f MiB before it, %.0f MiB with it)\n", rp - ip, ip, rp
+    printf "ready player while nothing plays: %.0f MiB (PSS of all processes %.0f MiB before it, %.0f MiB with it; %.0f MiB in the processes it started)\n", rp - ip, ip, rp, rq
     printf "PSS with the catalogue: alone %.0f MiB, with a ready player %.0f MiB, ratio %.2f (goal <= 1.2)\n", cp / 1024, crp / 1024, crp / cp
     printf "a movie'"'"'s save to its file on disk: median %.1f ms, slowest %.1f ms of 40 (goal < 100 ms)\n", sm, sx
 }'
