@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginewidgets6 libgl-dev
     libcurl4-openssl-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libzip-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick fonts-wqy-zenhei fonts-wqy-microhei fonttools curl ccache python3
+    xvfb xauth xdotool x11-utils imagemagick fonts-wqy-zenhei fonts-wqy-microhei
+    fonts-dejavu-core fonttools curl ccache python3
     haxe desktop-file-utils appstream librsvg2-bin libqt6svg6
 )
 

@@ -31,7 +31,7 @@ window.RufflePlayer.config = {
     ),
 };
 
-// Ruffle fetches its font sources again for every movie; the font (1.2 MB) is read once and each
+// Ruffle fetches its font sources again for every movie; the font (3.4 MB) is read once and each
 // movie gets that copy, which spares a click about 50 ms, more on a busy machine.
 const fontFile = window.RufflePlayer.config.fontSources[0];
 let fontBytes = null;
