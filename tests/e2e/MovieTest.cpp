@@ -1,8 +1,9 @@
 // Movies in the viewer against the built appstore, which also serves the tests' own movies
 // (--movies): a movie downloaded from the store knows its address and query and loads the files
 // beside it from the store once; a broken movie shows the note; device text shows in Chinese and
-// Latin whatever font it names; and every game of the store loads in the player without an error
-// and shows Chinese text. Screenshots go to viewer-shots/ in the test's build folder.
+// Latin whatever font it names, every Chinese, Korean and Japanese character with its width, in
+// lines as high as on Chinese Windows; and every game of the store loads in the player without an
+// error and shows Chinese text. Screenshots go to viewer-shots/ in the test's build folder.
 
 #include "BrindleFolder.h"
 #include "PageScript.h"
@@ -26,6 +27,7 @@
 #include <QWebEnginePage>
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -72,6 +74,50 @@ std::vector<int> linePixels(QWidget& widget) {
                 if (near(row[x], kDeviceTextLines[i].colour)) ++counts[i];
     }
     return counts;
+}
+
+// How far the pixels near a colour reach to the left and to the right in a picture: (-1, -1)
+// where there are none.
+std::pair<int, int> columnsNear(const QImage& image, QRgb colour) {
+    std::pair<int, int> span{-1, -1};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (near(image.pixel(x, y), colour)) {
+                if (span.first < 0 || x < span.first) span.first = x;
+                span.second = std::max(span.second, x);
+            }
+    return span;
+}
+
+// The height of each band of rows that hold pixels near a colour, from the top.
+std::vector<int> bandsNear(const QImage& image, QRgb colour) {
+    std::vector<int> bands;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool some = false;
+        for (int x = 0; x < image.width() && !some; ++x)
+            some = near(image.pixel(x, y), colour);
+        if (some && !inBand) bands.push_back(0);
+        if (some) ++bands.back();
+        inBand = some;
+    }
+    return bands;
+}
+
+// The player's picture once it shows what shown() wants, taking one now and then: taking one
+// takes a while, which the page needs to draw.
+QImage pictureShowing(QWidget& player, const std::function<bool(const QImage&)>& shown) {
+    QImage image;
+    QElapsedTimer taken;
+    waitUntil(
+        [&] {
+            if (taken.isValid() && taken.elapsed() < 300) return false;
+            taken.start();
+            image = player.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            return shown(image);
+        },
+        30000);
+    return image;
 }
 
 // Where each store game's title screen shows Chinese: its name (or, where it has none, a line
@@ -213,6 +259,48 @@ TEST_F(MovieTest, DeviceTextShowsInChineseAndLatinWhateverFontItNames) {
             EXPECT_GT(counts[i], 0) << kDeviceTextLines[i].font;
         delete viewer;
     }
+}
+
+// Characters beyond GB2312 show, and one the font has no glyph for takes room as a box: each line
+// spans as many hanzi as it has characters, measured by the first line, of GB2312 hanzi. (A
+// character's side bearings, about a tenth of its width each, are outside what its pixels span.)
+TEST_F(MovieTest, EveryChineseKoreanAndJapaneseCharacterShowsWithItsWidthAndAMissingOneLeavesRoom) {
+    FlashPayFrm* viewer = open("characters-as2.swf");
+    ASSERT_TRUE(waitUntil([&] { return viewer->flash()->isMovieLoaded(); }, 30000));
+    const auto spans = [](const QImage& image) {
+        std::vector<std::pair<int, int>> spans;
+        for (const WideTextLine& line : kWideTextLines)
+            spans.push_back(columnsNear(image, line.colour));
+        return spans;
+    };
+    const auto width = [](std::pair<int, int> span) { return span.second - span.first + 1; };
+    const QImage image = pictureShowing(*viewer->flash(), [&](const QImage& image) {
+        const auto all = spans(image);
+        return std::all_of(all.begin(), all.end(), [&](auto span) { return span.first >= 0; });
+    });
+    shoot(*viewer, QStringLiteral("characters"));
+    const auto all = spans(image);
+    const double hanzi = width(all[0]) / (kWideTextLines[0].characters - 0.2);
+    ASSERT_GT(hanzi, 15);
+    for (std::size_t i = 1; i < all.size(); ++i)
+        EXPECT_NEAR(width(all[i]), hanzi * (kWideTextLines[i].characters - 0.2), hanzi * 0.45)
+            << kWideTextLines[i].text;
+}
+
+// A field sized for its lines as Chinese Windows laid them out shows them all: six bands of text,
+// the last as high as the first (give or take the rounding of where a line falls).
+TEST_F(MovieTest, AFieldSizedForTheLinesOfChineseWindowsShowsItsLastLine) {
+    FlashPayFrm* viewer = open("lines-as2.swf");
+    ASSERT_TRUE(waitUntil([&] { return viewer->flash()->isMovieLoaded(); }, 30000));
+    const auto whole = [](const std::vector<int>& bands) {
+        return bands.size() == kSpacedLines && bands.back() >= bands.front() - 2;
+    };
+    const QImage image = pictureShowing(
+        *viewer->flash(), [&](const QImage& image) { return whole(bandsNear(image, kSpacedColour)); });
+    shoot(*viewer, QStringLiteral("spaced-lines"));
+    const std::vector<int> bands = bandsNear(image, kSpacedColour);
+    ASSERT_EQ(bands.size(), kSpacedLines);
+    EXPECT_GE(bands.back(), bands.front() - 2) << "the last line is cut off";
 }
 
 // Every movie app of the store, downloaded as the viewer does, plays in one player: Ruffle reads

@@ -5,6 +5,8 @@
 //                           shared objects when the movie ends keeps the count;
 //   text-as2.swf            the device text lines of DeviceTextLines.h, every other one set by a
 //                           frame action through the variable the field shows;
+//   characters-as2.swf      the lines of kWideTextLines, one field each;
+//   lines-as2.swf           one multi-line field of kSpacedLines lines, sized as on Chinese Windows;
 //   keys-as2.swf            fills its stage with the colour of the last arrow key pressed, as
 //                           keys.swf does: grey before any, left red, right green, up blue, down
 //                           yellow, taken by a Key listener.
@@ -82,6 +84,11 @@ std::string playCounter(bool flush) {
     return oneFrame(movie, a);
 }
 
+Rgba rgb(std::uint32_t colour) {
+    return {static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+            static_cast<std::uint8_t>(colour)};
+}
+
 std::string deviceText() {
     MovieWriter movie = as2Movie();
     Actions a;
@@ -89,16 +96,48 @@ std::string deviceText() {
         const DeviceTextLine& line = kDeviceTextLines[i];
         const std::string text = i + 1 == kDeviceTextLines.size() ? kDeviceTextLatin : kDeviceTextChinese;
         const std::string variable = "line" + std::to_string(i);
-        const Rgba colour{static_cast<std::uint8_t>(line.colour >> 16),
-                          static_cast<std::uint8_t>(line.colour >> 8),
-                          static_cast<std::uint8_t>(line.colour)};
         const auto font = movie.defineDeviceFont(line.font, true);
         const bool byAction = i % 2 == 1;
         movie.place(static_cast<std::uint16_t>(i + 1),
-                    movie.define(TextField{0, 0, 400, 18, font, 15, colour, byAction ? "" : text, variable}),
+                    movie.define(
+                        TextField{0, 0, 400, 18, font, 15, rgb(line.colour), byAction ? "" : text, variable}),
                     {0, i * 18.0});
         if (byAction) a.push({variable, text}).op(Op::SetVariable);
     }
+    return oneFrame(movie, a);
+}
+
+std::string wideText() {
+    MovieWriter movie = as2Movie();
+    const auto font = movie.defineDeviceFont("宋体");
+    for (std::size_t i = 0; i < kWideTextLines.size(); ++i) {
+        const WideTextLine& line = kWideTextLines[i];
+        movie.place(static_cast<std::uint16_t>(i + 1),
+                    movie.define(TextField{0, 0, 380, 30, font, 20, rgb(line.colour), line.text, ""}),
+                    {10, 10 + i * 40.0});
+    }
+    Actions a;
+    return oneFrame(movie, a);
+}
+
+std::string spacedLines() {
+    MovieWriter movie = as2Movie();
+    std::string text;
+    for (std::size_t i = 0; i < kSpacedLines; ++i)
+        text += i == 0 ? "汉字显示测试文字" : "\r汉字显示测试文字";
+    TextField field{0,
+                    0,
+                    360,
+                    kSpacedLines * kSpacedLineHeight + 4,
+                    movie.defineDeviceFont("宋体"),
+                    12,
+                    rgb(kSpacedColour),
+                    text,
+                    ""};
+    field.multiline = true;
+    field.leadingPx = 5;
+    movie.place(1, movie.define(field), {20, 20});
+    Actions a;
     return oneFrame(movie, a);
 }
 
@@ -157,10 +196,9 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     const std::pair<const char*, std::string> movies[] = {
-        {"plays-as2.swf", playCounter(true)},
-        {"plays-as2-unflushed.swf", playCounter(false)},
-        {"text-as2.swf", deviceText()},
-        {"keys-as2.swf", keys()},
+        {"plays-as2.swf", playCounter(true)}, {"plays-as2-unflushed.swf", playCounter(false)},
+        {"text-as2.swf", deviceText()},       {"characters-as2.swf", wideText()},
+        {"lines-as2.swf", spacedLines()},     {"keys-as2.swf", keys()},
     };
     for (const auto& [name, bytes] : movies) {
         std::ofstream out(folder + "/" + name, std::ios::binary);

@@ -5,6 +5,7 @@
 // colour of another line.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct DeviceTextLine {
@@ -34,3 +35,28 @@ inline constexpr std::array<DeviceTextLine, 16> kDeviceTextLines{{
 // Every line is Chinese but the last.
 inline constexpr const char* kDeviceTextChinese = "中文文字：汉字显示测试";
 inline constexpr const char* kDeviceTextLatin = "Latin text MW 0123";
+
+// The lines of characters-as2.swf, 20 px device text in 宋体, each line in its own colour: the
+// first of GB2312 hanzi, then characters beyond GB2312 (traditional, those of names, Hangul, kana)
+// and last one that the player's font has no glyph for (U+3400) between two hanzi. Every
+// character is as wide as a hanzi.
+struct WideTextLine {
+    const char* text;
+    int characters;
+    std::uint32_t colour;
+};
+
+inline constexpr std::array<WideTextLine, 6> kWideTextLines{{
+    {"中文中文中文", 6, 0xC00000},
+    {"臺灣遊戲", 4, 0x00A000},
+    {"王喆朱镕基", 5, 0x0000C0},
+    {"한국어", 3, 0xC000C0},
+    {"ひらがなカタカナ", 8, 0x008080},
+    {"王\u3400王", 3, 0x808000},
+}};
+
+// lines-as2.swf: a multi-line field of kSpacedLines lines of 12 px text in 宋体 with 5 px leading,
+// as high as those lines were on Chinese Windows (17 px each, with the field's 2 px gutters).
+inline constexpr std::size_t kSpacedLines = 6;
+inline constexpr double kSpacedLineHeight = 17;
+inline constexpr std::uint32_t kSpacedColour = 0x0000C0;

@@ -92,6 +92,9 @@ struct TextField {
     Rgba colour;
     std::string text;
     std::string variable;
+    // Lines break at "\r" in the text, each leadingPx below the one before.
+    bool multiline = false;
+    double leadingPx = 0;
 };
 
 class MovieWriter {
