@@ -79,16 +79,24 @@ Actions& Actions::label(const std::string& name) {
 
 Actions& Actions::defineFunction(const std::string& name, const std::vector<std::string>& params,
                                  const Actions& body) {
-    const std::string code = body.bytes();
-    if (code.size() > 0xFFFF) throw std::logic_error("function " + name + " longer than 65535 bytes");
     std::string data;
     text(data, name);
     u16(data, static_cast<std::uint16_t>(params.size()));
     for (const auto& param : params)
         text(data, param);
-    u16(data, static_cast<std::uint16_t>(code.size()));
-    record(0x9B, data);
-    code_ += code;
+    return block(0x9B, data, body);
+}
+
+Actions& Actions::with(const Actions& body) {
+    return block(0x94, {}, body);
+}
+
+Actions& Actions::block(std::uint8_t code, std::string data, const Actions& body) {
+    const std::string bodyCode = body.bytes();
+    if (bodyCode.size() > 0xFFFF) throw std::logic_error("a block longer than 65535 bytes");
+    u16(data, static_cast<std::uint16_t>(bodyCode.size()));
+    record(code, data);
+    code_ += bodyCode;
     return *this;
 }
 

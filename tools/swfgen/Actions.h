@@ -52,12 +52,18 @@ class Actions {
     Actions& defineFunction(const std::string& name, const std::vector<std::string>& params,
                             const Actions& body);
 
+    // with (object) body: runs body with the object taken from the stack first in the scope.
+    Actions& with(const Actions& body);
+    // Any other action, its operands as given.
+    Actions& record(std::uint8_t code, const std::string& data);
+
     // The encoded actions, without the end action that closes a DoAction tag. Throws
     // std::logic_error for a jump to a label never placed or out of a jump's reach.
     std::string bytes() const;
 
   private:
-    Actions& record(std::uint8_t code, const std::string& data);
+    // A block of code that follows the action whose operands end with its size.
+    Actions& block(std::uint8_t code, std::string data, const Actions& body);
     Actions& branch(std::uint8_t code, const std::string& label);
 
     std::string code_;

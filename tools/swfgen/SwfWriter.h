@@ -116,6 +116,8 @@ class MovieWriter {
     // Puts character on depth (first time) or moves what is on that depth (afterwards).
     void place(std::uint16_t depth, std::uint16_t character, const Placement& placement);
     void showFrame();
+    // Any other tag, its body as given (the tag's header is written here).
+    void tag(std::uint16_t code, const std::string& body);
     // The whole file: header (with the file length and the frames shown) and every tag, ended.
     std::string bytes() const;
 
@@ -123,8 +125,6 @@ class MovieWriter {
     int height() const { return height_; }
 
   private:
-    void tag(std::uint16_t code, const std::string& body);
-
     int width_, height_;
     int version_ = 10;
     double rate_;
