@@ -53,7 +53,7 @@ bool isMovieFolderName(std::string_view name) {
 }
 
 bool isSave(std::string_view bytes) {
-    return viewer::SolFile::parse(bytes).has_value();
+    return viewer::SolFile::check(bytes);
 }
 
 std::optional<std::string> readSmallFile(const fs::path& file) {

@@ -119,7 +119,7 @@ std::optional<std::string> FlashSaves::readSave(const fs::path& file, std::strin
         reason = "larger than " + std::to_string(kMaxSaveBytes >> 20) + " MB";
         return std::nullopt;
     }
-    if (!SolFile::parse(bytes, &reason)) return std::nullopt;
+    if (!SolFile::check(bytes, &reason)) return std::nullopt;
     return bytes;
 }
 

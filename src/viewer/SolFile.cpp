@@ -1,11 +1,13 @@
 #include "viewer/SolFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace viewer {
 
@@ -18,16 +20,46 @@ struct Fault : std::runtime_error {
 };
 
 constexpr int kMaxDepth = 64;
-// References copy the values they name; a small file could otherwise make a huge tree. Games keep
-// far fewer values.
-constexpr std::size_t kMaxValues = 100'000;
+// What a value and a named member take besides their text, as the budget counts them.
+constexpr std::size_t kValueWeight = sizeof(AmfValue);
+constexpr std::size_t kMemberWeight = sizeof(AmfValue::Member) - sizeof(AmfValue);
+
+// A value as read: built when the reader builds, with what it weighs once built and how deeply it
+// nests (1 for a value without items), references included.
+struct Read {
+    AmfValue value;
+    std::size_t weight = kValueWeight;
+    int height = 1;
+};
+
+// An object, array, date or byte array the file may refer to later, by the offset where it starts.
+// The measuring pass tells the building one which are referred to, so only those are kept twice.
+struct Entry {
+    std::size_t offset = 0;
+    std::size_t weight = kValueWeight;
+    int height = 1;
+    AmfValue value; // while the value is read, an empty one of its type
+};
+
+AmfValue scalar(Type type) {
+    AmfValue v;
+    v.type = type;
+    return v;
+}
 
 class Reader {
   public:
-    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+    // Measures only when referred is not null (it learns which entries are referred to), builds
+    // with the entries to keep otherwise.
+    Reader(std::string_view bytes, std::size_t budget, std::unordered_set<std::size_t>* referred,
+           const std::unordered_set<std::size_t>* kept)
+        : bytes_(bytes), budget_(budget), referred_(referred), kept_(kept) {}
 
+    bool building() const { return kept_ != nullptr; }
     bool atEnd() const { return pos_ == bytes_.size(); }
     std::size_t left() const { return bytes_.size() - pos_; }
+    std::size_t offset() const { return pos_; }
+    std::size_t spent() const { return spent_; }
 
     std::uint8_t u8() { return static_cast<std::uint8_t>(take(1)[0]); }
     std::uint16_t u16() { return static_cast<std::uint16_t>(unsignedBig(2)); }
@@ -39,13 +71,61 @@ class Reader {
         pos_ += n;
         return part;
     }
-    // Each value read counts against kMaxValues, copies from references included.
-    void count(std::size_t n = 1) {
-        values_ += n;
-        if (values_ > kMaxValues) throw Fault("too many values");
+
+    // Counts n bytes of values against the budget.
+    void spend(std::size_t n) {
+        spent_ += n;
+        if (spent_ > budget_)
+            throw Fault("its values would take more than " + std::to_string(budget_ >> 20) + " MB");
+    }
+    // A new value of type, counted.
+    Read start(Type type) {
+        spend(kValueWeight);
+        return {scalar(type)};
+    }
+    // Gives a string, XML or byte array value its text, counted.
+    void setText(Read& to, std::string_view text) {
+        spend(text.size());
+        to.weight += text.size();
+        if (building()) to.value.text = text;
+    }
+    void addItem(Read& to, Read item) {
+        grow(to, item);
+        if (building()) to.value.items.push_back(std::move(item.value));
+    }
+    void addMember(Read& to, std::string_view name, Read item) {
+        spend(kMemberWeight + name.size());
+        to.weight += kMemberWeight + name.size();
+        grow(to, item);
+        if (building()) to.value.members.push_back({std::string(name), std::move(item.value)});
+    }
+
+    // A new entry for the value starting at start, empty until finish.
+    Entry entry(std::size_t start, AmfValue empty) const {
+        Entry e;
+        e.offset = start;
+        if (building()) e.value = std::move(empty);
+        return e;
+    }
+    Read finish(Entry& entry, Read read) const {
+        entry.weight = read.weight;
+        entry.height = read.height;
+        if (building() && kept_->contains(entry.offset)) entry.value = read.value;
+        return read;
+    }
+    // A copy of an entry read before, counted before it is made.
+    Read copy(const Entry& entry) {
+        spend(entry.weight);
+        if (referred_) referred_->insert(entry.offset);
+        return {building() ? entry.value : AmfValue{}, entry.weight, entry.height};
     }
 
   private:
+    static void grow(Read& to, const Read& item) {
+        to.weight += item.weight;
+        to.height = std::max(to.height, item.height + 1);
+        if (to.height > kMaxDepth) throw Fault("values nested too deeply");
+    }
     std::uint64_t unsignedBig(int n) {
         auto part = take(static_cast<std::size_t>(n));
         std::uint64_t v = 0;
@@ -56,17 +136,11 @@ class Reader {
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
-    std::size_t values_ = 0;
+    std::size_t budget_;
+    std::size_t spent_ = 0;
+    std::unordered_set<std::size_t>* referred_;
+    const std::unordered_set<std::size_t>* kept_;
 };
-
-std::size_t sizeOf(const AmfValue& value) {
-    std::size_t n = 1;
-    for (const auto& [key, item] : value.members)
-        n += sizeOf(item);
-    for (const auto& item : value.items)
-        n += sizeOf(item);
-    return n;
-}
 
 class Depth {
   public:
@@ -80,12 +154,6 @@ class Depth {
   private:
     int& depth_;
 };
-
-AmfValue scalar(Type type) {
-    AmfValue v;
-    v.type = type;
-    return v;
-}
 
 class Amf3 {
   public:
@@ -101,63 +169,67 @@ class Amf3 {
         return v << 8 | in_.u8();
     }
 
-    std::string string() {
+    // A string of the file; a reference gives the one read before, which is counted where it is used.
+    std::string_view string() {
         std::uint32_t header = u29();
-        if (!(header & 1)) return at(strings_, header >> 1, "string");
-        std::string s(in_.take(header >> 1));
+        if (!(header & 1)) {
+            if (header >> 1 >= strings_.size()) throw Fault("a reference to a missing string");
+            return strings_[header >> 1];
+        }
+        std::string_view s = in_.take(header >> 1);
         if (!s.empty()) strings_.push_back(s);
         return s;
     }
 
-    AmfValue value() {
+    Read value() {
         Depth depth(depth_);
-        in_.count();
+        const std::size_t start = in_.offset();
         std::uint8_t marker = in_.u8();
         switch (marker) {
         case 0x00:
-            return scalar(Type::Undefined);
+            return in_.start(Type::Undefined);
         case 0x01:
-            return scalar(Type::Null);
+            return in_.start(Type::Null);
         case 0x02:
         case 0x03: {
-            AmfValue v = scalar(Type::Boolean);
-            v.boolean = marker == 0x03;
+            Read v = in_.start(Type::Boolean);
+            v.value.boolean = marker == 0x03;
             return v;
         }
         case 0x04: {
-            AmfValue v = scalar(Type::Integer);
+            Read v = in_.start(Type::Integer);
             std::uint32_t raw = u29();
-            v.integer = static_cast<std::int32_t>(raw & 0x10000000 ? raw | 0xe0000000 : raw);
+            v.value.integer = static_cast<std::int32_t>(raw & 0x10000000 ? raw | 0xe0000000 : raw);
             return v;
         }
         case 0x05: {
-            AmfValue v = scalar(Type::Number);
-            v.number = in_.f64();
+            Read v = in_.start(Type::Number);
+            v.value.number = in_.f64();
             return v;
         }
         case 0x06: {
-            AmfValue v = scalar(Type::String);
-            v.text = string();
+            Read v = in_.start(Type::String);
+            in_.setText(v, string());
             return v;
         }
         case 0x07:
         case 0x0b:
-            return bytesLike(Type::Xml);
+            return bytesLike(start, Type::Xml);
         case 0x0c:
-            return bytesLike(Type::ByteArray);
+            return bytesLike(start, Type::ByteArray);
         case 0x08:
-            return date();
+            return date(start);
         case 0x09:
-            return array();
+            return array(start);
         case 0x0a:
-            return object();
+            return object(start);
         case 0x0d:
         case 0x0e:
         case 0x0f:
         case 0x10:
-            return vector(marker);
+            return vector(start, marker);
         case 0x11:
-            return dictionary();
+            return dictionary(start);
         default:
             throw Fault("unknown AMF3 type " + std::to_string(marker));
         }
@@ -165,69 +237,63 @@ class Amf3 {
 
   private:
     struct Traits {
-        std::string className;
+        std::string_view className;
         bool dynamic = false;
-        std::vector<std::string> sealed;
+        std::vector<std::string_view> sealed;
     };
 
-    template <typename T> T at(const std::vector<T>& table, std::uint32_t index, const char* what) {
-        if (index >= table.size()) throw Fault(std::string("a reference to a missing ") + what);
-        return table[index];
-    }
-
-    // A reference to an object read before: a copy of it as it stands, counted before it is made.
-    std::optional<AmfValue> reference(std::uint32_t header) {
+    // A reference to an object read before: a copy of it as it stands.
+    std::optional<Read> reference(std::uint32_t header) {
         if (header & 1) return std::nullopt;
         const std::uint32_t index = header >> 1;
         if (index >= objects_.size()) throw Fault("a reference to a missing object");
-        in_.count(sizeOf(objects_[index]));
-        return objects_[index];
+        return in_.copy(objects_[index]);
     }
 
     // Reserves the object's place in the table before its content, which may refer to it.
-    std::size_t reserve(Type type) {
-        objects_.push_back(scalar(type));
+    std::size_t reserve(std::size_t start, Type type) {
+        objects_.push_back(in_.entry(start, scalar(type)));
         return objects_.size() - 1;
     }
-    AmfValue finish(std::size_t slot, AmfValue v) {
-        objects_[slot] = v;
-        return v;
-    }
+    Read finish(std::size_t slot, Read v) { return in_.finish(objects_[slot], std::move(v)); }
 
-    AmfValue bytesLike(Type type) {
+    Read bytesLike(std::size_t start, Type type) {
         std::uint32_t header = u29();
-        if (auto v = reference(header)) return *v;
-        AmfValue v = scalar(type);
-        v.text = std::string(in_.take(header >> 1));
-        objects_.push_back(v);
-        return v;
-    }
-
-    AmfValue date() {
-        std::uint32_t header = u29();
-        if (auto v = reference(header)) return *v;
-        AmfValue v = scalar(Type::Date);
-        v.number = in_.f64();
-        objects_.push_back(v);
-        return v;
-    }
-
-    AmfValue array() {
-        std::uint32_t header = u29();
-        if (auto v = reference(header)) return *v;
-        std::size_t slot = reserve(Type::Array);
-        AmfValue v = scalar(Type::Array);
-        for (std::string key = string(); !key.empty(); key = string())
-            v.members.push_back({key, value()});
-        std::uint32_t dense = header >> 1;
-        if (dense > in_.left()) throw Fault("an array longer than the file");
-        for (std::uint32_t i = 0; i < dense; ++i)
-            v.items.push_back(value());
+        if (auto v = reference(header)) return std::move(*v);
+        const std::size_t slot = reserve(start, type);
+        Read v = in_.start(type);
+        in_.setText(v, in_.take(header >> 1));
         return finish(slot, std::move(v));
     }
 
-    Traits traits(std::uint32_t header) {
-        if (!(header & 2)) return at(traits_, header >> 2, "class");
+    Read date(std::size_t start) {
+        std::uint32_t header = u29();
+        if (auto v = reference(header)) return std::move(*v);
+        const std::size_t slot = reserve(start, Type::Date);
+        Read v = in_.start(Type::Date);
+        v.value.number = in_.f64();
+        return finish(slot, std::move(v));
+    }
+
+    Read array(std::size_t start) {
+        std::uint32_t header = u29();
+        if (auto v = reference(header)) return std::move(*v);
+        const std::size_t slot = reserve(start, Type::Array);
+        Read v = in_.start(Type::Array);
+        for (std::string_view key = string(); !key.empty(); key = string())
+            in_.addMember(v, key, value());
+        std::uint32_t dense = header >> 1;
+        if (dense > in_.left()) throw Fault("an array longer than the file");
+        for (std::uint32_t i = 0; i < dense; ++i)
+            in_.addItem(v, value());
+        return finish(slot, std::move(v));
+    }
+
+    std::size_t traits(std::uint32_t header) {
+        if (!(header & 2)) {
+            if (header >> 2 >= traits_.size()) throw Fault("a reference to a missing class");
+            return header >> 2;
+        }
         if (header & 4) throw Fault("an externalizable object");
         Traits t;
         t.dynamic = header & 8;
@@ -236,76 +302,84 @@ class Amf3 {
         if (sealed > in_.left()) throw Fault("a class with more members than the file holds");
         for (std::uint32_t i = 0; i < sealed; ++i)
             t.sealed.push_back(string());
-        traits_.push_back(t);
-        return t;
+        traits_.push_back(std::move(t));
+        return traits_.size() - 1;
     }
 
-    AmfValue object() {
+    Read object(std::size_t start) {
         std::uint32_t header = u29();
-        if (auto v = reference(header)) return *v;
-        std::size_t slot = reserve(Type::Object);
-        Traits t = traits(header);
-        AmfValue v = scalar(Type::Object);
-        v.className = t.className;
-        for (const std::string& name : t.sealed)
-            v.members.push_back({name, value()});
-        if (t.dynamic)
-            for (std::string key = string(); !key.empty(); key = string())
-                v.members.push_back({key, value()});
+        if (auto v = reference(header)) return std::move(*v);
+        const std::size_t slot = reserve(start, Type::Object);
+        // By index: the members may add classes to the table.
+        const std::size_t t = traits(header);
+        Read v = in_.start(Type::Object);
+        const std::string_view className = traits_[t].className;
+        in_.spend(className.size());
+        v.weight += className.size();
+        if (in_.building()) v.value.className = className;
+        for (std::size_t i = 0; i < traits_[t].sealed.size(); ++i)
+            in_.addMember(v, traits_[t].sealed[i], value());
+        if (traits_[t].dynamic)
+            for (std::string_view key = string(); !key.empty(); key = string())
+                in_.addMember(v, key, value());
         return finish(slot, std::move(v));
     }
 
-    AmfValue vector(std::uint8_t marker) {
+    Read vector(std::size_t start, std::uint8_t marker) {
         std::uint32_t header = u29();
-        if (auto v = reference(header)) return *v;
-        std::size_t slot = reserve(Type::Vector);
+        if (auto v = reference(header)) return std::move(*v);
+        const std::size_t slot = reserve(start, Type::Vector);
         std::uint32_t n = header >> 1;
         if (n > in_.left()) throw Fault("a vector longer than the file");
         in_.u8(); // fixed length or not
-        AmfValue v = scalar(Type::Vector);
-        if (marker == 0x10) v.className = string();
+        Read v = in_.start(Type::Vector);
+        if (marker == 0x10) {
+            const std::string_view className = string();
+            in_.spend(className.size());
+            v.weight += className.size();
+            if (in_.building()) v.value.className = className;
+        }
         for (std::uint32_t i = 0; i < n; ++i) {
             if (marker == 0x10) {
-                v.items.push_back(value());
+                in_.addItem(v, value());
                 continue;
             }
-            in_.count();
-            AmfValue item = scalar(marker == 0x0f ? Type::Number : Type::Integer);
+            Read item = in_.start(marker == 0x0f ? Type::Number : Type::Integer);
             if (marker == 0x0f) {
-                item.number = in_.f64();
+                item.value.number = in_.f64();
             } else {
                 std::uint32_t raw = in_.u32();
                 if (marker == 0x0d) {
-                    item.integer = static_cast<std::int32_t>(raw);
+                    item.value.integer = static_cast<std::int32_t>(raw);
                 } else {
-                    item.type = Type::Number; // an unsigned int may not fit an int
-                    item.number = raw;
+                    item.value.type = Type::Number; // an unsigned int may not fit an int
+                    item.value.number = raw;
                 }
             }
-            v.items.push_back(item);
+            in_.addItem(v, std::move(item));
         }
         return finish(slot, std::move(v));
     }
 
-    AmfValue dictionary() {
+    Read dictionary(std::size_t start) {
         std::uint32_t header = u29();
-        if (auto v = reference(header)) return *v;
-        std::size_t slot = reserve(Type::Dictionary);
+        if (auto v = reference(header)) return std::move(*v);
+        const std::size_t slot = reserve(start, Type::Dictionary);
         std::uint32_t n = header >> 1;
         if (n > in_.left()) throw Fault("a dictionary longer than the file");
         in_.u8(); // weak keys or not
-        AmfValue v = scalar(Type::Dictionary);
+        Read v = in_.start(Type::Dictionary);
         for (std::uint32_t i = 0; i < n; ++i) {
-            v.items.push_back(value());
-            v.items.push_back(value());
+            in_.addItem(v, value());
+            in_.addItem(v, value());
         }
         return finish(slot, std::move(v));
     }
 
     Reader& in_;
     int depth_ = 0;
-    std::vector<std::string> strings_;
-    std::vector<AmfValue> objects_;
+    std::vector<std::string_view> strings_;
+    std::vector<Entry> objects_;
     std::vector<Traits> traits_;
 };
 
@@ -313,60 +387,59 @@ class Amf0 {
   public:
     explicit Amf0(Reader& in) : in_(in) {}
 
-    std::string shortString() { return std::string(in_.take(in_.u16())); }
+    std::string_view shortString() { return in_.take(in_.u16()); }
 
-    AmfValue value() {
+    Read value() {
         Depth depth(depth_);
-        in_.count();
+        const std::size_t start = in_.offset();
         std::uint8_t marker = in_.u8();
         switch (marker) {
         case 0x00: {
-            AmfValue v = scalar(Type::Number);
-            v.number = in_.f64();
+            Read v = in_.start(Type::Number);
+            v.value.number = in_.f64();
             return v;
         }
         case 0x01: {
-            AmfValue v = scalar(Type::Boolean);
-            v.boolean = in_.u8() != 0;
+            Read v = in_.start(Type::Boolean);
+            v.value.boolean = in_.u8() != 0;
             return v;
         }
         case 0x02:
         case 0x0c: {
-            AmfValue v = scalar(Type::String);
-            v.text = std::string(in_.take(marker == 0x02 ? in_.u16() : in_.u32()));
+            Read v = in_.start(Type::String);
+            in_.setText(v, in_.take(marker == 0x02 ? in_.u16() : in_.u32()));
             return v;
         }
         case 0x0f: {
-            AmfValue v = scalar(Type::Xml);
-            v.text = std::string(in_.take(in_.u32()));
+            Read v = in_.start(Type::Xml);
+            in_.setText(v, in_.take(in_.u32()));
             return v;
         }
         case 0x03:
-            return members(scalar(Type::Object));
+            return members(start, scalar(Type::Object));
         case 0x10: {
-            AmfValue v = scalar(Type::Object);
-            v.className = shortString();
-            return members(std::move(v));
+            AmfValue empty = scalar(Type::Object);
+            empty.className = shortString();
+            return members(start, std::move(empty));
         }
         case 0x08:
             in_.u32(); // the count, which the end marker makes redundant
-            return members(scalar(Type::Array));
+            return members(start, scalar(Type::Array));
         case 0x0a:
-            return strictArray();
+            return strictArray(start);
         case 0x05:
-            return scalar(Type::Null);
+            return in_.start(Type::Null);
         case 0x06:
         case 0x0d:
-            return scalar(Type::Undefined);
+            return in_.start(Type::Undefined);
         case 0x07: {
             std::uint16_t index = in_.u16();
             if (index >= objects_.size()) throw Fault("a reference to a missing object");
-            in_.count(sizeOf(objects_[index]));
-            return objects_[index];
+            return in_.copy(objects_[index]);
         }
         case 0x0b: {
-            AmfValue v = scalar(Type::Date);
-            v.number = in_.f64();
+            Read v = in_.start(Type::Date);
+            v.value.number = in_.f64();
             in_.u16(); // time zone, unused by players
             return v;
         }
@@ -379,69 +452,106 @@ class Amf0 {
 
   private:
     // Named members up to the end marker (an empty name and 0x09), for objects and ECMA arrays.
-    AmfValue members(AmfValue v) {
-        std::size_t slot = objects_.size();
-        objects_.push_back(v);
+    Read members(std::size_t start, AmfValue empty) {
+        const std::size_t slot = objects_.size();
+        objects_.push_back(in_.entry(start, empty));
+        Read v = in_.start(empty.type);
+        in_.spend(empty.className.size());
+        v.weight += empty.className.size();
+        if (in_.building()) v.value.className = std::move(empty.className);
         for (;;) {
-            std::string key = shortString();
+            std::string_view key = shortString();
             if (key.empty() && in_.left() && in_.take(1)[0] == 0x09) break;
             if (key.empty()) throw Fault("an object without its end marker");
-            v.members.push_back({key, value()});
+            in_.addMember(v, key, value());
         }
-        objects_[slot] = v;
-        return v;
+        return in_.finish(objects_[slot], std::move(v));
     }
 
-    AmfValue strictArray() {
-        std::size_t slot = objects_.size();
-        objects_.push_back(scalar(Type::Array));
+    Read strictArray(std::size_t start) {
+        const std::size_t slot = objects_.size();
+        objects_.push_back(in_.entry(start, scalar(Type::Array)));
         std::uint32_t n = in_.u32();
         if (n > in_.left()) throw Fault("an array longer than the file");
-        AmfValue v = scalar(Type::Array);
+        Read v = in_.start(Type::Array);
         for (std::uint32_t i = 0; i < n; ++i)
-            v.items.push_back(value());
-        objects_[slot] = v;
-        return v;
+            in_.addItem(v, value());
+        return in_.finish(objects_[slot], std::move(v));
     }
 
     Reader& in_;
     int depth_ = 0;
-    std::vector<AmfValue> objects_;
+    std::vector<Entry> objects_;
 };
+
+// Reads the header and the values, each value after its name and followed by a padding byte.
+template <typename Amf, typename Key>
+void readValues(Reader& in, Amf amf, Key key, std::vector<AmfValue::Member>& values) {
+    while (!in.atEnd()) {
+        const std::string_view name = (amf.*key)();
+        Read v = amf.value();
+        in.u8();
+        in.spend(kMemberWeight + name.size());
+        if (in.building()) values.push_back({std::string(name), std::move(v.value)});
+    }
+}
 
 } // namespace
 
-std::optional<SolFile> SolFile::parse(std::string_view bytes, std::string* error) {
-    try {
-        Reader in(bytes);
+class SolFileReader {
+  public:
+    // Reads bytes into file; builds nothing when file is null.
+    static void read(Reader& in, SolFile* file) {
         if (in.u16() != 0x00bf) throw Fault("not a Flash save");
         const std::uint32_t length = in.u32();
         if (length != in.left()) throw Fault("the file's length does not match its header");
         if (in.take(4) != "TCSO" || in.take(6) != std::string_view("\0\x04\0\0\0\0", 6))
             throw Fault("not a Flash save");
-        SolFile file;
-        file.name_ = std::string(in.take(in.u16()));
+        const std::string_view name = in.take(in.u16());
         in.take(3);
-        file.amfVersion_ = in.u8();
-        if (file.amfVersion_ == 0) {
-            Amf0 amf(in);
-            while (!in.atEnd()) {
-                std::string key = amf.shortString();
-                AmfValue v = amf.value();
-                in.u8(); // padding after each value
-                file.values_.push_back({std::move(key), std::move(v)});
-            }
-        } else if (file.amfVersion_ == 3) {
-            Amf3 amf(in);
-            while (!in.atEnd()) {
-                std::string key = amf.string();
-                AmfValue v = amf.value();
-                in.u8();
-                file.values_.push_back({std::move(key), std::move(v)});
-            }
-        } else {
-            throw Fault("unknown AMF version " + std::to_string(file.amfVersion_));
-        }
+        const int version = in.u8();
+        std::vector<AmfValue::Member> ignored;
+        auto& values = file ? file->values_ : ignored;
+        if (version == 0)
+            readValues(in, Amf0(in), &Amf0::shortString, values);
+        else if (version == 3)
+            readValues(in, Amf3(in), &Amf3::string, values);
+        else
+            throw Fault("unknown AMF version " + std::to_string(version));
+        if (!file) return;
+        file->name_ = name;
+        file->amfVersion_ = version;
+        file->weight_ = in.spent();
+    }
+};
+
+std::size_t SolFile::budgetFor(std::size_t fileSize) {
+    if (fileSize > MaxWeight / WeightPerByte) return MaxWeight;
+    return std::clamp(fileSize * WeightPerByte, MinBudget, MaxWeight);
+}
+
+bool SolFile::check(std::string_view bytes, std::string* error) {
+    std::unordered_set<std::size_t> referred;
+    try {
+        Reader in(bytes, budgetFor(bytes.size()), &referred, nullptr);
+        SolFileReader::read(in, nullptr);
+        return true;
+    } catch (const Fault& fault) {
+        if (error) *error = fault.what();
+        return false;
+    }
+}
+
+std::optional<SolFile> SolFile::parse(std::string_view bytes, std::string* error) {
+    // Measured first, so a file over the budget is refused before anything is built; then built,
+    // keeping a second copy only of the values referred to.
+    std::unordered_set<std::size_t> referred;
+    try {
+        Reader measure(bytes, budgetFor(bytes.size()), &referred, nullptr);
+        SolFileReader::read(measure, nullptr);
+        Reader build(bytes, budgetFor(bytes.size()), nullptr, &referred);
+        SolFile file;
+        SolFileReader::read(build, &file);
         return file;
     } catch (const Fault& fault) {
         if (error) *error = fault.what();

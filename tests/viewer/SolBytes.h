@@ -22,6 +22,15 @@ inline std::string amf3Text(const std::string& s) {
     return static_cast<char>(s.size() << 1 | 1) + s;
 }
 
+// An AMF3 variable-length integer (up to 29 bits).
+inline std::string u29(unsigned v) {
+    const auto c = [](unsigned b) { return static_cast<char>(b); };
+    if (v < 0x80) return {c(v)};
+    if (v < 0x4000) return {c(v >> 7 | 0x80), c(v & 0x7f)};
+    if (v < 0x200000) return {c(v >> 14 | 0x80), c((v >> 7 & 0x7f) | 0x80), c(v & 0x7f)};
+    return {c(v >> 22 | 0x80), c((v >> 15 & 0x7f) | 0x80), c((v >> 8 & 0x7f) | 0x80), c(v & 0xff)};
+}
+
 // An AMF3 save whose value "a" is depth arrays, each inside the one before.
 inline std::string nestedSave(int depth) {
     std::string body = amf3Text("a");

@@ -2,7 +2,9 @@
 
 #include "viewer/SolBytes.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using viewer::AmfValue;
 using viewer::SolFile;
@@ -113,4 +115,66 @@ TEST(SolFileTest, HostileNestingAndReferenceBombsAreRefused) {
     std::string error;
     EXPECT_FALSE(SolFile::parse(sol("x", 3, chain + '\0'), &error));
     EXPECT_FALSE(error.empty());
+}
+
+namespace {
+
+enum class Bomb { String, Object, ByteArray };
+
+// An AMF3 save whose value "a" is an array of a 20,000-byte string, an object holding one, or a
+// byte array of as many bytes, followed by copies references times: about 220 KB of file for
+// 100,000 references, asking for gigabytes once built.
+std::string referenceBomb(Bomb kind, unsigned references) {
+    const std::string big(20'000, 'x');
+    std::string body = amf3Text("a") + "\x09" + u29((references + 1) << 1 | 1) + "\x01";
+    std::string reference;
+    switch (kind) {
+    case Bomb::String: // the strings so far: "a", then the big one
+        body += "\x06" + u29(big.size() << 1 | 1) + big;
+        reference = "\x06\x02";
+        break;
+    case Bomb::Object: // the objects so far: the array, then this one
+        body += "\x0a\x0b\x01" + amf3Text("s") + "\x06" + u29(big.size() << 1 | 1) + big + "\x01";
+        reference = "\x0a\x02";
+        break;
+    case Bomb::ByteArray:
+        body += "\x0c" + u29(big.size() << 1 | 1) + big;
+        reference = "\x0c\x02";
+        break;
+    }
+    for (unsigned i = 0; i < references; ++i)
+        body += reference;
+    return sol("bomb", 3, body + '\0');
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+TEST(SolFileTest, ReferencesCountAtTheirFullSizeAndBombsAreRefusedBeforeTheyAreBuilt) {
+    const long peakBefore = peakKilobytes();
+    for (const Bomb kind : {Bomb::String, Bomb::Object, Bomb::ByteArray}) {
+        const std::string bomb = referenceBomb(kind, 99'990);
+        ASSERT_LT(bomb.size(), 250'000u);
+        std::string error;
+        EXPECT_FALSE(SolFile::parse(bomb, &error)) << static_cast<int>(kind);
+        EXPECT_THAT(error, testing::HasSubstr("would take more than 16 MB"));
+        EXPECT_FALSE(SolFile::check(bomb));
+
+        // A few references are read, each a whole copy, and the weight counts every one.
+        const auto few = SolFile::parse(referenceBomb(kind, 100), &error);
+        ASSERT_TRUE(few) << error;
+        const auto& items = few->value("a")->items;
+        ASSERT_EQ(items.size(), 101u);
+        const AmfValue& last = kind == Bomb::Object ? *items.back().member("s") : items.back();
+        EXPECT_EQ(last.text.size(), 20'000u);
+        EXPECT_GE(few->weight(), 101u * 20'000u);
+        EXPECT_LT(few->weight(), 101u * 21'000u);
+    }
+    // Nothing near the gigabytes the bombs ask for was ever held.
+    EXPECT_LT(peakKilobytes() - peakBefore, 100 * 1024);
 }
