@@ -1,5 +1,6 @@
 #include "web/PageAppFolders.h"
 
+#include "base/AtomicFile.h"
 #include "base/StableName.h"
 
 #include <array>
@@ -18,50 +19,72 @@ namespace {
 constexpr std::array<std::string_view, 6> StoredByPages{"Local Storage", "IndexedDB",      "databases",
                                                         "File System",   "Service Worker", "Cookies.txt"};
 
-bool storedByPages(const std::string& name) {
-    for (const std::string_view kind : StoredByPages)
-        if (name == kind) return true;
+// What the engine kept for itself in the shared store: caches and housekeeping it makes again.
+constexpr std::array<std::string_view, 14> EngineHousekeeping{"Cache",
+                                                              "Code Cache",
+                                                              "GPUCache",
+                                                              "Network Persistent State",
+                                                              "Session Storage",
+                                                              "Visited Links",
+                                                              "TransportSecurity",
+                                                              "Trust Tokens",
+                                                              "QuotaManager",
+                                                              "QuotaManager-journal",
+                                                              "blob_storage",
+                                                              "shared_proto_db",
+                                                              "Network Action Predictor",
+                                                              "Network Action Predictor-journal"};
+
+template <std::size_t N> bool oneOf(const std::array<std::string_view, N>& names, const std::string& name) {
+    for (const std::string_view known : names)
+        if (name == known) return true;
     return false;
 }
 
-constexpr std::string_view Staging = ".tmp";
+// Marks the one move of the shared store done.
+constexpr std::string_view SplitDone = ".shared-split-done";
 
-// An app's folder or one being filled for it.
-bool appFolderName(const std::string& name) {
-    const std::string_view app =
-        name.ends_with(Staging) ? std::string_view(name).substr(0, name.size() - Staging.size()) : name;
-    return base::isStableName(app);
-}
+constexpr std::string_view Staging = ".tmp";
 
 } // namespace
 
 PageAppFolders::PageAppFolders(fs::path root) : root_(std::move(root)) {}
 
 void PageAppFolders::splitShared() const {
+    const fs::path done = root_ / SplitDone;
+    std::error_code ec;
+    if (fs::exists(done, ec) || ec) return;
+    // A Shared/ without the mark was made by an earlier version, which moved the store already.
+    if (!fs::exists(shared(), ec) && !ec && !moveStore()) return;
+    fs::create_directories(root_, ec);
+    base::writeFileAtomic(done, "");
+}
+
+bool PageAppFolders::moveStore() const {
     const fs::path staging = shared().string() + std::string(Staging);
     std::error_code ec;
     bool found = fs::exists(staging, ec);
+    std::vector<fs::path> stored, housekeeping;
     fs::directory_iterator entries(root_, ec), end;
-    std::vector<fs::directory_entry> old;
     for (; !ec && entries != end; entries.increment(ec)) {
         const std::string name = entries->path().filename().string();
-        if (appFolderName(name) || entries->path() == shared() || entries->path() == staging) continue;
-        old.push_back(*entries);
-        found = true;
+        if (oneOf(StoredByPages, name)) stored.push_back(entries->path());
+        if (oneOf(EngineHousekeeping, name)) housekeeping.push_back(entries->path());
     }
-    if (!found) return;
-    fs::create_directories(staging, ec);
-    for (const fs::directory_entry& entry : old) {
-        const std::string name = entry.path().filename().string();
-        if (storedByPages(name)) {
-            fs::remove_all(staging / name, ec);
-            fs::rename(entry.path(), staging / name, ec);
-        } else {
-            fs::remove_all(entry.path(), ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) return false;
+    if (found || !stored.empty()) {
+        fs::create_directories(staging, ec);
+        for (const fs::path& entry : stored) {
+            fs::remove_all(staging / entry.filename(), ec);
+            fs::rename(entry, staging / entry.filename(), ec);
+            if (ec) return false;
         }
+        fs::rename(staging, shared(), ec);
+        if (ec) return false;
     }
-    fs::remove_all(shared(), ec);
-    fs::rename(staging, shared(), ec);
+    for (const fs::path& entry : housekeeping)
+        fs::remove_all(entry, ec);
+    return true;
 }
 
 fs::path PageAppFolders::folderFor(std::string_view link) const {

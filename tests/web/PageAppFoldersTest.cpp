@@ -88,3 +88,36 @@ TEST(PageAppFoldersTest, AnInterruptedSplitOrCopyIsCompletedOrRedoneAndWithoutAn
     EXPECT_EQ(read(c / "Cookies.txt"), "last=1");
     EXPECT_FALSE(fs::exists(root / (name + ".tmp")));
 }
+
+TEST(PageAppFoldersTest, UnknownEntriesAndSharedSurviveEveryStart) {
+    TempDir app;
+    const fs::path root = app.path() / "PageApps";
+    web::PageAppFolders folders(root);
+
+    // Left by an earlier version, which split the store without a mark: its Shared/ and a folder
+    // of no known kind, which a later start (with an engine's leftovers beside them) keeps.
+    write(root / "Shared" / "Cookies.txt", "kept=1");
+    write(root / "Backup" / "Cookies.txt", "mine");
+    write(root / "Cookies.txt", "stray");
+    folders.splitShared();
+    EXPECT_EQ(read(root / "Shared" / "Cookies.txt"), "kept=1");
+    EXPECT_EQ(read(root / "Backup" / "Cookies.txt"), "mine");
+    EXPECT_EQ(read(root / "Cookies.txt"), "stray");
+
+    // Once split, nothing there is moved again, not even an old store's names.
+    writeSharedStore(root);
+    folders.splitShared();
+    EXPECT_EQ(read(root / "Shared" / "Cookies.txt"), "kept=1");
+    EXPECT_EQ(read(root / "Local Storage" / "leveldb" / "000003.log"), "notes");
+    EXPECT_EQ(read(root / "Cache" / "data_0"), "cached");
+    EXPECT_EQ(read(root / "Backup" / "Cookies.txt"), "mine");
+
+    // The first split of an old store moves what pages stored and leaves the unknown folder alone.
+    TempDir older;
+    const fs::path oldRoot = older.path() / "PageApps";
+    writeSharedStore(oldRoot);
+    write(oldRoot / "Backup" / "notes.txt", "mine");
+    web::PageAppFolders(oldRoot).splitShared();
+    EXPECT_EQ(read(oldRoot / "Shared" / "Cookies.txt"), "last=1");
+    EXPECT_EQ(read(oldRoot / "Backup" / "notes.txt"), "mine");
+}
