@@ -1,14 +1,17 @@
 #include "viewer/FlashSaves.h"
 
 #include "viewer/PlayerFiles.h"
+#include "viewer/SaveQuota.h"
 #include "viewer/SolFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace viewer {
 
@@ -79,22 +82,50 @@ std::vector<std::string> FlashSaves::keysOf(std::string_view fileName) const {
     return keys;
 }
 
-std::vector<std::pair<std::string, std::string>> FlashSaves::load() const {
-    std::vector<std::pair<std::string, std::string>> saves;
-    std::vector<std::pair<fs::path, std::string>> refused;
+std::vector<FlashSaves::Save> FlashSaves::load() const {
+    std::vector<Save> saves;
     std::error_code ec;
     if (!usable() || !fs::is_directory(folder_, ec)) return saves;
+    struct Found {
+        fs::path file;
+        std::vector<std::string> keys;
+        fs::file_time_type written;
+    };
+    std::vector<Found> found;
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-        const auto keys = keysOf(entry.path().filename().string());
+        auto keys = keysOf(entry.path().filename().string());
         if (keys.empty() || !entry.is_regular_file(ec)) continue;
-        std::string reason;
-        const auto bytes = readSave(entry.path(), reason);
-        if (!bytes) {
-            if (!reason.empty()) refused.emplace_back(entry.path(), reason);
+        found.push_back({entry.path(), std::move(keys), entry.last_write_time(ec)});
+    }
+    // The newest first: when the folder holds more than a movie may keep, its latest saves count.
+    std::sort(found.begin(), found.end(),
+              [](const Found& a, const Found& b) { return a.written > b.written; });
+    SaveQuota quota;
+    std::vector<std::pair<fs::path, std::string>> refused;
+    const auto overLimit = [](const fs::path& file) {
+        std::fprintf(stderr, "Brindle: the save %s was not handed to the movie (over what a movie keeps)\n",
+                     file.c_str());
+    };
+    for (const Found& save : found) {
+        // Checked before the file is read, unless it is too large to be a save at all.
+        const auto size = fs::file_size(save.file, ec);
+        if (!ec && size <= kMaxSaveBytes && !quota.admit(save.file, size)) {
+            overLimit(save.file);
             continue;
         }
-        for (const std::string& key : keys)
-            saves.emplace_back(key, *bytes);
+        std::string reason;
+        const auto bytes = readSave(save.file, reason);
+        if (!bytes) {
+            quota.remove(save.file);
+            if (!reason.empty()) refused.emplace_back(save.file, reason);
+            continue;
+        }
+        if (!quota.admit(save.file, bytes->size())) {
+            quota.remove(save.file);
+            overLimit(save.file);
+            continue;
+        }
+        saves.push_back({save.keys, *bytes});
     }
     // Moved once the folder has been read, as entries renamed while it is read may be missed.
     for (const auto& [file, reason] : refused) {

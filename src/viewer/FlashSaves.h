@@ -16,7 +16,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace viewer {
@@ -38,11 +37,17 @@ class FlashSaves {
     // The storage keys under which the movie may ask for the object kept in the file named
     // fileName (one per path of the movie); none when that is no save's file name.
     std::vector<std::string> keysOf(std::string_view fileName) const;
-    // The saves on disk, each key with the bytes of its file; unreadable files are left out. Each
+    // One save on disk: the bytes of its file, and the keys the movie may ask for it under.
+    struct Save {
+        std::vector<std::string> keys;
+        std::string bytes;
+    };
+    // The saves on disk, each file once; unreadable files are left out. Each
     // file is read whole with SolFile first: one that it refuses (a damaged or hostile save, which
     // could stall the player) is moved aside to the folder's rejected/ with the reason in the log,
-    // so the movie starts without it.
-    std::vector<std::pair<std::string, std::string>> load() const;
+    // so the movie starts without it. The saves handed over stay within what a movie may keep
+    // (SaveQuota), the newest first; older ones beyond that stay on disk, unread.
+    std::vector<Save> load() const;
 
     // "<name>.sol" with the escapes above, or nothing for an empty name or one whose file name
     // would be longer than a file system takes (255 bytes).

@@ -1,6 +1,7 @@
-// Plays one movie at a time with Ruffle. The host calls playMovie(url, token, saves) and learns
-// through console messages how that start went ("brindle:loaded <token>", "brindle:failed <token>
-// <reason>") and of every change to the movie's saves ("brindle:save <json>"). stopMovie(token)
+// Plays one movie at a time with Ruffle. The host calls playMovie(url, token, saves, limits) and
+// learns through console messages how that start went ("brindle:loaded <token>", "brindle:failed
+// <token> <reason>"), of every change to the movie's saves ("brindle:save <json>") and, once, of a
+// save refused over the limits ("brindle:refused <token>"). stopMovie(token)
 // ends the movie, whose shared objects Ruffle then saves, and reports that after those changes.
 "use strict";
 
@@ -61,6 +62,52 @@ function reportSave(key, value) {
     console.info("brindle:save " + JSON.stringify({ token: currentToken, key: key, value: value }));
 }
 
+// What the movie's saves take, by object: a movie keeps at most limits.bytes in limits.files
+// objects together, as Flash Player limited what a site stored. A write that would go over throws,
+// which Ruffle reports to the movie as a failed flush; the object keeps what it held. The keys of
+// one object under several paths name one file, so sizes go by the object's name.
+let limits = { bytes: Infinity, files: Infinity };
+let sizes = new Map();
+let savedBytes = 0;
+let refusalReported = false;
+
+// The object's name in a key "<host>/<path>/<name>", where a name holding "/" is marked with "#".
+function objectName(key) {
+    const marked = key.indexOf("/#");
+    return marked >= 0 ? key.slice(marked + 2) : key.slice(key.lastIndexOf("/") + 1);
+}
+
+// The length of the .sol file whose base64 text this is.
+function fileSize(base64) {
+    const padding = base64.endsWith("==") ? 2 : base64.endsWith("=") ? 1 : 0;
+    return Math.floor(base64.length / 4) * 3 - padding;
+}
+
+function countSizes() {
+    sizes = new Map();
+    for (const [key, value] of saves) sizes.set(objectName(key), fileSize(value));
+    savedBytes = 0;
+    for (const size of sizes.values()) savedBytes += size;
+}
+
+// Takes name's new size into the count, or throws when that would go over the limits.
+function admit(name, size) {
+    const before = sizes.get(name);
+    const files = sizes.size + (before === undefined ? 1 : 0);
+    if (files > limits.files || savedBytes - (before || 0) + size > limits.bytes) {
+        if (!refusalReported) console.info("brindle:refused " + currentToken);
+        refusalReported = true;
+        throw new DOMException("The movie's saves would go over their limit", "QuotaExceededError");
+    }
+    savedBytes += size - (before || 0);
+    sizes.set(name, size);
+}
+
+function forget(name) {
+    savedBytes -= sizes.get(name) || 0;
+    sizes.delete(name);
+}
+
 const storage = new Proxy(
     {},
     {
@@ -86,12 +133,15 @@ const storage = new Proxy(
             const text = String(value);
             // Ruffle writes every shared object again when a movie ends; unchanged ones need no file.
             if (saves.get(String(key)) === text) return true;
+            admit(objectName(String(key)), fileSize(text));
             saves.set(String(key), text);
             reportSave(String(key), text);
             return true;
         },
         deleteProperty(target, key) {
-            if (saves.delete(String(key))) reportSave(String(key), null);
+            if (!saves.delete(String(key))) return true;
+            forget(objectName(String(key)));
+            reportSave(String(key), null);
             return true;
         },
         has(target, key) {
@@ -130,11 +180,16 @@ function ensurePlayer() {
     return own;
 }
 
-// Every start is a fresh instance at the movie's first frame, on the saves the host hands over: the
-// host starts a movie only after the one before has stopped and its saves are on disk.
-function playMovie(url, token, movieSaves) {
+// Every start is a fresh instance at the movie's first frame, on the saves the host hands over (each
+// file's text once, with the keys it goes under): the host starts a movie only after the one before
+// has stopped and its saves are on disk.
+function playMovie(url, token, movieSaves, movieLimits) {
     removePlayer();
-    saves = new Map(Object.entries(movieSaves || {}));
+    saves = new Map();
+    for (const [keys, value] of movieSaves || []) for (const key of keys) saves.set(key, value);
+    limits = movieLimits || { bytes: Infinity, files: Infinity };
+    countSizes();
+    refusalReported = false;
     currentToken = token;
     // The movie's folder is the base of what it loads by relative address, as a movie expects;
     // Ruffle would take the page's otherwise.
@@ -152,6 +207,7 @@ function stopMovie(token) {
         removePlayer();
     } finally {
         saves = new Map();
+        countSizes();
         currentToken = 0;
         console.info("brindle:stopped " + token);
     }

@@ -87,6 +87,7 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
             [this](int token, const QString& key, const QByteArray& bytes, bool removed) {
                 keepSave(token, key, bytes, removed);
             });
+    connect(page_, &PlayerPage::saveRefused, links, [this](int token) { refuseSave(token); });
     connect(page_, &PlayerPage::movieStopped, links, [this](int token) {
         if (token == stopping_) finishStop();
     });
@@ -193,14 +194,23 @@ void FlashPlayer::startPending() {
     const viewer::FlashSaves saves(files_.savesFolder, address->name, std::string(viewer::kPlayerHost),
                                    url.path(QUrl::FullyEncoded).mid(1).toStdString());
     saveWriter().waitIdle();
-    QJsonObject restored;
-    for (const auto& [key, bytes] : saves.load())
-        restored.insert(QString::fromStdString(key),
-                        QString::fromLatin1(QByteArray::fromStdString(bytes).toBase64()));
-    saves_.insert_or_assign(token_, saves);
+    // Each file once, with the keys it goes under: the page keeps one copy for all of them.
+    QJsonArray restored;
+    MovieSaves kept{saves, {}};
+    for (const auto& save : saves.load()) {
+        QJsonArray keys;
+        for (const std::string& key : save.keys)
+            keys.append(QString::fromStdString(key));
+        restored.append(
+            QJsonArray{keys, QString::fromLatin1(QByteArray::fromStdString(save.bytes).toBase64())});
+        if (const auto file = saves.fileOf(save.keys.front())) kept.quota.admit(*file, save.bytes.size());
+    }
+    saves_.insert_or_assign(token_, std::move(kept));
     playing_ = token_;
 
-    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored};
+    const QJsonObject limits{{QStringLiteral("bytes"), static_cast<qint64>(viewer::SaveQuota::MaxBytes)},
+                             {QStringLiteral("files"), static_cast<qint64>(viewer::SaveQuota::MaxFiles)}};
+    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored, limits};
     page_->runJavaScript(QStringLiteral("playMovie(...%1)")
                              .arg(QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact))));
 }
@@ -208,7 +218,22 @@ void FlashPlayer::startPending() {
 void FlashPlayer::keepSave(int token, const QString& key, const QByteArray& bytes, bool removed) {
     const auto saves = saves_.find(token);
     if (saves == saves_.end()) return;
-    const auto file = saves->second.fileOf(key.toStdString());
+    const auto file = saves->second.files.fileOf(key.toStdString());
     if (!file) return;
+    // The page refuses what goes over the limit itself; a report past it is dropped here too.
+    if (removed) {
+        saves->second.quota.remove(*file);
+    } else if (!saves->second.quota.admit(*file, static_cast<std::size_t>(bytes.size()))) {
+        return refuseSave(token);
+    }
     saveWriter().put(*file, removed ? std::nullopt : std::optional<std::string>(bytes.toStdString()));
+}
+
+void FlashPlayer::refuseSave(int token) {
+    const auto saves = saves_.find(token);
+    if (saves == saves_.end() || saves->second.refusalSaid) return;
+    saves->second.refusalSaid = true;
+    std::fprintf(stderr, "Brindle: a save of %s was refused: over what a movie may keep\n",
+                 saves->second.files.folder().c_str());
+    emit savesRefused();
 }

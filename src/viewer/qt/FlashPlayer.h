@@ -6,7 +6,9 @@
 // A movie plays at its address on that scheme, brindle://app/Game/<name>?<query>, so it knows where
 // it is: its shared objects, its loads relative to itself, loaderInfo.url and the parameters of the
 // query all work. The shared objects it flushes are kept as .sol files in Saves/<name>/ (see
-// FlashSaves), written as soon as the movie flushes and handed back before it next starts.
+// FlashSaves), written as soon as the movie flushes and handed back before it next starts. What a
+// movie keeps is bounded (SaveQuota): a flush that would go over fails in the movie, as under
+// Flash Player, and the files keep what they held.
 //
 // A movie ends as under Flash Player: its shared objects are written when it stops, also those it
 // never flushed. A movie starts only after every movie of the process that was stopping has stopped
@@ -15,6 +17,7 @@
 
 #include "viewer/FlashSaves.h"
 #include "viewer/PlayerFiles.h"
+#include "viewer/SaveQuota.h"
 
 #include <QString>
 #include <QTimer>
@@ -70,12 +73,23 @@ class FlashPlayer : public QWebEngineView {
     // The movie that stopMovie (or a new start) ended has stopped, and its saves are being written:
     // any movie that starts later reads them once they are on disk.
     void movieStopped();
+    // A save of the current movie was refused, as it would have taken the movie over what it may
+    // keep; once for each start.
+    void savesRefused();
 
   private:
+    // The saves of one start of a movie: where they go, and what they take so far.
+    struct MovieSaves {
+        viewer::FlashSaves files;
+        viewer::SaveQuota quota;
+        bool refusalSaid = false;
+    };
+
     void startPending();
     void beginStop();
     void finishStop();
     void keepSave(int token, const QString& key, const QByteArray& bytes, bool removed);
+    void refuseSave(int token);
     // Starts the movies that waited for a stop to finish.
     static void startWaitingPlayers();
 
@@ -94,5 +108,5 @@ class FlashPlayer : public QWebEngineView {
     int stopping_ = 0;     // the token of the movie being stopped, 0 when none
     QTimer stopDeadline_;
     // The saves of the movie playing and of the one stopping; reports of any other are dropped.
-    std::map<int, viewer::FlashSaves> saves_;
+    std::map<int, MovieSaves> saves_;
 };

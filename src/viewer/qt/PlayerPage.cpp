@@ -80,10 +80,13 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
     static const QString drawn = QStringLiteral("brindle:drawn ");
     static const QString save = QStringLiteral("brindle:save ");
     static const QString stopped = QStringLiteral("brindle:stopped ");
+    static const QString refused = QStringLiteral("brindle:refused ");
     if (message.startsWith(save)) {
         reportChange(QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object());
     } else if (message.startsWith(stopped)) {
         if (const int token = message.mid(stopped.size()).toInt()) emit movieStopped(token);
+    } else if (message.startsWith(refused)) {
+        emit saveRefused(message.mid(refused.size()).toInt());
     } else if (message.startsWith(loaded)) {
         emit movieLoaded(message.mid(loaded.size()).section(' ', 0, 0).toInt());
     } else if (message.startsWith(failed)) {

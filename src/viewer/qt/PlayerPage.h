@@ -21,6 +21,9 @@ class PlayerPage : public QWebEnginePage {
     // The movie started with token saved (or, with removed, cleared) the shared object that Ruffle
     // keeps under key; bytes are the .sol file's.
     void saveChanged(int token, const QString& key, const QByteArray& bytes, bool removed);
+    // The page refused a save of the movie started with token, as it would have taken the movie
+    // over its limits; said once for each start.
+    void saveRefused(int token);
     // The player script has started Ruffle once without a movie (warmUp()).
     void warm();
     // The movie started with token has stopped; every change to its saves was reported before.

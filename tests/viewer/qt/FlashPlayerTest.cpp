@@ -464,3 +464,42 @@ TEST_F(FlashPlayerTest, EveryMovieNameKeepsItsSavesInAFolderOfItsOwnInsideSaves)
             expected.insert("Saves/" + folder + "/" + save);
     EXPECT_EQ(files, expected);
 }
+
+// A movie that tries to keep 40 saves of 15 MB each: the flushes past the limit fail in the movie
+// and the player says so once; neither the disk nor the page holds more than the limit, also after
+// the save at the movie's stop; and the next start reads what was kept.
+TEST_F(FlashPlayerTest, AMovieKeepsNoMoreThanItsLimitAndStartsAgainOnWhatItKept) {
+    copyToGame("hoard.swf");
+    const fs::path folder = app.path() / "Saves" / "hoard.swf";
+    const fs::path outcome = folder / "outcome.sol";
+    QSignalSpy refused(&player, &FlashPlayer::savesRefused);
+    QSignalSpy stopped(&player, &FlashPlayer::movieStopped);
+    player.setMovie(game("hoard.swf"));
+    ASSERT_TRUE(waitUntil([&] { return textNow(outcome, "refused") == "39"; }, 120000))
+        << textNow(outcome, "refused");
+    EXPECT_EQ(textNow(outcome, "flushed"), "1");
+    EXPECT_EQ(refused.count(), 1);
+    const double held =
+        evaluate(*player.page(), "Array.from(saves.values()).reduce((n, v) => n + v.length, 0) * 3 / 4")
+            .toDouble();
+    EXPECT_GT(held, 15 << 20);
+    EXPECT_LE(held, viewer::SaveQuota::MaxBytes);
+
+    player.stopMovie();
+    ASSERT_TRUE(stopped.count() > 0 || stopped.wait(60000));
+    FlashPlayer::waitForSaves();
+    std::set<std::string> files;
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files.insert(entry.path().filename().string());
+        bytes += entry.file_size();
+    }
+    EXPECT_EQ(files, (std::set<std::string>{"hoard0.sol", "outcome.sol"}));
+    EXPECT_LE(bytes, viewer::SaveQuota::MaxBytes);
+
+    player.setMovie(game("hoard.swf"));
+    ASSERT_TRUE(waitUntil([&] { return textNow(outcome, "starts") == "2"; }, 60000));
+    EXPECT_EQ(textNow(outcome, "readFlushed"), "1");
+    EXPECT_EQ(textNow(outcome, "readLength"), std::to_string(15 << 20));
+    EXPECT_EQ(refused.count(), 1);
+}
