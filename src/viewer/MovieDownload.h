@@ -13,6 +13,9 @@ namespace viewer {
 
 // Shown in the player's place when the movie cannot run (a broken file, a player failure).
 inline constexpr std::string_view MovieFailedNote = "应用暂时无法运行，请点击“重载应用”再试。";
+// Shown over the player for a while when the movie wanted to keep more saves than a game may.
+inline constexpr std::string_view SavesFullNote =
+    "这个游戏的存档已经达到上限（16 MB），新的进度没有保存；已有的存档不受影响。";
 
 // The file name under which the app's movie is looked for and saved in Game: MovieFile, when it is a
 // plain file name, the movie address is a web address and the download saves it under that same

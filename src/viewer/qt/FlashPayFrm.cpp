@@ -23,6 +23,7 @@
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QShortcut>
+#include <QTimer>
 
 using namespace viewer;
 
@@ -83,6 +84,7 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFold
 
 void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
+    savesNoteSaid_ = false;
     movieFile_ = app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt;
     prepareAppView(app.IsWidgetApp, app.Link);
     if (note_ && !flash_) takePlayer();
@@ -170,6 +172,13 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp, const std::string& link) {
             QStringLiteral("QLabel#MovieNote { background: %1; color: #666666; font-size: 14px; }")
                 .arg(pageColour_.name()));
         note_->hide();
+        savesNote_ = new QLabel(text(SavesFullNote), appPage);
+        savesNote_->setObjectName(QStringLiteral("SavesNote"));
+        savesNote_->setAlignment(Qt::AlignCenter);
+        savesNote_->setWordWrap(true);
+        savesNote_->setStyleSheet(QStringLiteral(
+            "QLabel#SavesNote { background: #fff4c2; color: #5a4500; font-size: 13px; padding: 6px; }"));
+        savesNote_->hide();
         curtain_ = new QWidget(appPage);
         QPalette palette = curtain_->palette();
         palette.setColor(QPalette::Window, pageColour_);
@@ -210,6 +219,16 @@ void FlashPayFrm::takePlayer() {
         movieFailed_ = true;
         layoutCurrentTab();
     });
+    connect(flash_, &FlashPlayer::savesRefused, this, &FlashPayFrm::sayPlayerRefusedSaves);
+}
+
+// The movie goes on playing; the note says why its progress is not kept, once, for a while.
+void FlashPayFrm::sayPlayerRefusedSaves() {
+    if (savesNoteSaid_ || !savesNote_) return;
+    savesNoteSaid_ = true;
+    savesNote_->show();
+    layoutCurrentTab();
+    QTimer::singleShot(std::chrono::seconds(10), savesNote_, &QWidget::hide);
 }
 
 void FlashPayFrm::applySkin(const Settings& settings) {
@@ -362,6 +381,13 @@ void FlashPayFrm::layoutCurrentTab() {
             note_->setVisible(movieFailed_);
             curtain_->setVisible(!movieFailed_ && !movieDrawn_);
             curtain_->raise();
+            if (savesNote_->isVisible()) {
+                const TwipsRect player = ViewerLayout::player(S, T);
+                savesNote_->setFixedWidth(base::twipsToPixels(player.width));
+                savesNote_->move(base::twipsToPixels(player.left), base::twipsToPixels(player.top));
+                savesNote_->adjustSize();
+                savesNote_->raise();
+            }
             break;
         }
         if (!AppWeb_) break; // no app loaded yet

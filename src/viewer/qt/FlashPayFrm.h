@@ -75,6 +75,8 @@ class FlashPayFrm : public QWidget {
     FlashPlayer* flash() const { return flash_; }
     // The note shown in the player's place when the movie cannot run.
     QLabel* note() const { return note_; }
+    // The note shown over the player when the movie's saves reached their limit.
+    QLabel* savesNote() const { return savesNote_; }
     bool movieFailed() const { return movieFailed_; }
     skin::DirectUI* directUI() const { return directUI_; }
 
@@ -103,6 +105,7 @@ class FlashPayFrm : public QWidget {
     void focusApp();
     void playMovie();
     void takePlayer();
+    void sayPlayerRefusedSaves();
 
     viewer::OpenedApp app_;
     std::filesystem::path appFolder_;
@@ -135,6 +138,8 @@ class FlashPayFrm : public QWidget {
     ucProgressBarWidget* N1_ = nullptr;
     FlashPlayer* flash_ = nullptr;
     QLabel* note_ = nullptr;
+    QLabel* savesNote_ = nullptr;
+    bool savesNoteSaid_ = false; // said once for each app
     // Covers the player with the page colour from a movie's start to its first frame on the
     // screen: a player shown again would show its last picture (an earlier movie's, or black at
     // its earlier size) until its page draws anew.
