@@ -2,8 +2,10 @@
 // (--movies): a movie downloaded from the store knows its address and query and loads the files
 // beside it from the store once; a broken movie shows the note; device text shows in Chinese and
 // Latin whatever font it names, every Chinese, Korean and Japanese character with its width, in
-// lines as high as on Chinese Windows; and every game of the store loads in the player without an
-// error and shows Chinese text. Screenshots go to viewer-shots/ in the test's build folder.
+// lines as high as on Chinese Windows; every game of the store loads in the player without an
+// error and shows Chinese text; a movie's calls to its page, links and fscommands work as in Flash
+// Player, and its background fills the player with what it draws beyond its stage. Screenshots go
+// to viewer-shots/ in the test's build folder.
 
 #include "BrindleFolder.h"
 #include "PageScript.h"
@@ -19,11 +21,13 @@
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 #include <QWebEnginePage>
 #include <algorithm>
 #include <fstream>
@@ -160,6 +164,29 @@ int requestsFor(const std::string& log, std::size_t from, const std::string& pat
          at = log.find("GET " + path, at + 1))
         ++n;
     return n;
+}
+
+// How many of every fourth pixel of the picture in each row and column are near the colour.
+int sampledNear(const QImage& picture, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            count += near(picture.pixel(x, y), colour);
+    return count;
+}
+
+// How many pixels sampledNear looks at.
+int samples(const QImage& picture) {
+    return ((picture.width() + 3) / 4) * ((picture.height() + 3) / 4);
+}
+
+// The smallest rectangle holding every pixel of the picture near the colour.
+QRect boundsNear(const QImage& picture, QRgb colour) {
+    QRect bounds;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (near(picture.pixel(x, y), colour)) bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 class MovieTest : public ::testing::Test {
@@ -370,5 +397,102 @@ TEST_F(MovieTest, EveryStoreGameLoadsInThePlayerWithoutAnErrorAndShowsItsChinese
                      "(() => { const e = window.errors.join('\\n'); window.errors = []; return e; })()");
         ASSERT_EQ(errors.typeId(), QMetaType::QString) << "the errors could not be read";
         EXPECT_TRUE(errors.toString().isEmpty()) << errors.toString().toStdString();
+    }
+}
+
+// A game that reports to its page with ExternalInterface goes on with its start: the page is there,
+// the calls give null as on a page without the function, and no script of the movie's runs.
+TEST_F(MovieTest, AMovieThatCallsItsPageGetsNullAndGoesOnWhileNoScriptOfItsRuns) {
+    FlashPayFrm* viewer = open("pagecall.swf");
+    const auto painted = [](const QImage& p) {
+        return sampledNear(p, qRgb(0, 255, 0)) + sampledNear(p, qRgb(255, 0, 0)) > 1000;
+    };
+    const QImage picture = pictureShowing(*viewer->flash(), painted);
+    shoot(*viewer, QStringLiteral("movie-page-call"));
+    ASSERT_TRUE(painted(picture)) << "the movie stopped at a call to its page";
+    EXPECT_EQ(sampledNear(picture, qRgb(255, 0, 0)), 0) << "the page was missing or a call gave no null";
+    EXPECT_NE(evaluate(*viewer->flash()->page(), QStringLiteral("document.title")).toString(),
+              QStringLiteral("ran"));
+}
+
+// The links of a game's buttons open in the browser: web addresses in a new window, one per click
+// or key press, none without one and none of another kind. Its fscommands switch full screen,
+// show the stage at its own size and close the viewer.
+TEST_F(MovieTest, AMoviesLinksOpenOncePerPressAndItsCommandsReachTheViewer) {
+    FlashPayFrm* viewer = open("links.swf");
+    const QPointer<FlashPayFrm> alive(viewer);
+    FlashPlayer* player = viewer->flash();
+    std::vector<std::string> opened;
+    player->setUrlOpener([&](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    // Whether the player comes to show what shown() wants; picture is the last one taken.
+    QImage picture;
+    const auto comesToShow = [&](const std::function<bool(const QImage&)>& shown) {
+        picture = pictureShowing(*player, shown);
+        return shown(picture);
+    };
+    // Blue once the movie has tried its link at the start, with no press.
+    ASSERT_TRUE(comesToShow([](const QImage& p) { return sampledNear(p, qRgb(0, 0, 255)); }));
+    const QRect fitted = boundsNear(picture, qRgb(255, 0, 0));
+
+    QWidget* input = player->focusProxy() ? player->focusProxy() : player;
+    const auto click = [&] { QTest::mouseClick(input, Qt::LeftButton, {}, input->rect().center()); };
+    // A press each for a javascript:, a file: and a brindle: address, seen in the stage's colour.
+    for (const QRgb colour : {qRgb(0, 255, 255), qRgb(255, 0, 255), qRgb(0, 255, 0)}) {
+        click();
+        ASSERT_TRUE(comesToShow([&](const QImage& p) { return sampledNear(p, colour); }));
+    }
+    click();
+    ASSERT_TRUE(waitUntil([&] { return opened.size() >= 1; })) << "a click opened nothing";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L);
+    ASSERT_TRUE(waitUntil([&] { return opened.size() >= 2; })) << "a key press opened nothing";
+    // What a press opened wrongly would come before what the next press opens.
+    EXPECT_EQ(opened, std::vector<std::string>(
+                          {"http://127.0.0.1:9/more?press=4", "http://127.0.0.1:9/more?press=5"}));
+    EXPECT_NE(evaluate(*player->page(), QStringLiteral("document.title")).toString(), QStringLiteral("ran"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F);
+    ASSERT_TRUE(waitUntil([&] { return viewer->fullScreen(); })) << "fscommand fullscreen true";
+    EXPECT_EQ(viewer->GameSStabs()->tabCaption(4), QStringLiteral("退出全屏"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
+    ASSERT_TRUE(waitUntil([&] { return !viewer->fullScreen(); })) << "fscommand fullscreen false";
+    EXPECT_EQ(viewer->GameSStabs()->tabCaption(4), QStringLiteral("全屏应用"));
+
+    // The 50 x 50 square at the stage's corner, fitted to the player, then at its own size, then
+    // fitted again.
+    EXPECT_GT(fitted.width(), 60);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
+    EXPECT_TRUE(comesToShow([](const QImage& p) {
+        return boundsNear(p, qRgb(255, 0, 0)).size() == QSize(50, 50);
+    })) << "allowscale false left the size at "
+        << boundsNear(picture, qRgb(255, 0, 0)).width();
+    shoot(*viewer, QStringLiteral("movie-links-no-scale"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    EXPECT_TRUE(comesToShow([&](const QImage& p) {
+        return boundsNear(p, qRgb(255, 0, 0)).size() == fitted.size();
+    })) << "allowscale true left the size at "
+        << boundsNear(picture, qRgb(255, 0, 0)).width();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
+    EXPECT_TRUE(waitUntil([&] { return !alive; })) << "fscommand quit left the viewer open";
+}
+
+// A game on a stage narrower than the player shows its background colour over the whole player,
+// and what it draws beyond its stage's edges, in the window and in full screen.
+TEST_F(MovieTest, AMoviesBackgroundFillsThePlayerWithWhatItDrawsBeyondItsStage) {
+    FlashPayFrm* viewer = open("beyond.swf");
+    for (const bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "window");
+        if (fullScreen) viewer->GameSStabs()->setCurrentTab(4);
+        ASSERT_EQ(viewer->fullScreen(), fullScreen);
+        // Blue and yellow only, but for the edges between them.
+        const auto filled = [](const QImage& p) {
+            const int blue = sampledNear(p, qRgb(0x33, 0x66, 0xcc)),
+                      yellow = sampledNear(p, qRgb(255, 255, 0));
+            return blue > 0 && yellow > 0 && blue + yellow >= samples(p) * 98 / 100;
+        };
+        const QImage picture = pictureShowing(*viewer->flash(), filled);
+        shoot(*viewer, QStringLiteral("movie-beyond-%1").arg(fullScreen ? "full-screen" : "window"));
+        EXPECT_TRUE(filled(picture)) << "bars beside the stage: " << sampledNear(picture, qRgb(0, 0, 0))
+                                     << " black of " << samples(picture);
     }
 }

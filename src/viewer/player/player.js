@@ -1,8 +1,9 @@
 // Plays one movie at a time with Ruffle. The host calls playMovie(url, token, saves, limits) and
 // learns through console messages how that start went ("brindle:loaded <token>", "brindle:failed
-// <token> <reason>"), of every change to the movie's saves ("brindle:save <json>") and, once, of a
-// save refused over the limits ("brindle:refused <token>"). stopMovie(token)
-// ends the movie, whose shared objects Ruffle then saves, and reports that after those changes.
+// <token> <reason>"), of every change to the movie's saves ("brindle:save <json>"), once of a save
+// refused over the limits ("brindle:refused <token>") and of the movie's commands to its player
+// ("brindle:quit <token>", "brindle:fullscreen <token> true|false"). stopMovie(token) ends the
+// movie, whose shared objects Ruffle then saves, and reports that after those changes.
 "use strict";
 
 window.RufflePlayer = window.RufflePlayer || {};
@@ -11,14 +12,21 @@ window.RufflePlayer.config = {
     unmuteOverlay: "hidden",
     splashScreen: false,
     contextMenu: "off",
-    openUrlMode: "deny",
-    allowNetworking: "internal",
-    allowScriptAccess: false,
+    // A movie may open web addresses and call its page, as in Flash Player: the page opens no
+    // window itself (the host hands an http(s) address that a click or key press opened to the
+    // browser), runs no script of a movie's (see Function below) and reaches nothing beyond the
+    // player's scheme (its security policy). Ruffle gives a movie ExternalInterface, fscommand and
+    // links only with these three.
+    openUrlMode: "allow",
+    allowNetworking: "all",
+    allowScriptAccess: true,
     upgradeToHttps: false,
     warnOnUnsupportedContent: false,
     showSwfDownload: false,
     polyfills: false,
-    letterbox: "on",
+    // The movie's background fills the whole player and what it draws beyond its stage shows, as
+    // in Flash Player: no bars.
+    letterbox: "off",
     logLevel: "error",
     // Device text (not in a font the movie embeds) is drawn with this font, which has Chinese and
     // Latin. Ruffle takes a name it does not know ("宋体", "Microsoft YaHei", "Arial") as _sans,
@@ -31,6 +39,15 @@ window.RufflePlayer.config = {
         ),
     ),
 };
+
+// Ruffle answers a movie's ExternalInterface.call by compiling the function's name as script in
+// the page. The page holds no functions for movies and runs no script of theirs (its security
+// policy forbids compiling text anyway): every call gets null, as in Flash Player on a page
+// without that function. Nothing else of the page or of Ruffle compiles text into script.
+window.Function = new Proxy(window.Function, {
+    apply: () => () => null,
+    construct: () => () => null,
+});
 
 // Ruffle fetches its font sources again for every movie; the font (3.4 MB) is read once and each
 // movie gets that copy, which spares a click about 50 ms, more on a busy machine.
@@ -165,6 +182,7 @@ function ensurePlayer() {
         // first frame is on the screen.
         requestAnimationFrame(() => requestAnimationFrame(() => console.info("brindle:drawn " + token)));
     });
+    own.ruffle().addFSCommandHandler((command, args) => runCommand(own, command, args));
     document.body.appendChild(own);
     // Ruffle shows a movie it cannot run (a broken file, a player failure) on a panic screen
     // inside the player; the host shows its own note instead.
@@ -178,6 +196,35 @@ function ensurePlayer() {
     });
     if (own.shadowRoot) failures.observe(own.shadowRoot, { childList: true, subtree: true });
     return own;
+}
+
+// A movie's fscommand, as Flash Player's own window took it: "quit" closes the viewer and
+// "fullscreen" switches its full screen (the host does both); "allowscale" "false" shows the stage
+// at its own size in the middle of the player, on the movie's background colour, and "true" fits
+// it to the player again. "showmenu" needs nothing: the player shows no menu either way.
+function runCommand(own, command, args) {
+    if (own !== player) return;
+    const on = String(args).toLowerCase();
+    switch (String(command).toLowerCase()) {
+    case "quit":
+        console.info("brindle:quit " + currentToken);
+        break;
+    case "fullscreen":
+        if (on === "true" || on === "false") console.info("brindle:fullscreen " + currentToken + " " + on);
+        break;
+    case "allowscale": {
+        const movie = own.ruffle().metadata;
+        if (on === "false" && movie) {
+            own.style.cssText = `position: absolute; left: 50%; top: 50%; width: ${movie.width}px;
+                height: ${movie.height}px; margin: ${-movie.height / 2}px 0 0 ${-movie.width / 2}px`;
+            document.body.style.background = movie.backgroundColor || "#ffffff";
+        } else if (on === "true") {
+            own.style.cssText = "";
+            document.body.style.background = "";
+        }
+        break;
+    }
+    }
 }
 
 // Every start is a fresh instance at the movie's first frame, on the saves the host hands over (each
@@ -237,6 +284,7 @@ function removePlayer() {
     const old = player;
     player = null;
     old.remove();
+    document.body.style.background = "";
     closeAudio();
 }
 

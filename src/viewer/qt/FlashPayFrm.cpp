@@ -219,6 +219,12 @@ void FlashPayFrm::takePlayer() {
         movieFailed_ = true;
         layoutCurrentTab();
     });
+    // The movie's fscommand: "quit" closes the viewer, "fullscreen" does what the full-screen tab
+    // does. The close waits for the page's report to be handled.
+    connect(flash_, &FlashPlayer::quitRequested, this, &QWidget::close, Qt::QueuedConnection);
+    connect(flash_, &FlashPlayer::fullScreenRequested, this, [this](bool on) {
+        if (on != fullScreen_) GameSStabs_->setCurrentTab(FullScreenTab);
+    });
     connect(flash_, &FlashPlayer::savesRefused, this, &FlashPayFrm::sayPlayerRefusedSaves);
 }
 

@@ -8,6 +8,7 @@
 #include "web/qt/WebProfiles.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -50,7 +51,8 @@ FlashPlayer::FlashPlayer(QWidget* parent)
                   parent) {}
 
 FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
-    : QWebEngineView(parent), files_(std::move(files)), profile_(WebProfiles::newPlayerProfile(this)) {
+    : QWebEngineView(parent), files_(std::move(files)), profile_(WebProfiles::newPlayerProfile(this)),
+      urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     handler_ = new PlayerSchemeHandler(files_, profile_);
     profile_->installUrlSchemeHandler(viewer::kPlayerScheme.data(), handler_);
     profile_->setUrlRequestInterceptor(new PlayerRequestGuard(profile_));
@@ -68,8 +70,11 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
 
     // The page's reports reach this player through links_, which goes before the page does.
     QObject* links = links_.get();
+    // A refused navigation (a movie's link to its own window) reports a failed load of a page that
+    // stays as it was.
     connect(page_, &QWebEnginePage::loadFinished, links, [this](bool ok) {
-        pageReady_ = ok;
+        if (!ok) return;
+        pageReady_ = true;
         startPending();
     });
     connect(page_, &PlayerPage::movieLoaded, links, [this](int token) {
@@ -91,6 +96,15 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     connect(page_, &PlayerPage::movieStopped, links, [this](int token) {
         if (token == stopping_) finishStop();
     });
+    connect(page_, &PlayerPage::movieQuit, links, [this](int token) {
+        if (token == playing_) emit quitRequested();
+    });
+    connect(page_, &PlayerPage::movieFullScreen, links, [this](int token, bool on) {
+        if (token == playing_) emit fullScreenRequested(on);
+    });
+    connect(page_, &PlayerPage::linkOpened, links, [this](const QUrl& url) {
+        if (playing_ && urlOpener_) urlOpener_(url);
+    });
     // A page whose process ended is loaded again, so that a reload can play once more.
     connect(page_, &QWebEnginePage::renderProcessTerminated, links,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
@@ -101,9 +115,9 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
                 playing_ = 0;
                 finishStop();
                 if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the player's process ended"));
-                page_->load(playerUrl(QStringLiteral("player"), QStringLiteral("player.html")));
+                page_->load(PlayerPage::pageUrl());
             });
-    page_->load(playerUrl(QStringLiteral("player"), QStringLiteral("player.html")));
+    page_->load(PlayerPage::pageUrl());
 }
 
 // The page goes before its profile, which the web engine requires; what it reports while it goes

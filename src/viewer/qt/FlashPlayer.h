@@ -14,6 +14,11 @@
 // never flushed. A movie starts only after every movie of the process that was stopping has stopped
 // and its saves are on disk, so it always reads the newest saves, and nothing a stopped movie
 // reports later is written.
+//
+// The movie playing talks to its page as in Flash Player: ExternalInterface is there and every
+// call gets null, no script of the page runs; its fscommand "quit" and "fullscreen" become
+// quitRequested and fullScreenRequested; an http(s) address it opens in a new window after a
+// click or key press, one per press, goes to the URL opener (the user's web browser).
 
 #include "viewer/FlashSaves.h"
 #include "viewer/PlayerFiles.h"
@@ -23,6 +28,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -62,6 +68,9 @@ class FlashPlayer : public QWebEngineView {
     // Returns once every save of every player is on disk. The program calls it last, before another
     // instance may start; the saves are written meanwhile, while the program tears down.
     static void waitForSaves();
+    // Where the movie's links go; the user's web browser unless set.
+    using UrlOpener = std::function<void(const QUrl&)>;
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
 
   signals:
     void movieLoaded();
@@ -76,6 +85,9 @@ class FlashPlayer : public QWebEngineView {
     // A save of the current movie was refused, as it would have taken the movie over what it may
     // keep; once for each start.
     void savesRefused();
+    // The movie playing asked to close its viewer, or to enter (on) or leave full screen.
+    void quitRequested();
+    void fullScreenRequested(bool on);
 
   private:
     // The saves of one start of a movie: where they go, and what they take so far.
@@ -107,6 +119,7 @@ class FlashPlayer : public QWebEngineView {
     int playing_ = 0;      // the token of the movie started in the page, 0 when none
     int stopping_ = 0;     // the token of the movie being stopped, 0 when none
     QTimer stopDeadline_;
+    UrlOpener urlOpener_;
     // The saves of the movie playing and of the one stopping; reports of any other are dropped.
     std::map<int, MovieSaves> saves_;
 };

@@ -4,6 +4,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
@@ -40,6 +41,14 @@ static const char* const kFetchThroughXhr = R"JS(
 })();
 )JS";
 
+QUrl PlayerPage::pageUrl() {
+    QUrl url;
+    url.setScheme(QString::fromLatin1(viewer::kPlayerScheme.data(), viewer::kPlayerScheme.size()));
+    url.setHost(QString::fromLatin1(viewer::kPlayerHost.data(), viewer::kPlayerHost.size()));
+    url.setPath(QStringLiteral("/player/player.html"));
+    return url;
+}
+
 PlayerPage::PlayerPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
     QWebEngineScript shim;
     shim.setName(QStringLiteral("fetch-through-xhr"));
@@ -56,10 +65,18 @@ PlayerPage::PlayerPage(QWebEngineProfile* profile, QObject* parent) : QWebEngine
     s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     s->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     s->setDefaultTextEncoding(QStringLiteral("utf-8"));
+
+    // The new window itself is never made: not adopting the request refuses it.
+    connect(this, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+        const QUrl url = request.requestedUrl();
+        const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+        if (web && request.isUserInitiated()) emit linkOpened(url);
+    });
 }
 
+// A movie's link to its own window ("_self", "_top", no target) would take the player away.
 bool PlayerPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
-    return url.scheme() == QLatin1String(viewer::kPlayerScheme);
+    return url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment) == pageUrl();
 }
 
 void PlayerPage::reportChange(const QJsonObject& change) {
@@ -81,6 +98,8 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
     static const QString save = QStringLiteral("brindle:save ");
     static const QString stopped = QStringLiteral("brindle:stopped ");
     static const QString refused = QStringLiteral("brindle:refused ");
+    static const QString quit = QStringLiteral("brindle:quit ");
+    static const QString fullScreen = QStringLiteral("brindle:fullscreen ");
     if (message.startsWith(save)) {
         reportChange(QJsonDocument::fromJson(message.mid(save.size()).toUtf8()).object());
     } else if (message.startsWith(stopped)) {
@@ -94,6 +113,11 @@ void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
         emit movieFailed(rest.section(' ', 0, 0).toInt(), rest.section(' ', 1));
     } else if (message.startsWith(drawn)) {
         emit movieDrawn(message.mid(drawn.size()).toInt());
+    } else if (message.startsWith(quit)) {
+        emit movieQuit(message.mid(quit.size()).toInt());
+    } else if (message.startsWith(fullScreen)) {
+        const QString rest = message.mid(fullScreen.size());
+        emit movieFullScreen(rest.section(' ', 0, 0).toInt(), rest.section(' ', 1) == QLatin1String("true"));
     } else if (message == QLatin1String("brindle:warm")) {
         emit warm();
     }

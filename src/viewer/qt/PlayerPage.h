@@ -1,8 +1,12 @@
 #pragma once
-// The page that hosts Ruffle: stays on the player's scheme, opens no windows, and turns the player
+// The page that hosts Ruffle: stays on its player page, opens no windows, and turns the player
 // script's console reports into signals. A movie's own output reaches the console only through
 // Ruffle's log, whose lines start with Ruffle's prefix; and a save report, forged or not, can only
 // change the saves of the movie playing.
+//
+// A movie's link to a new window (getURL, navigateToURL) becomes linkOpened when it is an http(s)
+// address and the web engine saw a click or key press in the page for it: the engine lets a page
+// open one window per press, shortly after it, and none without one.
 
 #include <QJsonObject>
 #include <QWebEnginePage>
@@ -11,6 +15,8 @@ class PlayerPage : public QWebEnginePage {
     Q_OBJECT
   public:
     explicit PlayerPage(QWebEngineProfile* profile, QObject* parent = nullptr);
+    // The player page's address, the only one the page shows.
+    static QUrl pageUrl();
 
   signals:
     // The player script's report for the movie started with token: loaded, or failed with a reason.
@@ -28,6 +34,11 @@ class PlayerPage : public QWebEnginePage {
     void warm();
     // The movie started with token has stopped; every change to its saves was reported before.
     void movieStopped(int token);
+    // The movie started with token asked its player to quit, or to enter or leave full screen.
+    void movieQuit(int token);
+    void movieFullScreen(int token, bool on);
+    // A movie opened the web address url in a new window after a click or key press.
+    void linkOpened(const QUrl& url);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
