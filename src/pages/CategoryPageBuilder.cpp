@@ -15,7 +15,11 @@ bool BuildCategoryPage(const PageSite& site, std::string_view key, std::string_v
             links->PageLinks[i].IsCurrent = false;
         }
     }
-    const std::string fetched = FetchText(storeAddress, "utf-8");
+    return WriteCategoryPage(site, key, FetchText(storeAddress, "utf-8"), backColor);
+}
+
+bool WriteCategoryPage(const PageSite& site, std::string_view key, std::string_view fetched,
+                       std::string_view backColor) {
     const auto list = pagecuts::cutCategoryList(fetched);
     const bool written = list && pagewrapper::writePageFile(site, key, backColor, *list);
     if (const auto paging = pagecuts::cutPagingBlock(fetched)) {

@@ -13,3 +13,7 @@
 // to 6 are cleared first. Returns whether the page file was written.
 bool BuildCategoryPage(const PageSite& site, std::string_view key, std::string_view storeAddress,
                        std::string_view backColor, PageLinkTable* links);
+
+// The same from a store page fetched already (empty when it could not be fetched).
+bool WriteCategoryPage(const PageSite& site, std::string_view key, std::string_view fetched,
+                       std::string_view backColor);

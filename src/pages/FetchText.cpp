@@ -12,6 +12,7 @@
 #include <iconv.h>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -46,6 +47,9 @@ struct CurlDeleter {
 };
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
 
 struct IconvCloser {
@@ -107,20 +111,19 @@ size_t appendBody(char* data, size_t size, size_t count, void* userData) {
     return bytes;
 }
 
-// GET over HTTP(S); nothing when the transfer did not complete.
-std::optional<std::string> fetchHttp(std::string_view url) {
+bool curlReady() {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!initialised) return std::nullopt;
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl) return std::nullopt;
-    std::unique_ptr<curl_slist, SlistDeleter> headers(curl_slist_append(nullptr, "If-Modified-Since: 0"));
-    const std::string address = base::normaliseUrl(url);
+    return initialised;
+}
+
+// One GET of address into body, with this thread's deadline and cancel flag; false when the
+// transfer must not start at all (deadline passed, already cancelled). headers and body must
+// outlive the transfer.
+bool configureGet(CURL* h, const std::string& address, curl_slist* headers, std::string& body) {
     const long stall = stallSeconds.load();
-    std::string body;
-    CURL* h = curl.get();
     curl_easy_setopt(h, CURLOPT_URL, address.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -135,17 +138,33 @@ std::optional<std::string> fetchHttp(std::string_view url) {
     if (fetchDeadline) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             *fetchDeadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return std::nullopt;
+        if (left.count() <= 0) return false;
         // The whole transfer, connecting included; a store that accepts and never answers ends here.
         curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
     }
     if (cancelFlag) {
-        if (cancelFlag->load()) return std::nullopt;
+        if (cancelFlag->load()) return false;
         curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkCancel);
         curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancelFlag));
         curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     }
-    if (curl_easy_perform(h) != CURLE_OK) return std::nullopt;
+    return true;
+}
+
+std::unique_ptr<curl_slist, SlistDeleter> noCacheHeader() {
+    return std::unique_ptr<curl_slist, SlistDeleter>(curl_slist_append(nullptr, "If-Modified-Since: 0"));
+}
+
+// GET over HTTP(S); nothing when the transfer did not complete.
+std::optional<std::string> fetchHttp(std::string_view url) {
+    if (!curlReady()) return std::nullopt;
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl) return std::nullopt;
+    const auto headers = noCacheHeader();
+    const std::string address = base::normaliseUrl(url);
+    std::string body;
+    if (!configureGet(curl.get(), address, headers.get(), body)) return std::nullopt;
+    if (curl_easy_perform(curl.get()) != CURLE_OK) return std::nullopt;
     return body;
 }
 
@@ -175,6 +194,13 @@ std::optional<std::string> readFile(const std::string& path) {
     }
     if (in.bad()) return std::nullopt;
     return body;
+}
+
+// A fetched body decoded; an empty body stays empty whatever the character set.
+std::optional<std::string> decodedPage(std::optional<std::string> body, std::string_view charset) {
+    if (!body) return std::nullopt;
+    if (body->empty()) return std::string();
+    return DecodeBody(*body, charset);
 }
 
 std::optional<std::string> fetchBody(std::string_view url) {
@@ -224,10 +250,67 @@ std::string DecodeBody(std::string_view body, std::string_view charset) {
 
 std::optional<std::string> FetchPage(std::string_view url, std::string_view charset) {
     processPendingEvents();
-    const auto body = fetchBody(url);
-    if (!body) return std::nullopt;
-    if (body->empty()) return std::string();
-    return DecodeBody(*body, charset);
+    return decodedPage(fetchBody(url), charset);
+}
+
+void FetchPages(std::span<const std::string> urls, std::string_view charset, long perHost,
+                const std::function<void(std::size_t, std::optional<std::string>)>& done) {
+    // Each transfer owns its handle and body; the handle's private pointer names its entry.
+    struct Transfer {
+        std::size_t index;
+        std::string address;
+        std::string body;
+        std::unique_ptr<CURL, CurlDeleter> handle;
+        bool finished = false;
+    };
+    std::unique_ptr<CURLM, MultiDeleter> multi(curlReady() ? curl_multi_init() : nullptr);
+    if (multi) {
+        curl_multi_setopt(multi.get(), CURLMOPT_MAX_HOST_CONNECTIONS, std::max(perHost, 1L));
+        // A store that speaks HTTP/2 carries several pages on each connection.
+        curl_multi_setopt(multi.get(), CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
+    }
+    const auto headers = noCacheHeader();
+    std::vector<std::unique_ptr<Transfer>> transfers;
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+        if (!base::isWebAddress(urls[i])) {
+            done(i, FetchPage(urls[i], charset));
+            continue;
+        }
+        auto transfer = std::make_unique<Transfer>(i, base::normaliseUrl(urls[i]), std::string(),
+                                                   std::unique_ptr<CURL, CurlDeleter>(curl_easy_init()));
+        CURL* h = transfer->handle.get();
+        if (!multi || !h || !configureGet(h, transfer->address, headers.get(), transfer->body)) {
+            done(i, std::nullopt);
+            continue;
+        }
+        curl_easy_setopt(h, CURLOPT_PRIVATE, transfer.get());
+        if (curl_multi_add_handle(multi.get(), h) != CURLM_OK) {
+            done(i, std::nullopt);
+            continue;
+        }
+        transfers.push_back(std::move(transfer));
+    }
+    for (int running = static_cast<int>(transfers.size()); running > 0;) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+        int queued = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+            if (message->msg != CURLMSG_DONE) continue;
+            Transfer* transfer = nullptr;
+            curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
+            const bool ok = message->data.result == CURLE_OK;
+            curl_multi_remove_handle(multi.get(), message->easy_handle);
+            transfer->finished = true;
+            done(transfer->index,
+                 decodedPage(ok ? std::optional(std::move(transfer->body)) : std::nullopt, charset));
+        }
+        if (running > 0 && curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr) != CURLM_OK) break;
+    }
+    // Only a failure of the multi handle itself leaves transfers unfinished; they count as not fetched.
+    for (const auto& transfer : transfers) {
+        if (transfer->finished) continue;
+        curl_multi_remove_handle(multi.get(), transfer->handle.get());
+        done(transfer->index, std::nullopt);
+    }
 }
 
 std::optional<std::string> FetchBytes(std::string_view url) {

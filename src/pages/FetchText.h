@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,14 @@ std::string FetchText(std::string_view url, std::string_view charset);
 // refused, time-out, cancelled, unreadable or oversized file: nothing) from one that came back
 // empty or as an error page (its text).
 std::optional<std::string> FetchPage(std::string_view url, std::string_view charset);
+
+// Fetches every address of urls (as FetchPage does, one charset for all) and calls done with the
+// index of the address and what FetchPage would have given, on the calling thread, as each ends.
+// Web addresses are fetched at once over reused connections, at most perHost open to one host at
+// a time (over HTTP/2 a connection carries several at once); the others wait for a free
+// connection. Returns when every address has had its call.
+void FetchPages(std::span<const std::string> urls, std::string_view charset, long perHost,
+                const std::function<void(std::size_t, std::optional<std::string>)>& done);
 
 // The body of url as it came, undecoded (pictures); nothing when it could not be fetched. The same
 // rules as FetchText otherwise, except that the pending-events hook is not run: it is for worker

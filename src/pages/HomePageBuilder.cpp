@@ -6,6 +6,11 @@
 
 bool BuildHomePage(const PageSite& site, std::string_view storeAddress, std::string_view backColor,
                    std::string_view key) {
-    const auto kept = pagecuts::cutHomePage(FetchText(storeAddress, "utf-8"));
+    return WriteHomePage(site, FetchText(storeAddress, "utf-8"), backColor, key);
+}
+
+bool WriteHomePage(const PageSite& site, std::string_view fetched, std::string_view backColor,
+                   std::string_view key) {
+    const auto kept = pagecuts::cutHomePage(fetched);
     return kept && pagewrapper::writePageFile(site, key, backColor, *kept);
 }

@@ -9,3 +9,7 @@
 // page file stays. Returns whether the page file was written.
 bool BuildHomePage(const PageSite& site, std::string_view storeAddress, std::string_view backColor,
                    std::string_view key);
+
+// The same from a store page fetched already (empty when it could not be fetched).
+bool WriteHomePage(const PageSite& site, std::string_view fetched, std::string_view backColor,
+                   std::string_view key);

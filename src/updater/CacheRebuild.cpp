@@ -2,37 +2,28 @@
 
 #include "base/AtomicFile.h"
 #include "pages/CategoryPageBuilder.h"
+#include "pages/FetchText.h"
 #include "pages/HomePageBuilder.h"
 
-#include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
 
-bool CacheRebuild::build(const CatalogueEntry& entry) const {
-    const auto address = Catalogue::storeAddress(site_.storeSite, entry);
-    if (entry.builder == PageBuilder::Home) return BuildHomePage(site_, address, backColor_, entry.key);
-    return BuildCategoryPage(site_, entry.key, address, backColor_, nullptr);
+int CacheRebuild::run(std::span<const CatalogueEntry> entries, long perHost) const {
+    // Every page is fetched at once and written as soon as its fetch ends; the pages are
+    // independent files, so the order in which they finish does not matter.
+    std::vector<std::string> addresses;
+    addresses.reserve(entries.size());
+    for (const auto& entry : entries)
+        addresses.push_back(Catalogue::storeAddress(site_.storeSite, entry));
+    int written = 0;
+    FetchPages(addresses, "utf-8", perHost, [&](std::size_t index, const std::optional<std::string>& page) {
+        if (write(entries[index], page.value_or(std::string()))) ++written;
+    });
+    return written;
 }
 
-int CacheRebuild::run(std::span<const CatalogueEntry> entries, int workers) const {
-    // Each worker takes the next entry in table order until none is left; the pages are
-    // independent files, so the order in which they finish does not matter.
-    if (entries.empty()) return 0;
-    std::atomic<std::size_t> next{0};
-    std::atomic<int> written{0};
-    {
-        std::vector<std::jthread> pool;
-        const auto count =
-            std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1, entries.size());
-        for (std::size_t i = 0; i < count; ++i) {
-            pool.emplace_back([&] {
-                for (auto index = next++; index < entries.size(); index = next++)
-                    if (build(entries[index])) ++written;
-            });
-        }
-    }
-    return written;
+bool CacheRebuild::write(const CatalogueEntry& entry, std::string_view fetched) const {
+    if (entry.builder == PageBuilder::Home) return WriteHomePage(site_, fetched, backColor_, entry.key);
+    return WriteCategoryPage(site_, entry.key, fetched, backColor_);
 }
 
 void CacheRebuild::removeStaleTemporaries(const std::filesystem::path& htmlDir) {

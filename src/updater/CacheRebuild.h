@@ -1,6 +1,6 @@
 #pragma once
 // The updater's rebuild of the page cache: the home page and every category page of the
-// catalogue's rebuild list, fetched by a few worker threads at once. Each page is written whole by
+// catalogue's rebuild list, all fetched at once over reused connections. Each page is written whole by
 // its builder (temporary file, then rename), so a run that is stopped at any moment leaves every
 // page file either as it was or completely rebuilt.
 
@@ -9,11 +9,14 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 class CacheRebuild {
   public:
-    // Twelve fetches at a time: the 32 pages take three rounds of store latency instead of 32.
-    static constexpr int kWorkers = 12;
+    // Connections open to the store at a time. One per page of the rebuild list, so that the
+    // whole list costs one round of store latency even over HTTP/1.1, where a connection carries
+    // one request at a time; a store that speaks HTTP/2 gets all of them on one connection.
+    static constexpr long kConnectionsPerHost = 32;
 
     CacheRebuild(PageSite site, std::string backColor)
         : site_(std::move(site)), backColor_(std::move(backColor)) {}
@@ -21,14 +24,14 @@ class CacheRebuild {
     // Builds every entry (home page builder for the home page, category list builder for the
     // others) and returns how many page files were written. A page that cannot be fetched or cut
     // keeps its old file; the other pages are built all the same.
-    int run(std::span<const CatalogueEntry> entries, int workers = kWorkers) const;
+    int run(std::span<const CatalogueEntry> entries, long perHost = kConnectionsPerHost) const;
 
     // Removes temporary files that writers of dead processes left in the page cache folder (a
     // writer killed between writing and renaming). Temporaries of running processes stay.
     static void removeStaleTemporaries(const std::filesystem::path& htmlDir);
 
   private:
-    bool build(const CatalogueEntry& entry) const;
+    bool write(const CatalogueEntry& entry, std::string_view fetched) const;
 
     PageSite site_;
     std::string backColor_;

@@ -7,10 +7,14 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <netinet/in.h>
+#include <optional>
+#include <set>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -244,4 +248,60 @@ TEST(DecodeBody, DecodesNamedCharsetsAndKeepsThePageAroundBadBytes) {
     EXPECT_EQ(DecodeBody("\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF", "utf-8"), "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
     EXPECT_EQ(DecodeBody("abc", "no-such-charset"), "");
     EXPECT_EQ(DecodeBody("", "utf-8"), "");
+}
+
+TEST(FetchText, FetchPagesRunsAtMostPerHostAtOnceOverReusedConnectionsAndAnswersEachAddressOnce) {
+    // Each request waits until three are in flight (or five seconds pass), so the peak shows both
+    // that the fetches overlap and that no more than three connections are open to the host.
+    LoopbackServer server;
+    std::atomic<int> inFlight{0}, peak{0};
+    std::mutex portsMutex;
+    std::set<int> clientPorts;
+    std::string ifModifiedSince;
+    server.routes().Get("/page", [&](const httplib::Request& req, httplib::Response& res) {
+        const int now = ++inFlight;
+        for (int seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {
+        }
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (inFlight < 3 && peak < 3 && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        {
+            const std::lock_guard lock(portsMutex);
+            clientPorts.insert(req.remote_port);
+            ifModifiedSince = req.get_header_value("If-Modified-Since");
+        }
+        res.set_content("<p>第" + req.get_param_value("n") + "页</p>", "text/html");
+        --inFlight;
+    });
+    server.routes().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 404;
+        res.set_content("<h1>404 找不到</h1>", "text/html");
+    });
+    server.start();
+    TempDir dir;
+    const auto local = dir.path() / "local.html";
+    base::writeFileAtomic(local, "<p>本地</p>");
+
+    std::vector<std::string> urls;
+    for (int n = 0; n < 6; ++n)
+        urls.push_back(server.url("/page?n=" + std::to_string(n)));
+    urls.push_back(server.url("/gone"));
+    urls.push_back("http://127.0.0.1:" + std::to_string(closedLoopbackPort()) + "/page");
+    urls.push_back(local.string());
+    std::vector<std::optional<std::string>> pages(urls.size());
+    std::vector<int> calls(urls.size(), 0);
+    FetchPages(urls, "utf-8", 3, [&](std::size_t index, std::optional<std::string> page) {
+        ++calls.at(index);
+        pages.at(index) = std::move(page);
+    });
+
+    EXPECT_EQ(calls, std::vector<int>(urls.size(), 1));
+    for (int n = 0; n < 6; ++n)
+        EXPECT_EQ(pages[n], "<p>第" + std::to_string(n) + "页</p>");
+    EXPECT_EQ(pages[6], "<h1>404 找不到</h1>");
+    EXPECT_EQ(pages[7], std::nullopt);
+    EXPECT_EQ(pages[8], "<p>本地</p>");
+    EXPECT_EQ(peak, 3);
+    EXPECT_LE(clientPorts.size(), 3u); // later requests went over the first connections
+    EXPECT_EQ(ifModifiedSince, "0");
 }
