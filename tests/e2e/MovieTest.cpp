@@ -1,11 +1,12 @@
 // Movies in the viewer against the built appstore, which also serves the tests' own movies
 // (--movies): a movie downloaded from the store knows its address and query and loads the files
 // beside it from the store once; a broken movie shows the note; device text shows in Chinese and
-// Latin whatever font it names, every Chinese, Korean and Japanese character with its width, in
-// lines as high as on Chinese Windows; every game of the store loads in the player without an
-// error and shows Chinese text; a movie's calls to its page, links and fscommands work as in Flash
-// Player, and its background fills the player with what it draws beyond its stage. Screenshots go
-// to viewer-shots/ in the test's build folder.
+// Latin whatever font it names, also in an old movie whose strings are in the Chinese code page,
+// every Chinese, Korean and Japanese character with its width, in lines as high as on Chinese
+// Windows; every game of the store loads in the player without an error and shows Chinese text; a
+// movie's calls to its page, links and fscommands work as in Flash Player, and its background
+// fills the player with what it draws beyond its stage. Screenshots go to viewer-shots/ in the
+// test's build folder.
 
 #include "BrindleFolder.h"
 #include "PageScript.h"
@@ -66,10 +67,8 @@ bool near(QRgb pixel, QRgb colour) {
            std::abs(qBlue(pixel) - qBlue(colour)) <= 16;
 }
 
-// For each line of the device-text movies, how many pixels of the widget's picture are near its
-// colour.
-std::vector<int> linePixels(QWidget& widget) {
-    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+// For each line of the device-text movies, how many pixels of a picture are near its colour.
+std::vector<int> linePixels(const QImage& image) {
     std::vector<int> counts(kDeviceTextLines.size());
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -122,6 +121,16 @@ QImage pictureShowing(QWidget& player, const std::function<bool(const QImage&)>&
         },
         30000);
     return image;
+}
+
+// How many pixels of two pictures of the same size differ by more than 16 in a component.
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (!near(a.pixel(x, y), b.pixel(x, y))) ++count;
+    return count;
 }
 
 // Where each store game's title screen shows Chinese: its name (or, where it has none, a line
@@ -277,7 +286,7 @@ TEST_F(MovieTest, DeviceTextShowsInChineseAndLatinWhateverFontItNames) {
             [&] {
                 if (taken.isValid() && taken.elapsed() < 300) return false;
                 taken.start();
-                counts = linePixels(*viewer);
+                counts = linePixels(viewer->grab().toImage().convertToFormat(QImage::Format_RGB32));
                 return std::count(counts.begin(), counts.end(), 0) == 0;
             },
             30000);
@@ -286,6 +295,29 @@ TEST_F(MovieTest, DeviceTextShowsInChineseAndLatinWhateverFontItNames) {
             EXPECT_GT(counts[i], 0) << kDeviceTextLines[i].font;
         delete viewer;
     }
+}
+
+// A movie of version 5 made on Chinese Windows keeps its strings (font names, texts, the texts its
+// actions set) in GBK: it shows the very picture of its twin of version 8 in UTF-8, its Chinese as
+// Chinese and not as Latin letters.
+TEST_F(MovieTest, AnOldMovieInTheChineseCodePageShowsItsChineseAsItsUnicodeTwinDoes) {
+    FlashPayFrm* twin = open("text-as2.swf");
+    ASSERT_TRUE(waitUntil([&] { return twin->flash()->isMovieLoaded(); }, 30000));
+    const QImage expected = pictureShowing(*twin->flash(), [](const QImage& image) {
+        const auto counts = linePixels(image);
+        return std::count(counts.begin(), counts.end(), 0) == 0;
+    });
+    delete twin;
+
+    FlashPayFrm* viewer = open("text-swf5.swf");
+    ASSERT_TRUE(waitUntil([&] { return viewer->flash()->isMovieLoaded(); }, 30000));
+    int differing = -1;
+    pictureShowing(*viewer->flash(), [&](const QImage& image) {
+        differing = differingPixels(image, expected);
+        return differing == 0;
+    });
+    shoot(*viewer, QStringLiteral("device-text-text-swf5.swf"));
+    EXPECT_EQ(differing, 0);
 }
 
 // Characters beyond GB2312 show, and one the font has no glyph for takes room as a box: each line

@@ -7,12 +7,15 @@
 //                           frame action through the variable the field shows;
 //   characters-as2.swf      the lines of kWideTextLines, one field each;
 //   lines-as2.swf           one multi-line field of kSpacedLines lines, sized as on Chinese Windows;
+//   text-swf5.swf           the same as a movie of version 5, its font names and texts in the
+//                           Chinese code page (GBK), as such movies were made on Chinese Windows;
 //   keys-as2.swf            fills its stage with the colour of the last arrow key pressed, as
 //                           keys.swf does: grey before any, left red, right green, up blue, down
 //                           yellow, taken by a Key listener.
 
 #include "SwfWriter.h"
 #include "viewer/DeviceTextLines.h"
+#include "viewer/GbkBytes.h"
 
 #include <cstdio>
 #include <fstream>
@@ -89,14 +92,18 @@ Rgba rgb(std::uint32_t colour) {
             static_cast<std::uint8_t>(colour)};
 }
 
-std::string deviceText() {
+// The device text lines; in a movie of version 5 with its strings in GBK.
+std::string deviceText(bool version5) {
     MovieWriter movie = as2Movie();
+    if (version5) movie.setVersion(5);
+    const auto encoded = [&](const std::string& text) { return version5 ? gbkBytes(text) : text; };
     Actions a;
     for (std::size_t i = 0; i < kDeviceTextLines.size(); ++i) {
         const DeviceTextLine& line = kDeviceTextLines[i];
-        const std::string text = i + 1 == kDeviceTextLines.size() ? kDeviceTextLatin : kDeviceTextChinese;
+        const std::string text =
+            encoded(i + 1 == kDeviceTextLines.size() ? kDeviceTextLatin : kDeviceTextChinese);
         const std::string variable = "line" + std::to_string(i);
-        const auto font = movie.defineDeviceFont(line.font, true);
+        const auto font = movie.defineDeviceFont(encoded(line.font), true);
         const bool byAction = i % 2 == 1;
         movie.place(static_cast<std::uint16_t>(i + 1),
                     movie.define(
@@ -196,9 +203,13 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     const std::pair<const char*, std::string> movies[] = {
-        {"plays-as2.swf", playCounter(true)}, {"plays-as2-unflushed.swf", playCounter(false)},
-        {"text-as2.swf", deviceText()},       {"characters-as2.swf", wideText()},
-        {"lines-as2.swf", spacedLines()},     {"keys-as2.swf", keys()},
+        {"plays-as2.swf", playCounter(true)},
+        {"plays-as2-unflushed.swf", playCounter(false)},
+        {"text-as2.swf", deviceText(false)},
+        {"text-swf5.swf", deviceText(true)},
+        {"characters-as2.swf", wideText()},
+        {"lines-as2.swf", spacedLines()},
+        {"keys-as2.swf", keys()},
     };
     for (const auto& [name, bytes] : movies) {
         std::ofstream out(folder + "/" + name, std::ios::binary);

@@ -3,8 +3,8 @@
 #include "base/AtomicFile.h"
 #include "controls/CurlReader.h"
 #include "controls/qt/DownloadQtLoop.h"
+#include "viewer/qt/MovieReply.h"
 
-#include <QFile>
 #include <QTimer>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
@@ -138,11 +138,10 @@ void PlayerSchemeHandler::fetchEnded(const std::string& key, bool ok) {
 }
 
 void PlayerSchemeHandler::reply(QWebEngineUrlRequestJob* job, const fs::path& file) {
-    // The job owns the file and closes it when the reply has been read.
-    auto* device = new QFile(QString::fromStdString(file.string()), job);
-    if (!device->open(QIODevice::ReadOnly)) {
-        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-        return;
-    }
-    job->reply(QByteArray::fromStdString(viewer::contentTypeOf(file)), device);
+    const auto type = QByteArray::fromStdString(viewer::contentTypeOf(file));
+    // Movies, the one playing and those it loads, may need their strings rewritten first.
+    if (type == "application/x-shockwave-flash")
+        MovieReply::send(job, QString::fromStdString(file.string()), type);
+    else
+        MovieReply::sendFile(job, QString::fromStdString(file.string()), type);
 }

@@ -7,7 +7,8 @@
 // user-interface thread) from the store folder the movie came from, put into Game whole and then
 // answered. Only plain file names are fetched, into Game and nowhere else, never over a redirect,
 // and a name that could not be fetched is not asked for again while the player lives. The page
-// itself still reaches nothing but this scheme.
+// itself still reaches nothing but this scheme. Movies are answered through MovieReply, which
+// rewrites an old movie whose strings are in the Chinese code page.
 
 #include "controls/UrlReader.h"
 #include "viewer/PlayerFiles.h"
