@@ -1,6 +1,7 @@
 #include "library/SaveArchive.h"
 
 #include "base/AtomicFile.h"
+#include "pages/FetchText.h"
 #include "viewer/FlashSaves.h"
 #include "viewer/PlayerFiles.h"
 #include "viewer/SolFile.h"
@@ -29,6 +30,8 @@ using Status = SaveArchive::Status;
 using Result = SaveArchive::Result;
 
 constexpr std::size_t kMaxName = 255;
+// Where the player sets aside the saves of a movie folder it could not read.
+constexpr const char* kRejectedFolder = "rejected";
 // A zip without entries: its end record alone (libzip writes no file for an empty archive).
 constexpr char kEmptyZip[22] = {'P', 'K', 5, 6};
 
@@ -50,6 +53,18 @@ std::string shown(std::string_view name) {
 // A movie folder in Saves/: a plain file name, and not hidden, as the staging folders are.
 bool isMovieFolderName(std::string_view name) {
     return viewer::isPlainFileName(name) && name.size() <= kMaxName && !name.starts_with('.');
+}
+
+// The game named in messages for a movie folder.
+std::string gameOf(const SaveArchive::RestoreOptions& options, const std::string& movie) {
+    const std::string name = options.nameOf ? options.nameOf(movie) : std::string();
+    return shown(name.empty() ? movie : name);
+}
+
+// An entry's name as UTF-8: as it is when it is valid UTF-8, else read as GB 18030.
+std::string entryName(std::string_view raw) {
+    if (DecodeBody(raw, "utf-8") == raw) return std::string(raw);
+    return DecodeBody(raw, "gb18030");
 }
 
 bool isSave(std::string_view bytes) {
@@ -114,9 +129,9 @@ std::string plan(zip_t* archive, const SaveArchive::RestoreOptions& options, std
     for (zip_int64_t index = 0; index < count; ++index) {
         zip_stat_t stat;
         zip_stat_init(&stat);
-        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
+        if (zip_stat_index(archive, index, ZIP_FL_ENC_RAW, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
             return "压缩包已损坏，读不出它的文件。";
-        const std::string name = stat.name;
+        const std::string name = entryName(stat.name);
         const std::string entry = "压缩包里的“" + shown(name) + "”";
         zip_uint8_t system = 0;
         zip_uint32_t attributes = 0;
@@ -133,7 +148,8 @@ std::string plan(zip_t* archive, const SaveArchive::RestoreOptions& options, std
             !(folder ? file.empty() : viewer::FlashSaves::nameOf(file).has_value()))
             return entry + "不是存档：只接受“游戏文件名/存档名.sol”这样的文件，名字与存档文件夹里的相同。";
         if (options.onlyMovie && movie != *options.onlyMovie)
-            return entry + "是另一个游戏（" + shown(movie) + "）的存档，不是这个游戏的。";
+            return entry + "是另一个游戏（" + gameOf(options, movie) + "）的存档，不是“" +
+                   gameOf(options, *options.onlyMovie) + "”的。";
         if (folder) continue;
         if (!seen.insert(name).second) return entry + "出现了不止一次。";
         if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
@@ -214,26 +230,67 @@ bool swapIn(const fs::path& staged, const fs::path& target) {
     return std::rename(aside.c_str(), staged.c_str()) == 0;
 }
 
+// Moves a staging folder that holds saves still wanted beside the saves folder, under a name of
+// its own; where they are.
+fs::path keptAside(const fs::path& staging, const fs::path& savesFolder) {
+    const fs::path kept = savesFolder.parent_path() / ("恢复前的存档-" + std::to_string(::time(nullptr)) +
+                                                       "-" + std::to_string(::getpid()));
+    return std::rename(staging.c_str(), kept.c_str()) == 0 ? kept : staging;
+}
+
+// The zip's saves, checked, with the movies they belong to; or nothing with the refusal or failure
+// in result.
+std::optional<std::vector<Save>> checkedSaves(const fs::path& zipFile,
+                                              const SaveArchive::RestoreOptions& options, Result& result) {
+    int error = 0;
+    Zip archive(zip_open(zipFile.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    if (!archive) {
+        // A zip whose entries contradict each other (one name twice, overlapping entries) is read
+        // well enough to be refused, like any zip whose content is not taken.
+        const std::string why = "无法打开压缩包“" + zipFile.string() + "”：";
+        result = error == ZIP_ER_INCONS || error == ZIP_ER_EXISTS
+                     ? refused(why + "它的文件互相矛盾（例如同一个文件出现了两次），不是存档备份。")
+                     : failed(why + "它不存在、读不了，或不是 zip 文件。");
+        return std::nullopt;
+    }
+    auto saves = readSaves(archive.get(), options, result);
+    if (!saves) return std::nullopt;
+    if (saves->empty()) {
+        result = refused("压缩包里没有存档。");
+        return std::nullopt;
+    }
+    std::set<std::string> movies;
+    for (const auto& save : *saves)
+        movies.insert(save.movie);
+    for (const auto& movie : movies)
+        if (options.inUse && options.inUse(movie)) {
+            result = refused("“" + gameOf(options, movie) + "”正在运行，请先关闭它的窗口再恢复存档。");
+            return std::nullopt;
+        }
+    result = {Status::Done, {}, {movies.begin(), movies.end()}, saves->size()};
+    return saves;
+}
+
 } // namespace
+
+Result SaveArchive::check(const fs::path& zipFile, const RestoreOptions& options) {
+    Result result;
+    checkedSaves(zipFile, options, result);
+    return result;
+}
+
+void SaveArchive::removeLeftovers(const fs::path& savesFolder) {
+    removeDeadStaging(savesFolder);
+}
 
 Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder,
                             const RestoreOptions& options) {
-    int error = 0;
-    Zip archive(zip_open(zipFile.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
-    if (!archive)
-        return failed("无法打开压缩包“" + zipFile.string() + "”：它不存在、读不了，或不是 zip 文件。");
     Result result;
-    auto saves = readSaves(archive.get(), options, result);
+    const auto saves = checkedSaves(zipFile, options, result);
     if (!saves) return result;
-    archive.reset();
-    if (saves->empty()) return refused("压缩包里没有存档。");
-
     std::map<std::string, std::size_t> movies;
     for (const auto& save : *saves)
         ++movies[save.movie];
-    for (const auto& [movie, files] : movies)
-        if (options.inUse && options.inUse(movie))
-            return refused("“" + movie + "”正在运行，请先关闭它的窗口再恢复存档。");
 
     std::error_code ec;
     fs::create_directories(savesFolder, ec);
@@ -257,11 +314,31 @@ Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder
         }
         swapped.push_back(movie);
     }
+    std::vector<std::string> notBack;
     if (!written) // back as before, newest first
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
-            swapIn(savesFolder / *it, staging / *it);
+            if (!swapIn(savesFolder / *it, staging / *it)) notBack.push_back(*it);
+    // The saves a movie had set aside as unreadable stay with it.
+    std::size_t rejectedLost = 0;
+    if (written)
+        for (const auto& movie : swapped) {
+            const fs::path rejected = staging / movie / kRejectedFolder;
+            if (fs::exists(fs::symlink_status(rejected, ec)) &&
+                std::rename(rejected.c_str(), (savesFolder / movie / kRejectedFolder).c_str()) != 0)
+                ++rejectedLost;
+        }
     syncPath(savesFolder);
-    fs::remove_all(staging, ec);
+    // Old saves that could not be put back stay, in a folder beside Saves/ that no later start
+    // clears away as an interrupted restore's.
+    const fs::path kept = notBack.empty() && rejectedLost == 0 ? fs::path() : keptAside(staging, savesFolder);
+    if (!notBack.empty()) {
+        std::string games;
+        for (const auto& movie : notBack)
+            games += (games.empty() ? "“" : "、“") + gameOf(options, movie) + "”";
+        return failed("恢复中途失败，而且没能把 " + games + " 的存档完全换回来。它们原来的存档保存在“" +
+                      kept.string() + "”里，请把它们复制回存档文件夹。");
+    }
+    if (kept.empty()) fs::remove_all(staging, ec);
     if (!written) return failed(cannotWrite);
 
     result = {Status::Done, {}, {}, saves->size()};
@@ -269,6 +346,7 @@ Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder
         result.movies.push_back(movie);
     result.message = "已恢复 " + std::to_string(movies.size()) + " 个游戏的 " +
                      std::to_string(saves->size()) + " 个存档。";
+    if (rejectedLost > 0) result.message += "原来无法读取而被移到一边的存档留在了“" + kept.string() + "”里。";
     return result;
 }
 

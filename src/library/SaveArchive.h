@@ -11,7 +11,11 @@
 // one in a single rename (renameat2 RENAME_EXCHANGE), so a movie's folder is always whole, either
 // as before or as in the zip, and a failure on the way exchanges the earlier ones back. A movie's
 // saves become exactly those in the zip: saves it has now but the zip has not are dropped with
-// the old folder. Movies absent from the zip keep their saves.
+// the old folder, except its rejected/ folder (saves set aside as unreadable), which is carried
+// over. Movies absent from the zip keep their saves.
+//
+// Entry names are UTF-8, or GBK (GB 18030) when they are not valid UTF-8, as zip tools of Chinese
+// systems write them without marking their encoding.
 //
 // Messages are for the player (Chinese).
 
@@ -57,9 +61,17 @@ class SaveArchive {
         std::optional<std::string> onlyMovie;
         // Whether a movie's saves are in use now (its viewer is open): such a restore is refused.
         std::function<bool(const std::string& movie)> inUse;
+        // The game's name of a movie folder, for messages; the folder name when empty.
+        std::function<std::string(const std::string& movie)> nameOf;
     };
+    // Checks the zip as a restore does, writing nothing: Done with the movies and the number of
+    // saves it would restore, or the refusal or failure the restore would give.
+    static Result check(const std::filesystem::path& zipFile, const RestoreOptions& options = {});
     static Result restore(const std::filesystem::path& zipFile, const std::filesystem::path& savesFolder,
                           const RestoreOptions& options = {});
+    // Removes the staging folders that restores interrupted by the end of their process left in
+    // savesFolder.
+    static void removeLeftovers(const std::filesystem::path& savesFolder);
 };
 
 } // namespace library

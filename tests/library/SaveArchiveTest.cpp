@@ -8,6 +8,8 @@
 #include <iterator>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
 using namespace library;
@@ -55,13 +57,13 @@ struct Entry {
 // A zip made with libzip, then with every entry's declared size set to declaredSize when given
 // (in the local and the central header alike, as a forger would).
 void writeZip(const fs::path& file, const std::vector<Entry>& entries,
-              std::optional<std::uint32_t> declaredSize = {}) {
+              std::optional<std::uint32_t> declaredSize = {}, zip_flags_t encoding = ZIP_FL_ENC_UTF_8) {
     int error = 0;
     zip_t* archive = zip_open(file.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     ASSERT_TRUE(archive);
     for (const auto& entry : entries) {
         auto* source = zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0);
-        const auto index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        const auto index = zip_file_add(archive, entry.name.c_str(), source, encoding);
         ASSERT_GE(index, 0) << entry.name;
         zip_file_set_external_attributes(archive, index, 0, ZIP_OPSYS_UNIX,
                                          static_cast<zip_uint32_t>(entry.mode) << 16);
@@ -146,7 +148,8 @@ TEST_F(SaveArchiveTest, ABackupRestoresWhatWasSavedAndAMovieGetsExactlyItsBacked
     ASSERT_TRUE(empty) << "a valid zip";
     EXPECT_EQ(zip_get_num_entries(empty, 0), 0);
     zip_discard(empty);
-    EXPECT_EQ(SaveArchive::restore(zip, saves).status, SaveArchive::Status::Refused);
+    const auto twice = SaveArchive::restore(zip, saves);
+    EXPECT_EQ(twice.status, SaveArchive::Status::Refused) << twice.message;
 }
 
 TEST_F(SaveArchiveTest, ARestoreRefusesAnythingButTheMoviesOwnGoodSavesAndChangesNothing) {
@@ -206,4 +209,50 @@ TEST_F(SaveArchiveTest, ARestoreRefusesAnythingButTheMoviesOwnGoodSavesAndChange
     ASSERT_TRUE(base::writeFileAtomic(zip, "PK but no zip"));
     EXPECT_EQ(SaveArchive::restore(zip, saves).status, SaveArchive::Status::Failed);
     EXPECT_EQ(snapshot(saves), before);
+}
+
+// Zips as other tools write them: names in GBK without the UTF-8 mark are read as GBK; a movie's
+// saves set aside as unreadable stay with it; a zip naming one file twice is refused. A restore cut
+// short leaves its staging folder only until the next start.
+TEST_F(SaveArchiveTest, GbkNamesRejectedSavesDuplicatesAndLeftoversOfAnInterruptedRestore) {
+    const std::string gbkGame = "\xd3\xce\xcf\xb7.swf"; // 游戏.swf in GBK
+    writeZip(zip, {{gbkGame + "/plays.sol", save("plays", 7)}}, {}, ZIP_FL_ENC_GUESS);
+    const auto gbk = SaveArchive::restore(zip, saves);
+    ASSERT_TRUE(gbk.ok()) << gbk.message;
+    EXPECT_EQ(gbk.movies, std::vector<std::string>{"游戏.swf"});
+    EXPECT_TRUE(fs::is_regular_file(saves / "游戏.swf" / "plays.sol"));
+
+    fs::create_directory(saves / "plays.swf" / "rejected");
+    ASSERT_TRUE(base::writeFileAtomic(saves / "plays.swf" / "rejected" / "old.sol", "unreadable"));
+    writeZip(zip, {{"plays.swf/plays.sol", save("plays", 9)}});
+    SaveArchive::RestoreOptions one;
+    one.onlyMovie = "plays.swf";
+    ASSERT_TRUE(SaveArchive::restore(zip, saves, one).ok());
+    EXPECT_FALSE(fs::exists(saves / "plays.swf" / "a%2Fb.sol"));
+    EXPECT_TRUE(fs::is_regular_file(saves / "plays.swf" / "rejected" / "old.sol"));
+
+    // Two entries with one name: the second one's name written over with the first's.
+    writeZip(zip, {{"plays.swf/aaaaa.sol", save("aaaaa", 1)}, {"plays.swf/bbbbb.sol", save("bbbbb", 2)}});
+    std::string bytes(std::istreambuf_iterator<char>(std::ifstream(zip, std::ios::binary).rdbuf()), {});
+    for (std::size_t at = bytes.find("bbbbb.sol"); at != std::string::npos; at = bytes.find("bbbbb.sol"))
+        bytes.replace(at, 5, "aaaaa");
+    ASSERT_TRUE(base::writeFileAtomic(zip, bytes));
+    const auto before = snapshot(saves);
+    const auto twice = SaveArchive::restore(zip, saves);
+    EXPECT_EQ(twice.status, SaveArchive::Status::Refused) << twice.message;
+    EXPECT_EQ(snapshot(saves), before);
+
+    // The staging folder of a restore whose process ended goes; this process's own stays.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(fs::create_directory(base::temporarySibling(saves / "restore")) ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const fs::path mine = base::temporarySibling(saves / "restore");
+    fs::create_directory(mine);
+    ASSERT_EQ(snapshot(saves).size(), before.size() + 2);
+    SaveArchive::removeLeftovers(saves);
+    EXPECT_EQ(snapshot(saves).size(), before.size() + 1);
+    EXPECT_TRUE(fs::is_directory(mine));
 }
