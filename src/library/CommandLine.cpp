@@ -32,14 +32,20 @@ std::string oneField(std::string text) {
 }
 
 int listPlayed(const fs::path& appFolder) {
-    const auto library = PlayLibrary::open(appFolder);
+    std::string problem;
+    const auto library = PlayLibrary::open(appFolder, &problem);
     if (!library) {
-        std::fprintf(stderr, "无法打开游戏库“%s”。\n", (appFolder / PlayLibrary::FileName).c_str());
+        std::fprintf(stderr, "%s\n", problem.c_str());
         return CommandLine::Failed;
     }
     if (!library->setAside().empty())
         std::fprintf(stderr, "游戏库已损坏，已移到“%s”，并重新建立。\n", library->setAside().c_str());
-    for (const auto& app : library->list())
+    const auto apps = library->list();
+    if (!apps) {
+        std::fprintf(stderr, "暂时读不到游戏记录：另一个程序正在使用 Library.db，请稍后再试。\n");
+        return CommandLine::Failed;
+    }
+    for (const auto& app : *apps)
         std::printf("%s\t%s\t%lld\t%lld\t%s\n", oneField(app.link).c_str(), oneField(app.name).c_str(),
                     static_cast<long long>(app.plays), static_cast<long long>(app.seconds),
                     isoTime(app.lastPlayed).c_str());

@@ -98,13 +98,34 @@ bool importKeptApps(sqlite3* db, const fs::path& appFolder) {
     return true;
 }
 
-enum class Opened { Ready, Damaged, Failed };
+enum class Opened { Ready, Damaged, Foreign, Failed };
 
 // Why the last call on db failed: a damaged file, or anything else (busy, no permission, disk
 // full), which leaves the file as it is.
 Opened failure(sqlite3* db) {
     const int code = sqlite3_errcode(db);
     return code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? Opened::Damaged : Opened::Failed;
+}
+
+// Why a library that failed with code cannot be used, for the player.
+std::string problemOf(Opened why, int code) {
+    if (why == Opened::Foreign)
+        return "程序文件夹里的 Library.db 不是游戏记录能用的文件（可能来自别的程序），它没有被改动。"
+               "游戏记录暂时不会保存；移走这个文件后重新启动即可。";
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "另一个程序正在使用游戏记录（Library.db），暂时读不到游戏记录。";
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+    case SQLITE_AUTH:
+        return "游戏记录（Library.db）无法写入：程序文件夹或这个文件是只读的。";
+    case SQLITE_FULL:
+        return "磁盘已满，游戏记录（Library.db）无法写入。";
+    default:
+        return std::string("无法打开游戏记录（Library.db）：") + sqlite3_errstr(code) + "。";
+    }
 }
 
 // Makes db the library: the schema and the kept apps of a new file, the settings of every
@@ -117,8 +138,16 @@ Opened prepare(sqlite3* db, const fs::path& appFolder) {
     if (check.text(0) != "ok") return Opened::Damaged;
     Statement version(db, "PRAGMA user_version");
     if (version.step() != SQLITE_ROW) return failure(db);
-    // Later versions only add to the schema, so their files serve as they are.
-    if (version.integer(0) >= kSchemaVersion) return Opened::Ready;
+    // Later versions only add to the schema, so their files serve as they are, when they hold the
+    // table and columns this one reads; a file of another program marked as a version does not.
+    if (version.integer(0) >= kSchemaVersion) {
+        sqlite3_stmt* columns = nullptr;
+        const std::string select = std::string("SELECT ") + kColumns + " FROM apps LIMIT 0";
+        const int rc = sqlite3_prepare_v2(db, select.c_str(), -1, &columns, nullptr);
+        sqlite3_finalize(columns);
+        if (rc == SQLITE_OK) return Opened::Ready;
+        return rc == SQLITE_ERROR ? Opened::Foreign : failure(db);
+    }
     // A new file: made whole in one transaction, so a crash leaves it new again.
     if (!exec(db, "BEGIN IMMEDIATE")) return failure(db);
     Statement again(db, "PRAGMA user_version"); // another process may have made it meanwhile
@@ -133,12 +162,13 @@ Opened prepare(sqlite3* db, const fs::path& appFolder) {
     return why;
 }
 
-// The library in file, or null with the reason in why.
-sqlite3* openFile(const fs::path& file, const fs::path& appFolder, Opened& why) {
+// The library in file, or null with the reason in why and SQLite's code in code.
+sqlite3* openFile(const fs::path& file, const fs::path& appFolder, Opened& why, int& code) {
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     why = sqlite3_open_v2(file.c_str(), &db, flags, nullptr) == SQLITE_OK ? prepare(db, appFolder)
                                                                           : failure(db);
+    code = db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM;
     if (why == Opened::Ready) return db;
     sqlite3_close_v2(db);
     return nullptr;
@@ -171,17 +201,24 @@ bool change(sqlite3* db, const char* sql, const std::string& link, const Value& 
 
 } // namespace
 
-std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder) {
+std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder, std::string* problem) {
     const fs::path file = appFolder / FileName;
     Opened why;
-    if (sqlite3* db = openFile(file, appFolder, why))
+    int code = SQLITE_OK;
+    if (sqlite3* db = openFile(file, appFolder, why, code))
         return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, {}));
-    // Only a damaged file is set aside: one that is busy or cannot be written now stays.
-    if (why != Opened::Damaged) return nullptr;
-    fs::path aside = setAsideDamaged(file);
-    if (aside.empty()) return nullptr;
-    if (sqlite3* db = openFile(file, appFolder, why))
-        return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, aside));
+    // Only a damaged file is set aside: one that is busy or cannot be written now stays, and so
+    // does a file of another program.
+    fs::path aside = why == Opened::Damaged ? setAsideDamaged(file) : fs::path();
+    if (!aside.empty()) {
+        if (sqlite3* db = openFile(file, appFolder, why, code))
+            return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, aside));
+    }
+    if (problem) {
+        *problem = why == Opened::Damaged && aside.empty()
+                       ? "游戏记录（Library.db）已损坏，且无法把它移到一边重新建立。"
+                       : problemOf(why, code);
+    }
     return nullptr;
 }
 
@@ -236,13 +273,15 @@ bool PlayLibrary::remove(const std::string& link) {
     return drop.step() == SQLITE_DONE && sqlite3_changes(db_) > 0;
 }
 
-std::vector<PlayedApp> PlayLibrary::list() const {
+std::optional<std::vector<PlayedApp>> PlayLibrary::list() const {
     const std::lock_guard lock(mutex_);
     std::vector<PlayedApp> apps;
     Statement rows(
         db_, (std::string("SELECT ") + kColumns + " FROM apps ORDER BY last_played DESC, name").c_str());
-    while (rows.step() == SQLITE_ROW)
+    int rc;
+    while ((rc = rows.step()) == SQLITE_ROW)
         apps.push_back(rowOf(rows));
+    if (rc != SQLITE_DONE) return std::nullopt;
     return apps;
 }
 

@@ -33,8 +33,10 @@ class PlayLibrary {
     static constexpr const char* FileName = "Library.db";
 
     // Opens (creates, or sets aside and makes anew) the library of appFolder. Null when it cannot
-    // be used now (read-only folder, disk full, another process holding it beyond 5 seconds).
-    static std::unique_ptr<PlayLibrary> open(const std::filesystem::path& appFolder);
+    // be used now (read-only folder, disk full, another process holding it beyond 5 seconds, a
+    // file of another program), with the reason for the player (Chinese) in problem.
+    static std::unique_ptr<PlayLibrary> open(const std::filesystem::path& appFolder,
+                                             std::string* problem = nullptr);
     ~PlayLibrary();
     PlayLibrary(const PlayLibrary&) = delete;
     PlayLibrary& operator=(const PlayLibrary&) = delete;
@@ -54,8 +56,9 @@ class PlayLibrary {
     // Drops the app's row; its files in Game/ and Saves/ are GameFiles' business.
     bool remove(const std::string& link);
 
-    // Every app, the most recently played first (then by name).
-    std::vector<PlayedApp> list() const;
+    // Every app, the most recently played first (then by name); nothing when the file cannot be
+    // read now (another process holds it), which is not the same as no app at all.
+    std::optional<std::vector<PlayedApp>> list() const;
     std::optional<PlayedApp> find(const std::string& link) const;
 
   private:

@@ -79,7 +79,7 @@ TEST(PlayLibraryTest, TheFirstStartListsTheAppsKeptBeforeAndADamagedFileIsSetAsi
     {
         auto library = PlayLibrary::open(folder.path());
         ASSERT_TRUE(library);
-        const auto apps = library->list();
+        const auto apps = library->list().value();
         ASSERT_EQ(apps.size(), 2u);
         for (const auto& app : apps) {
             EXPECT_TRUE(app.isMovie);
@@ -114,7 +114,7 @@ TEST(PlayLibraryTest, TheFirstStartListsTheAppsKeptBeforeAndADamagedFileIsSetAsi
         ASSERT_FALSE(library->setAside().empty()) << damage;
         EXPECT_EQ(fs::file_size(library->setAside()), bytes.size()) << "kept as it was";
         // Rebuilt from Apps/: the movie apps come back, the page app (never kept) does not.
-        const auto apps = library->list();
+        const auto apps = library->list().value();
         ASSERT_EQ(apps.size(), 2u) << damage;
         EXPECT_EQ(library->find("http://s/app?id=3"), std::nullopt);
         EXPECT_EQ(integrity(file), "ok");
@@ -153,7 +153,7 @@ TEST(PlayLibraryTest, AKillDuringWritesLosesNoCommittedChangeAndNeverDamagesTheF
         ::close(pipeEnds[1]);
         const std::int64_t before = [&] {
             std::int64_t total = 0;
-            for (const auto& app : PlayLibrary::open(folder.path())->list())
+            for (const auto& app : PlayLibrary::open(folder.path())->list().value())
                 total += app.seconds;
             return total;
         }();
@@ -175,7 +175,7 @@ TEST(PlayLibraryTest, AKillDuringWritesLosesNoCommittedChangeAndNeverDamagesTheF
         ASSERT_TRUE(library);
         EXPECT_TRUE(library->setAside().empty()) << "nothing was damaged";
         std::int64_t total = 0;
-        for (const auto& app : library->list())
+        for (const auto& app : library->list().value())
             total += app.seconds;
         EXPECT_GE(total - before, committed) << "every write the child saw committed is there";
     }
