@@ -3,7 +3,6 @@
 #include "pages/FetchText.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <memory>
 
 const QString AppOpener::UnreachableNote = QStringLiteral("无法连接应用商店，请稍后再试。");
@@ -23,34 +22,30 @@ void AppOpener::open(const QUrl& link) {
     const int click = ++latest_;
     latestLink_ = link;
     auto result = std::make_shared<viewer::OpenedApp>();
-    // The worker owns copies of what it reads, so it may outlive this object; its result is then
-    // dropped with the connection below.
-    QThread* worker = QThread::create([result, address = link.toString().toStdString(), site = storeSite_,
-                                       kept = kept_, self = QPointer<AppOpener>(this), click] {
-        setFetchDeadline(std::chrono::steady_clock::now() + ReadDeadline);
-        // Once the entry address tells the kind of app, the window builds its view while the
-        // details are read.
-        const auto kindKnown = [self, click, address](bool isWidgetApp) {
-            QMetaObject::invokeMethod(
-                qApp,
-                [self, click, isWidgetApp, address] {
-                    if (self) self->prepareView(click, isWidgetApp, address);
-                },
-                Qt::QueuedConnection);
-        };
-        *result = kept.read(address, site, kindKnown);
-    });
-    ++reads_;
-    connect(worker, &QThread::finished, this, [this, click, result] {
-        --reads_;
-        if (click != latest_) return;
-        if (building_)
-            ready_ = {click, *result}; // shown once the window being built is done
-        else
-            finish(*result);
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    // The worker owns copies of what it reads; it ends before this object does.
+    readers_.start(
+        [result, address = link.toString().toStdString(), site = storeSite_, kept = kept_,
+         self = QPointer<AppOpener>(this), click] {
+            setFetchDeadline(std::chrono::steady_clock::now() + ReadDeadline);
+            // Once the entry address tells the kind of app, the window builds its view while the
+            // details are read.
+            const auto kindKnown = [self, click, address](bool isWidgetApp) {
+                QMetaObject::invokeMethod(
+                    qApp,
+                    [self, click, isWidgetApp, address] {
+                        if (self) self->prepareView(click, isWidgetApp, address);
+                    },
+                    Qt::QueuedConnection);
+            };
+            *result = kept.read(address, site, kindKnown);
+        },
+        [this, click, result] {
+            if (click != latest_) return;
+            if (building_)
+                ready_ = {click, *result}; // shown once the window being built is done
+            else
+                finish(*result);
+        });
 
     // While the store answers, the window's app-independent part is built (hidden). Loading the
     // skin lets pending events run, among them possibly the end of this read or another click.

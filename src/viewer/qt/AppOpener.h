@@ -16,6 +16,7 @@
 #include "viewer/OpenedApp.h"
 #include "viewer/qt/FlashPayFrm.h"
 #include "viewer/qt/ReadyPlayer.h"
+#include "viewer/qt/WorkerThreads.h"
 
 #include <QObject>
 #include <QPointer>
@@ -63,7 +64,7 @@ class AppOpener : public QObject {
     const viewer::OpenedApp& current() const { return current_; }
     const QUrl& currentLink() const { return currentLink_; }
     // Whether the pages of a click are still being read, also of a click that will not be shown.
-    bool reading() const { return reads_ > 0; }
+    bool reading() const { return readers_.running() > 0; }
 
   signals:
     // A new viewer shows the app read for the link; emitted after it was shown.
@@ -94,7 +95,7 @@ class AppOpener : public QObject {
     bool building_ = false;      // next_ is being constructed
     std::optional<std::pair<int, viewer::OpenedApp>> ready_; // a click's app read while next_ was being built
     int latest_ = 0;  // numbers the clicks; a read that finishes after a later click is dropped
-    int reads_ = 0;   // reads under way
     int viewers_ = 0; // viewers made and not yet gone
     std::vector<std::function<void()>> whenClosed_;
+    WorkerThreads readers_; // the reads of clicked apps; last, so they end first
 };
