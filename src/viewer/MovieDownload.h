@@ -17,6 +17,10 @@ inline constexpr std::string_view MovieFailedNote = "应用暂时无法运行，
 inline constexpr std::string_view SavesFullNote =
     "这个游戏的存档已经达到上限（16 MB），新的进度没有保存；已有的存档不受影响。";
 
+// Shown in the player's place when the movie's download stopped, by the download's error message:
+// a full disk is said as such, since reloading alone cannot help then.
+std::string downloadFailedNote(std::string_view error);
+
 // The file name under which the app's movie is looked for and saved in Game: MovieFile, when it is a
 // plain file name, the movie address is a web address and the download saves it under that same
 // name. Otherwise nothing: the app opens without a movie, so no store text can make the viewer read

@@ -134,6 +134,14 @@ void FlashPayFrm::buildControls() {
     connect(Down_, &bkDLControlWidget::DLProgress, this,
             [this](float percent, int, int) { N1_->setValue(progressValue(percent)); });
     connect(Down_, &bkDLControlWidget::DLComplete, this, &FlashPayFrm::downloadComplete);
+    // A download that stops says why in the player's place rather than leaving the bar standing.
+    connect(Down_, &bkDLControlWidget::DLError, this, [this](int, const QString& message) {
+        if (!note_) return;
+        N1_->hide();
+        note_->setText(QString::fromStdString(viewer::downloadFailedNote(message.toStdString())));
+        movieFailed_ = true;
+        layoutCurrentTab();
+    });
 
     N1_ = new ucProgressBarWidget(this);
     N1_->setMin(0);
@@ -216,6 +224,7 @@ void FlashPayFrm::takePlayer() {
         layoutCurrentTab();
     });
     connect(flash_, &FlashPlayer::movieFailed, this, [this] {
+        if (note_) note_->setText(text(MovieFailedNote));
         movieFailed_ = true;
         layoutCurrentTab();
     });
