@@ -9,6 +9,7 @@
 
 #include "library/PlayLibrary.h"
 #include "library/qt/LibraryPage.h"
+#include "library/qt/LibraryService.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -79,9 +80,12 @@ int main(int argc, char** argv) {
     const int apps = argc > 1 ? std::atoi(argv[1]) : 500;
     QTemporaryDir dir;
     const fs::path folder = dir.path().toStdString();
-    auto library = library::PlayLibrary::open(folder);
-    if (!library) return 1;
-    fill(folder, *library, apps);
+    {
+        auto library = library::PlayLibrary::open(folder);
+        if (!library) return 1;
+        fill(folder, *library, apps);
+    }
+    LibraryService library(folder);
 
     QWidget window;
     window.resize(1000, 728);
@@ -89,7 +93,9 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     PaintWatch watch;
     const auto shown = [&](LibraryPage& page) {
-        page.refresh();
+        page.refresh(); // read on the library's thread
+        while (page.busy())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         page.setGeometry(6, 159, 988, 533);
         page.show();
         page.raise();
@@ -98,7 +104,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer timer;
     timer.start();
-    auto* page = new LibraryPage(folder, *library, QColor("#E1EAF6"), &window);
+    auto* page = new LibraryPage(folder, library, QColor("#E1EAF6"), &window);
     page->hide();
     page->ensurePolished();
     const double build = timer.nsecsElapsed() / 1e6;

@@ -74,14 +74,11 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     QObject::connect(&opener, &AppOpener::notOpened, &window, &MainFrm::ShowNote);
     // Plays and play time go into the window's play library. Destroyed before the opener, it adds
     // the time of a viewer still open while that viewer is there.
-    std::optional<PlayTracker> tracker;
-    if (window.playLibrary()) {
-        tracker.emplace(*window.playLibrary(), appFolder);
-        QObject::connect(&opener, &AppOpener::opened, &*tracker, [&tracker, &opener](FlashPayFrm* viewer) {
-            tracker->trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
-        });
-        QObject::connect(&*tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
-    }
+    PlayTracker tracker(*window.playLibrary(), appFolder);
+    QObject::connect(&opener, &AppOpener::opened, &tracker, [&tracker, &opener](FlashPayFrm* viewer) {
+        tracker.trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
+    });
+    QObject::connect(&tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
     // The movie viewers' player is made once the first page has loaded, so it does not delay it.
     QObject::connect(window.HomeWeb(), &WebBrowser::DownloadComplete, &opener, &AppOpener::prepareReadyPlayer,
                      Qt::SingleShotConnection);

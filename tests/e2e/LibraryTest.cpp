@@ -5,6 +5,7 @@
 // test.
 
 #include "CatalogueSession.h"
+#include "HeldLibrary.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
 #include "library/PlayLibrary.h"
@@ -15,6 +16,7 @@
 #include "viewer/qt/PlayerSchemeHandler.h"
 
 #include <QLineEdit>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -51,6 +53,16 @@ class LibraryTest : public ::testing::Test {
     void TearDown() override {
         tracker.reset();
         opener.reset();
+    }
+
+    // Waits until the page has done what it was asked (its reads and zips).
+    static bool settled(LibraryPage& page) {
+        return waitUntil([&] { return !page.busy(); }, 30000);
+    }
+    // The app of address as the library holds it now, read through a connection of its own.
+    std::optional<library::PlayedApp> stored(const std::string& address) {
+        const auto library = library::PlayLibrary::open(session.folder().path());
+        return library ? library->find(address) : std::nullopt;
     }
 
     std::string link(int id) { return session.store().site() + "/appweb/app?id=" + std::to_string(id); }
@@ -109,6 +121,7 @@ TEST_F(LibraryTest, SavesAreBackedUpDeletedAndRestoredThroughThePage) {
     window.ShowLibrary();
     LibraryPage& page = *window.libraryPage();
     ASSERT_TRUE(page.isVisible());
+    ASSERT_TRUE(settled(page));
     ASSERT_TRUE(page.choose(link(1)));
     const auto* row = page.model()->rowAt(page.list()->currentIndex().row());
     EXPECT_EQ(row->app.plays, 2);
@@ -125,7 +138,8 @@ TEST_F(LibraryTest, SavesAreBackedUpDeletedAndRestoredThroughThePage) {
     page.filter()->clear();
     ASSERT_TRUE(page.choose(link(1)));
     page.toggleFavouriteChosen();
-    EXPECT_TRUE(window.playLibrary()->find(link(1))->favourite);
+    ASSERT_TRUE(settled(page));
+    EXPECT_TRUE(stored(link(1))->favourite);
 
     TempDir outside;
     const fs::path zip = outside.path() / "backup.zip";
@@ -144,6 +158,7 @@ TEST_F(LibraryTest, SavesAreBackedUpDeletedAndRestoredThroughThePage) {
     page.setDialogs(dialogs);
 
     page.backUpChosen();
+    ASSERT_TRUE(settled(page));
     ASSERT_TRUE(fs::is_regular_file(zip)) << told.join(" ").toStdString();
     EXPECT_TRUE(fs::path(suggested.toStdString()).filename().string().starts_with(name + "-存档-"));
 
@@ -157,6 +172,7 @@ TEST_F(LibraryTest, SavesAreBackedUpDeletedAndRestoredThroughThePage) {
 
     closeViewer();
     page.deleteSavesChosen();
+    ASSERT_TRUE(settled(page));
     EXPECT_EQ(questions, 1);
     EXPECT_FALSE(fs::exists(counterSave()));
     page.playChosen(); // afresh
@@ -164,14 +180,85 @@ TEST_F(LibraryTest, SavesAreBackedUpDeletedAndRestoredThroughThePage) {
 
     closeViewer();
     page.restoreChosen(); // over the new save: asks first
+    ASSERT_TRUE(settled(page));
     EXPECT_EQ(questions, 2);
     EXPECT_EQ(saved("count"), "2");
     page.playChosen(); // goes on from the backup
     ASSERT_TRUE(counted(3, 2));
-    EXPECT_EQ(window.playLibrary()->find(link(1))->plays, 4);
+    EXPECT_TRUE(waitUntil([&] { return stored(link(1)).value_or(library::PlayedApp{}).plays == 4; }));
 
     // A click on an area's tab leaves the page.
     session.clickMainTab(1);
     EXPECT_FALSE(window.libraryShown());
     EXPECT_FALSE(page.isVisible());
+}
+
+// The work of a restore and a library held by another connection never hold up the window: a
+// click given to the event loop while the work goes on is handled before it ends.
+TEST_F(LibraryTest, TheWindowAnswersClicksDuringARestoreAndWhileTheLibraryIsHeld) {
+    ASSERT_TRUE(open(link(1)));
+    ASSERT_TRUE(counted(1, 0));
+    closeViewer();
+    // Many saves, so that the zip takes a while to check and unpack.
+    const fs::path saves = counterSave().parent_path();
+    for (int i = 0; i < 3000; ++i)
+        fs::copy_file(counterSave(), saves / ("copy" + std::to_string(i) + ".sol"));
+
+    MainFrm& window = session.window();
+    LibraryPage* page = nullptr;
+    const auto showPage = [&] {
+        window.ShowLibrary();
+        page = window.libraryPage();
+        ASSERT_TRUE(settled(*page));
+        ASSERT_TRUE(page->choose(link(1)));
+    };
+    // Clicks the first area's tab from the event loop; whether the page was still at work then.
+    const auto clickDuringWork = [&] {
+        auto busy = std::make_shared<std::optional<bool>>();
+        QTimer::singleShot(0, &window, [this, busy, page] {
+            session.clickMainTab(1);
+            *busy = page->busy();
+        });
+        return busy;
+    };
+    showPage();
+
+    TempDir outside;
+    const fs::path zip = outside.path() / "backup.zip";
+    QStringList told;
+    LibraryDialogs dialogs;
+    dialogs.saveZip = [&](const QString&) { return QString::fromStdString(zip.string()); };
+    dialogs.openZip = [&](const QString&) { return QString::fromStdString(zip.string()); };
+    dialogs.confirm = [&](const QString&) { return true; };
+    dialogs.tell = [&](const QString& message) { told << message; };
+    page->setDialogs(dialogs);
+    page->backUpChosen();
+    ASSERT_TRUE(settled(*page));
+    ASSERT_TRUE(fs::is_regular_file(zip)) << told.join(" ").toStdString();
+
+    page->restoreChosen();
+    auto clicked = clickDuringWork();
+    ASSERT_TRUE(settled(*page));
+    ASSERT_TRUE(clicked->has_value()) << "the click was not handled before the restore ended";
+    EXPECT_TRUE(**clicked) << "the click waited for the restore";
+    EXPECT_FALSE(window.libraryShown());
+    EXPECT_TRUE(told.last().startsWith(QStringLiteral("已恢复 1 个游戏的 3001 个存档")))
+        << told.last().toStdString();
+
+    // Held: the page says so instead of an empty list, and the window answers meanwhile.
+    auto held = std::make_unique<HeldLibrary>(session.folder().path() / library::PlayLibrary::FileName);
+    ASSERT_TRUE(held->held());
+    window.ShowLibrary();
+    clicked = clickDuringWork();
+    ASSERT_TRUE(settled(*page));
+    ASSERT_TRUE(clicked->has_value());
+    EXPECT_TRUE(**clicked) << "the click waited for the held library";
+    window.ShowLibrary();
+    ASSERT_TRUE(settled(*page));
+    EXPECT_TRUE(page->unreadable());
+    held.reset();
+    page->refresh();
+    ASSERT_TRUE(settled(*page));
+    EXPECT_FALSE(page->unreadable());
+    EXPECT_GE(page->model()->rowOf(link(1)), 0);
 }

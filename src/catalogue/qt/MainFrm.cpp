@@ -11,8 +11,9 @@
 #include "catalogue/qt/SearchBar.h"
 #include "catalogue/qt/WindowNote.h"
 #include "controls/qt/bkDLControlWidget.h"
-#include "library/PlayLibrary.h"
+#include "library/SaveArchive.h"
 #include "library/qt/LibraryPage.h"
+#include "library/qt/LibraryService.h"
 #include "pages/UnavailablePage.h"
 #include "skin/qt/AreaPicture.h"
 #include "skin/qt/CSSTab.h"
@@ -70,7 +71,14 @@ QWidget* makePanel(QWidget* parent, const std::string& pageColour) {
 
 MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, WebProfiles& web, QWidget* parent)
     : QWidget(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      servers_(std::move(servers)), library_(library::PlayLibrary::open(appFolder_)) {
+      servers_(std::move(servers)), library_(new LibraryService(appFolder_, this)) {
+    connect(library_, &LibraryService::problemChanged, this, [this](const QString& problem) {
+        if (!problem.isEmpty()) ShowNote(problem);
+    });
+    // What a restore cut short by the end of the program left in Saves/ goes.
+    library_->run([saves = appFolder_ / "Saves"](library::PlayLibrary*) {
+        library::SaveArchive::removeLeftovers(saves);
+    });
     resize(LoadWidth, LoadHeight);
     setWindowTitle(QStringLiteral("Lumora V1.0"));
     builds_ = new PageBuildQueue({Catalogue::htmlFolder(appFolder_), servers_.site, servers_.staticHost},
@@ -258,10 +266,6 @@ void MainFrm::setUpSubTabs() {
 }
 
 void MainFrm::ShowLibrary() {
-    if (!library_) {
-        ShowNote(QStringLiteral("无法打开游戏记录，请检查程序文件夹是否可写。"));
-        return;
-    }
     buildLibraryPage();
     libraryShown_ = true;
     HomePic_->hide();
@@ -273,7 +277,7 @@ void MainFrm::ShowLibrary() {
 }
 
 void MainFrm::buildLibraryPage() {
-    if (libraryPage_ || !library_) return;
+    if (libraryPage_) return;
     libraryPage_ = new LibraryPage(appFolder_, *library_, QColor(qs(settings_.webBackColor)), SStab1_);
     libraryPage_->hide();
     libraryPage_->ensurePolished(); // its styles too
@@ -287,7 +291,7 @@ void MainFrm::placeLibrary() {
 }
 
 void MainFrm::libraryChanged() {
-    if (libraryShown_) libraryPage_->refresh();
+    if (libraryShown_) libraryPage_->refresh(PlayedAppsModel::Places::Keep);
 }
 
 void MainFrm::showAgain() {

@@ -6,7 +6,7 @@
 // responsive, and only the page of the user's last choice is shown.
 //
 // Beside the areas, the 我的游戏 page (LibraryPage) shows the apps played before, from the play
-// library that the window opens in the application folder; its button above the search bar and
+// library of the application folder, used on its own thread; its button above the search bar and
 // Ctrl+H show it in the place of the sub-tabs and category pages, and a click on an area's tab, a
 // search or an area key leaves it. An app played from it opens as an app link clicked in a page.
 //
@@ -30,6 +30,7 @@
 
 class FrameReskin;
 class LibraryPage;
+class LibraryService;
 class PageBuildQueue;
 class PictureButton;
 class PagingBar;
@@ -40,9 +41,6 @@ class QWebEngineProfile;
 class WebBrowser;
 class WebProfiles;
 class bkDLControlWidget;
-namespace library {
-class PlayLibrary;
-}
 namespace skin {
 class CSSTab;
 class DirectUI;
@@ -106,9 +104,10 @@ class MainFrm : public QWidget {
     bool libraryShown() const { return libraryShown_; }
     // The page, once it was first shown.
     LibraryPage* libraryPage() const { return libraryPage_; }
-    // The play library of the application folder; null when none could be opened there.
-    library::PlayLibrary* playLibrary() const { return library_.get(); }
-    // The play library changed: a page in view is read anew.
+    // The play library of the application folder. A library that cannot be used is said once in a
+    // note, with the reason.
+    LibraryService* playLibrary() const { return library_; }
+    // The play library changed: a page in view is read anew, its rows in their places.
     void libraryChanged();
 
     // Shows text briefly in the middle of the window, above the pages (why an app did not open).
@@ -187,7 +186,7 @@ class MainFrm : public QWidget {
     FrameReskin* frameReskin_ = nullptr;
     WindowNote* note_ = nullptr;
     PictureButton* LibraryCmd_ = nullptr;
-    std::unique_ptr<library::PlayLibrary> library_;
+    LibraryService* library_ = nullptr;
     LibraryPage* libraryPage_ = nullptr;
     bool libraryShown_ = false;
 

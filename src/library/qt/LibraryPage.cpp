@@ -65,7 +65,7 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
 
 } // namespace
 
-LibraryPage::LibraryPage(fs::path appFolder, library::PlayLibrary& library, const QColor& pageColour,
+LibraryPage::LibraryPage(fs::path appFolder, LibraryService& library, const QColor& pageColour,
                          QWidget* parent)
     : QWidget(parent), appFolder_(std::move(appFolder)), library_(library),
       dialogs_(LibraryDialogs::desktop(this)), inUse_(viewerPlays) {
@@ -122,9 +122,23 @@ void LibraryPage::buildControls() {
     empty_ = new QLabel(QStringLiteral("还没有玩过的游戏。\n在商店里打开一个游戏，它就会出现在这里。"), this);
     empty_->setObjectName(QStringLiteral("LibraryEmpty"));
     empty_->setAlignment(Qt::AlignCenter);
+    unreadable_ = new QWidget(this);
+    unreadable_->setObjectName(QStringLiteral("LibraryUnreadable"));
+    unreadableText_ = new QLabel(unreadable_);
+    unreadableText_->setAlignment(Qt::AlignCenter);
+    unreadableText_->setWordWrap(true);
+    auto* retry = button(QStringLiteral("重试"), "RetryButton", unreadable_);
+    auto* unreadableLayout = new QVBoxLayout(unreadable_);
+    unreadableLayout->addStretch();
+    unreadableLayout->addWidget(unreadableText_);
+    unreadableLayout->addWidget(retry, 0, Qt::AlignHCenter);
+    unreadableLayout->addStretch();
     stack_ = new QStackedWidget(this);
     stack_->addWidget(list_);
     stack_->addWidget(empty_);
+    stack_->addWidget(unreadable_);
+    working_ = new QLabel(this);
+    working_->setObjectName(QStringLiteral("LibraryWorking"));
 
     play_ = button(QStringLiteral("开始游戏"), "PlayButton", this);
     favourite_ = button(QStringLiteral("收藏"), "FavouriteButton", this);
@@ -138,6 +152,7 @@ void LibraryPage::buildControls() {
     for (QPushButton* b : {play_, favourite_, backUp_, restore_, deleteSaves_, remove_})
         bottom->addWidget(b);
     bottom->addStretch();
+    bottom->addWidget(working_);
     bottom->addWidget(backUpAll_);
     bottom->addWidget(restoreAll_);
 
@@ -169,6 +184,7 @@ void LibraryPage::buildControls() {
     connect(remove_, &QPushButton::clicked, this, &LibraryPage::removeChosen);
     connect(backUpAll_, &QPushButton::clicked, this, &LibraryPage::backUpAll);
     connect(restoreAll_, &QPushButton::clicked, this, &LibraryPage::restoreAll);
+    connect(retry, &QPushButton::clicked, this, [this] { refresh(); });
 }
 
 // The catalogue's page colour for the page, a darker shade of it for borders and the list's header.
@@ -181,8 +197,10 @@ void LibraryPage::styleControls(const QColor& pageColour) {
     setStyleSheet(QStringLiteral(R"(
         QWidget#LibraryPage { background: %1; }
         QLabel#LibraryTitle { font-size: 16px; font-weight: bold; color: #2B2F36; }
-        QLabel#LibraryUsage, QLabel#LibraryEmpty { color: #555B66; }
+        QLabel#LibraryUsage, QLabel#LibraryEmpty, QLabel#LibraryWorking { color: #555B66; }
         QLabel#LibraryEmpty { font-size: 14px; background: white; border: 1px solid %2; }
+        QWidget#LibraryUnreadable { background: white; border: 1px solid %2; }
+        QWidget#LibraryUnreadable QLabel { font-size: 14px; color: #2B2F36; }
         QTreeView { background: white; border: 1px solid %2; alternate-background-color: %4; }
         QTreeView::item { height: 38px; }
         QHeaderView::section { background: %3; border: none; border-right: 1px solid %2;
@@ -192,28 +210,78 @@ void LibraryPage::styleControls(const QColor& pageColour) {
         QPushButton:hover { background: %4; }
         QPushButton:pressed { background: %3; }
         QPushButton:disabled { color: #A0A6AF; }
-        QLineEdit, QComboBox { background: white; border: 1px solid %2; border-radius: 4px; padding: 3px 6px; }
+        QLineEdit, QComboBox { background: white; border: 1px solid %2; border-radius: 4px; padding: 3px 6px;
+                               color: #2B2F36; }
+        QComboBox QAbstractItemView { background: white; color: #2B2F36; border: 1px solid %2;
+                                      selection-background-color: %3; selection-color: #2B2F36; }
     )")
                       .arg(page, border, header, hover));
     list_->setAlternatingRowColors(true);
 }
 
-void LibraryPage::refresh() {
-    const GameFiles::Usage usage = GameFiles(appFolder_).usage();
-    std::vector<PlayedAppsModel::Row> rows;
-    for (library::PlayedApp& app : library_.list()) {
-        PlayedAppsModel::Row row{std::move(app)};
-        if (row.app.isMovie) {
-            row.movieBytes = usage.movieBytes(row.app.movieFile);
-            row.savesBytes = usage.savesBytes(row.app.movieFile);
+void LibraryPage::refresh(PlayedAppsModel::Places places) {
+    const int read = ++reads_;
+    auto job = [files = GameFiles(appFolder_)](library::PlayLibrary* library) {
+        Snapshot snapshot;
+        snapshot.usage = files.usage();
+        auto apps = library ? library->list() : std::nullopt;
+        if (!apps) return snapshot;
+        snapshot.rows.emplace();
+        for (library::PlayedApp& app : *apps) {
+            PlayedAppsModel::Row row{std::move(app)};
+            if (row.app.isMovie) {
+                row.movieBytes = snapshot.usage.movieBytes(row.app.movieFile);
+                row.savesBytes = snapshot.usage.savesBytes(row.app.movieFile);
+            }
+            snapshot.rows->push_back(std::move(row));
         }
-        rows.push_back(std::move(row));
+        return snapshot;
+    };
+    library_.run(std::move(job), this, [this, read, places](Snapshot snapshot) {
+        // An older read that ends after a newer one is not shown.
+        if (read < shownRead_) return;
+        shownRead_ = read;
+        showSnapshot(std::move(snapshot), places);
+    });
+}
+
+void LibraryPage::showSnapshot(Snapshot snapshot, PlayedAppsModel::Places places) {
+    usage_->setText(QStringLiteral("游戏占用 %1 · 存档占用 %2")
+                        .arg(PlayedAppsModel::sizeText(snapshot.usage.game),
+                             PlayedAppsModel::sizeText(snapshot.usage.allSaves)));
+    if (!snapshot.rows) {
+        const QString why = library_.problem();
+        unreadableText_->setText(
+            QStringLiteral("暂时读不到游戏记录。\n") +
+            (why.isEmpty() ? QStringLiteral("另一个程序可能正在使用 Library.db。") : why) +
+            QStringLiteral("\n你的游戏记录没有丢失，稍后再试即可。"));
+        qWarning("The play library cannot be read now: %s", qPrintable(why));
+        stack_->setCurrentWidget(unreadable_);
+        updateButtons();
+        emit refreshed();
+        return;
     }
-    keepChoice([&] { model_->setRows(std::move(rows)); });
+    keepChoice([&] { model_->setRows(std::move(*snapshot.rows), places); });
     stack_->setCurrentWidget(model_->rows().empty() ? static_cast<QWidget*>(empty_) : list_);
-    usage_->setText(
-        QStringLiteral("游戏占用 %1 · 存档占用 %2")
-            .arg(PlayedAppsModel::sizeText(usage.game), PlayedAppsModel::sizeText(usage.allSaves)));
+    emit refreshed();
+}
+
+bool LibraryPage::unreadable() const {
+    return stack_->currentWidget() == unreadable_;
+}
+
+void LibraryPage::setWorking(const QString& what) {
+    working_->setText(what);
+    updateButtons();
+}
+
+std::map<std::string, std::string> LibraryPage::gameNames() const {
+    std::map<std::string, std::string> names;
+    for (const PlayedAppsModel::Row& row : model_->rows()) {
+        if (const auto movie = GameFiles::savesNameOf(row.app.movieFile); movie && row.app.isMovie)
+            names.emplace(*movie, row.app.name);
+    }
+    return names;
 }
 
 const PlayedAppsModel::Row* LibraryPage::chosenRow() const {
@@ -241,15 +309,19 @@ bool LibraryPage::choose(const std::string& link) {
 }
 
 void LibraryPage::updateButtons() {
-    const PlayedAppsModel::Row* row = chosenRow();
+    const PlayedAppsModel::Row* row = stack_ && stack_->currentWidget() == list_ ? chosenRow() : nullptr;
     const bool movie = row && row->app.isMovie;
+    // One zip at a time, and no deletion while one is written or read.
+    const bool free = working_->text().isEmpty();
     play_->setEnabled(row);
     favourite_->setEnabled(row);
     favourite_->setText(row && row->app.favourite ? QStringLiteral("取消收藏") : QStringLiteral("收藏"));
-    backUp_->setEnabled(movie && row->savesBytes > 0);
-    deleteSaves_->setEnabled(movie && row->savesBytes > 0);
-    restore_->setEnabled(movie);
-    remove_->setEnabled(row);
+    backUp_->setEnabled(free && movie && row->savesBytes > 0);
+    deleteSaves_->setEnabled(free && movie && row->savesBytes > 0);
+    restore_->setEnabled(free && movie);
+    remove_->setEnabled(free && row);
+    backUpAll_->setEnabled(free);
+    restoreAll_->setEnabled(free);
 }
 
 void LibraryPage::cellClicked(const QModelIndex& index) {
@@ -286,8 +358,22 @@ void LibraryPage::playChosen() {
 void LibraryPage::toggleFavouriteChosen() {
     const PlayedAppsModel::Row* row = chosenRow();
     if (!row) return;
-    library_.setFavourite(row->app.link, !row->app.favourite);
-    refresh();
+    const bool favourite = !row->app.favourite;
+    const QString name = text(row->app.name);
+    ++jobs_;
+    library_.run(
+        [link = row->app.link, favourite](library::PlayLibrary* library) {
+            return library && library->setFavourite(link, favourite);
+        },
+        this,
+        [this, name, favourite](bool done) {
+            --jobs_;
+            refresh(PlayedAppsModel::Places::Keep);
+            if (done) return;
+            qWarning("Could not %s %s in the play library", favourite ? "star" : "unstar", qPrintable(name));
+            dialogs_.tell(QStringLiteral("没能%1“%2”：游戏记录暂时无法写入，请稍后再试。")
+                              .arg(favourite ? QStringLiteral("收藏") : QStringLiteral("取消收藏"), name));
+        });
 }
 
 void LibraryPage::backUpChosen() {
@@ -303,31 +389,112 @@ void LibraryPage::backUpChosen() {
     if (file.isEmpty()) return;
     const QString zip = withZipSuffix(file);
     rememberZipFolder(zip);
-    const auto result = SaveArchive::backup(zip.toStdString(), GameFiles(appFolder_).savesFolder(), {movie});
-    dialogs_.tell(text(result.message));
+    backUp(zip, {movie});
+}
+
+void LibraryPage::backUpAll() {
+    const QString suggested =
+        QDir(zipFolder())
+            .filePath(QStringLiteral("全部存档-%1.zip")
+                          .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString file = dialogs_.saveZip(suggested);
+    if (file.isEmpty()) return;
+    const QString zip = withZipSuffix(file);
+    rememberZipFolder(zip);
+    backUp(zip, {});
+}
+
+void LibraryPage::backUp(const QString& zip, std::vector<std::string> movies) {
+    setWorking(QStringLiteral("正在备份存档…"));
+    auto result = std::make_shared<SaveArchive::Result>();
+    zips_.start([result, zip = zip.toStdString(), saves = GameFiles(appFolder_).savesFolder(),
+                 movies] { *result = SaveArchive::backup(zip, saves, movies); },
+                [this, result] {
+                    setWorking({});
+                    dialogs_.tell(text(result->message));
+                });
 }
 
 void LibraryPage::restoreChosen() {
     const std::string movie = chosenMovie();
     if (movie.empty()) return;
-    const PlayedAppsModel::Row row = *chosenRow();
-    const QString name = text(row.app.name);
-    if (refusedInUse(movie, name)) return;
+    if (refusedInUse(movie, text(chosenRow()->app.name))) return;
     const QString zip = dialogs_.openZip(zipFolder());
     if (zip.isEmpty()) return;
     rememberZipFolder(zip);
-    // Asked from the disk: the game may have saved since the list was read.
-    if (GameFiles(appFolder_).savesBytes(row.app.movieFile) > 0 &&
-        !dialogs_.confirm(
-            QStringLiteral("恢复会用备份中的存档替换“%1”现在的存档，现在的进度将会丢失。\n要继续吗？")
-                .arg(name)))
-        return;
+    restore(zip, movie);
+}
+
+void LibraryPage::restoreAll() {
+    const QString zip = dialogs_.openZip(zipFolder());
+    if (zip.isEmpty()) return;
+    rememberZipFolder(zip);
+    restore(zip, std::nullopt);
+}
+
+// The zip is checked first, so that a zip that is no backup is said before the player is asked to
+// give up the saves of now.
+void LibraryPage::restore(const QString& zip, std::optional<std::string> onlyMovie) {
+    setWorking(QStringLiteral("正在检查备份…"));
     SaveArchive::RestoreOptions options;
-    options.onlyMovie = movie;
-    options.inUse = inUse_;
-    const auto result = SaveArchive::restore(zip.toStdString(), GameFiles(appFolder_).savesFolder(), options);
-    refresh();
-    dialogs_.tell(text(result.message));
+    options.onlyMovie = onlyMovie;
+    options.nameOf = [names = gameNames()](const std::string& movie) {
+        const auto it = names.find(movie);
+        return it == names.end() ? std::string() : it->second;
+    };
+    struct Checked {
+        SaveArchive::Result result;
+        bool savesExist = false; // saves the restore would replace
+    };
+    auto checked = std::make_shared<Checked>();
+    zips_.start(
+        [checked, options, zip = zip.toStdString(), files = GameFiles(appFolder_)] {
+            checked->result = SaveArchive::check(zip, options);
+            // Asked from the disk: the game may have saved since the list was read.
+            for (const auto& movie : checked->result.movies)
+                checked->savesExist =
+                    checked->savesExist || GameFiles::folderBytes(files.savesFolder() / movie) > 0;
+        },
+        [this, checked, options, zip] {
+            setWorking({});
+            if (!checked->result.ok()) {
+                dialogs_.tell(text(checked->result.message));
+                return;
+            }
+            restoreChecked(zip, checked->result, checked->savesExist, options);
+        });
+}
+
+void LibraryPage::restoreChecked(const QString& zip, const SaveArchive::Result& check, bool savesExist,
+                                 SaveArchive::RestoreOptions options) {
+    // Which of the zip's games play now, asked here, where the viewers are.
+    std::set<std::string> playing;
+    for (const auto& movie : check.movies)
+        if (inUse_ && inUse_(movie)) playing.insert(movie);
+    for (const auto& movie : playing) {
+        const std::string name = options.nameOf(movie);
+        if (refusedInUse(movie, text(name.empty() ? movie : name))) return;
+    }
+    const QString question =
+        options.onlyMovie
+            ? QStringLiteral("恢复会用备份中的存档替换“%1”现在的存档，现在的进度将会丢失。\n要继续吗？")
+                  .arg(text(options.nameOf(*options.onlyMovie).empty() ? *options.onlyMovie
+                                                                       : options.nameOf(*options.onlyMovie)))
+            : QStringLiteral("恢复会用备份中的存档替换这些游戏现在的存档，现在的进度将会丢失。\n"
+                             "备份中没有的游戏，存档保持不变。要继续吗？");
+    if (savesExist && !dialogs_.confirm(question)) return;
+    setWorking(QStringLiteral("正在恢复存档…"));
+    options.inUse = [playing](const std::string& movie) { return playing.contains(movie); };
+    auto result = std::make_shared<SaveArchive::Result>();
+    zips_.start(
+        [result, options, zip = zip.toStdString(), saves = GameFiles(appFolder_).savesFolder()] {
+            *result = SaveArchive::restore(zip, saves, options);
+        },
+        [this, result] {
+            setWorking({});
+            refresh(PlayedAppsModel::Places::Keep);
+            dialogs_.tell(text(result->message));
+        });
 }
 
 void LibraryPage::deleteSavesChosen() {
@@ -340,9 +507,18 @@ void LibraryPage::deleteSavesChosen() {
             QStringLiteral("删除“%1”的全部存档？\n游戏将从头开始，删除后无法找回（除非你有备份）。")
                 .arg(name)))
         return;
-    const bool deleted = GameFiles(appFolder_).deleteSaves(row.app.movieFile);
-    refresh();
-    if (!deleted) dialogs_.tell(QStringLiteral("无法删除“%1”的存档，请检查存档文件夹的权限。").arg(name));
+    ++jobs_;
+    library_.run(
+        [files = GameFiles(appFolder_), movieFile = row.app.movieFile](library::PlayLibrary*) {
+            return files.deleteSaves(movieFile);
+        },
+        this,
+        [this, name](bool deleted) {
+            --jobs_;
+            refresh(PlayedAppsModel::Places::Keep);
+            if (!deleted)
+                dialogs_.tell(QStringLiteral("无法删除“%1”的存档，请检查存档文件夹的权限。").arg(name));
+        });
 }
 
 void LibraryPage::removeChosen() {
@@ -358,39 +534,18 @@ void LibraryPage::removeChosen() {
     const auto answer = dialogs_.confirmWithOption(
         question, row.savesBytes > 0 ? QStringLiteral("同时删除它的存档") : QString());
     if (!answer) return;
-    const GameFiles files(appFolder_);
-    bool done = true;
-    if (row.app.isMovie) done = files.deleteMovie(row.app.movieFile);
-    if (done && *answer) done = files.deleteSaves(row.app.movieFile);
-    if (done) done = library_.remove(row.app.link);
-    refresh();
-    if (!done) dialogs_.tell(QStringLiteral("无法完全删除“%1”，请检查游戏文件夹的权限。").arg(name));
-}
-
-void LibraryPage::backUpAll() {
-    const QString suggested =
-        QDir(zipFolder())
-            .filePath(QStringLiteral("全部存档-%1.zip")
-                          .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
-    const QString file = dialogs_.saveZip(suggested);
-    if (file.isEmpty()) return;
-    const QString zip = withZipSuffix(file);
-    rememberZipFolder(zip);
-    const auto result = SaveArchive::backup(zip.toStdString(), GameFiles(appFolder_).savesFolder());
-    dialogs_.tell(text(result.message));
-}
-
-void LibraryPage::restoreAll() {
-    const QString zip = dialogs_.openZip(zipFolder());
-    if (zip.isEmpty()) return;
-    rememberZipFolder(zip);
-    if (GameFiles::folderBytes(GameFiles(appFolder_).savesFolder()) > 0 &&
-        !dialogs_.confirm(QStringLiteral("恢复会用备份中的存档替换这些游戏现在的存档，现在的进度将会丢失。\n"
-                                         "备份中没有的游戏，存档保持不变。要继续吗？")))
-        return;
-    SaveArchive::RestoreOptions options;
-    options.inUse = inUse_;
-    const auto result = SaveArchive::restore(zip.toStdString(), GameFiles(appFolder_).savesFolder(), options);
-    refresh();
-    dialogs_.tell(text(result.message));
+    ++jobs_;
+    auto job = [files = GameFiles(appFolder_), app = row.app,
+                withSaves = *answer](library::PlayLibrary* library) {
+        bool done = true;
+        if (app.isMovie) done = files.deleteMovie(app.movieFile);
+        if (done && withSaves) done = files.deleteSaves(app.movieFile);
+        return done && library && library->remove(app.link);
+    };
+    library_.run(std::move(job), this, [this, name](bool done) {
+        --jobs_;
+        refresh(PlayedAppsModel::Places::Keep);
+        if (!done)
+            dialogs_.tell(QStringLiteral("无法完全删除“%1”，请检查游戏文件夹的权限，或稍后再试。").arg(name));
+    });
 }

@@ -11,18 +11,31 @@
 // when the player also asks). Backing up and restoring all saves work on the whole of Saves/.
 //
 // A restore, a deletion of saves and a removal are refused while the movie's viewer is open: the
-// player there would keep writing the saves it read. A restore over saves that exist asks first,
-// as it replaces them and the progress in them is lost for good.
+// player there would keep writing the saves it read. A restore checks the zip first, then, over
+// saves that exist, asks, as it replaces them and the progress in them is lost for good.
+//
+// The page never waits on the disk: the library is read, and games and saves deleted, on the
+// library's thread; zips are written and read on worker threads, while the page says what it is
+// doing and its buttons wait. A library that cannot be read now is said, with a button to try
+// again, never shown as an empty list. While the page is in view, a counted play updates the rows
+// in their places; the list is sorted anew when the page is shown again.
 
-#include "library/PlayLibrary.h"
+#include "library/GameFiles.h"
+#include "library/SaveArchive.h"
 #include "library/qt/LibraryDialogs.h"
+#include "library/qt/LibraryService.h"
 #include "library/qt/PlayedAppsModel.h"
+#include "viewer/qt/WorkerThreads.h"
 
 #include <QColor>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -37,11 +50,16 @@ class LibraryPage : public QWidget {
     Q_OBJECT
   public:
     // library must outlive the page; pageColour is the colour of the catalogue's pages.
-    LibraryPage(std::filesystem::path appFolder, library::PlayLibrary& library, const QColor& pageColour,
+    LibraryPage(std::filesystem::path appFolder, LibraryService& library, const QColor& pageColour,
                 QWidget* parent = nullptr);
 
-    // Reads the library and the folders anew; the chosen app stays chosen.
-    void refresh();
+    // Reads the library and the folders anew (done later, see refreshed); the chosen app stays
+    // chosen. Keep leaves the rows shown in their places.
+    void refresh(PlayedAppsModel::Places places = PlayedAppsModel::Places::Sort);
+    // A read or a zip's work is under way.
+    bool busy() const { return reads_ > shownRead_ || jobs_ > 0 || zips_.running() > 0; }
+    // Whether the last read found the library unreadable (the page says so).
+    bool unreadable() const;
 
     void setDialogs(LibraryDialogs dialogs) { dialogs_ = std::move(dialogs); }
     // Whether the saves of a movie folder are in use (its viewer is open); by default the open
@@ -67,8 +85,25 @@ class LibraryPage : public QWidget {
   signals:
     // The player asked to open the app of link.
     void playRequested(const QString& link);
+    // A refresh's rows (or the note that they cannot be read) are shown.
+    void refreshed();
 
   private:
+    // What a read of the library and the folders found.
+    struct Snapshot {
+        std::optional<std::vector<PlayedAppsModel::Row>> rows; // nothing: the library is unreadable
+        library::GameFiles::Usage usage;
+    };
+    void showSnapshot(Snapshot snapshot, PlayedAppsModel::Places places);
+    // Says what the page is doing while a zip is written or read; empty when done.
+    void setWorking(const QString& what);
+    // The game names of the listed movies, by their folder name in Saves/.
+    std::map<std::string, std::string> gameNames() const;
+    void backUp(const QString& zip, std::vector<std::string> movies);
+    // Checks the zip, then asks and restores (of one movie, or of all in the zip).
+    void restore(const QString& zip, std::optional<std::string> onlyMovie);
+    void restoreChecked(const QString& zip, const library::SaveArchive::Result& check, bool savesExist,
+                        library::SaveArchive::RestoreOptions options);
     void buildControls();
     void styleControls(const QColor& pageColour);
     void updateButtons();
@@ -84,7 +119,7 @@ class LibraryPage : public QWidget {
     bool refusedInUse(const std::string& movie, const QString& name);
 
     std::filesystem::path appFolder_;
-    library::PlayLibrary& library_;
+    LibraryService& library_;
     LibraryDialogs dialogs_;
     std::function<bool(const std::string& movie)> inUse_;
     QString lastZipFolder_;
@@ -97,6 +132,9 @@ class LibraryPage : public QWidget {
     QStackedWidget* stack_ = nullptr;
     QTreeView* list_ = nullptr;
     QLabel* empty_ = nullptr;
+    QWidget* unreadable_ = nullptr;
+    QLabel* unreadableText_ = nullptr;
+    QLabel* working_ = nullptr;
     QPushButton* play_ = nullptr;
     QPushButton* favourite_ = nullptr;
     QPushButton* backUp_ = nullptr;
@@ -105,4 +143,8 @@ class LibraryPage : public QWidget {
     QPushButton* remove_ = nullptr;
     QPushButton* backUpAll_ = nullptr;
     QPushButton* restoreAll_ = nullptr;
+    int reads_ = 0;      // refreshes asked for
+    int shownRead_ = 0;  // the last one shown
+    int jobs_ = 0;       // changes of the library under way
+    WorkerThreads zips_; // last, so the zips' work ends first
 };

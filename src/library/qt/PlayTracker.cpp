@@ -13,7 +13,6 @@
 #include <QEvent>
 #include <QImage>
 #include <QRegularExpression>
-#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -64,9 +63,22 @@ std::string keptPicture(const std::string& bytes) {
     return out.toStdString();
 }
 
+// On the library's thread: records play at when; whether its icon is still to be kept, nothing
+// when it could not be written.
+std::optional<bool> recordPlay(library::PlayLibrary* library, const PlayTracker::Play& play,
+                               std::int64_t when, const fs::path& icons) {
+    if (!library) return std::nullopt;
+    const auto existing = library->find(play.link);
+    std::string iconFile = existing ? existing->iconFile : std::string();
+    if (!iconFile.empty() && !fs::is_regular_file(icons / iconFile)) iconFile.clear();
+    if (!library->recordOpen(play.link, play.name, play.isMovie, play.movieFile, iconFile, when))
+        return std::nullopt;
+    return iconFile.empty();
+}
+
 } // namespace
 
-PlayTracker::PlayTracker(library::PlayLibrary& library, fs::path appFolder, QObject* parent, Clock clock)
+PlayTracker::PlayTracker(LibraryService& library, fs::path appFolder, QObject* parent, Clock clock)
     : QObject(parent), library_(library), appFolder_(std::move(appFolder)), clock_(std::move(clock)) {
     if (!clock_) {
         auto timer = std::make_shared<QElapsedTimer>();
@@ -77,10 +89,22 @@ PlayTracker::PlayTracker(library::PlayLibrary& library, fs::path appFolder, QObj
     flushTimer->setInterval(FlushInterval);
     connect(flushTimer, &QTimer::timeout, this, &PlayTracker::flush);
     flushTimer->start();
+    retry_.setSingleShot(true);
+    retry_.setInterval(RetryInterval);
+    connect(&retry_, &QTimer::timeout, this, &PlayTracker::retry);
 }
 
 PlayTracker::~PlayTracker() {
     flush();
+    // A last try for what still waits, made before the library's thread ends; nothing comes back.
+    for (const Pending& pending : plays_)
+        library_.run([pending, icons = appFolder_ / "Icons"](library::PlayLibrary* library) {
+            recordPlay(library, pending.play, pending.when, icons);
+        });
+    for (const auto& [link, seconds] : seconds_)
+        library_.run([link, seconds](library::PlayLibrary* library) {
+            if (library) library->addPlayTime(link, seconds);
+        });
 }
 
 void PlayTracker::trackViewer(FlashPayFrm* viewer, const std::string& link) {
@@ -108,14 +132,7 @@ void PlayTracker::trackViewer(FlashPayFrm* viewer, const std::string& link) {
 }
 
 void PlayTracker::record(QWidget* window, const Play& play) {
-    const auto existing = library_.find(play.link);
-    std::string iconFile = existing ? existing->iconFile : std::string();
-    if (!iconFile.empty() && !fs::is_regular_file(appFolder_ / "Icons" / iconFile)) iconFile.clear();
-    library_.recordOpen(play.link, play.name, play.isMovie, play.movieFile, iconFile,
-                        QDateTime::currentSecsSinceEpoch());
-    if (iconFile.empty()) keepIcon(play);
-    emit changed();
-
+    write({play, QDateTime::currentSecsSinceEpoch()});
     watched_.push_back({window, window, play.link});
     window->installEventFilter(this);
     update(watched_.back());
@@ -171,8 +188,60 @@ void PlayTracker::flush() {
 void PlayTracker::add(Watched& watched) {
     const std::int64_t seconds = watched.millis / 1000;
     if (seconds <= 0) return;
-    // Kept for the next time when it could not be written (the file busy for longer than SQLite waits).
-    if (library_.addPlayTime(watched.link, seconds)) watched.millis -= seconds * 1000;
+    watched.millis -= seconds * 1000;
+    addSeconds(watched.link, seconds);
+}
+
+void PlayTracker::write(Pending pending) {
+    auto job = [pending, icons = appFolder_ / "Icons"](library::PlayLibrary* library) {
+        return recordPlay(library, pending.play, pending.when, icons);
+    };
+    library_.run(std::move(job), this, [this, pending](std::optional<bool> iconWanted) mutable {
+        if (!iconWanted) {
+            qWarning("Play of %s not recorded yet: the library is busy or cannot be used; kept for later",
+                     pending.play.link.c_str());
+            if (!pending.failed) ++unwritten_;
+            pending.failed = true;
+            plays_.push_back(pending);
+            retry_.start();
+            return;
+        }
+        if (pending.failed) --unwritten_;
+        if (*iconWanted) keepIcon(pending.play);
+        emit changed();
+    });
+}
+
+void PlayTracker::addSeconds(const std::string& link, std::int64_t seconds) {
+    // On the library's thread: false to keep the time for later. Time of an app removed from the
+    // library meanwhile is dropped.
+    auto job = [link, seconds](library::PlayLibrary* library) {
+        if (!library) return false;
+        if (library->addPlayTime(link, seconds)) return true;
+        const auto apps = library->list();
+        return apps && std::none_of(apps->begin(), apps->end(),
+                                    [&](const library::PlayedApp& app) { return app.link == link; });
+    };
+    library_.run(std::move(job), this, [this, link, seconds](bool written) {
+        if (written) {
+            emit changed();
+            return;
+        }
+        seconds_[link] += seconds;
+        retry_.start();
+    });
+}
+
+void PlayTracker::retry() {
+    // Plays first: the time of a play not yet written needs its row.
+    std::vector<Pending> plays;
+    plays.swap(plays_);
+    for (Pending& play : plays)
+        write(std::move(play));
+    std::map<std::string, std::int64_t> seconds;
+    seconds.swap(seconds_);
+    for (const auto& [link, value] : seconds)
+        addSeconds(link, value);
 }
 
 void PlayTracker::keepIcon(const Play& play) {
@@ -180,24 +249,32 @@ void PlayTracker::keepIcon(const Play& play) {
     const std::string name = iconFileName(play.iconAddress);
     const fs::path file = appFolder_ / "Icons" / name;
     if (fs::is_regular_file(file)) {
-        library_.setIconFile(play.link, name);
+        keepIconFile(play.link, name);
         return;
     }
     auto kept = std::make_shared<bool>(false);
-    QThread* worker = QThread::create([kept, file, address = play.iconAddress] {
-        setFetchDeadline(std::chrono::steady_clock::now() + IconDeadline);
-        const auto fetched = FetchBytes(address);
-        if (!fetched || fetched->size() > MaxIconBytes) return;
-        const std::string bytes = keptPicture(*fetched);
-        // Only a picture is kept: a store's error page is no icon.
-        if (QImage::fromData(QByteArray::fromStdString(bytes)).isNull()) return;
-        std::error_code ec;
-        fs::create_directories(file.parent_path(), ec);
-        *kept = base::writeFileAtomic(file, bytes);
-    });
-    connect(worker, &QThread::finished, this, [this, kept, link = play.link, name] {
-        if (*kept && library_.setIconFile(link, name)) emit changed();
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    icons_.start(
+        [kept, file, address = play.iconAddress] {
+            setFetchDeadline(std::chrono::steady_clock::now() + IconDeadline);
+            const auto fetched = FetchBytes(address);
+            if (!fetched || fetched->size() > MaxIconBytes) return;
+            const std::string bytes = keptPicture(*fetched);
+            // Only a picture is kept: a store's error page is no icon.
+            if (QImage::fromData(QByteArray::fromStdString(bytes)).isNull()) return;
+            std::error_code ec;
+            fs::create_directories(file.parent_path(), ec);
+            *kept = base::writeFileAtomic(file, bytes);
+        },
+        [this, kept, link = play.link, name] {
+            if (*kept) keepIconFile(link, name);
+        });
+}
+
+void PlayTracker::keepIconFile(const std::string& link, const std::string& name) {
+    library_.run(
+        [link, name](library::PlayLibrary* library) { return library && library->setIconFile(link, name); },
+        this,
+        [this](bool kept) {
+            if (kept) emit changed();
+        });
 }

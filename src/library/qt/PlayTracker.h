@@ -9,15 +9,22 @@
 //
 // The app's icon is kept in Icons/ of the application folder the first time the app counts: it is
 // downloaded on a worker thread, so the viewer never waits for it, and written whole.
+//
+// The library is written on its own thread. A play or play time that cannot be written now (another
+// process holds the file, or it cannot be opened) is kept and written once the library is free
+// again, so nothing the player did is recorded into the void.
 
-#include "library/PlayLibrary.h"
+#include "library/qt/LibraryService.h"
+#include "viewer/qt/WorkerThreads.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,9 +46,11 @@ class PlayTracker : public QObject {
     // Milliseconds of a monotonic clock; tests give their own.
     using Clock = std::function<std::int64_t()>;
     static constexpr std::chrono::seconds FlushInterval{60};
+    // How soon what could not be written is tried again.
+    static constexpr std::chrono::seconds RetryInterval{3};
 
     // library must outlive the tracker.
-    PlayTracker(library::PlayLibrary& library, std::filesystem::path appFolder, QObject* parent = nullptr,
+    PlayTracker(LibraryService& library, std::filesystem::path appFolder, QObject* parent = nullptr,
                 Clock clock = {});
     // Adds the time of the windows still watched.
     ~PlayTracker() override;
@@ -52,9 +61,11 @@ class PlayTracker : public QObject {
     void record(QWidget* window, const Play& play);
     // Adds the time counted so far for every watched window (the periodic flush).
     void flush();
+    // Plays that could not be written yet, waiting for the library to be free.
+    bool waiting() const { return unwritten_ > 0; }
 
   signals:
-    // The library changed: a play was counted or an icon was kept.
+    // The library changed: a play was counted, play time added or an icon was kept.
     void changed();
 
   protected:
@@ -68,12 +79,27 @@ class PlayTracker : public QObject {
         std::int64_t since = -1; // when it was last seen playing; -1 while it is not
         std::int64_t millis = 0; // counted and not yet added
     };
+    // A play to be written, with when it happened.
+    struct Pending {
+        Play play;
+        std::int64_t when;
+        bool failed = false; // its first write failed
+    };
     void update(Watched& watched);
     void add(Watched& watched);
+    void write(Pending play);
+    void addSeconds(const std::string& link, std::int64_t seconds);
+    void retry();
     void keepIcon(const Play& play);
+    void keepIconFile(const std::string& link, const std::string& name);
 
-    library::PlayLibrary& library_;
+    LibraryService& library_;
     std::filesystem::path appFolder_;
     Clock clock_;
     std::vector<Watched> watched_;
+    std::vector<Pending> plays_;                  // not written yet, to be tried again
+    int unwritten_ = 0;                           // plays whose write failed and not yet succeeded
+    std::map<std::string, std::int64_t> seconds_; // play time not written yet, by link
+    QTimer retry_;
+    WorkerThreads icons_; // last, so the downloads end first
 };

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -23,13 +24,15 @@ QString lastPlayedText(std::int64_t seconds) {
 }
 
 QString playTimeText(std::int64_t seconds) {
-    if (seconds < 60) return seconds > 0 ? QStringLiteral("不到 1 分钟") : QStringLiteral("—");
+    if (seconds <= 0) return QStringLiteral("—");
+    if (seconds < 60) return QStringLiteral("%1 秒").arg(seconds);
     const std::int64_t minutes = seconds / 60;
     if (minutes < 60) return QStringLiteral("%1 分钟").arg(minutes);
     return QStringLiteral("%1 小时 %2 分").arg(minutes / 60).arg(minutes % 60);
 }
 
-QString sizeText(std::uintmax_t bytes) {
+// No saves, or no movie on disk: a dash rather than "0 字节".
+QString sizeOrDash(std::uintmax_t bytes) {
     return bytes == 0 ? QStringLiteral("—") : PlayedAppsModel::sizeText(bytes);
 }
 
@@ -52,9 +55,42 @@ PlayedAppsModel::PlayedAppsModel(std::filesystem::path iconFolder, QObject* pare
     collator_.setNumericMode(true);
 }
 
-void PlayedAppsModel::setRows(std::vector<Row> rows) {
+void PlayedAppsModel::setRows(std::vector<Row> rows, Places places) {
+    std::vector<std::string> before;
+    if (places == Places::Keep)
+        for (const int i : shown_)
+            before.push_back(rows_[i].app.link);
     rows_ = std::move(rows);
-    rebuild();
+    if (places == Places::Sort || before.empty()) {
+        rebuild();
+        return;
+    }
+    // The rows shown before stay where they were, in the order they had; new ones follow them in
+    // the chosen order.
+    std::vector<int> sorted = shownInOrder();
+    std::map<std::string, int, std::less<>> sortedByLink;
+    for (const int i : sorted)
+        sortedByLink.emplace(rows_[i].app.link, i);
+    std::vector<int> shown;
+    for (const auto& link : before) {
+        const auto it = sortedByLink.find(link);
+        if (it == sortedByLink.end()) continue;
+        shown.push_back(it->second);
+        sortedByLink.erase(it);
+    }
+    for (const int i : sorted)
+        if (sortedByLink.contains(rows_[i].app.link)) shown.push_back(i);
+    if (shown.size() == before.size() &&
+        std::equal(shown.begin(), shown.end(), before.begin(),
+                   [this](int i, const std::string& link) { return rows_[i].app.link == link; })) {
+        // The same rows in the same places: only their values change, the view keeps its state.
+        shown_ = std::move(shown);
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+        return;
+    }
+    beginResetModel();
+    shown_ = std::move(shown);
+    endResetModel();
 }
 
 void PlayedAppsModel::setOrder(Order order) {
@@ -74,33 +110,38 @@ void PlayedAppsModel::setFavouritesOnly(bool only) {
 
 void PlayedAppsModel::rebuild() {
     beginResetModel();
-    shown_.clear();
+    shown_ = shownInOrder();
+    endResetModel();
+}
+
+std::vector<int> PlayedAppsModel::shownInOrder() const {
+    std::vector<int> shown;
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
         const library::PlayedApp& app = rows_[i].app;
         if (favouritesOnly_ && !app.favourite) continue;
         if (!filter_.isEmpty() && !text(app.name).contains(filter_, Qt::CaseInsensitive)) continue;
-        shown_.push_back(i);
+        shown.push_back(i);
     }
     const auto byName = [this](int a, int b) {
         return collator_.compare(text(rows_[a].app.name), text(rows_[b].app.name)) < 0;
     };
     switch (order_) {
     case Order::LastPlayed:
-        std::stable_sort(shown_.begin(), shown_.end(),
+        std::stable_sort(shown.begin(), shown.end(),
                          [this](int a, int b) { return rows_[a].app.lastPlayed > rows_[b].app.lastPlayed; });
         break;
     case Order::PlayTime:
-        std::stable_sort(shown_.begin(), shown_.end(), [this, &byName](int a, int b) {
+        std::stable_sort(shown.begin(), shown.end(), [this, &byName](int a, int b) {
             if (rows_[a].app.seconds != rows_[b].app.seconds)
                 return rows_[a].app.seconds > rows_[b].app.seconds;
             return byName(a, b);
         });
         break;
     case Order::Name:
-        std::stable_sort(shown_.begin(), shown_.end(), byName);
+        std::stable_sort(shown.begin(), shown.end(), byName);
         break;
     }
-    endResetModel();
+    return shown;
 }
 
 const PlayedAppsModel::Row* PlayedAppsModel::rowAt(int row) const {
@@ -139,9 +180,9 @@ QVariant PlayedAppsModel::data(const QModelIndex& index, int role) const {
         case PlayTime:
             return playTimeText(app.seconds);
         case MovieSize:
-            return app.isMovie ? sizeText(row->movieBytes) : QStringLiteral("网页应用");
+            return app.isMovie ? sizeOrDash(row->movieBytes) : QStringLiteral("网页应用");
         case SavesSize:
-            return sizeText(row->savesBytes);
+            return sizeOrDash(row->savesBytes);
         case Start:
             return QStringLiteral("▶ 开始");
         }

@@ -31,7 +31,10 @@ class PlayedAppsModel : public QAbstractTableModel {
     // "512 字节", "4.7 KB", "1.2 MB".
     static QString sizeText(std::uintmax_t bytes);
 
-    void setRows(std::vector<Row> rows);
+    // Sort: the rows in the chosen order. Keep: rows shown before stay in their places (the list
+    // does not move under the pointer when a play is counted); new rows follow them.
+    enum class Places { Sort, Keep };
+    void setRows(std::vector<Row> rows, Places places = Places::Sort);
     void setOrder(Order order);
     void setFilter(const QString& text);
     void setFavouritesOnly(bool only);
@@ -51,6 +54,8 @@ class PlayedAppsModel : public QAbstractTableModel {
 
   private:
     void rebuild();
+    // The indexes of the rows that pass the filter, in the chosen order.
+    std::vector<int> shownInOrder() const;
 
     std::filesystem::path iconFolder_;
     std::vector<Row> rows_;

@@ -1,0 +1,44 @@
+#include "library/qt/LibraryService.h"
+
+namespace fs = std::filesystem;
+
+LibraryService::LibraryService(fs::path appFolder, QObject* parent)
+    : QObject(parent), appFolder_(std::move(appFolder)), worker_(new QObject) {
+    thread_.setObjectName(QStringLiteral("PlayLibrary"));
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.start();
+    // Opened at once, so that the first page is read from a library that is ready.
+    post([](library::PlayLibrary*) {});
+}
+
+LibraryService::~LibraryService() {
+    // Posted last, so every job given before it runs first.
+    QMetaObject::invokeMethod(
+        worker_, [this] { thread_.quit(); }, Qt::QueuedConnection);
+    thread_.wait();
+    // Closed on this thread once the other has ended: no job uses it any more.
+    library_.reset();
+}
+
+void LibraryService::post(std::function<void(library::PlayLibrary*)> job) {
+    QMetaObject::invokeMethod(
+        worker_, [this, job = std::move(job)] { job(library()); }, Qt::QueuedConnection);
+}
+
+library::PlayLibrary* LibraryService::library() {
+    if (library_) return library_.get();
+    std::string problem;
+    library_ = library::PlayLibrary::open(appFolder_, &problem);
+    if (problem != lastFound_) {
+        lastFound_ = problem;
+        QMetaObject::invokeMethod(
+            this,
+            [this, problem = QString::fromStdString(problem)] {
+                problem_ = problem;
+                emit problemChanged(problem_);
+            },
+            Qt::QueuedConnection);
+    }
+    return library_.get();
+}
