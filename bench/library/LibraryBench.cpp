@@ -64,7 +64,8 @@ void ListWithSizes(benchmark::State& state) {
     for (auto _ : state) {
         const auto usage = files.usage();
         std::uintmax_t total = usage.game + usage.allSaves;
-        for (const auto& app : library->list().value())
+        const auto apps = library->list().value();
+        for (const auto& app : apps)
             total += usage.movieBytes(app.movieFile) + usage.savesBytes(app.movieFile);
         benchmark::DoNotOptimize(total);
     }

@@ -153,7 +153,8 @@ TEST(PlayLibraryTest, AKillDuringWritesLosesNoCommittedChangeAndNeverDamagesTheF
         ::close(pipeEnds[1]);
         const std::int64_t before = [&] {
             std::int64_t total = 0;
-            for (const auto& app : PlayLibrary::open(folder.path())->list().value())
+            const auto apps = PlayLibrary::open(folder.path())->list().value();
+            for (const auto& app : apps)
                 total += app.seconds;
             return total;
         }();
@@ -175,7 +176,8 @@ TEST(PlayLibraryTest, AKillDuringWritesLosesNoCommittedChangeAndNeverDamagesTheF
         ASSERT_TRUE(library);
         EXPECT_TRUE(library->setAside().empty()) << "nothing was damaged";
         std::int64_t total = 0;
-        for (const auto& app : library->list().value())
+        const auto apps = library->list().value();
+        for (const auto& app : apps)
             total += app.seconds;
         EXPECT_GE(total - before, committed) << "every write the child saw committed is there";
     }
