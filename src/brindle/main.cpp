@@ -36,12 +36,15 @@
 #include "web/qt/WebProfiles.h"
 
 #include <QApplication>
-#include <cstdio>
+#include <QLoggingCategory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The start of the program: its folders and the program it hands over to.
+Q_LOGGING_CATEGORY(startLog, "brindle.start")
 
 const char* const InstanceLockName = "Brindle.lock";
 // How long a second start tries to reach the running instance, which may still be starting.
@@ -119,6 +122,9 @@ int main(int argc, char** argv) {
         const auto folder = base::applicationFolder();
         return library::CommandLine::run(args, folder, folder / InstanceLockName);
     }
+    // Log lines of every part of the program, each under its category (QT_LOGGING_RULES), read
+    // "Brindle: ..." on standard error, as scripts look for them.
+    qSetMessagePattern(QStringLiteral("Brindle: %{message}"));
     // The web engine takes schemes only before the first application object exists.
     PlayerSchemeHandler::registerScheme();
     const auto appFolder = base::applicationFolder();
@@ -133,7 +139,7 @@ int main(int argc, char** argv) {
     IniFile settingsFile;
     const StartResult start = runStartSequence(appFolder, base::executableBaseName(), launcher, settingsFile);
     for (const auto& folder : start.missingFolders)
-        std::fprintf(stderr, "Brindle: cannot create the folder %s\n", folder.c_str());
+        qCWarning(startLog, "cannot create the folder %s", folder.c_str());
     // Only Brindle writes into these folders and only one Brindle runs per folder: holding the lock
     // and before its first download, any temporary file there is left by a write or download that
     // a kill or crash cut short.
@@ -144,6 +150,6 @@ int main(int argc, char** argv) {
     const int code = runCatalogue(argc, argv, appFolder, start);
     FlashPlayer::waitForSaves();
     instanceLock.reset();
-    if (!PendingStart::run(launcher)) std::fprintf(stderr, "Brindle: cannot start the next program\n");
+    if (!PendingStart::run(launcher)) qCWarning(startLog, "cannot start the next program");
     return code;
 }

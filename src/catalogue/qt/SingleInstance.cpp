@@ -1,5 +1,7 @@
 #include "catalogue/qt/SingleInstance.h"
 
+#include "catalogue/qt/CatalogueLog.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QLocalServer>
@@ -8,7 +10,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -71,7 +72,7 @@ long long peerUser(qintptr descriptor) {
 }
 
 void warn(const std::string& text) {
-    std::fprintf(stderr, "Brindle: %s\n", text.c_str());
+    qCWarning(catalogueLog, "%s", text.c_str());
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include "catalogue/PendingStart.h"
 #include "catalogue/UpdateVersion.h"
+#include "catalogue/qt/CatalogueLog.h"
 #include "catalogue/qt/MessageBoxHook.h"
 #include "controls/qt/bkDLControlWidget.h"
 
 #include <QWidget>
-#include <cstdio>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -31,8 +31,7 @@ UpdateCheck::UpdateCheck(bkDLControlWidget* UpDateDown, bkDLControlWidget* DownF
 void UpdateCheck::end(const QString& outcome) {
     const QString line = downloadError_.isEmpty() ? outcome : outcome + " (" + downloadError_ + ")";
     downloadError_.clear();
-    std::fprintf(stderr, "Brindle: update check ended: %s\n", line.toUtf8().constData());
-    std::fflush(stderr);
+    qCInfo(catalogueLog, "update check ended: %s", line.toUtf8().constData());
     emit ended(line);
 }
 

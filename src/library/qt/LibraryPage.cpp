@@ -2,6 +2,7 @@
 
 #include "library/GameFiles.h"
 #include "library/SaveArchive.h"
+#include "library/qt/LibraryLog.h"
 #include "library/qt/PlayedAppsModel.h"
 #include "viewer/qt/FlashPayFrm.h"
 
@@ -255,7 +256,7 @@ void LibraryPage::showSnapshot(Snapshot snapshot, PlayedAppsModel::Places places
             QStringLiteral("暂时读不到游戏记录。\n") +
             (why.isEmpty() ? QStringLiteral("另一个程序可能正在使用 Library.db。") : why) +
             QStringLiteral("\n你的游戏记录没有丢失，稍后再试即可。"));
-        qWarning("The play library cannot be read now: %s", qPrintable(why));
+        qCWarning(libraryLog, "The play library cannot be read now: %s", qPrintable(why));
         stack_->setCurrentWidget(unreadable_);
         updateButtons();
         emit refreshed();
@@ -370,7 +371,8 @@ void LibraryPage::toggleFavouriteChosen() {
             --jobs_;
             refresh(PlayedAppsModel::Places::Keep);
             if (done) return;
-            qWarning("Could not %s %s in the play library", favourite ? "star" : "unstar", qPrintable(name));
+            qCWarning(libraryLog, "Could not %s %s in the play library", favourite ? "star" : "unstar",
+                      qPrintable(name));
             dialogs_.tell(QStringLiteral("没能%1“%2”：游戏记录暂时无法写入，请稍后再试。")
                               .arg(favourite ? QStringLiteral("收藏") : QStringLiteral("取消收藏"), name));
         });

@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/Url.h"
+#include "library/qt/LibraryLog.h"
 #include "pages/FetchText.h"
 #include "viewer/qt/FlashPayFrm.h"
 #include "viewer/qt/FlashPlayer.h"
@@ -198,8 +199,9 @@ void PlayTracker::write(Pending pending) {
     };
     library_.run(std::move(job), this, [this, pending](std::optional<bool> iconWanted) mutable {
         if (!iconWanted) {
-            qWarning("Play of %s not recorded yet: the library is busy or cannot be used; kept for later",
-                     pending.play.link.c_str());
+            qCWarning(libraryLog,
+                      "Play of %s not recorded yet: the library is busy or cannot be used; kept for later",
+                      pending.play.link.c_str());
             if (!pending.failed) ++unwritten_;
             pending.failed = true;
             plays_.push_back(pending);

@@ -5,6 +5,7 @@
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerRequestGuard.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
+#include "viewer/qt/ViewerLog.h"
 #include "web/qt/WebProfiles.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QPointer>
 #include <QWebEngineProfile>
 #include <algorithm>
-#include <cstdio>
 
 // One writer for every player of the process, so that a viewer that replaces another reads the
 // saves only after the old one's last changes are on disk.
@@ -64,7 +64,7 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     stopDeadline_.setSingleShot(true);
     stopDeadline_.setInterval(StopDeadline);
     connect(&stopDeadline_, &QTimer::timeout, this, [this] {
-        std::fprintf(stderr, "Brindle: a movie did not hand over its saves in time when it stopped\n");
+        qCWarning(viewerLog, "a movie did not hand over its saves in time when it stopped");
         finishStop();
     });
 

@@ -1,6 +1,7 @@
 #include "web/qt/PersistentCookies.h"
 
 #include "base/AtomicFile.h"
+#include "web/qt/WebLog.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -104,5 +105,5 @@ void PersistentCookies::flush() {
         if (lasting(cookie, now) && !line.contains('\n') && !line.contains('\r')) lines += line + '\n';
     }
     dirty_ = !base::writeFileAtomic(file_, std::string_view(lines.constData(), lines.size()));
-    if (dirty_) qWarning("Brindle: cannot write the cookies to %s", file_.c_str());
+    if (dirty_) qCWarning(webLog, "cannot write the cookies to %s", file_.c_str());
 }
