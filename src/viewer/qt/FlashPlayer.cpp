@@ -247,7 +247,7 @@ void FlashPlayer::refuseSave(int token) {
     const auto saves = saves_.find(token);
     if (saves == saves_.end() || saves->second.refusalSaid) return;
     saves->second.refusalSaid = true;
-    std::fprintf(stderr, "Brindle: a save of %s was refused: over what a movie may keep\n",
-                 saves->second.files.folder().c_str());
+    qCWarning(viewerLog, "a save of %s was refused: over what a movie may keep",
+              saves->second.files.folder().c_str());
     emit savesRefused();
 }
