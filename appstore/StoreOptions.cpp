@@ -76,7 +76,8 @@ const char* StoreOptions::usage() {
            "  --update-signature  the file's Ed25519 signature for the announced version (base64, from\n"
            "                    signupdate sign --version), which the update page carries as Signature\n"
            "  --movies          folder whose files are served under /widget/swf/ by name, in place of\n"
-           "                    the store's own movie of the same name (movies and files beside them)\n";
+           "                    the store's own movie of the same name (movies and files beside them,\n"
+           "                    in subfolders too)\n";
 }
 
 } // namespace appstore

@@ -145,9 +145,15 @@ void StoreServer::addAppRoutes() {
 }
 
 std::optional<StoreReply> StoreServer::moviesFolderFile(std::string_view name) const {
-    if (options_.moviesFolder.empty() || name.empty() || name == "." || name == ".." ||
-        name.find_first_of("/\\") != std::string_view::npos)
-        return std::nullopt;
+    // Subfolders of the folder are served too; nothing outside it.
+    if (options_.moviesFolder.empty() || name.find('\\') != std::string_view::npos) return std::nullopt;
+    for (std::size_t start = 0;;) {
+        const auto slash = name.find('/', start);
+        const auto part = name.substr(start, slash - start);
+        if (part.empty() || part == "." || part == "..") return std::nullopt;
+        if (slash == std::string_view::npos) break;
+        start = slash + 1;
+    }
     const auto path = options_.moviesFolder / std::string(name);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;

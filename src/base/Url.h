@@ -16,4 +16,12 @@ std::string normaliseUrl(std::string_view url);
 // are followed when a store page names them.
 bool isWebAddress(std::string_view address);
 
+// Text with every %XX escape (two hex digits) replaced by its byte; other text, a lone "%"
+// included, is kept.
+std::string decodePercent(std::string_view text);
+
+// One path segment of an address: letters, digits and -._~!$&'()*+,;=:@ kept, every other byte
+// (also "/", "%", "?" and "#") written as %XX.
+std::string encodePathSegment(std::string_view segment);
+
 } // namespace base

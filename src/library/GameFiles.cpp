@@ -1,7 +1,7 @@
 #include "library/GameFiles.h"
 
 #include "base/AtomicFile.h"
-#include "viewer/PlayerFiles.h"
+#include "viewer/MoviePlace.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,10 +16,7 @@ namespace library {
 GameFiles::GameFiles(fs::path appFolder) : appFolder_(std::move(appFolder)) {}
 
 std::optional<std::string> GameFiles::savesNameOf(std::string_view movieFile) {
-    if (!viewer::isPlainFileName(movieFile)) return std::nullopt;
-    auto address = viewer::movieAddressOf(movieFile);
-    if (!address) return std::nullopt;
-    return std::move(address->name);
+    return viewer::MoviePlace::savesNameOf(movieFile);
 }
 
 namespace {
@@ -62,7 +59,7 @@ std::uintmax_t bytesBelow(int folderFd) {
 
 std::uintmax_t GameFiles::movieBytes(std::string_view movieFile) const {
     struct stat status {};
-    if (!viewer::isPlainFileName(movieFile) ||
+    if (!savesNameOf(movieFile) ||
         ::lstat((gameFolder() / fs::path(std::string(movieFile))).c_str(), &status) != 0 ||
         !S_ISREG(status.st_mode))
         return 0;
@@ -83,10 +80,19 @@ GameFiles::Usage GameFiles::usage() const {
     Usage usage;
     if (const int game = openFolder(AT_FDCWD, gameFolder().c_str()); game >= 0)
         eachEntry(game, [&](const char* name, const struct stat& status) {
-            if (S_ISREG(status.st_mode)) usage.movies[name] = static_cast<std::uintmax_t>(status.st_size);
-            usage.game += S_ISREG(status.st_mode)   ? static_cast<std::uintmax_t>(status.st_size)
-                          : S_ISDIR(status.st_mode) ? bytesBelow(openFolder(game, name))
-                                                    : 0;
+            if (S_ISREG(status.st_mode)) {
+                usage.movies[name] = static_cast<std::uintmax_t>(status.st_size);
+                usage.game += static_cast<std::uintmax_t>(status.st_size);
+            } else if (S_ISDIR(status.st_mode)) {
+                // A site folder: its movies, and every file they loaded below it.
+                if (const int site = openFolder(game, name); site >= 0)
+                    eachEntry(site, [&](const char* file, const struct stat& inside) {
+                        if (S_ISREG(inside.st_mode))
+                            usage.movies[std::string(name) + "/" + file] =
+                                static_cast<std::uintmax_t>(inside.st_size);
+                    });
+                usage.game += bytesBelow(openFolder(game, name));
+            }
         });
     if (const int saves = openFolder(AT_FDCWD, savesFolder().c_str()); saves >= 0)
         eachEntry(saves, [&](const char* name, const struct stat& status) {
@@ -126,7 +132,7 @@ bool GameFiles::deleteSaves(std::string_view movieFile) const {
 }
 
 bool GameFiles::deleteMovie(std::string_view movieFile) const {
-    if (!viewer::isPlainFileName(movieFile)) return false;
+    if (!savesNameOf(movieFile)) return false;
     std::error_code ec;
     fs::remove(gameFolder() / fs::path(std::string(movieFile)), ec);
     return !ec;

@@ -1,7 +1,9 @@
 #pragma once
 // The files an app of the library has in the application folder: its movie in Game/ and its saves
-// in Saves/<movie name>/, the movie name being the movie's file name without the query the
-// download may have kept in it ("a.swf?level=2" saves in Saves/a.swf/).
+// in Saves/. A movie file is named relative to Game: "<site>/<name>" in its site folder, saving in
+// Saves/<site>~<name>/ (see viewer::MoviePlace), or, as an earlier version kept it, a name directly
+// in Game, saving in Saves/<movie name>/ without the query the download kept in the name
+// ("a.swf?level=2" saves in Saves/a.swf/).
 
 #include <cstdint>
 #include <filesystem>
@@ -17,8 +19,8 @@ class GameFiles {
   public:
     explicit GameFiles(std::filesystem::path appFolder);
 
-    // The folder name in Saves/ of a movie file in Game/; nothing for a name that is no plain file
-    // name (a page app's empty one included).
+    // The folder name in Saves/ of a movie file in Game/; nothing for a name that is neither of the
+    // two forms above (a page app's empty one included).
     static std::optional<std::string> savesNameOf(std::string_view movieFile);
 
     std::filesystem::path gameFolder() const { return appFolder_ / "Game"; }
@@ -32,7 +34,7 @@ class GameFiles {
 
     // Every size a list of apps shows, read in one pass over Game/ and one over Saves/.
     struct Usage {
-        std::map<std::string, std::uintmax_t, std::less<>> movies; // by file name in Game/
+        std::map<std::string, std::uintmax_t, std::less<>> movies; // by movie file, as above
         std::map<std::string, std::uintmax_t, std::less<>> saves;  // by folder name in Saves/
         std::uintmax_t game = 0;                                   // all of Game/
         std::uintmax_t allSaves = 0;                               // all of Saves/

@@ -1,7 +1,6 @@
 #include "library/PlayLibrary.h"
 
 #include "viewer/KeptApps.h"
-#include "viewer/MovieDownload.h"
 
 #include <chrono>
 #include <cstdio>
@@ -87,11 +86,12 @@ std::int64_t unixSeconds(fs::file_time_type time) {
 bool importKeptApps(sqlite3* db, const fs::path& appFolder) {
     Statement row(db, "INSERT OR IGNORE INTO apps(link, name, is_movie, movie_file, plays, last_played) "
                       "VALUES(?1, ?2, 1, ?3, 1, ?4)");
-    for (const auto& kept : viewer::KeptApps(appFolder).all()) {
+    const viewer::KeptApps apps(appFolder);
+    for (const auto& kept : apps.all()) {
         row.reset()
             .bind(1, kept.link)
             .bind(2, kept.detail.Name)
-            .bind(3, viewer::movieFileName(kept.detail).value_or(""))
+            .bind(3, apps.keptMovieFile(kept.detail).value_or(""))
             .bind(4, unixSeconds(kept.keptAt));
         if (row.step() != SQLITE_DONE) return false;
     }

@@ -168,21 +168,6 @@ std::optional<std::string> fetchHttp(std::string_view url) {
     return body;
 }
 
-// "%XX" escapes of a file:// path decoded; other characters kept.
-std::string decodePercent(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 std::optional<std::string> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
@@ -210,7 +195,7 @@ std::optional<std::string> fetchBody(std::string_view url) {
         const std::string_view rest = url.substr(7);
         const auto slash = rest.find('/');
         if (slash == std::string_view::npos) return std::nullopt;
-        return readFile(decodePercent(rest.substr(slash)));
+        return readFile(base::decodePercent(rest.substr(slash)));
     }
     if (base::contains(url, "://")) return std::nullopt; // no other scheme is fetched
     return readFile(std::string(url));

@@ -79,7 +79,7 @@ fs::path KeptApps::fileFor(std::string_view linkAddress) const {
 
 bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {
     // Details whose movie could not be played from Game would only replace details that can.
-    if (!app.IsWidgetApp || !app.opens() || !movieFileName(app.CurrentApp)) return false;
+    if (!app.IsWidgetApp || !app.opens() || !moviePlaceOf(app.CurrentApp)) return false;
     startup::IniDocument document("");
     document.set(kSection, kLinkKey, encode(linkAddress));
     for (const auto& [key, field] : kFields)
@@ -109,10 +109,21 @@ std::optional<OpenedApp> KeptApps::find(std::string_view linkAddress) const {
     app.IsWidgetApp = true;
     app.outcome = OpenedApp::Outcome::Kept;
     app.CurrentApp = std::move(kept->second);
-    const auto movie = movieFileName(app.CurrentApp);
+    const auto movie = keptMovieFile(app.CurrentApp);
     std::error_code ec;
     if (!movie || !fs::is_regular_file(appFolder_ / "Game" / *movie, ec)) return std::nullopt;
     return app;
+}
+
+std::optional<std::string> KeptApps::keptMovieFile(const AppDetail& detail) const {
+    const auto place = moviePlaceOf(detail);
+    if (!place) return std::nullopt;
+    const fs::path game = appFolder_ / "Game";
+    std::error_code ec;
+    if (!fs::is_regular_file(game / place->movieFile(), ec) &&
+        fs::is_regular_file(game / detail.MovieFile, ec))
+        return detail.MovieFile;
+    return place->movieFile().string();
 }
 
 std::vector<KeptApps::Kept> KeptApps::all() const {

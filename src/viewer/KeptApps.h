@@ -33,6 +33,11 @@ class KeptApps {
     // The movie app kept for linkAddress, if its movie is in Game.
     std::optional<OpenedApp> find(std::string_view linkAddress) const;
 
+    // The app's movie file in Game, relative to it: where an earlier version kept it (directly in
+    // Game) while it is there and not yet in its site folder, otherwise in its site folder; nothing
+    // for details without a usable movie address.
+    std::optional<std::string> keptMovieFile(const AppDetail& detail) const;
+
     // The file that keeps the app of linkAddress.
     std::filesystem::path fileFor(std::string_view linkAddress) const;
 

@@ -9,11 +9,11 @@
 
 namespace viewer {
 
-std::optional<std::string> movieFileName(const AppDetail& app) {
+std::optional<MoviePlace> moviePlaceOf(const AppDetail& app) {
     if (!isPlainFileName(app.MovieFile) || !base::isWebAddress(app.ContentUrl) ||
         bkDLControl::fileNameOf(app.ContentUrl) != app.MovieFile)
         return std::nullopt;
-    return app.MovieFile;
+    return MoviePlace::of(app.ContentUrl);
 }
 
 std::int32_t progressValue(float percent) {

@@ -3,6 +3,7 @@
 // progress bar value of a download.
 
 #include "pages/AppDetail.h"
+#include "viewer/MoviePlace.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,11 +22,11 @@ inline constexpr std::string_view SavesFullNote =
 // a full disk is said as such, since reloading alone cannot help then.
 std::string downloadFailedNote(std::string_view error);
 
-// The file name under which the app's movie is looked for and saved in Game: MovieFile, when it is a
-// plain file name, the movie address is a web address and the download saves it under that same
-// name. Otherwise nothing: the app opens without a movie, so no store text can make the viewer read
-// a local file or write outside Game.
-std::optional<std::string> movieFileName(const AppDetail& app);
+// Where the app's movie and the files it loads are kept in Game (see MoviePlace): from its movie
+// address, when MovieFile is a plain file name, the address is a web address and its file name is
+// MovieFile. Otherwise nothing: the app opens without a movie, so no store text can make the viewer
+// read a local file or write outside Game.
+std::optional<MoviePlace> moviePlaceOf(const AppDetail& app);
 
 // The progress bar's value for a download at fraction percent (0 to 1): percent x 100 rounded to the
 // nearest, halves to even; a fraction above 1 (more bytes than announced) holds the bar at 100.

@@ -55,12 +55,46 @@ std::optional<fs::path> PlayerFiles::resolve(std::string_view requestPath) const
     return file;
 }
 
-std::optional<fs::path> PlayerFiles::fetchTarget(std::string_view requestPath) const {
-    auto request = splitRequest(requestPath);
-    if (!request || request->first != "Game" || gameFolder.empty()) return std::nullopt;
-    fs::path file = gameFolder / fs::path(std::string(request->second));
+std::optional<std::string> PlayerFiles::siteRelative(const MoviePlace& place,
+                                                     std::string_view requestPath) const {
+    const std::string prefix = "/Game/" + place.site() + "/";
+    if (!requestPath.starts_with(prefix)) return std::nullopt;
+    const auto relative = requestPath.substr(prefix.size());
+    if (!MoviePlace::diskPathOf(relative)) return std::nullopt;
+    return std::string(relative);
+}
+
+// True when path, with every link followed, lies below folder (also resolved).
+static bool staysBelow(const fs::path& path, const fs::path& folder) {
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(path, ec);
+    if (ec) return false;
+    const fs::path root = fs::canonical(folder, ec);
+    if (ec) return false;
+    const auto [end, inside] = std::mismatch(root.begin(), root.end(), real.begin(), real.end());
+    return end == root.end() && inside != real.end();
+}
+
+std::optional<fs::path> PlayerFiles::siteFile(const MoviePlace& place, std::string_view relative) const {
+    const auto path = MoviePlace::diskPathOf(relative);
+    if (!path || gameFolder.empty()) return std::nullopt;
+    const fs::path site = gameFolder / place.site();
+    const fs::path file = site / *path;
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec) || !staysBelow(file, site)) return std::nullopt;
+    return file;
+}
+
+std::optional<fs::path> PlayerFiles::siteFetchTarget(const MoviePlace& place,
+                                                     std::string_view relative) const {
+    const auto path = MoviePlace::diskPathOf(relative);
+    if (!path || gameFolder.empty()) return std::nullopt;
+    const fs::path site = gameFolder / place.site();
+    const fs::path file = site / *path;
     std::error_code ec;
     if (fs::symlink_status(file, ec).type() != fs::file_type::not_found) return std::nullopt;
+    fs::create_directories(file.parent_path(), ec);
+    if (ec || !fs::is_directory(file.parent_path(), ec) || !staysBelow(file, site)) return std::nullopt;
     return file;
 }
 
@@ -71,29 +105,6 @@ std::optional<MovieAddress> movieAddressOf(std::string_view fileName) {
     if (end != std::string_view::npos && fileName[end] == '?') {
         const auto query = fileName.substr(end + 1);
         address.query = std::string(query.substr(0, query.find('#')));
-    }
-    return address;
-}
-
-std::optional<std::string> siblingAddress(std::string_view movieUrl, std::string_view fileName) {
-    if (!base::isWebAddress(movieUrl) || !isPlainFileName(fileName)) return std::nullopt;
-    const auto path = movieUrl.substr(0, movieUrl.find_first_of("?#"));
-    const auto schemeEnd = path.find("://") + 3;
-    const auto slash = path.rfind('/');
-    std::string address(path.substr(0, slash < schemeEnd ? path.size() : slash));
-    address += '/';
-    static const std::string_view kept = "-._~!$&'()*+,;=:@";
-    for (unsigned char c : fileName) {
-        if (std::isalnum(c) && c < 0x80) {
-            address += static_cast<char>(c);
-        } else if (kept.find(static_cast<char>(c)) != std::string_view::npos) {
-            address += static_cast<char>(c);
-        } else {
-            static const char hex[] = "0123456789ABCDEF";
-            address += '%';
-            address += hex[c >> 4];
-            address += hex[c & 15];
-        }
     }
     return address;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // What the Flash player's URL scheme may serve: the player's own files and the downloaded movies,
-// nothing else. A request path names a folder ("player" or "Game") and one file name inside it;
-// anything that could leave those folders is refused. A file a movie loads beside itself that is
-// not in Game yet may be fetched there from the store folder the movie came from.
+// nothing else. A request path names the player's folder and one file name inside it, or a file of
+// the movie playing: below its site folder in Game (see MoviePlace), at any depth, or for a movie
+// played from Game itself one file name there. Anything that could leave those folders is
+// refused. A file a movie loads from its site folder that is not there yet may be fetched there
+// from the store folder the movie came from.
+
+#include "viewer/MoviePlace.h"
 
 #include <filesystem>
 #include <optional>
@@ -24,10 +28,18 @@ struct PlayerFiles {
     // "/player/<name>" or "/Game/<name>" with a usable file name, when the file is missing or not a
     // regular file, or when it resolves (through links) outside its folder.
     std::optional<std::filesystem::path> resolve(std::string_view requestPath) const;
-    // The file in Game that a decoded request path "/Game/<name>" names when nothing of that name
-    // is there yet: where a file fetched for it may be put. Nothing for any other path, a name
-    // that is no plain file name, or a name already taken (by a file, a folder or a link).
-    std::optional<std::filesystem::path> fetchTarget(std::string_view requestPath) const;
+
+    // The path of a file below the site folder of place that a decoded request path
+    // "/Game/<site>/<path>" names (relative to the site folder, as MoviePlace::diskPathOf gives
+    // it); nothing for a path anywhere else.
+    std::optional<std::string> siteRelative(const MoviePlace& place, std::string_view requestPath) const;
+    // The file kept for a relative path of siteRelative when it is there: a regular file that
+    // resolves (through links) inside the site folder.
+    std::optional<std::filesystem::path> siteFile(const MoviePlace& place, std::string_view relative) const;
+    // Where a file fetched for a relative path of siteRelative may be put: nothing of that name is
+    // there yet (no file, folder or link), and its folders, made here, lie inside the site folder.
+    std::optional<std::filesystem::path> siteFetchTarget(const MoviePlace& place,
+                                                         std::string_view relative) const;
 };
 
 // A movie's name and query in its address, taken from its file name in Game, which may carry the
@@ -39,11 +51,6 @@ struct MovieAddress {
     std::string query;
 };
 std::optional<MovieAddress> movieAddressOf(std::string_view fileName);
-
-// The store address of fileName beside the movie at movieUrl: movieUrl up to the last "/" before
-// its query, then fileName percent-encoded. Nothing when movieUrl is no web address or fileName no
-// plain file name.
-std::optional<std::string> siblingAddress(std::string_view movieUrl, std::string_view fileName);
 
 // A name that can be used as one file name inside a folder: not empty, not "." or "..", without
 // "/", "\" or control characters. Store texts that fail it are never used as file names.

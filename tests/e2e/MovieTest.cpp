@@ -1,12 +1,13 @@
 // Movies in the viewer against the built appstore, which also serves the tests' own movies
 // (--movies): a movie downloaded from the store knows its address and query and loads the files
-// beside it from the store once; a broken movie shows the note; device text shows in Chinese and
-// Latin whatever font it names, also in an old movie whose strings are in the Chinese code page,
-// every Chinese, Korean and Japanese character with its width, in lines as high as on Chinese
-// Windows; every game of the store loads in the player without an error and shows Chinese text; a
-// movie's calls to its page, links and fscommands work as in Flash Player, and its background
-// fills the player with what it draws beyond its stage. Screenshots go to viewer-shots/ in the
-// test's build folder.
+// beside it from the store once, each app its own, also from subfolders, by absolute address and in
+// the Chinese code page, and nothing outside its store folder; a broken movie shows the note; device
+// text shows in Chinese and Latin whatever font it names, also in an old movie whose strings are in
+// the Chinese code page, every Chinese, Korean and Japanese character with its width, in lines as
+// high as on Chinese Windows; every game of the store loads in the player without an error and shows
+// Chinese text; a movie's calls to its page, links and fscommands work as in Flash Player, and its
+// background fills the player with what it draws beyond its stage. Screenshots go to viewer-shots/
+// in the test's build folder.
 
 #include "BrindleFolder.h"
 #include "PageScript.h"
@@ -15,6 +16,7 @@
 #include "skin/qt/SSTab.h"
 #include "startup/Settings.h"
 #include "viewer/DeviceTextLines.h"
+#include "viewer/MoviePlace.h"
 #include "viewer/OpenedApp.h"
 #include "viewer/SolFile.h"
 #include "viewer/qt/FlashPayFrm.h"
@@ -29,6 +31,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 #include <QWebEnginePage>
 #include <algorithm>
 #include <fstream>
@@ -214,18 +217,24 @@ class MovieTest : public ::testing::Test {
         for (auto& window : windows)
             delete window;
     }
-    // A viewer showing the movie app whose movie the store serves at /widget/swf/file.
+    // A viewer showing the movie app whose movie the store serves at /widget/swf/file (a path in
+    // the tests' movies folder, with a query that holds no "/").
     FlashPayFrm* open(const std::string& file) {
         viewer::OpenedApp app;
         app.IsWidgetApp = true;
         app.CurrentApp.Name = "测试影片";
         app.CurrentApp.ContentUrl = store->site() + "/widget/swf/" + file;
-        app.CurrentApp.MovieFile = file;
+        app.CurrentApp.MovieFile = file.substr(file.rfind('/') + 1);
         auto* window = new FlashPayFrm(settings, folder.path(), web);
         windows.emplace_back(window);
         window->load(app);
         window->show();
         return window;
+    }
+
+    // Where the movie the store serves at /widget/swf/file is kept.
+    static viewer::MoviePlace placeOf(const std::string& file) {
+        return viewer::MoviePlace::of(store->site() + "/widget/swf/" + file).value();
     }
 
     static inline std::unique_ptr<StoreProcess> store;
@@ -241,30 +250,83 @@ TEST_F(MovieTest, AMovieFromTheStoreKnowsItsAddressAndQueryAndLoadsWhatLiesBesid
     const std::size_t before = store->log().size();
     FlashPayFrm* viewer = open("probe.swf?level=2");
     QSignalSpy drawn(viewer->flash(), &FlashPlayer::movieDrawn);
-    const fs::path probe = folder.path() / "Saves" / "probe.swf" / "probe.sol";
-    EXPECT_EQ(saved(probe, "url"), R"("brindle://app/Game/probe.swf?level=2")");
+    const auto place = placeOf("probe.swf?level=2");
+    const std::string site = "brindle://app/Game/" + place.site();
+    const fs::path probe = folder.path() / "Saves" / place.savesName() / "probe.sol";
+    EXPECT_EQ(saved(probe, "url"), "\"" + site + "/probe.swf?level=2\"");
     EXPECT_EQ(saved(probe, "parameters"), R"({"level": "2"})");
     EXPECT_EQ(saved(probe, "beside"), R"("text beside the movie")");
-    EXPECT_EQ(saved(probe, "second"), R"("brindle://app/Game/second.swf")");
+    EXPECT_EQ(saved(probe, "second"), "\"" + site + "/second.swf\"");
     EXPECT_EQ(saved(probe, "missing"), R"("error")");
-    EXPECT_EQ(saved(folder.path() / "Saves" / "probe.swf" / "second.sol", "ran"), "true");
+    EXPECT_EQ(saved(folder.path() / "Saves" / place.savesName() / "second.sol", "ran"), "true");
     EXPECT_TRUE(waitUntil([&] { return drawn.count() > 0; }, 20000));
     shoot(*viewer, QStringLiteral("movie-probe"));
-    // The movie was saved under its name with the query, as downloaded; the files beside it by name.
-    EXPECT_TRUE(fs::exists(folder.path() / "Game" / "probe.swf?level=2"));
-    EXPECT_TRUE(fs::exists(folder.path() / "Game" / "beside.txt"));
-    EXPECT_TRUE(fs::exists(folder.path() / "Game" / "second.swf"));
+    // The movie and the files beside it were kept in the site folder of its store folder.
+    const fs::path game = folder.path() / "Game" / place.site();
+    EXPECT_TRUE(fs::exists(game / "probe.swf"));
+    EXPECT_TRUE(fs::exists(game / "beside.txt"));
+    EXPECT_TRUE(fs::exists(game / "second.swf"));
 
     // Reloaded: everything comes from Game.
     fs::remove(probe);
     viewer->GameSStabs()->setCurrentTab(3);
     EXPECT_EQ(saved(probe, "beside"), R"("text beside the movie")");
-    EXPECT_EQ(saved(probe, "second"), R"("brindle://app/Game/second.swf")");
+    EXPECT_EQ(saved(probe, "second"), "\"" + site + "/second.swf\"");
     const std::string log = store->log();
     EXPECT_EQ(requestsFor(log, before, "/widget/swf/probe.swf"), 1);
     EXPECT_EQ(requestsFor(log, before, "/widget/swf/beside.txt"), 1);
     EXPECT_EQ(requestsFor(log, before, "/widget/swf/second.swf"), 1);
     EXPECT_EQ(requestsFor(log, before, "/widget/swf/nowhere.txt"), 1);
+}
+
+// The same movie, with the same file names beside it, in two store folders: each app plays its own
+// movie and is shown its own config.txt, asked of the store for each.
+TEST_F(MovieTest, TwoAppsWhoseFilesHaveTheSameNamesEachLoadTheirOwn) {
+    const std::size_t before = store->log().size();
+    for (const auto& [file, config] :
+         {std::pair{"a/files-as2.swf", R"("A")"}, std::pair{"b/files-as2.swf", R"("B")"}}) {
+        open(file);
+        EXPECT_EQ(saved(folder.path() / "Saves" / placeOf(file).savesName() / "files.sol", "config"), config);
+    }
+    const std::string log = store->log();
+    for (const char* path : {"/widget/swf/a/files-as2.swf", "/widget/swf/b/files-as2.swf",
+                             "/widget/swf/a/config.txt", "/widget/swf/b/config.txt"})
+        EXPECT_EQ(requestsFor(log, before, path), 1) << path;
+}
+
+// Loads from subfolders and by absolute address into the movie's store folder work, online and
+// again from Game; loads that leave it ("../", another folder of the store) reach nothing.
+TEST_F(MovieTest, FilesInSubfoldersAndByAbsoluteAddressLoadAndNothingOutsideTheMoviesFolder) {
+    const std::size_t before = store->log().size();
+    const auto encoded = [](const std::string& address) {
+        return QUrl::toPercentEncoding(QString::fromStdString(address)).toStdString();
+    };
+    const std::string file = "a/files-as2.swf?abs=" + encoded(store->site() + "/widget/swf/a/data/abs.txt") +
+                             "&other=" + encoded(store->site() + "/widget/swf/b/config.txt");
+    FlashPayFrm* viewer = open(file);
+    const fs::path files = folder.path() / "Saves" / placeOf(file).savesName() / "files.sol";
+    const auto expectLoads = [&] {
+        EXPECT_EQ(saved(files, "sub"), R"("text in a subfolder")");
+        EXPECT_EQ(saved(files, "abs"), R"("text by absolute address")");
+        EXPECT_EQ(saved(files, "outside"), R"("error")");
+        EXPECT_EQ(saved(files, "other"), R"("error")");
+    };
+    expectLoads();
+    fs::remove(files);
+    viewer->GameSStabs()->setCurrentTab(3); // reloaded: from Game
+    expectLoads();
+    const std::string log = store->log();
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/a/data/sub.txt"), 1);
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/a/data/abs.txt"), 1);
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/secret.txt"), 0);
+    EXPECT_EQ(requestsFor(log, before, "/widget/swf/b/"), 0);
+}
+
+// A text file in the Chinese code page, as Chinese Windows saved it, shows its Chinese.
+TEST_F(MovieTest, TextInTheChineseCodePageReachesTheMovieAsChinese) {
+    open("a/files-as2.swf");
+    EXPECT_EQ(saved(folder.path() / "Saves" / placeOf("a/files-as2.swf").savesName() / "files.sol", "gbk"),
+              R"("中文游戏")");
 }
 
 TEST_F(MovieTest, ABrokenMovieShowsTheNoteOnThePageColour) {

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "base/AtomicFile.h"
 #include "viewer/KeptApps.h"
+#include "viewer/MoviePlace.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -86,7 +87,11 @@ TEST(PlayLibraryTest, TheFirstStartListsTheAppsKeptBeforeAndADamagedFileIsSetAsi
             EXPECT_EQ(app.plays, 1);
             EXPECT_GT(app.lastPlayed, 1'600'000'000);
         }
-        EXPECT_EQ(library->find("http://s/app?id=2")->movieFile, "blocks.swf?level=2");
+        // Its movie is not in Game yet: it will be kept in its site folder.
+        EXPECT_EQ(library->find("http://s/app?id=2")->movieFile,
+                  viewer::MoviePlace::of("http://127.0.0.1:8780/widget/swf/blocks.swf?level=2")
+                      ->movieFile()
+                      .string());
         EXPECT_EQ(library->find("http://s/app?id=1")->name, "贪吃蛇");
         library->recordOpen("http://s/app?id=3", "网页游戏", false, "", "", 1000);
         EXPECT_TRUE(library->setAside().empty());

@@ -11,13 +11,20 @@
 //                           Chinese code page (GBK), as such movies were made on Chinese Windows;
 //   keys-as2.swf            fills its stage with the colour of the last arrow key pressed, as
 //                           keys.swf does: grey before any, left red, right green, up blue, down
-//                           yellow, taken by a Key listener.
+//                           yellow, taken by a Key listener;
+//   a/files-as2.swf,        (the same movie in two store folders) loads text files with LoadVars
+//   b/files-as2.swf         and keeps each one's text, or "error", in the shared object "files":
+//                           "config" (config.txt beside it, "A" in a/ and "B" in b/), "sub"
+//                           (data/sub.txt), "gbk" (gbk.txt, Chinese in the Chinese code page),
+//                           "outside" (../secret.txt), and "abs" and "other" from the absolute
+//                           addresses its parameters abs and other name.
 
 #include "SwfWriter.h"
 #include "viewer/DeviceTextLines.h"
 #include "viewer/GbkBytes.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -194,6 +201,57 @@ std::string keys() {
     return oneFrame(movie, a);
 }
 
+// files-as2.swf: loadOne(key, url) loads url with a LoadVars whose onData keeps the text under key.
+std::string files() {
+    MovieWriter movie = as2Movie();
+    Actions a;
+    a.push({"so", "files"});
+    callMethod(a, "SharedObject", "getLocal", 1);
+    a.op(Op::SetVariable);
+
+    Actions onData;
+    onData.push({"v", "src"}).op(Op::GetVariable).op(Op::DefineLocal);
+    onData.push({"v"})
+        .op(Op::GetVariable)
+        .push({Actions::Undefined{}})
+        .op(Op::Equals2)
+        .op(Op::Not)
+        .ifTrue("got");
+    onData.push({"v", "error"}).op(Op::DefineLocal);
+    onData.label("got");
+    pushData(onData);
+    onData.push({"this"}).op(Op::GetVariable).push({"key"}).op(Op::GetMember);
+    onData.push({"v"}).op(Op::GetVariable).op(Op::SetMember);
+    callMethod(onData, "so", "flush", 0);
+    onData.op(Op::Pop);
+
+    Actions loadOne;
+    loadOne.push({"lv", 0, "LoadVars"}).op(Op::NewObject).op(Op::DefineLocal);
+    loadOne.push({"lv"}).op(Op::GetVariable).push({"key", "key"}).op(Op::GetVariable).op(Op::SetMember);
+    loadOne.push({"lv"})
+        .op(Op::GetVariable)
+        .push({"onData"})
+        .defineFunction("", {"src"}, onData)
+        .op(Op::SetMember);
+    loadOne.push({"url"}).op(Op::GetVariable);
+    callMethod(loadOne, "lv", "load", 1);
+    loadOne.op(Op::Pop);
+    a.defineFunction("loadOne", {"key", "url"}, loadOne);
+
+    const std::pair<const char*, const char*> relative[] = {
+        {"config", "config.txt"}, {"sub", "data/sub.txt"}, {"gbk", "gbk.txt"}, {"outside", "../secret.txt"}};
+    for (const auto& [key, url] : relative)
+        a.push({url, key, 2, "loadOne"}).op(Op::CallFunction).op(Op::Pop);
+    for (const char* parameter : {"abs", "other"}) {
+        a.push({parameter})
+            .op(Op::GetVariable)
+            .push({parameter, 2, "loadOne"})
+            .op(Op::CallFunction)
+            .op(Op::Pop);
+    }
+    return oneFrame(movie, a);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -210,7 +268,18 @@ int main(int argc, char** argv) {
         {"characters-as2.swf", wideText()},
         {"lines-as2.swf", spacedLines()},
         {"keys-as2.swf", keys()},
+        {"a/files-as2.swf", files()},
+        {"b/files-as2.swf", files()},
+        {"a/config.txt", "A"},
+        {"b/config.txt", "B"},
+        {"a/data/sub.txt", "text in a subfolder"},
+        {"a/data/abs.txt", "text by absolute address"},
+        // 中文游戏 in the Chinese code page (GBK).
+        {"a/gbk.txt", "\xD6\xD0\xCE\xC4\xD3\xCE\xCF\xB7"},
+        {"secret.txt", "outside the movie's folder"},
     };
+    for (const char* sub : {"/a/data", "/b"})
+        std::filesystem::create_directories(folder + sub);
     for (const auto& [name, bytes] : movies) {
         std::ofstream out(folder + "/" + name, std::ios::binary);
         out << bytes;

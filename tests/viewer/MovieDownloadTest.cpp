@@ -14,7 +14,9 @@ AppDetail movieApp(std::string url, std::string file) {
 } // namespace
 
 TEST(MovieDownload, UsesOnlyPlainNamesThatTheDownloadSavesUnder) {
-    EXPECT_EQ(movieFileName(movieApp("http://s/widget/swf/snake.swf", "snake.swf")), "snake.swf");
+    const auto place = moviePlaceOf(movieApp("http://s/widget/swf/snake.swf", "snake.swf"));
+    ASSERT_TRUE(place);
+    EXPECT_EQ(place->movieFile().filename(), "snake.swf");
     const AppDetail refused[] = {
         movieApp("", ""),                                          // a page app
         movieApp("http://s/swf/..", ".."),                         // the Game folder's parent
@@ -25,7 +27,7 @@ TEST(MovieDownload, UsesOnlyPlainNamesThatTheDownloadSavesUnder) {
         movieApp("http://s/other.swf", "snake.swf"),               // saved under another name than looked for
     };
     for (const AppDetail& app : refused)
-        EXPECT_FALSE(movieFileName(app)) << app.MovieFile;
+        EXPECT_FALSE(moviePlaceOf(app)) << app.MovieFile;
 }
 
 TEST(MovieDownload, ProgressRoundsHalvesToEvenAndHoldsAt100) {

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <vector>
 
 using viewer::PlayerFiles;
 namespace fs = std::filesystem;
@@ -69,13 +70,33 @@ TEST(PlayerContentTypes, ByExtension) {
     EXPECT_EQ(viewer::contentTypeOf("LICENSE_MIT"), "application/octet-stream");
 }
 
-TEST_F(PlayerFilesTest, OnlyAMissingPlainNameInGameMayBeFetched) {
-    EXPECT_EQ(files.fetchTarget("/Game/beside.xml"), app.path() / "Game" / "beside.xml");
-    fs::create_directory(app.path() / "Game" / "dir.xml");
-    fs::create_symlink(app.path() / "nowhere", app.path() / "Game" / "dangling.xml");
-    for (const char* path : {"/Game/a b.swf", "/Game/dir.xml", "/Game/dangling.xml", "/player/new.js",
-                             "/Game/../x.xml", "/Game/sub/x.xml", "/Game/..", "/x.xml", "/Saves/x.sol"})
-        EXPECT_FALSE(files.fetchTarget(path)) << path;
+TEST_F(PlayerFilesTest, AStoreMovieReachesItsSiteFolderAtAnyDepthAndNothingElse) {
+    const auto place = viewer::MoviePlace::of("http://s:1/widget/swf/a/game.swf?x=1");
+    ASSERT_TRUE(place);
+    const fs::path site = app.path() / "Game" / place->site();
+    const std::string prefix = "/Game/" + place->site() + "/";
+    EXPECT_EQ(files.siteRelative(*place, prefix + "data/deep/c.xml"), "data/deep/c.xml");
+    for (const std::string& path : std::vector<std::string>{
+             prefix, prefix + "../x.xml", prefix + "a/../../x", prefix + "a//b", prefix + "a\\..\\x",
+             "/Game/a b.swf", "/Game/other~0/x.xml", "/player/ruffle.js", "/Game/" + place->site()})
+        EXPECT_FALSE(files.siteRelative(*place, path)) << path;
+
+    // Missing: fetched into its folders, made on the way; there: served, never fetched over.
+    const auto target = files.siteFetchTarget(*place, "data/deep/c.xml");
+    EXPECT_EQ(target, site / "data" / "deep" / "c.xml");
+    EXPECT_TRUE(fs::is_directory(site / "data" / "deep"));
+    EXPECT_FALSE(files.siteFile(*place, "data/deep/c.xml"));
+    write(site / "data" / "deep" / "c.xml");
+    EXPECT_EQ(files.siteFile(*place, "data/deep/c.xml"), site / "data" / "deep" / "c.xml");
+    EXPECT_FALSE(files.siteFetchTarget(*place, "data/deep/c.xml"));
+
+    // A link inside the site folder leads nowhere outside it, for reading or for fetching into.
+    fs::create_symlink(app.path(), site / "out");
+    fs::create_symlink(app.path() / "secret.txt", site / "secret.txt");
+    EXPECT_FALSE(files.siteFile(*place, "out/secret.txt"));
+    EXPECT_FALSE(files.siteFile(*place, "secret.txt"));
+    EXPECT_FALSE(files.siteFetchTarget(*place, "out/new.txt"));
+    EXPECT_FALSE(fs::exists(app.path() / "new.txt"));
 }
 
 TEST(MovieAddressTest, TheQueryOfTheStoreAddressStaysInTheMoviesAddress) {
@@ -95,15 +116,18 @@ TEST(MovieAddressTest, TheQueryOfTheStoreAddressStaysInTheMoviesAddress) {
 }
 
 TEST(MovieAddressTest, FilesBesideTheMovieComeFromItsStoreFolder) {
-    using viewer::siblingAddress;
-    EXPECT_EQ(siblingAddress("http://s:1/widget/swf/game.swf?level=2", "level2.swf"),
+    const auto addressOf = [](std::string_view movie, std::string_view relative) {
+        return viewer::MoviePlace::of(movie)->addressOf(relative);
+    };
+    EXPECT_EQ(addressOf("http://s:1/widget/swf/game.swf?level=2", "level2.swf"),
               "http://s:1/widget/swf/level2.swf");
-    EXPECT_EQ(siblingAddress("https://s/a/b.swf#x", "a b?#%.xml"), "https://s/a/a%20b%3F%23%25.xml");
-    EXPECT_EQ(siblingAddress("http://s/b.swf?x=/y/z", "c.png"), "http://s/c.png");
-    EXPECT_EQ(siblingAddress("http://s", "c.png"), "http://s/c.png");
-    EXPECT_EQ(siblingAddress("http://s/d/", "图.png"), "http://s/d/%E5%9B%BE.png");
-    EXPECT_FALSE(siblingAddress("file:///etc/x.swf", "passwd"));
-    EXPECT_FALSE(siblingAddress("", "a.png"));
-    EXPECT_FALSE(siblingAddress("http://s/a.swf", "../a.png"));
-    EXPECT_FALSE(siblingAddress("http://s/a.swf", ".."));
+    EXPECT_EQ(addressOf("https://s/a/b.swf#x", "a b?#%.xml"), "https://s/a/a%20b%3F%23%25.xml");
+    EXPECT_EQ(addressOf("http://s/b.swf?x=/y/z", "c.png"), "http://s/c.png");
+    EXPECT_EQ(addressOf("http://s/d/m.swf", "图/c.png"), "http://s/d/%E5%9B%BE/c.png");
+    EXPECT_FALSE(viewer::MoviePlace::of("file:///etc/x.swf"));
+    EXPECT_FALSE(viewer::MoviePlace::of(""));
+    EXPECT_FALSE(viewer::MoviePlace::of("http://s"));
+    EXPECT_FALSE(addressOf("http://s/a.swf", "../a.png"));
+    EXPECT_FALSE(addressOf("http://s/a.swf", ".."));
+    EXPECT_FALSE(addressOf("http://s/a.swf", "a/./b.png"));
 }

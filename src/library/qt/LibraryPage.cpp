@@ -51,8 +51,7 @@ bool viewerPlays(const std::string& movie) {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* viewer = qobject_cast<FlashPayFrm*>(window);
         if (!viewer || !viewer->app().IsWidgetApp) continue;
-        const std::string file = fs::path(viewer->moviePath().toStdString()).filename().string();
-        if (GameFiles::savesNameOf(file) == movie) return true;
+        if (GameFiles::savesNameOf(viewer->movieFile()) == movie) return true;
     }
     return false;
 }

@@ -115,7 +115,7 @@ void PlayTracker::trackViewer(FlashPayFrm* viewer, const std::string& link) {
         record(viewer, play);
         return;
     }
-    play.movieFile = fs::path(viewer->moviePath().toStdString()).filename().string();
+    play.movieFile = viewer->movieFile();
     FlashPlayer* flash = viewer->flash();
     if (!flash || play.movieFile.empty()) return;
     if (flash->isMovieLoaded()) {

@@ -229,8 +229,10 @@ function runCommand(own, command, args) {
 
 // Every start is a fresh instance at the movie's first frame, on the saves the host hands over (each
 // file's text once, with the keys it goes under): the host starts a movie only after the one before
-// has stopped and its saves are on disk.
-function playMovie(url, token, movieSaves, movieLimits) {
+// has stopped and its saves are on disk. rewrite, when given, is [store folder, folder on this
+// scheme]: the movie's loads by absolute address into its store folder go to the same file there,
+// as its relative loads do.
+function playMovie(url, token, movieSaves, movieLimits, rewrite) {
     removePlayer();
     saves = new Map();
     for (const [keys, value] of movieSaves || []) for (const key of keys) saves.set(key, value);
@@ -238,11 +240,16 @@ function playMovie(url, token, movieSaves, movieLimits) {
     countSizes();
     refusalReported = false;
     currentToken = token;
+    const rules = [];
+    if (rewrite && rewrite.length === 2) {
+        const escaped = rewrite[0].replace(/[.*+?^${}()|[\]\\]/g, "\\$&");
+        rules.push([new RegExp("^" + escaped + "(.*)$"), rewrite[1].replace(/\$/g, "$$$$") + "$1"]);
+    }
     // The movie's folder is the base of what it loads by relative address, as a movie expects;
     // Ruffle would take the page's otherwise.
     ensurePlayer()
         .ruffle()
-        .load({ url: url, base: new URL(".", url).href })
+        .load({ url: url, base: new URL(".", url).href, urlRewriteRules: rules })
         .catch((error) => console.error("brindle:failed " + token + " " + error));
 }
 

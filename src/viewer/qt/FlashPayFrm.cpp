@@ -85,7 +85,7 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFold
 void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
     savesNoteSaid_ = false;
-    movieFile_ = app.IsWidgetApp ? movieFileName(app.CurrentApp) : std::nullopt;
+    place_ = app.IsWidgetApp ? moviePlaceOf(app.CurrentApp) : std::nullopt;
     prepareAppView(app.IsWidgetApp, app.Link);
     if (note_ && !flash_) takePlayer();
     fillTexts();
@@ -282,27 +282,42 @@ void FlashPayFrm::fillTexts() {
 }
 
 QString FlashPayFrm::moviePath() const {
-    return movieFile_ ? QString::fromStdString((gameFolder_ / *movieFile_).string()) : QString();
+    return place_ ? QString::fromStdString((gameFolder_ / place_->movieFile()).string()) : QString();
 }
 
+std::string FlashPayFrm::movieFile() const {
+    return place_ ? place_->movieFile().string() : std::string();
+}
+
+// A movie whose file cannot be looked for (a name too long even for its site folder, a folder
+// that cannot be read) shows the note; nothing a store page names ends the program.
 void FlashPayFrm::startMovie() {
-    if (!movieFile_) return;
-    if (std::filesystem::is_regular_file(gameFolder_ / *movieFile_)) {
+    if (!place_) return;
+    place_->adoptEarlierFiles(gameFolder_, appFolder_ / "Saves", app_.CurrentApp.MovieFile);
+    const std::filesystem::path movie = gameFolder_ / place_->movieFile();
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(movie, ec)) {
         N1_->hide();
         playMovie();
         return;
     }
-    movieFailed_ = false; // the bar shows while the movie downloads, not the note
-    std::error_code ec;
-    std::filesystem::create_directories(gameFolder_, ec);
+    std::filesystem::create_directories(movie.parent_path(), ec);
+    movieFailed_ = static_cast<bool>(ec); // the bar shows while the movie downloads, not the note
+    if (movieFailed_) {
+        layoutCurrentTab();
+        return;
+    }
     Down_->setFileURL(text(app_.CurrentApp.ContentUrl));
-    Down_->setSaveFilePath(QString::fromStdString(gameFolder_.string()));
+    Down_->setSaveFilePath(QString::fromStdString(movie.parent_path().string()));
+    Down_->control().setSaveAs(movie.filename().string());
     Down_->BeginDownload();
     N1_->show();
 }
 
 void FlashPayFrm::downloadComplete(int bytes) {
-    if (!movieFile_ || bytes == 0 || !std::filesystem::is_regular_file(gameFolder_ / *movieFile_)) return;
+    std::error_code ec;
+    if (!place_ || bytes == 0 || !std::filesystem::is_regular_file(gameFolder_ / place_->movieFile(), ec))
+        return;
     N1_->hide();
     playMovie();
 }
@@ -430,9 +445,9 @@ void FlashPayFrm::tabClicked() {
         if (app_.IsWidgetApp) {
             // A movie that could not run is fetched anew: its file may be broken. Only a click
             // does this, so a broken file never makes the viewer download again and again.
-            if (movieFailed_ && movieFile_) {
+            if (movieFailed_ && place_) {
                 std::error_code ec;
-                std::filesystem::remove(gameFolder_ / *movieFile_, ec);
+                std::filesystem::remove(gameFolder_ / place_->movieFile(), ec);
             }
             startMovie();
         } else if (AppWeb_ && base::isWebAddress(app_.CurrentApp.ContentUrl)) {

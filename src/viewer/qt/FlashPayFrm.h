@@ -12,6 +12,7 @@
 // handed over its saves (see FlashPlayer::stopMovie).
 
 #include "startup/Settings.h"
+#include "viewer/MoviePlace.h"
 #include "viewer/OpenedApp.h"
 
 #include <QColor>
@@ -85,6 +86,8 @@ class FlashPayFrm : public QWidget {
     bool fullScreen() const { return fullScreen_; }
     // Where the movie lives in Game; empty for a page app and for a movie whose name is unusable.
     QString moviePath() const;
+    // The same relative to Game ("<site>/<name>", see MoviePlace).
+    std::string movieFile() const;
 
     // Plays the movie when it is in Game, otherwise downloads it with the progress bar shown.
     void startMovie();
@@ -112,8 +115,8 @@ class FlashPayFrm : public QWidget {
     std::filesystem::path gameFolder_;
     WebProfiles& web_;
     QPointer<ReadyPlayer> players_;
-    std::optional<std::string> movieFile_;
-    QColor pageColour_; // the settings' page colour, for the note
+    std::optional<viewer::MoviePlace> place_; // where the movie and its files are kept
+    QColor pageColour_;                       // the settings' page colour, for the note
     bool movieFailed_ = false;
     QShortcut* leaveFullScreen_ = nullptr;
     bool pageReady_ = false;

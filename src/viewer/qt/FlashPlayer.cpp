@@ -131,13 +131,17 @@ FlashPlayer::~FlashPlayer() {
 
 void FlashPlayer::setMovie(const QString& path, const QString& storeAddress) {
     ++token_;
-    storeAddress_ = storeAddress;
+    place_ = storeAddress.isEmpty() ? std::nullopt : viewer::MoviePlace::of(storeAddress.toStdString());
     loaded_ = false;
     const QFileInfo info(path);
-    const QString gameFolder = QString::fromStdString(files_.gameFolder.string());
+    const QString gameFolder =
+        QDir::cleanPath(QDir(QString::fromStdString(files_.gameFolder.string())).absolutePath());
+    // A movie from the store may be anywhere in Game; one without a store address plays from Game
+    // itself, with the files beside it there.
     const bool inGame =
-        QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QDir(gameFolder).absolutePath()) &&
-        viewer::isPlainFileName(info.fileName().toStdString());
+        place_ ? QDir::cleanPath(info.absoluteFilePath()).startsWith(gameFolder + QLatin1Char('/'))
+               : QDir::cleanPath(info.absolutePath()) == gameFolder &&
+                     viewer::isPlainFileName(info.fileName().toStdString());
     movie_ = inGame ? info.absoluteFilePath() : QString();
     pending_ = true;
     startPending();
@@ -193,19 +197,18 @@ void FlashPlayer::startPending() {
     if (std::any_of(players.begin(), players.end(), [](const FlashPlayer* p) { return p->isStopping(); }))
         return;
     pending_ = false;
-    const auto address = viewer::movieAddressOf(QFileInfo(movie_).fileName().toStdString());
+    const auto address = movieAddress();
     if (movie_.isEmpty() || !address) {
         handler_->setMovie({}, {}, {});
         // A file in Game whose name gives no address (such as "..?x") cannot play.
         if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the movie's name gives no address"));
         return;
     }
-    QUrl url = playerUrl(QStringLiteral("Game"), QString::fromStdString(address->name));
-    if (!address->query.empty()) url.setQuery(QString::fromStdString(address->query), QUrl::TolerantMode);
-    handler_->setMovie(url, movie_, storeAddress_);
+    const QUrl& url = address->first;
+    handler_->setMovie(url, movie_, place_);
 
     // The movie's shared objects are keyed by its address's host and path, as Ruffle writes them.
-    const viewer::FlashSaves saves(files_.savesFolder, address->name, std::string(viewer::kPlayerHost),
+    const viewer::FlashSaves saves(files_.savesFolder, address->second, std::string(viewer::kPlayerHost),
                                    url.path(QUrl::FullyEncoded).mid(1).toStdString());
     saveWriter().waitIdle();
     // Each file once, with the keys it goes under: the page keeps one copy for all of them.
@@ -224,9 +227,31 @@ void FlashPlayer::startPending() {
 
     const QJsonObject limits{{QStringLiteral("bytes"), static_cast<qint64>(viewer::SaveQuota::MaxBytes)},
                              {QStringLiteral("files"), static_cast<qint64>(viewer::SaveQuota::MaxFiles)}};
-    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored, limits};
+    // Absolute addresses into the movie's store folder load from its site folder, as relative ones do.
+    QJsonArray rewrite;
+    if (place_)
+        rewrite = {
+            QString::fromStdString(place_->siteAddress()),
+            playerUrl(QStringLiteral("Game"), QString::fromStdString(place_->site()) + QLatin1Char('/'))
+                .toString(QUrl::FullyEncoded)};
+    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored, limits, rewrite};
     page_->runJavaScript(QStringLiteral("playMovie(...%1)")
                              .arg(QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact))));
+}
+
+std::optional<std::pair<QUrl, std::string>> FlashPlayer::movieAddress() const {
+    if (place_) {
+        QUrl url = playerUrl(QStringLiteral("Game"),
+                             QString::fromStdString(place_->site() + "/" + place_->movieName()));
+        if (!place_->query().empty())
+            url.setQuery(QString::fromStdString(place_->query()), QUrl::TolerantMode);
+        return std::pair{url, place_->savesName()};
+    }
+    const auto address = viewer::movieAddressOf(QFileInfo(movie_).fileName().toStdString());
+    if (!address) return std::nullopt;
+    QUrl url = playerUrl(QStringLiteral("Game"), QString::fromStdString(address->name));
+    if (!address->query.empty()) url.setQuery(QString::fromStdString(address->query), QUrl::TolerantMode);
+    return std::pair{url, address->name};
 }
 
 void FlashPlayer::keepSave(int token, const QString& key, const QByteArray& bytes, bool removed) {

@@ -3,12 +3,14 @@
 // whose only scheme is the player's (player files and downloaded movies). The page opens no windows
 // and shows no context menu; nothing it or a movie asks for leaves that scheme.
 //
-// A movie plays at its address on that scheme, brindle://app/Game/<name>?<query>, so it knows where
-// it is: its shared objects, its loads relative to itself, loaderInfo.url and the parameters of the
-// query all work. The shared objects it flushes are kept as .sol files in Saves/<name>/ (see
-// FlashSaves), written as soon as the movie flushes and handed back before it next starts. What a
-// movie keeps is bounded (SaveQuota): a flush that would go over fails in the movie, as under
-// Flash Player, and the files keep what they held.
+// A movie from the store plays at its address on that scheme, brindle://app/Game/<site>/<name>?<query>
+// (see MoviePlace), so it knows where it is: its shared objects, its loads relative to itself and
+// by absolute address into its store folder, loaderInfo.url and the parameters of the query all
+// work. The shared objects it flushes are kept as .sol files in Saves/<site>~<name>/ (see
+// FlashSaves), written as soon as the movie flushes and handed back before it next starts. A movie
+// played from Game without a store address plays at brindle://app/Game/<name> and saves in
+// Saves/<name>/. What a movie keeps is bounded (SaveQuota): a flush that would go over fails in the
+// movie, as under Flash Player, and the files keep what they held.
 //
 // A movie ends as under Flash Player: its shared objects are written when it stops, also those it
 // never flushed. A movie starts only after every movie of the process that was stopping has stopped
@@ -21,6 +23,7 @@
 // click or key press, one per press, goes to the URL opener (the user's web browser).
 
 #include "viewer/FlashSaves.h"
+#include "viewer/MoviePlace.h"
 #include "viewer/PlayerFiles.h"
 #include "viewer/SaveQuota.h"
 
@@ -31,6 +34,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class PlayerPage;
 class PlayerSchemeHandler;
@@ -53,9 +58,9 @@ class FlashPlayer : public QWebEngineView {
 
     // Starts the movie at path, a file in the Game folder, from its first frame; again when it is
     // the movie already playing. Any other path stops the player. storeAddress, the address the
-    // movie was downloaded from, is where files the movie loads beside itself are fetched from
-    // when they are not in Game yet; without it only Game's files are there. The movie playing
-    // stops first (see stopMovie).
+    // movie was downloaded from, gives its address and its site folder, where the files it loads
+    // are kept and fetched into; without it the movie must lie in Game itself, and only the files
+    // beside it there are served. The movie playing stops first (see stopMovie).
     void setMovie(const QString& path, const QString& storeAddress = {});
     // Ends the movie playing, or drops the one waiting to start. Ruffle then saves its shared
     // objects; movieStopped follows once they are handed to the writer, at once when nothing plays.
@@ -100,6 +105,8 @@ class FlashPlayer : public QWebEngineView {
     void startPending();
     void beginStop();
     void finishStop();
+    // The movie's address on the player's scheme and its folder name in Saves.
+    std::optional<std::pair<QUrl, std::string>> movieAddress() const;
     void keepSave(int token, const QString& key, const QByteArray& bytes, bool removed);
     void refuseSave(int token);
     // Starts the movies that waited for a stop to finish.
@@ -111,7 +118,7 @@ class FlashPlayer : public QWebEngineView {
     PlayerSchemeHandler* handler_;
     PlayerPage* page_;
     QString movie_;
-    QString storeAddress_;
+    std::optional<viewer::MoviePlace> place_; // where a movie from the store keeps its files
     bool pageReady_ = false;
     bool loaded_ = false;
     bool pending_ = false; // a movie waits for the player page

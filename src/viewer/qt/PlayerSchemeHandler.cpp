@@ -3,11 +3,16 @@
 #include "base/AtomicFile.h"
 #include "controls/CurlReader.h"
 #include "controls/qt/DownloadQtLoop.h"
+#include "viewer/ServedFile.h"
 #include "viewer/qt/MovieReply.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QTimer>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -16,6 +21,7 @@ struct PlayerSchemeHandler::Fetch : UrlReaderListener {
     PlayerSchemeHandler* handler;
     std::string key; // the target file
     std::string url;
+    std::string relative; // its path below the site folder
     std::vector<QPointer<QWebEngineUrlRequestJob>> jobs;
     bool ended = false;
 
@@ -53,10 +59,11 @@ void PlayerSchemeHandler::registerScheme() {
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-void PlayerSchemeHandler::setMovie(const QUrl& address, const QString& file, const QString& storeAddress) {
+void PlayerSchemeHandler::setMovie(const QUrl& address, const QString& file,
+                                   const std::optional<viewer::MoviePlace>& place) {
     movieAddress_ = address;
     movieFile_ = file;
-    storeAddress_ = storeAddress;
+    place_ = place;
 }
 
 void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
@@ -65,38 +72,34 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
-    const std::string path = url.path(QUrl::FullyDecoded).toStdString();
     // Compared decoded, since the page may escape the address differently from how it was given.
     if (!movieFile_.isEmpty() && url.path(QUrl::FullyDecoded) == movieAddress_.path(QUrl::FullyDecoded) &&
         url.query(QUrl::FullyDecoded) == movieAddress_.query(QUrl::FullyDecoded)) {
-        if (auto file = files_.resolve("/Game/" + fs::path(movieFile_.toStdString()).filename().string())) {
-            reply(job, *file);
-            return;
-        }
+        replyMovieFile(job, movieFile_.toStdString());
+        return;
     }
-    serve(job, path);
+    serve(job, url.path(QUrl::FullyDecoded).toStdString());
 }
 
 void PlayerSchemeHandler::serve(QWebEngineUrlRequestJob* job, const std::string& path) {
-    if (auto file = files_.resolve(path)) {
-        reply(job, *file);
-        return;
-    }
-    if (auto target = files_.fetchTarget(path)) {
-        fetch(job, path, *target);
-        return;
+    if (path.starts_with("/player/")) {
+        if (auto file = files_.resolve(path)) return replyPlayerFile(job, *file);
+    } else if (!place_) {
+        if (auto file = files_.resolve(path)) return replyMovieFile(job, *file);
+    } else if (auto relative = files_.siteRelative(*place_, path)) {
+        if (auto file = files_.siteFile(*place_, *relative)) return replyMovieFile(job, *file);
+        return fetch(job, path, *relative);
     }
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
 }
 
 void PlayerSchemeHandler::fetch(QWebEngineUrlRequestJob* job, const std::string& path,
-                                const fs::path& target) {
-    const auto url = viewer::siblingAddress(storeAddress_.toStdString(), target.filename().string());
-    if (!url || failed_.count(*url)) {
-        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-        return;
-    }
-    const std::string key = target.string();
+                                const std::string& relative) {
+    const auto url = place_->addressOf(relative);
+    if (!url || failed_.count(*url)) return replyEarlier(job, relative);
+    const auto target = files_.siteFetchTarget(*place_, relative);
+    if (!target) return replyEarlier(job, relative);
+    const std::string key = target->string();
     // A movie that asks for many files at once gets them a few at a time.
     if (!fetches_.count(key) && fetches_.size() >= kMaxFetches) {
         waiting_.push_back({job, path});
@@ -108,11 +111,11 @@ void PlayerSchemeHandler::fetch(QWebEngineUrlRequestJob* job, const std::string&
         fetch->handler = this;
         fetch->key = key;
         fetch->url = *url;
-        if (reader_->start({*url, key, base::temporarySibling(target)}, *fetch)) {
+        fetch->relative = relative;
+        if (reader_->start({*url, key, base::temporarySibling(*target)}, *fetch)) {
             fetches_.erase(key);
             failed_.insert(*url);
-            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-            return;
+            return replyEarlier(job, relative);
         }
     }
     fetch->jobs.emplace_back(job);
@@ -126,9 +129,9 @@ void PlayerSchemeHandler::fetchEnded(const std::string& key, bool ok) {
     for (const auto& job : fetch.jobs) {
         if (!job) continue; // the page gave up on it
         if (ok)
-            reply(job, key);
+            replyMovieFile(job, key);
         else
-            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            replyEarlier(job, fetch.relative);
     }
     while (!waiting_.empty() && fetches_.size() < kMaxFetches) {
         const auto [job, path] = waiting_.front();
@@ -137,11 +140,45 @@ void PlayerSchemeHandler::fetchEnded(const std::string& key, bool ok) {
     }
 }
 
-void PlayerSchemeHandler::reply(QWebEngineUrlRequestJob* job, const fs::path& file) {
-    const auto type = QByteArray::fromStdString(viewer::contentTypeOf(file));
+void PlayerSchemeHandler::replyEarlier(QWebEngineUrlRequestJob* job, const std::string& relative) {
+    if (auto file = files_.resolve("/Game/" + relative)) return replyMovieFile(job, *file);
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+}
+
+void PlayerSchemeHandler::replyPlayerFile(QWebEngineUrlRequestJob* job, const fs::path& file) {
+    // The job owns the file and closes it when the reply has been read.
+    auto* device = new QFile(QString::fromStdString(file.string()), job);
+    if (!device->open(QIODevice::ReadOnly)) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    job->reply(QByteArray::fromStdString(viewer::contentTypeOf(file)), device);
+}
+
+void PlayerSchemeHandler::replyMovieFile(QWebEngineUrlRequestJob* job, const fs::path& file) {
     // Movies, the one playing and those it loads, may need their strings rewritten first.
-    if (type == "application/x-shockwave-flash")
+    const auto type = QByteArray::fromStdString(viewer::contentTypeOf(file));
+    if (type == "application/x-shockwave-flash") {
         MovieReply::send(job, QString::fromStdString(file.string()), type);
-    else
-        MovieReply::sendFile(job, QString::fromStdString(file.string()), type);
+        return;
+    }
+    QPointer<QWebEngineUrlRequestJob> guarded(job);
+    readers_.start([this, guarded, file] {
+        std::ifstream in(file, std::ios::binary);
+        std::optional<viewer::ServedFile> served;
+        if (in) served = viewer::servedFile(file, std::string(std::istreambuf_iterator<char>(in), {}));
+        // Answered on the user-interface thread, where the job lives; dropped when the handler
+        // has gone meanwhile.
+        QMetaObject::invokeMethod(this, [guarded, served = std::move(served)] {
+            if (!guarded) return;
+            if (!served) {
+                guarded->fail(QWebEngineUrlRequestJob::UrlNotFound);
+                return;
+            }
+            auto* device = new QBuffer(guarded);
+            device->setData(QByteArray::fromStdString(served->bytes));
+            device->open(QIODevice::ReadOnly);
+            guarded->reply(QByteArray::fromStdString(served->contentType), device);
+        });
+    });
 }

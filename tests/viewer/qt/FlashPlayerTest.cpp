@@ -323,13 +323,16 @@ TEST_F(FlashPlayerTest, FilesBesideTheMovieAreFetchedOnceFromItsStoreFolder) {
     player.setMovie(game("probe.swf"), QString::fromStdString(store.url("/swf/probe.swf?x=1")));
     ASSERT_TRUE(waitLoaded(loaded));
 
-    const fs::path probe = app.path() / "Saves" / "probe.swf" / "probe.sol";
+    // The movie's files and saves are its site's, the store folder it came from.
+    const auto place = viewer::MoviePlace::of(store.url("/swf/probe.swf?x=1")).value();
+    const fs::path site = app.path() / "Game" / place.site();
+    const fs::path probe = app.path() / "Saves" / place.savesName() / "probe.sol";
     EXPECT_EQ(savedText(probe, "beside"), R"("text from the store")");
     EXPECT_EQ(savedText(probe, "missing"), R"("error")");
     EXPECT_EQ(savedText(probe, "second"), R"("error")"); // a redirect is not followed
-    EXPECT_EQ(readFile(app.path() / "Game" / "beside.txt"), "text from the store");
-    EXPECT_FALSE(fs::exists(app.path() / "Game" / "second.swf"));
-    EXPECT_FALSE(fs::exists(app.path() / "Game" / "nowhere.txt"));
+    EXPECT_EQ(readFile(site / "beside.txt"), "text from the store");
+    EXPECT_FALSE(fs::exists(site / "second.swf"));
+    EXPECT_FALSE(fs::exists(site / "nowhere.txt"));
 
     // Played again: the fetched file comes from Game, and what failed is not asked for again.
     fs::remove(probe);
@@ -339,11 +342,12 @@ TEST_F(FlashPlayerTest, FilesBesideTheMovieAreFetchedOnceFromItsStoreFolder) {
     EXPECT_EQ(besideHits, 1);
     EXPECT_EQ(missingHits, 1);
     EXPECT_EQ(redirectHits, 1);
-    // Nothing but the fetched file was left in Game.
+    // Nothing but the fetched file was left, in the site folder.
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(app.path() / "Game"))
-        names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{"probe.swf", "beside.txt", "square.swf"}));
+    for (const auto& entry : fs::recursive_directory_iterator(app.path() / "Game"))
+        names.insert(entry.path().lexically_relative(app.path() / "Game").string());
+    EXPECT_EQ(names,
+              (std::set<std::string>{"probe.swf", "square.swf", place.site(), place.site() + "/beside.txt"}));
 }
 
 TEST_F(FlashPlayerTest, ManyFilesAskedForAtOnceAreFetchedAFewAtATime) {
@@ -361,9 +365,11 @@ TEST_F(FlashPlayerTest, ManyFilesAskedForAtOnceAreFetchedAFewAtATime) {
     player.setMovie(game("square.swf"), QString::fromStdString(store.url("/swf/square.swf")));
     ASSERT_TRUE(waitLoaded(loaded));
 
+    const auto site = QString::fromStdString(viewer::MoviePlace::of(store.url("/swf/square.swf"))->site());
     player.page()->runJavaScript(
-        "window.got = 0; for (let i = 0; i < 12; ++i) fetch(`/Game/f${i}.txt`)"
-        ".then((r) => r.text()).then((t) => { if (t === `f${i}.txt`) ++window.got; });");
+        QStringLiteral("window.got = 0; for (let i = 0; i < 12; ++i) fetch(`/Game/%1/f${i}.txt`)"
+                       ".then((r) => r.text()).then((t) => { if (t === `f${i}.txt`) ++window.got; });")
+            .arg(site));
     int got = 0;
     bool asking = false;
     waitUntil(

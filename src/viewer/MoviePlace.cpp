@@ -1,0 +1,164 @@
+#include "viewer/MoviePlace.h"
+
+#include "base/StableName.h"
+#include "base/Text.h"
+#include "base/Url.h"
+#include "viewer/PlayerFiles.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+#include <vector>
+
+namespace viewer {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kKeptNameBytes = 150;
+constexpr std::size_t kCutNameBytes = 100;
+constexpr std::size_t kHostBytes = 64;
+constexpr std::size_t kMaxDepth = 32;
+
+std::string lowerCase(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+// The host and port of an authority ("user@host:port") as a folder name: letters, digits, "."
+// and "-" kept, anything else "_", at most 64 bytes.
+std::string hostFolder(std::string_view authority) {
+    if (const auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+    std::string out;
+    for (const char c : lowerCase(authority.substr(0, kHostBytes))) {
+        const bool kept = std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-';
+        out += kept ? c : '_';
+    }
+    return out;
+}
+
+// The extension of name kept on a shortened name: "." and 1 to 8 ASCII letters or digits.
+std::string_view shortExtension(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || name.size() - dot > 9 || name.size() - dot < 2)
+        return {};
+    const auto ext = name.substr(dot);
+    const bool plain = std::all_of(ext.begin() + 1, ext.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && std::isalnum(static_cast<unsigned char>(c));
+    });
+    return plain ? ext : std::string_view();
+}
+
+// The names of a path "a/b/c", empty ones included.
+std::vector<std::string> namesOf(std::string_view path) {
+    std::vector<std::string> names;
+    for (std::size_t start = 0;;) {
+        const auto slash = path.find('/', start);
+        names.emplace_back(path.substr(start, slash - start));
+        if (slash == std::string_view::npos) return names;
+        start = slash + 1;
+    }
+}
+
+} // namespace
+
+std::optional<MoviePlace> MoviePlace::of(std::string_view movieUrl) {
+    if (!base::isWebAddress(movieUrl)) return std::nullopt;
+    const auto schemeEnd = movieUrl.find("://") + 3;
+    const auto addressEnd = movieUrl.find('#');
+    const std::string_view address = movieUrl.substr(0, addressEnd);
+    const auto queryStart = address.find('?');
+    const std::string_view beforeQuery = address.substr(0, queryStart);
+    const auto pathStart = std::min(beforeQuery.find('/', schemeEnd), beforeQuery.size());
+    const std::string_view authority = beforeQuery.substr(schemeEnd, pathStart - schemeEnd);
+    const std::string_view path = beforeQuery.substr(pathStart);
+    const auto lastSlash = path.rfind('/');
+    if (authority.empty() || lastSlash == std::string_view::npos) return std::nullopt;
+
+    MoviePlace place;
+    place.movieName_ = base::decodePercent(path.substr(lastSlash + 1));
+    if (!isPlainFileName(place.movieName_)) return std::nullopt;
+    if (queryStart != std::string_view::npos) place.query_ = std::string(address.substr(queryStart + 1));
+    const std::string origin = lowerCase(beforeQuery.substr(0, pathStart));
+    place.siteAddress_ = origin + std::string(path.substr(0, lastSlash + 1));
+    place.site_ = hostFolder(authority) + "~" + base::stableName(place.siteAddress_);
+    return place;
+}
+
+fs::path MoviePlace::movieFile() const {
+    return fs::path(site_) / safeName(movieName_);
+}
+
+std::string MoviePlace::savesName() const {
+    return site_ + "~" + safeName(movieName_);
+}
+
+std::optional<std::string> MoviePlace::addressOf(std::string_view relative) const {
+    if (!diskPathOf(relative)) return std::nullopt;
+    std::string address = siteAddress_;
+    for (const auto& name : namesOf(relative))
+        address += base::encodePathSegment(name) + '/';
+    address.pop_back();
+    return address;
+}
+
+std::optional<fs::path> MoviePlace::diskPathOf(std::string_view relative) {
+    const auto names = namesOf(relative);
+    if (names.empty() || names.size() > kMaxDepth) return std::nullopt;
+    fs::path path;
+    for (const auto& name : names) {
+        if (!isPlainFileName(name)) return std::nullopt;
+        path /= safeName(name);
+    }
+    return path;
+}
+
+std::string MoviePlace::safeName(std::string_view plainName) {
+    if (plainName.size() <= kKeptNameBytes && plainName.find('~') == std::string_view::npos &&
+        !plainName.starts_with('.'))
+        return std::string(plainName);
+    const std::string_view ext = shortExtension(plainName);
+    std::string cut = base::leftChars(plainName.substr(0, plainName.size() - ext.size()), kCutNameBytes);
+    // leftChars counts characters; cut back to whole characters within the byte budget.
+    while (cut.size() > kCutNameBytes)
+        cut = base::withoutLastChar(cut);
+    std::replace(cut.begin(), cut.end(), '~', '_');
+    if (cut.starts_with('.')) cut[0] = '_';
+    return cut + "~" + base::stableName(plainName) + std::string(ext);
+}
+
+std::optional<std::string> MoviePlace::savesNameOf(std::string_view movieFile) {
+    const auto slash = movieFile.find('/');
+    if (slash == std::string_view::npos) {
+        const auto address = movieAddressOf(movieFile);
+        return address ? std::optional(address->name) : std::nullopt;
+    }
+    const auto site = movieFile.substr(0, slash);
+    const auto name = movieFile.substr(slash + 1);
+    if (!isPlainFileName(site) || !isPlainFileName(name)) return std::nullopt;
+    return std::string(site) + "~" + std::string(name);
+}
+
+void MoviePlace::adoptEarlierFiles(const fs::path& gameFolder, const fs::path& savesFolder,
+                                   std::string_view legacyFile) const {
+    const auto legacy = movieAddressOf(legacyFile);
+    if (!legacy || !isPlainFileName(legacyFile)) return;
+    std::error_code ec;
+    const fs::path oldMovie = gameFolder / std::string(legacyFile);
+    const fs::path movie = gameFolder / movieFile();
+    if (fs::symlink_status(oldMovie, ec).type() == fs::file_type::regular &&
+        fs::symlink_status(movie, ec).type() == fs::file_type::not_found) {
+        fs::create_directories(movie.parent_path(), ec);
+        fs::create_hard_link(oldMovie, movie, ec);
+        if (ec) fs::copy_file(oldMovie, movie, ec);
+    }
+    const fs::path oldSaves = savesFolder / legacy->name;
+    const fs::path saves = savesFolder / savesName();
+    if (fs::symlink_status(oldSaves, ec).type() == fs::file_type::directory &&
+        fs::symlink_status(saves, ec).type() == fs::file_type::not_found)
+        fs::rename(oldSaves, saves, ec);
+}
+
+} // namespace viewer

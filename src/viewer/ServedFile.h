@@ -1,0 +1,32 @@
+#pragma once
+// What the player's scheme hands the page for a file a movie loads: its content type and its
+// bytes. Every file of a movie (the movie included) passes through servedFile, the one place
+// where the bytes a movie gets may differ from those on disk.
+//
+// Text that movies of the Flash MX to 8 years loaded was often kept in the Chinese code page
+// (GBK, as Chinese Windows saved it), which the player would read as UTF-8 and turn into
+// replacement characters. Such a file, when it is no valid UTF-8 but valid GB18030 and holds no
+// NUL byte (which no text has), is handed over as UTF-8. UTF-8 files and binary files pass as
+// they are.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace viewer {
+
+struct ServedFile {
+    std::string contentType;
+    std::string bytes;
+};
+
+ServedFile servedFile(const std::filesystem::path& file, std::string bytes);
+
+// bytes as UTF-8 when they are no valid UTF-8 but valid GB18030 without a NUL byte; nothing
+// otherwise.
+std::optional<std::string> utf8FromChineseCodePage(std::string_view bytes);
+
+bool isValidUtf8(std::string_view bytes);
+
+} // namespace viewer
