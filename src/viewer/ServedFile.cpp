@@ -3,7 +3,6 @@
 #include "base/CodePageText.h"
 #include "viewer/PlayerFiles.h"
 
-
 namespace viewer {
 
 namespace {
