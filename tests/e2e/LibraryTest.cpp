@@ -11,6 +11,7 @@
 #include "library/PlayLibrary.h"
 #include "library/qt/LibraryPage.h"
 #include "library/qt/PlayTracker.h"
+#include "viewer/MoviePlace.h"
 #include "viewer/SolFile.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -66,7 +67,13 @@ class LibraryTest : public ::testing::Test {
     }
 
     std::string link(int id) { return session.store().site() + "/appweb/app?id=" + std::to_string(id); }
-    fs::path counterSave() { return session.folder().path() / "Saves" / CounterMovie / "plays.sol"; }
+    // Where the counter, the store's movie blocks.swf, is kept.
+    viewer::MoviePlace counterPlace() {
+        return viewer::MoviePlace::of(session.store().site() + "/widget/swf/" + CounterMovie).value();
+    }
+    fs::path counterSave() {
+        return session.folder().path() / "Saves" / counterPlace().savesName() / "plays.sol";
+    }
     // The counter's saved value name ("count", or "read": the count it found when it started).
     std::string saved(const std::string& name) {
         const auto file = viewer::SolFile::read(counterSave());
@@ -126,7 +133,7 @@ TEST_F(LibraryTest, SavesAreBackedUpDeletedAndRestoredThroughThePage) {
     const auto* row = page.model()->rowAt(page.list()->currentIndex().row());
     EXPECT_EQ(row->app.plays, 2);
     EXPECT_TRUE(row->app.isMovie);
-    EXPECT_EQ(row->app.movieFile, CounterMovie);
+    EXPECT_EQ(row->app.movieFile, counterPlace().movieFile().string());
     EXPECT_GT(row->savesBytes, 0u);
     const std::string name = row->app.name;
 
