@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-wqy-zenhei fonts-wqy-microhei
     fonts-dejavu-core fonttools curl ccache python3
-    haxe desktop-file-utils appstream librsvg2-bin libqt6svg6
+    haxe desktop-file-utils appstream librsvg2-bin libqt6svg6 qt6-translations-l10n
 )
 
 missing=()
