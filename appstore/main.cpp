@@ -6,7 +6,7 @@
 #include "StoreCatalog.h"
 #include "StoreOptions.h"
 #include "StoreServer.h"
-#include "base/AppFolder.h"
+#include "base/Folders.h"
 
 #include <csignal>
 #include <cstdio>
@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
-        const auto folder =
-            options->dataFolder.empty() ? base::applicationFolder() / "store-data" : options->dataFolder;
+        const auto folder = options->dataFolder.empty() ? base::Folders::ofThisProgram().data / "store-data"
+                                                        : options->dataFolder;
         const appstore::StoreCatalog catalog(folder, appstore::embedded::seedSql);
         appstore::StoreServer server(catalog, *options);
         const int port = server.bind();

@@ -13,11 +13,12 @@
 #                                          # movies, default plays.swf) in place of every game, and $app: an
 #                                          # application folder of BUILD's Brindle for it
 #
-# The store of an application folder APP (make run, the installed launcher):
-#   bundled_store_port APP                 # prints the loopback port of the store site that APP/Servers.ini
+# The store of an application folder APP (make run, the installed launcher); CONFIG and DATA are the
+# folders of the user's settings and data, APP itself unless the installation is shared:
+#   bundled_store_port CONFIG              # prints the loopback port of the store site that CONFIG/Servers.ini
 #                                          # names (8780 when the file or key is missing); nothing for a store elsewhere
-#   serve_bundled_store APP PORT           # uses a store that answers on 127.0.0.1:PORT or starts APP/appstore
-#                                          # there (data in APP/store-data, log in APP/appstore.log); sets $store
+#   serve_bundled_store APP PORT [DATA]    # uses a store that answers on 127.0.0.1:PORT or starts APP/appstore
+#                                          # there (data in DATA/store-data, log in DATA/appstore.log); sets $store
 #                                          # to its process only when it started it, fails when neither works
 #   end_bundled_store APP                  # once no program of APP runs any more, stops the store started here
 
@@ -130,14 +131,16 @@ store_answers() {
 
 serve_bundled_store() {
     store=""
-    # One caller at a time checks the port and starts the store (lock APP/appstore.lock), so two
+    store_data=${3:-$1}
+    # One caller at a time checks the port and starts the store (lock DATA/appstore.lock), so two
     # launchers started together start one store, and neither overwrites the other's log.
-    exec 9>"$1/appstore.lock"
+    exec 9>"$store_data/appstore.lock"
     flock -w 20 9 || true
     if ! store_answers "$2"; then
-        "$1/appstore" --port "$2" --data "$1/store-data" >"$1/appstore.out" 2>"$1/appstore.log" 9>&- &
+        "$1/appstore" --port "$2" --data "$store_data/store-data" >"$store_data/appstore.out" \
+            2>"$store_data/appstore.log" 9>&- &
         store=$!
-        wait_for_store "$1/appstore.out" || stop_store
+        wait_for_store "$store_data/appstore.out" || stop_store
     fi
     exec 9>&-
     [ -n "$store" ] || store_answers "$2"

@@ -1,6 +1,6 @@
 #pragma once
-// The application folder: the folder of the running executable. Every path of the programs is
-// built from it.
+// The program's folder: the folder of the running executable, with the programs' read-only files.
+// Where the programs keep what they write is decided by base/Folders.h.
 
 #include <filesystem>
 

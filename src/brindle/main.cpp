@@ -8,15 +8,19 @@
 // or an update names a program to start: it starts only after the application object and every
 // window and web-engine process of this instance are gone, its saves are on disk, and it has let
 // go of the folder's lock and its socket, so that the new one starts in full.
-// Started with one of the commands for scripts (library/CommandLine.h), it runs that command alone.
+// Its command line is read first (library/CommandLine.h): a command for scripts, --help or
+// --version runs alone, and a command line it does not take is refused, before anything of Qt.
 
 #include "base/AppFolder.h"
 #include "base/AtomicFile.h"
+#include "base/Folders.h"
 #include "base/RunLock.h"
 #include "catalogue/PendingStart.h"
 #include "catalogue/SkinChange.h"
 #include "catalogue/UpdatePublicKey.h"
+#include "catalogue/UpdateVersion.h"
 #include "catalogue/qt/MainFrm.h"
+#include "catalogue/qt/QtChinese.h"
 #include "catalogue/qt/SingleInstance.h"
 #include "catalogue/qt/SkinMenu.h"
 #include "catalogue/qt/TerminationSignal.h"
@@ -51,33 +55,34 @@ const char* const InstanceLockName = "Brindle.lock";
 constexpr std::chrono::milliseconds ReachRunningMs{800};
 
 // A second start: the running instance shows its window; this one writes nothing and ends.
-bool showRunningInstance(int argc, char** argv, const std::filesystem::path& appFolder) {
+bool showRunningInstance(int argc, char** argv, const std::filesystem::path& dataFolder) {
     QCoreApplication app(argc, argv);
-    return SingleInstance::askToShow(appFolder, ReachRunningMs);
+    return SingleInstance::askToShow(dataFolder, ReachRunningMs);
 }
 
-int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, const StartResult& start) {
+int runCatalogue(int argc, char** argv, const base::Folders& folders, const StartResult& start) {
     WebProfiles::prepareEngine();
     QApplication app(argc, argv);
+    if (!QtChinese::install(app)) std::fprintf(stderr, "Brindle: Qt's Chinese translations are missing\n");
     // Listening from the start, so that a second start reaches this one while its window is built.
-    SingleInstance instance(appFolder);
+    SingleInstance instance(folders.data);
     TerminationSignal termination;
     // A SIGTERM that comes while the window is being built (its skin lets events run) ends the
     // program before the window shows.
     bool terminated = false;
     QObject::connect(&termination, &TerminationSignal::received, &app, [&terminated] { terminated = true; });
-    const Servers servers = Servers::read(appFolder);
+    const Servers servers = Servers::read(folders.config);
     // Made before the windows and destroyed after them, as pages must go before their profiles.
-    WebProfiles web(appFolder);
-    MainFrm window(appFolder, start.settings, servers, web);
+    WebProfiles web(folders);
+    MainFrm window(folders, start.settings, servers, web);
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
                      [&window] { SingleInstance::bringToFront(&window); });
-    AppOpener opener(appFolder, start.settings, servers.site, web);
+    AppOpener opener(folders, start.settings, servers.site, web);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     QObject::connect(&opener, &AppOpener::notOpened, &window, &MainFrm::ShowNote);
     // Plays and play time go into the window's play library. Destroyed before the opener, it adds
     // the time of a viewer still open while that viewer is there.
-    PlayTracker tracker(*window.playLibrary(), appFolder);
+    PlayTracker tracker(*window.playLibrary(), folders.data);
     QObject::connect(&opener, &AppOpener::opened, &tracker, [&tracker, &opener](FlashPayFrm* viewer) {
         tracker.trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
     });
@@ -86,14 +91,14 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
     QObject::connect(window.HomeWeb(), &WebBrowser::DownloadComplete, &opener, &AppOpener::prepareReadyPlayer,
                      Qt::SingleShotConnection);
 
-    UpdateCheck update(window.UpDateDown(), window.DownFtp(), appFolder,
-                       UpdateSignature(updatePublicKeyPem()), &window);
+    UpdateCheck update(window.UpDateDown(), window.DownFtp(), folders, UpdateSignature(updatePublicKeyPem()),
+                       &window);
     SkinMenu skins(&window,
-                   SkinChange(appFolder, start.settingsFile, start.settings.skinName,
+                   SkinChange(folders.program, start.settingsFile, start.settings.skinName,
                               start.settings.webBackColor,
-                              {Catalogue::htmlFolder(appFolder), servers.site, servers.staticHost}),
-                   appFolder / base::executableBaseName());
-    skins.fill(appFolder / "Skin", start.settings.skinName);
+                              {Catalogue::htmlFolder(folders.data), servers.site, servers.staticHost}),
+                   folders.program / base::executableBaseName());
+    skins.fill(folders.program / "Skin", start.settings.skinName);
     QObject::connect(&skins, &SkinMenu::pageCacheRefreshing, &window, &MainFrm::StopPageBuilds);
     skin::setSkinMenuHandler([&skins] { skins.popupAtMouse(); });
 
@@ -118,26 +123,27 @@ int runCatalogue(int argc, char** argv, const std::filesystem::path& appFolder, 
 
 int main(int argc, char** argv) {
     // The commands for scripts run before anything of Qt, so they need no display.
-    if (const std::vector<std::string> args(argv + 1, argv + argc); library::CommandLine::wanted(args)) {
-        const auto folder = base::applicationFolder();
-        return library::CommandLine::run(args, folder, folder / InstanceLockName);
-    }
+    const auto command = library::CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    const auto folders = base::Folders::ofThisProgram();
+    if (command.runsAlone())
+        return command.run(folders, folders.data / InstanceLockName, catalogue::ownVersionText());
     // Log lines of every part of the program, each under its category (QT_LOGGING_RULES), read
     // "Brindle: ..." on standard error, as scripts look for them.
     qSetMessagePattern(QStringLiteral("Brindle: %{message}"));
     // The web engine takes schemes only before the first application object exists.
     PlayerSchemeHandler::registerScheme();
-    const auto appFolder = base::applicationFolder();
-    std::optional<base::RunLock> instanceLock(std::in_place, appFolder / InstanceLockName,
+    for (const auto& folder : folders.prepare())
+        std::fprintf(stderr, "Brindle: cannot create the folder %s\n", folder.c_str());
+    std::optional<base::RunLock> instanceLock(std::in_place, folders.data / InstanceLockName,
                                               base::RunLock::Mode::Try);
     // Another instance holds the folder. A lock that cannot be had at all (a read-only folder)
     // leaves only the socket to tell whether one runs.
-    if (!instanceLock->held() && (showRunningInstance(argc, argv, appFolder) || instanceLock->busy()))
+    if (!instanceLock->held() && (showRunningInstance(argc, argv, folders.data) || instanceLock->busy()))
         return 0;
 
     PosixLauncher launcher;
     IniFile settingsFile;
-    const StartResult start = runStartSequence(appFolder, base::executableBaseName(), launcher, settingsFile);
+    const StartResult start = runStartSequence(folders, base::executableBaseName(), launcher, settingsFile);
     for (const auto& folder : start.missingFolders)
         qCWarning(startLog, "cannot create the folder %s", folder.c_str());
     // Only Brindle writes into these folders and only one Brindle runs per folder: holding the lock
@@ -145,9 +151,9 @@ int main(int argc, char** argv) {
     // a kill or crash cut short.
     if (instanceLock->held())
         for (const char* folder : {"Game", "Update", "Apps"})
-            base::removeTemporaries(appFolder / folder, true);
+            base::removeTemporaries(folders.data / folder, true);
 
-    const int code = runCatalogue(argc, argv, appFolder, start);
+    const int code = runCatalogue(argc, argv, folders, start);
     FlashPlayer::waitForSaves();
     instanceLock.reset();
     if (!PendingStart::run(launcher)) qCWarning(startLog, "cannot start the next program");

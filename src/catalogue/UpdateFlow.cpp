@@ -1,11 +1,14 @@
 #include "catalogue/UpdateFlow.h"
 
+#include "base/AtomicFile.h"
 #include "base/Url.h"
 #include "catalogue/UpdatePage.h"
 #include "catalogue/UpdateVersion.h"
 #include "controls/bkDLControl.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -25,8 +28,8 @@ bool hasHost(std::string_view address) {
 UpdateFlow::UpdateFlow(UpdateSignature checker, std::string ownVersion)
     : checker_(std::move(checker)), ownVersion_(std::move(ownVersion)) {}
 
-fs::path UpdateFlow::downloadFolder(const fs::path& appFolder) {
-    return appFolder / "Update";
+fs::path UpdateFlow::downloadFolder(const fs::path& dataFolder) {
+    return dataFolder / "Update";
 }
 
 std::optional<std::string> UpdateFlow::pageArrived(std::int32_t bytes, const fs::path& pageFile) {
@@ -48,6 +51,15 @@ std::optional<std::string> UpdateFlow::pageArrived(std::int32_t bytes, const fs:
     version_ = page.Version;
     signature_ = page.Signature;
     return address;
+}
+
+bool UpdateFlow::firstNoticeOf(const fs::path& noticed) const {
+    std::ifstream told(noticed, std::ios::binary);
+    const std::string last((std::istreambuf_iterator<char>(told)), std::istreambuf_iterator<char>());
+    if (last == version_) return false;
+    // A note that cannot be kept is told again at the next start rather than never.
+    base::writeFileAtomic(noticed, version_);
+    return true;
 }
 
 std::string UpdateFlow::fileNameFor(std::string_view address) {

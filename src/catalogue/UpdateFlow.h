@@ -30,9 +30,9 @@ class UpdateFlow {
 
     explicit UpdateFlow(UpdateSignature checker, std::string ownVersion);
 
-    // The new version's download goes into this folder of the application folder, so a file that
-    // is not yet verified can never replace one of the program's own files.
-    static std::filesystem::path downloadFolder(const std::filesystem::path& appFolder);
+    // The new version's download goes into this folder of the data folder, so a file that is not
+    // yet verified can never replace one of the program's own files.
+    static std::filesystem::path downloadFolder(const std::filesystem::path& dataFolder);
 
     // The update page arrived (bytes 0: its download failed). Reads it, deletes it whatever it
     // says, and returns the address of the new version's file (its ftp key, cleaned up as it is
@@ -42,6 +42,11 @@ class UpdateFlow {
     std::optional<std::string> pageArrived(std::int32_t bytes, const std::filesystem::path& pageFile);
     // What the last page led to, in words for the log: "update offered", or "no update" and why.
     const std::string& pageOutcome() const { return pageOutcome_; }
+
+    // For a program that the system's software updates keep, which downloads nothing itself: whether
+    // the user is still to hear of the version the last page offered. The version told last is
+    // kept in the file noticed, so that each version is told once.
+    bool firstNoticeOf(const std::filesystem::path& noticed) const;
 
     // The name the new version's file is saved under in downloadFolder: the file name of address
     // when it is plain (not empty, "." or "..", no control characters, at most MaxFileName bytes),

@@ -13,8 +13,20 @@ namespace library {
 
 namespace {
 
-constexpr const char* kUsage =
-    "用法：Brindle --backup-saves 文件.zip | --restore-saves 文件.zip | --list-played\n";
+constexpr const char* kUsage = "用法：brindle [文件.swf ...]\n"
+                               "      brindle --backup-saves 文件.zip\n"
+                               "      brindle --restore-saves 文件.zip\n"
+                               "      brindle --list-played\n"
+                               "      brindle --folders\n"
+                               "\n"
+                               "  文件.swf ...                打开目录窗口，并在应用窗口中打开这些本地游戏\n"
+                               "                              （路径或 file:// 地址）\n"
+                               "  --backup-saves 文件.zip     把所有游戏的存档备份到 文件.zip\n"
+                               "  --restore-saves 文件.zip    用 文件.zip 里的存档恢复（须先关闭 Brindle）\n"
+                               "  --list-played               列出玩过的游戏，最近玩的在前，以制表符分隔\n"
+                               "  --folders                   显示本用户的数据、设置和缓存文件夹\n"
+                               "  --help                      显示本说明\n"
+                               "  --version                   显示版本号\n";
 
 std::string isoTime(std::int64_t seconds) {
     const std::time_t time = seconds;
@@ -31,9 +43,9 @@ std::string oneField(std::string text) {
     return text;
 }
 
-int listPlayed(const fs::path& appFolder) {
+int listPlayed(const fs::path& dataFolder) {
     std::string problem;
-    const auto library = PlayLibrary::open(appFolder, &problem);
+    const auto library = PlayLibrary::open(dataFolder, &problem);
     if (!library) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return CommandLine::Failed;
@@ -45,6 +57,7 @@ int listPlayed(const fs::path& appFolder) {
         std::fprintf(stderr, "暂时读不到游戏记录：另一个程序正在使用 Library.db，请稍后再试。\n");
         return CommandLine::Failed;
     }
+    std::printf("地址\t名称\t次数\t时长（秒）\t最近一次（UTC）\n");
     for (const auto& app : *apps)
         std::printf("%s\t%s\t%lld\t%lld\t%s\n", oneField(app.link).c_str(), oneField(app.name).c_str(),
                     static_cast<long long>(app.plays), static_cast<long long>(app.seconds),
@@ -61,33 +74,91 @@ int report(const SaveArchive::Result& result) {
     return result.status == SaveArchive::Status::Refused ? CommandLine::Refused : CommandLine::Failed;
 }
 
-} // namespace
-
-bool CommandLine::wanted(const std::vector<std::string>& args) {
-    return !args.empty() && (args.front() == "--backup-saves" || args.front() == "--restore-saves" ||
-                             args.front() == "--list-played");
+int listFolders(const base::Folders& folders) {
+    for (const fs::path& folder : folders.prepare())
+        std::fprintf(stderr, "无法建立文件夹“%s”。\n", folder.c_str());
+    std::printf("数据\t%s\n设置\t%s\n缓存\t%s\n", folders.data.c_str(), folders.config.c_str(),
+                folders.cache.c_str());
+    return std::fflush(stdout) == 0 ? CommandLine::Done : CommandLine::Failed;
 }
 
-int CommandLine::run(const std::vector<std::string>& args, const fs::path& appFolder,
-                     const fs::path& instanceLock) {
-    const std::string command = args.empty() ? "" : args.front();
-    const bool withFile = command == "--backup-saves" || command == "--restore-saves";
-    if (!(withFile && args.size() == 2 && !args[1].empty()) &&
-        !(command == "--list-played" && args.size() == 1)) {
+// The command an option names, with whether it takes a file; Wrong for anything else.
+CommandLine::Action command(const std::string& option, bool& withFile) {
+    using Action = CommandLine::Action;
+    withFile = option == "--backup-saves" || option == "--restore-saves";
+    if (option == "--backup-saves") return Action::BackupSaves;
+    if (option == "--restore-saves") return Action::RestoreSaves;
+    if (option == "--list-played") return Action::ListPlayed;
+    if (option == "--help") return Action::Help;
+    if (option == "--version") return Action::Version;
+    if (option == "--folders") return Action::Folders;
+    return Action::Wrong;
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const std::vector<std::string>& args) {
+    CommandLine line;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg.size() > 1 && arg.front() == '-') {
+            // A command stands alone: nothing before it, its file (if any) after it, nothing more.
+            bool withFile = false;
+            line.action_ = command(arg, withFile);
+            const std::size_t needed = withFile ? 2 : 1;
+            if (line.action_ == Action::Wrong || i != 0 || args.size() != needed ||
+                (withFile && args[1].empty()))
+                line.action_ = Action::Wrong;
+            else if (withFile)
+                line.zip_ = args[1];
+            line.files_.clear();
+            return line;
+        } else if (arg.empty() || arg == "-") {
+            line.action_ = Action::Wrong;
+            line.files_.clear();
+            return line;
+        } else {
+            line.files_.push_back(arg);
+        }
+    }
+    return line;
+}
+
+int CommandLine::run(const base::Folders& folders, const fs::path& instanceLock,
+                     const std::string& version) const {
+    const fs::path saves = folders.data / "Saves";
+    switch (action_) {
+    case Action::Window:
+    case Action::Wrong:
         std::fputs(kUsage, stderr);
         return Usage;
+    case Action::Help:
+        std::fputs(kUsage, stdout);
+        return std::fflush(stdout) == 0 ? Done : Failed;
+    case Action::Version:
+        std::printf("Brindle %s\n", version.c_str());
+        return std::fflush(stdout) == 0 ? Done : Failed;
+    case Action::Folders:
+        return listFolders(folders);
+    case Action::ListPlayed:
+        folders.prepare();
+        return listPlayed(folders.data);
+    case Action::BackupSaves:
+        return report(SaveArchive::backup(zip_, saves));
+    case Action::RestoreSaves:
+        break;
     }
-    if (command == "--list-played") return listPlayed(appFolder);
-    const fs::path zip = args[1];
-    const fs::path saves = appFolder / "Saves";
-    if (command == "--backup-saves") return report(SaveArchive::backup(zip, saves));
+    folders.prepare();
     // Held while restoring, so that no Brindle starts to play meanwhile.
     const base::RunLock lock(instanceLock, base::RunLock::Mode::Try);
     if (lock.busy()) {
         std::fputs("Brindle 正在这个文件夹里运行，没有恢复存档：请先关闭 Brindle。\n", stderr);
         return BrindleRuns;
     }
-    return report(SaveArchive::restore(zip, saves));
+    return report(SaveArchive::restore(zip_, saves));
 }
 
 } // namespace library

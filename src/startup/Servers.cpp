@@ -15,8 +15,8 @@ std::string address(IniFile& ini, const char* section, const char* key) {
 
 } // namespace
 
-Servers Servers::read(const std::filesystem::path& appFolder) {
+Servers Servers::read(const std::filesystem::path& configFolder) {
     IniFile ini;
-    ini.SpecifyIni((appFolder / "Servers.ini").string());
+    ini.SpecifyIni((configFolder / "Servers.ini").string());
     return {address(ini, "Store", "Site"), address(ini, "Store", "Static"), address(ini, "Maker", "Server")};
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Addresses of the web app store and the maker's update server, from Servers.ini in the application
+// Addresses of the web app store and the maker's update server, from Servers.ini in the settings
 // folder:
 //   [Store]  Site = ...  Static = ...
 //   [Maker]  Server = ...
@@ -14,5 +14,5 @@ struct Servers {
     std::string staticHost;
     std::string makerServer;
 
-    static Servers read(const std::filesystem::path& appFolder);
+    static Servers read(const std::filesystem::path& configFolder);
 };

@@ -16,22 +16,22 @@ bool ensureFolder(const fs::path& folder) {
 
 } // namespace
 
-StartResult runStartSequence(const fs::path& appFolder, const std::string& exeBaseName,
+StartResult runStartSequence(const base::Folders& folders, const std::string& exeBaseName,
                              ProcessLauncher& launcher, IniFile& ini) {
     StartResult result;
-    result.settingsFile = appFolder / (exeBaseName + ".ini");
+    result.settingsFile = folders.config / (exeBaseName + ".ini");
     result.settingsFileReady = ensureSettingsFile(result.settingsFile);
 
     // The updater starts before any setting is read, so on a first run it finds the default file.
     std::error_code ec;
-    auto updater = appFolder / "Sorrel";
+    auto updater = folders.program / "Sorrel";
     if (fs::is_regular_file(updater, ec)) result.sorrelStarted = launcher.startDetached(updater);
 
     ini.SpecifyIni(result.settingsFile.string());
     // Without a settings file (a read-only application folder) the defaults apply, not empty values.
     result.settings = result.settingsFileReady ? readSettings(ini) : defaultSettings();
     for (const char* name : {"Game", "Html"}) {
-        if (!ensureFolder(appFolder / name)) result.missingFolders.push_back(appFolder / name);
+        if (!ensureFolder(folders.data / name)) result.missingFolders.push_back(folders.data / name);
     }
     return result;
 }

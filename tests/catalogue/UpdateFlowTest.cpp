@@ -121,3 +121,18 @@ TEST_F(UpdateFlowTest, APageTooLongOrWithoutAnHttpAddressOffersNothingAndTheFile
                                        std::string("https://h/.."), std::string("https://h/a\r")})
         EXPECT_EQ(UpdateFlow::fileNameFor(address), "BrindleSetup.bin") << address;
 }
+
+TEST_F(UpdateFlowTest, ASystemInstallHearsOfEachNewerVersionOnce) {
+    const fs::path noticed = dir.path() / "UpdateNoticed";
+    ASSERT_TRUE(offer("2", "s"));
+    EXPECT_TRUE(flow.firstNoticeOf(noticed));
+    EXPECT_FALSE(flow.firstNoticeOf(noticed));
+    // A later start (a flow of its own) with the same page says nothing; a newer version is told.
+    UpdateFlow later{UpdateSignature(maker.publicPem), "1.0.0"};
+    const auto text = UpdateSigner::updatePage("2", "http://h/x.bin", "d", "i", "s");
+    base::writeFileAtomic(page, text);
+    ASSERT_TRUE(later.pageArrived(static_cast<std::int32_t>(text.size()), page));
+    EXPECT_FALSE(later.firstNoticeOf(noticed));
+    ASSERT_TRUE(offer("3", "s"));
+    EXPECT_TRUE(flow.firstNoticeOf(noticed));
+}

@@ -6,6 +6,7 @@
 #include "StoreProcess.h"
 #include "WaitUntil.h"
 #include "base/RunLock.h"
+#include "catalogue/UpdateVersion.h"
 
 #include <QTest>
 #include <csignal>
@@ -157,4 +158,43 @@ TEST(BrindleTest, ASecondStartInTheFolderEndsWithoutRunningSorrelAndAKilledInsta
     EXPECT_FALSE(third.wait(std::chrono::milliseconds(0)).has_value()) << "and keeps running";
     third.kill(SIGTERM);
     EXPECT_EQ(third.wait(std::chrono::seconds(20)), 0);
+}
+
+TEST(BrindleTest, ItsCommandLineNeedsNoDisplayAndAWrongOneOpensNoWindow) {
+    TempDir dir;
+    BrindleFolder folder("http://127.0.0.1:9", {"Brindle"});
+    // Without any display: a command that tried to open a window would abort.
+    const std::string platform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
+    ::unsetenv("QT_QPA_PLATFORM");
+    ::unsetenv("DISPLAY");
+    const auto run = [&](const std::vector<std::string>& args, std::string& out) {
+        const fs::path errors = dir.path() / "errors";
+        ChildProcess brindle(folder.path() / "Brindle", args, true, errors);
+        out.clear();
+        while (const auto line = brindle.readLine(std::chrono::seconds(20)))
+            out += *line + "\n";
+        const auto status = brindle.wait(std::chrono::seconds(20));
+        return std::make_pair(status.value_or(-1), readFile(errors));
+    };
+    std::string out;
+    auto [status, errors] = run({"--help"}, out);
+    EXPECT_EQ(status, 0) << errors;
+    EXPECT_EQ(out.rfind("用法：brindle", 0), 0u) << out;
+    std::tie(status, errors) = run({"--version"}, out);
+    EXPECT_EQ(status, 0) << errors;
+    EXPECT_EQ(out, "Brindle " + catalogue::ownVersionText() + "\n");
+    std::tie(status, errors) = run({"--list-played"}, out);
+    EXPECT_EQ(status, 0) << errors;
+    EXPECT_EQ(out, "地址\t名称\t次数\t时长（秒）\t最近一次（UTC）\n");
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--backup-save", (dir.path() / "x.zip").string()}, {"--backup-saves"}}) {
+        std::tie(status, errors) = run(wrong, out);
+        EXPECT_EQ(status, 2) << testing::PrintToString(wrong);
+        EXPECT_EQ(errors.rfind("用法：brindle", 0), 0u) << errors;
+        EXPECT_EQ(out, "");
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "x.zip"));
+    // Nothing of a window's start ran in the folder.
+    EXPECT_FALSE(fs::exists(folder.path() / "Brindle.ini"));
+    if (!platform.empty()) ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
 }

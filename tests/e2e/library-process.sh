@@ -30,8 +30,9 @@ if [ "${1:-}" = --inside ]; then
         done
         fail "no saves of a second movie"
     }
-    # The library as the command line lists it: name and plays of each app, most recent first.
-    played() { "$app/Brindle" --list-played | cut -f2,3 | tr '\t\n' ' ;'; }
+    # The library as the command line lists it (after its header line): name and plays of each app,
+    # most recent first.
+    played() { "$app/Brindle" --list-played | tail -n +2 | cut -f2,3 | tr '\t\n' ' ;'; }
     wait_played() {
         for _ in $(seq 100); do [ "$(played)" = "$1" ] && return 0; sleep 0.1; done
         fail "the library lists \"$(played)\", expected \"$1\""
@@ -46,7 +47,7 @@ if [ "${1:-}" = --inside ]; then
         second=$(save_folder_besides "$first")
         counted "$second" "$n"
     done
-    names=$("$app/Brindle" --list-played | cut -f2)
+    names=$("$app/Brindle" --list-played | tail -n +2 | cut -f2)
     second_name=$(echo "$names" | sed -n 1p)
     first_name=$(echo "$names" | sed -n 2p)
     wait_played "$second_name 3;$first_name 1;"

@@ -69,19 +69,19 @@ QWidget* makePanel(QWidget* parent, const std::string& pageColour) {
 
 } // namespace
 
-MainFrm::MainFrm(fs::path appFolder, Settings settings, Servers servers, WebProfiles& web, QWidget* parent)
-    : QWidget(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      servers_(std::move(servers)), library_(new LibraryService(appFolder_, this)) {
+MainFrm::MainFrm(base::Folders folders, Settings settings, Servers servers, WebProfiles& web, QWidget* parent)
+    : QWidget(parent), folders_(std::move(folders)), settings_(std::move(settings)),
+      servers_(std::move(servers)), library_(new LibraryService(folders_.data, this)) {
     connect(library_, &LibraryService::problemChanged, this, [this](const QString& problem) {
         if (!problem.isEmpty()) ShowNote(problem);
     });
     // What a restore cut short by the end of the program left in Saves/ goes.
-    library_->run([saves = appFolder_ / "Saves"](library::PlayLibrary*) {
+    library_->run([saves = folders_.data / "Saves"](library::PlayLibrary*) {
         library::SaveArchive::removeLeftovers(saves);
     });
     resize(LoadWidth, LoadHeight);
     setWindowTitle(QStringLiteral("Lumora V1.0"));
-    builds_ = new PageBuildQueue({Catalogue::htmlFolder(appFolder_), servers_.site, servers_.staticHost},
+    builds_ = new PageBuildQueue({Catalogue::htmlFolder(folders_.data), servers_.site, servers_.staticHost},
                                  settings_.webBackColor, this);
     createControls(web.catalogue());
     loadSkin();
@@ -152,11 +152,11 @@ void MainFrm::loadSkin() {
     mainTabSkin_->setColors(settings_.tabColor, settings_.tabBackColor);
     mainTabSkin_->setTabWidth(MainTabWidth);
     mainTabSkin_->setTabHeight(MainTabHeight);
-    mainTabSkin_->TabSkin(SStab1_, skinName, appFolder_);
+    mainTabSkin_->TabSkin(SStab1_, skinName, folders_.program);
 }
 
 void MainFrm::createBars() {
-    const fs::path skinFolder = appFolder_ / "Skin" / settings_.skinName;
+    const fs::path skinFolder = folders_.program / "Skin" / settings_.skinName;
     SouSuoPic_ = new SearchBar(this, skinFolder);
     connect(SouSuoPic_, &SearchBar::searchRequested, this, &MainFrm::Search);
     connect(HomeWeb_, &WebBrowser::BeforeNavigate2, this, &MainFrm::captureSearch, Qt::DirectConnection);
@@ -209,7 +209,7 @@ void MainFrm::captureSearch(const QUrl& url, bool& cancel) {
 void MainFrm::ReskinFrame(const QString& skinName) {
     frameSkin_.reset();
     frameSkin_ = std::make_unique<skin::DirectUI>();
-    frameSkin_->Skin(skinName, this, appFolder_);
+    frameSkin_->Skin(skinName, this, folders_.program);
 }
 
 void MainFrm::ShowNote(const QString& text) {
@@ -225,7 +225,7 @@ void MainFrm::startDownloads() {
     connect(WebTJ_, &WebBrowser::DownloadComplete, WebTJ_, &QObject::deleteLater);
     WebTJ_->Navigate(qs(servers_.makerServer + "/box/tj.html"));
     UpDateDown_->setFileURL(qs(servers_.makerServer + "/box/update.html"));
-    UpDateDown_->setSaveFilePath(qs((appFolder_ / "").string()));
+    UpDateDown_->setSaveFilePath(qs((folders_.data / "").string()));
     UpDateDown_->control().setLimits(UpdateFlow::PageMaxBytes, UpdateFlow::PageDeadline);
     UpDateDown_->BeginDownload();
 }
@@ -261,7 +261,7 @@ void MainFrm::setUpSubTabs() {
     subTabSkin_->setColors(settings_.tabColor, settings_.tabBackColor);
     subTabSkin_->setTabWidth(SubTabWidth);
     subTabSkin_->setTabHeight(SubTabHeight);
-    subTabSkin_->TabSkin(GameSStab_, qs(settings_.skinName) + QStringLiteral("\\Tabs"), appFolder_);
+    subTabSkin_->TabSkin(GameSStab_, qs(settings_.skinName) + QStringLiteral("\\Tabs"), folders_.program);
     LoadPage();
 }
 
@@ -278,7 +278,7 @@ void MainFrm::ShowLibrary() {
 
 void MainFrm::buildLibraryPage() {
     if (libraryPage_) return;
-    libraryPage_ = new LibraryPage(appFolder_, *library_, QColor(qs(settings_.webBackColor)), SStab1_);
+    libraryPage_ = new LibraryPage(folders_.data, *library_, QColor(qs(settings_.webBackColor)), SStab1_);
     libraryPage_->hide();
     libraryPage_->ensurePolished(); // its styles too
     placeLibrary();
@@ -363,7 +363,7 @@ void MainFrm::showPage(PageBuilder builder, const std::string& key, const std::s
                        bool rebuild, WebBrowser* browser) {
     const std::uint64_t request = ++request_;
     std::error_code ec;
-    if (!rebuild && fs::exists(Catalogue::pageFile(appFolder_, key), ec)) {
+    if (!rebuild && fs::exists(Catalogue::pageFile(folders_.data, key), ec)) {
         navigate(browser, key);
         return;
     }
@@ -374,7 +374,7 @@ void MainFrm::showPage(PageBuilder builder, const std::string& key, const std::s
     builds_->build(builder, key, storeAddress, [this, request, browser, key, rebuild](bool written) {
         if (request != request_) return;
         std::error_code ec;
-        if (rebuild ? written : fs::exists(Catalogue::pageFile(appFolder_, key), ec))
+        if (rebuild ? written : fs::exists(Catalogue::pageFile(folders_.data, key), ec))
             navigate(browser, key);
         else
             showUnavailable(browser);
@@ -393,10 +393,10 @@ void MainFrm::showUnavailable(WebBrowser* browser) {
 // A browser that already shows a page stays visible while the next one loads: hiding a web view
 // and showing it again costs the engine a new frame, and the user a blink.
 void MainFrm::navigate(WebBrowser* browser, const std::string& key) {
-    browser->Navigate(qs(Catalogue::pageFile(appFolder_, key).string()));
+    browser->Navigate(qs(Catalogue::pageFile(folders_.data, key).string()));
     browser->show();
     emit pageRequested(qs(key));
-    const fs::path paging = Catalogue::pagingFile(appFolder_, key);
+    const fs::path paging = Catalogue::pagingFile(folders_.data, key);
     std::error_code ec;
     if (browser == Web_ && fs::exists(paging, ec)) emit pagingFileShown(qs(paging.string()));
 }

@@ -14,6 +14,7 @@
 // download with UpDateDown. Closing the window closes the app viewer too and ends the program. Its
 // keys are those of MainShortcuts.
 
+#include "base/Folders.h"
 #include "catalogue/MainLayout.h"
 #include "pages/Catalogue.h"
 #include "startup/Servers.h"
@@ -56,7 +57,7 @@ class MainFrm : public QWidget {
 
     // Runs the load sequence; the first page is loaded when the window gets its size on showing.
     // The page views run on the catalogue profile of web, which must outlive the window.
-    MainFrm(std::filesystem::path appFolder, Settings settings, Servers servers, WebProfiles& web,
+    MainFrm(base::Folders folders, Settings settings, Servers servers, WebProfiles& web,
             QWidget* parent = nullptr);
     ~MainFrm() override;
 
@@ -81,7 +82,6 @@ class MainFrm : public QWidget {
     // colour); pages that are not cached are no longer shown.
     void StopPageBuilds();
 
-    const std::filesystem::path& appFolder() const { return appFolder_; }
     const Settings& settings() const { return settings_; }
     const Servers& servers() const { return servers_; }
     // The layout of the window's current size.
@@ -163,7 +163,7 @@ class MainFrm : public QWidget {
     void placeLibrary();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    std::filesystem::path appFolder_;
+    base::Folders folders_;
     Settings settings_;
     Servers servers_;
     catalogue::MainLayout layout_;

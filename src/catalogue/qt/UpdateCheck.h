@@ -6,10 +6,14 @@
 // program has ended, and the window closes. A file that does not verify is deleted and the program
 // keeps running.
 //
+// A program that the system's software updates keep (its data is not beside it) downloads nothing:
+// the first time a page announces a newer version, the user is told to update through the system.
+//
 // However it goes, the check ends with one line on standard error, "Brindle: update check ended:
 // <outcome>", for example "no update (no newer version)", "no update page (<why its download
 // failed>)" or "update offered, the new version starts once Brindle has ended".
 
+#include "base/Folders.h"
 #include "catalogue/UpdateFlow.h"
 
 #include <QObject>
@@ -22,12 +26,13 @@ class QWidget;
 class UpdateCheck : public QObject {
     Q_OBJECT
   public:
-    static const QString FoundMessage;      // "发现新版，现在更新，请请稍后..."
-    static const QString DoneMessage;       // "更新完成！"
-    static const QString UnverifiedMessage; // the file was not the maker's
+    static const QString FoundMessage;        // "发现新版，现在更新，请请稍后..."
+    static const QString DoneMessage;         // "更新完成！"
+    static const QString UnverifiedMessage;   // the file was not the maker's
+    static const QString SystemUpdateMessage; // update through the system's software updates
 
     // window: the catalogue window, closed for the hand-over; it owns the two controls.
-    UpdateCheck(bkDLControlWidget* UpDateDown, bkDLControlWidget* DownFtp, std::filesystem::path appFolder,
+    UpdateCheck(bkDLControlWidget* UpDateDown, bkDLControlWidget* DownFtp, base::Folders folders,
                 UpdateSignature checker, QWidget* window);
 
   signals:
@@ -46,7 +51,7 @@ class UpdateCheck : public QObject {
 
     QPointer<bkDLControlWidget> UpDateDown_;
     QPointer<bkDLControlWidget> DownFtp_;
-    std::filesystem::path appFolder_;
+    base::Folders folders_;
     UpdateFlow flow_;
     QPointer<QWidget> window_;
     QString downloadError_; // of the download that failed last

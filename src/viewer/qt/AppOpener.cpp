@@ -8,11 +8,12 @@
 const QString AppOpener::UnreachableNote = QStringLiteral("无法连接应用商店，请稍后再试。");
 const QString AppOpener::NotAnAppNote = QStringLiteral("应用商店没有找到这个应用，请稍后再试。");
 
-AppOpener::AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite,
-                     WebProfiles& web, QObject* parent)
-    : QObject(parent), appFolder_(std::move(appFolder)), settings_(std::move(settings)),
-      storeSite_(std::move(storeSite)), web_(web), kept_(appFolder_),
-      players_(viewer::PlayerFiles{appFolder_ / "player", appFolder_ / "Game", appFolder_ / "Saves"}) {}
+AppOpener::AppOpener(base::Folders folders, Settings settings, std::string storeSite, WebProfiles& web,
+                     QObject* parent)
+    : QObject(parent), folders_(std::move(folders)), settings_(std::move(settings)),
+      storeSite_(std::move(storeSite)), web_(web), kept_(folders_.data),
+      players_(viewer::PlayerFiles{folders_.program / "player", folders_.data / "Game",
+                                   folders_.data / "Saves"}) {}
 
 AppOpener::~AppOpener() {
     delete viewer_;
@@ -64,7 +65,7 @@ void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link
 }
 
 FlashPayFrm* AppOpener::newViewer() {
-    auto* viewer = new FlashPayFrm(settings_, appFolder_, web_, &players_);
+    auto* viewer = new FlashPayFrm(settings_, folders_, web_, &players_);
     ++viewers_;
     connect(viewer, &QObject::destroyed, this, &AppOpener::viewerGone);
     return viewer;

@@ -11,6 +11,7 @@
 // Movie viewers play on the one player that ReadyPlayer keeps: a replaced viewer gives it back
 // before the next viewer takes it, so a movie starts on a page where Ruffle runs already.
 
+#include "base/Folders.h"
 #include "startup/Settings.h"
 #include "viewer/KeptApps.h"
 #include "viewer/OpenedApp.h"
@@ -41,7 +42,7 @@ class AppOpener : public QObject {
     static constexpr std::chrono::milliseconds ReadDeadline{4000};
 
     // The viewers' views run on web's profiles, which must outlive this object.
-    AppOpener(std::filesystem::path appFolder, Settings settings, std::string storeSite, WebProfiles& web,
+    AppOpener(base::Folders folders, Settings settings, std::string storeSite, WebProfiles& web,
               QObject* parent = nullptr);
     // Closes the viewer.
     ~AppOpener() override;
@@ -81,7 +82,7 @@ class AppOpener : public QObject {
     FlashPayFrm* newViewer();
     void viewerGone();
 
-    std::filesystem::path appFolder_;
+    base::Folders folders_;
     Settings settings_;
     std::string storeSite_;
     WebProfiles& web_;

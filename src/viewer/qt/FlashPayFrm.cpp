@@ -61,9 +61,9 @@ bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
 
 } // namespace
 
-FlashPayFrm::FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
+FlashPayFrm::FlashPayFrm(const Settings& settings, base::Folders folders, WebProfiles& web,
                          ReadyPlayer* players, QWidget* parent)
-    : QWidget(parent), appFolder_(std::move(appFolder)), gameFolder_(appFolder_ / "Game"), web_(web),
+    : QWidget(parent), folders_(std::move(folders)), gameFolder_(folders_.data / "Game"), web_(web),
       players_(players), pageColour_(text(settings.webBackColor)) {
     if (!pageColour_.isValid()) pageColour_ = Qt::white;
     setAttribute(Qt::WA_DeleteOnClose);
@@ -212,9 +212,11 @@ bool FlashPayFrm::suits(const viewer::OpenedApp& app) const {
 
 void FlashPayFrm::takePlayer() {
     QWidget* appPage = GameSStabs_->page(AppTab);
-    flash_ = players_ ? players_->take(appPage)
-                      : new FlashPlayer(PlayerFiles{appFolder_ / "player", gameFolder_, appFolder_ / "Saves"},
-                                        appPage);
+    flash_ =
+        players_
+            ? players_->take(appPage)
+            : new FlashPlayer(PlayerFiles{folders_.program / "player", gameFolder_, folders_.data / "Saves"},
+                              appPage);
     flash_->hide();
     // Until the movie's first frame the player shows the page colour, as the catalogue's pages do.
     flash_->page()->setBackgroundColor(pageColour_);
@@ -249,12 +251,12 @@ void FlashPayFrm::sayPlayerRefusedSaves() {
 void FlashPayFrm::applySkin(const Settings& settings) {
     const QString skinName = text(settings.skinName);
     directUI_ = new skin::DirectUI(this);
-    directUI_->Skin(skinName, this, appFolder_);
+    directUI_->Skin(skinName, this, folders_.program);
     tabSkin_ = new skin::CSSTab(this);
     tabSkin_->setTabWidth(TabWidthPixels);
     tabSkin_->setTabHeight(TabHeightPixels);
     tabSkin_->setColors(settings.tabColor, settings.tabBackColor);
-    tabSkin_->TabSkin(GameSStabs_, skinName, appFolder_);
+    tabSkin_->TabSkin(GameSStabs_, skinName, folders_.program);
 
     // The bar's two pictures are the skin's; without them it keeps their size and draws no picture.
     // They are read straight away: the frame's loads above already let pending events run.
@@ -293,7 +295,7 @@ std::string FlashPayFrm::movieFile() const {
 // that cannot be read) shows the note; nothing a store page names ends the program.
 void FlashPayFrm::startMovie() {
     if (!place_) return;
-    place_->adoptEarlierFiles(gameFolder_, appFolder_ / "Saves", app_.CurrentApp.MovieFile);
+    place_->adoptEarlierFiles(gameFolder_, folders_.data / "Saves", app_.CurrentApp.MovieFile);
     const std::filesystem::path movie = gameFolder_ / place_->movieFile();
     std::error_code ec;
     if (std::filesystem::is_regular_file(movie, ec)) {

@@ -11,6 +11,7 @@
 // for a page app; a movie app leaves the screen at once and goes once its movie has stopped and
 // handed over its saves (see FlashPlayer::stopMovie).
 
+#include "base/Folders.h"
 #include "startup/Settings.h"
 #include "viewer/MoviePlace.h"
 #include "viewer/OpenedApp.h"
@@ -44,7 +45,7 @@ class FlashPayFrm : public QWidget {
     // A page app's views run on its profile of web (WebProfiles::pageApp), which must outlive the
     // window. A movie app plays on a player taken from players, given back when the window goes;
     // without players the window makes a player of its own.
-    FlashPayFrm(const Settings& settings, std::filesystem::path appFolder, WebProfiles& web,
+    FlashPayFrm(const Settings& settings, base::Folders folders, WebProfiles& web,
                 ReadyPlayer* players = nullptr, QWidget* parent = nullptr);
     // Builds the app's view (the player or the browsers) unless prepareAppView() did, fills the
     // texts, and starts the movie or loads the page. Once per window.
@@ -111,7 +112,7 @@ class FlashPayFrm : public QWidget {
     void sayPlayerRefusedSaves();
 
     viewer::OpenedApp app_;
-    std::filesystem::path appFolder_;
+    base::Folders folders_;
     std::filesystem::path gameFolder_;
     WebProfiles& web_;
     QPointer<ReadyPlayer> players_;

@@ -1,6 +1,6 @@
 #include "viewer/qt/FlashPlayer.h"
 
-#include "base/AppFolder.h"
+#include "base/Folders.h"
 #include "viewer/SaveWriter.h"
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerRequestGuard.h"
@@ -44,11 +44,12 @@ static QUrl playerUrl(const QString& folder, const QString& fileName) {
     return url;
 }
 
-FlashPlayer::FlashPlayer(QWidget* parent)
-    : FlashPlayer(viewer::PlayerFiles{base::applicationFolder() / "player",
-                                      base::applicationFolder() / "Game",
-                                      base::applicationFolder() / "Saves"},
-                  parent) {}
+// The player's files of this program, the movies and saves of this user.
+static viewer::PlayerFiles files(const base::Folders& folders) {
+    return {folders.program / "player", folders.data / "Game", folders.data / "Saves"};
+}
+
+FlashPlayer::FlashPlayer(QWidget* parent) : FlashPlayer(files(base::Folders::ofThisProgram()), parent) {}
 
 FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     : QWebEngineView(parent), files_(std::move(files)), profile_(WebProfiles::newPlayerProfile(this)),

@@ -10,16 +10,17 @@
 
 namespace fs = std::filesystem;
 
-WebProfiles::WebProfiles(fs::path appFolder)
-    : folder_(folder(appFolder)), pageAppFolders_(folder_ / "PageApps") {}
+WebProfiles::WebProfiles(const base::Folders& folders)
+    : folder_(folder(folders.data)), cacheFolder_(folders.cache == folders.data ? folder_ : folders.cache),
+      pageAppFolders_(folder_ / "PageApps") {}
 
 // A window closed just before (its deletion still pending) takes its pages with it first.
 WebProfiles::~WebProfiles() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-fs::path WebProfiles::folder(const fs::path& appFolder) {
-    return appFolder / "WebData";
+fs::path WebProfiles::folder(const fs::path& dataFolder) {
+    return dataFolder / "WebData";
 }
 
 // Adds word to the space-separated list in the environment variable name, unless it is there.
@@ -72,17 +73,17 @@ QWebEngineProfile* WebProfiles::newPlayerProfile(QObject* owner) {
     return new QWebEngineProfile(owner);
 }
 
-// A profile whose storage and HTTP cache are kept in dir, inside WebData/. The folders are the
-// user's alone: they hold cookies and whatever the pages stored.
+// A profile whose storage is kept in dir, inside WebData/, and its HTTP cache in the same place
+// under the cache folder. The folders are the user's alone: they hold cookies and whatever the
+// pages stored.
 std::unique_ptr<QWebEngineProfile> WebProfiles::lasting(const QString& name, const fs::path& dir) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     for (fs::path mine = dir; !mine.empty() && mine != folder_.parent_path(); mine = mine.parent_path())
         fs::permissions(mine, fs::perms::owner_all, ec);
     auto profile = std::make_unique<QWebEngineProfile>(name);
-    const QString path = QString::fromStdString(dir.string());
-    profile->setPersistentStoragePath(path);
-    profile->setCachePath(path);
+    profile->setPersistentStoragePath(QString::fromStdString(dir.string()));
+    profile->setCachePath(QString::fromStdString((cacheFolder_ / dir.lexically_relative(folder_)).string()));
     profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     return profile;
 }

@@ -12,11 +12,13 @@
 // - the Flash player: a private profile for each player, kept in memory only; the player page is
 //   our own and the player keeps the movies' saves as files itself.
 //
-// The lasting profiles keep their data in WebData/ of the application folder: Catalogue/ and
-// PageApps/<app>/. They are made on first use and kept until this object ends (an app opened again
-// finds its profile); a page must never outlive its profile, so this object is made before the
-// windows whose views use it and destroyed after them.
+// The lasting profiles keep their data in WebData/ of the data folder: Catalogue/ and
+// PageApps/<app>/; their HTTP caches there too when the data stays beside the programs, else in the
+// same places under the user's cache folder. They are made on first use and kept until this object ends (an
+// app opened again finds its profile); a page must never outlive its profile, so this object is made before
+// the windows whose views use it and destroyed after them.
 
+#include "base/Folders.h"
 #include "web/PageAppFolders.h"
 
 #include <QString>
@@ -32,7 +34,7 @@ class QWebEngineProfile;
 
 class WebProfiles {
   public:
-    explicit WebProfiles(std::filesystem::path appFolder);
+    explicit WebProfiles(const base::Folders& folders);
     ~WebProfiles();
     WebProfiles(const WebProfiles&) = delete;
     WebProfiles& operator=(const WebProfiles&) = delete;
@@ -43,8 +45,8 @@ class WebProfiles {
     // A new private profile for one player, owned by owner (its view, which deletes its page first).
     static QWebEngineProfile* newPlayerProfile(QObject* owner);
 
-    // WebData/ of the application folder.
-    static std::filesystem::path folder(const std::filesystem::path& appFolder);
+    // WebData/ of the data folder.
+    static std::filesystem::path folder(const std::filesystem::path& dataFolder);
     // Engine switches and the environment of the engine's processes, set before the application
     // object exists.
     static void prepareEngine();
@@ -58,6 +60,7 @@ class WebProfiles {
     std::unique_ptr<QWebEngineProfile> lasting(const QString& name, const std::filesystem::path& dir);
 
     std::filesystem::path folder_;
+    std::filesystem::path cacheFolder_; // folder_ or the web engine's caches in the cache folder
     web::PageAppFolders pageAppFolders_;
     bool pageAppsSplit_ = false;
     std::unique_ptr<QWebEngineProfile> catalogue_;
