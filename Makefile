@@ -5,6 +5,7 @@
 #   make install [PREFIX=~/.local]              the program under PREFIX, with menu entry and icon
 #   make uninstall [PREFIX=~/.local] [PURGE=1]  removes the program (with PURGE=1 the user's data too)
 #   make package                                the tarball build/brindle-VERSION-Linux.tar.gz
+#   make deb                                    the Debian package build/brindle_VERSION_amd64.deb
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
@@ -19,7 +20,7 @@ PURGE :=
 endif
 unexport PREFIX PURGE
 
-.PHONY: all deps build run test fuzz bench clean install uninstall package
+.PHONY: all deps build run test fuzz bench clean install uninstall package deb
 
 all: build
 
@@ -51,6 +52,9 @@ uninstall:
 
 package: build
 	@cd $(BUILD) && cpack
+
+deb: build
+	@scripts/make-deb.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

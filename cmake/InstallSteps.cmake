@@ -8,7 +8,8 @@ function(brindle_install_if_missing file destination)
     if(EXISTS "${target}")
         message(STATUS "Keeping: ${target}")
     else()
-        file(INSTALL "${file}" DESTINATION "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${destination}")
+        # file(INSTALL) puts DESTDIR in front itself.
+        file(INSTALL "${file}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${destination}")
     endif()
 endfunction()
 

@@ -111,7 +111,7 @@ app="$prefix/share/brindle"
 id=org.brindle.Brindle
 cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
-grep -qx "Exec=\"$prefix/bin/brindle\"" "$prefix/share/applications/$id.desktop" || fail "Exec line"
+grep -qx "Exec=\"$prefix/bin/brindle\" %F" "$prefix/share/applications/$id.desktop" || fail "Exec line"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "AppStream data"
 for size in 48 64 128 256; do
     [ "$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png")" = "${size}x$size" ] ||
