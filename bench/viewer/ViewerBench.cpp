@@ -123,8 +123,9 @@ Settings benchSettings() {
 }
 
 int viewerFirstFrame(const QStringList& args, bool ready) {
-    WebProfiles web(args[0].toStdString());
-    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
+    WebProfiles web(std::filesystem::path(args[0].toStdString()));
+    AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
+                     web);
     if (ready) {
         runEventsFor(1000);
         const auto idle = pssByProcess();
@@ -184,8 +185,9 @@ p.addEventListener("loadedmetadata", () => console.info("loaded")); p.ruffle().l
 }
 
 int viewerOpen(const QStringList& args) {
-    WebProfiles web(args[0].toStdString());
-    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
+    WebProfiles web(std::filesystem::path(args[0].toStdString()));
+    AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
+                     web);
     QSignalSpy opened(&opener, &AppOpener::opened);
     for (int i = 0; i < args[3].toInt(); ++i) {
         QElapsedTimer clock;
@@ -199,8 +201,9 @@ int viewerOpen(const QStringList& args) {
 }
 
 int viewerNote(const QStringList& args) {
-    WebProfiles web(args[0].toStdString());
-    AppOpener opener(args[0].toStdString(), benchSettings(), args[1].toStdString(), web);
+    WebProfiles web(std::filesystem::path(args[0].toStdString()));
+    AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
+                     web);
     QSignalSpy notes(&opener, &AppOpener::notOpened);
     QElapsedTimer clock;
     clock.start();

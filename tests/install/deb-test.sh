@@ -80,6 +80,7 @@ for user in brindle-test-a brindle-test-b; do
     while store_answers "$port"; do port=$((20000 + RANDOM % 12000)); done
     site="http://127.0.0.1:$port"
     write_servers_ini "$config"
+    chown "$user:" "$config/Servers.ini"
     as_user "$user" brindle 2>>"$scratch/$user.log" &
     launchers+=($!)
 done
