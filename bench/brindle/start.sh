@@ -45,7 +45,8 @@ source=$(cd "$(dirname "$0")/../.." && pwd)
 . "$source/scripts/lib/store-session.sh"
 begin_store_session
 trap 'dpkg -r brindle >/dev/null 2>&1 || true; end_store_session' EXIT
-deb=$("$source/scripts/make-deb.sh" "$build" | head -1)
+"$source/scripts/make-deb.sh" "$build" >"$work/make-deb.log"
+deb=$(head -1 "$work/make-deb.log")
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >/dev/null 2>&1
 cmake --install "$build" --prefix "$work/portable" --strip >/dev/null
 start_store "$build/app/appstore"
