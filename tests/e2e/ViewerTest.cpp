@@ -10,6 +10,7 @@
 #include "controls/qt/ucProgressBarWidget.h"
 #include "pages/RedirectTarget.h"
 #include "skin/qt/SSTab.h"
+#include "viewer/MovieDownload.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -244,8 +245,10 @@ TEST_F(ViewerTest, APageAppShowsItsCanvasOnceReadyAndASecondAppReplacesTheFirst)
 TEST_F(ViewerTest, AFailedDownloadLeavesTheBarAndReloadRetries) {
     const AppLink link = firstLink(*session.window().Web(), session.store().site(), true);
     // A folder where the movie is saved makes the download fail.
-    const std::string name = viewer::OpenedApp::read(link.href, session.store().site()).CurrentApp.MovieFile;
-    const fs::path movie = session.folder().path() / "Game" / name;
+    const auto place =
+        viewer::moviePlaceOf(viewer::OpenedApp::read(link.href, session.store().site()).CurrentApp);
+    ASSERT_TRUE(place);
+    const fs::path movie = session.folder().path() / "Game" / place->movieFile();
     ASSERT_TRUE(fs::create_directories(movie));
     FlashPayFrm* viewer = open(link);
     ASSERT_TRUE(viewer);
