@@ -134,10 +134,9 @@ void FlashPayFrm::buildControls() {
     connect(Down_, &bkDLControlWidget::DLProgress, this,
             [this](float percent, int, int) { N1_->setValue(progressValue(percent)); });
     connect(Down_, &bkDLControlWidget::DLComplete, this, &FlashPayFrm::downloadComplete);
-    // A download that stops says why in the player's place rather than leaving the bar standing.
+    // A download that stops says why in the player's place; the bar stays where it stopped.
     connect(Down_, &bkDLControlWidget::DLError, this, [this](int, const QString& message) {
         if (!note_) return;
-        N1_->hide();
         note_->setText(QString::fromStdString(viewer::downloadFailedNote(message.toStdString())));
         movieFailed_ = true;
         layoutCurrentTab();
