@@ -261,8 +261,11 @@ void FetchPages(std::span<const std::string> urls, std::string_view charset, lon
             done(i, FetchPage(urls[i], charset));
             continue;
         }
-        auto transfer = std::make_unique<Transfer>(i, base::normaliseUrl(urls[i]), std::string(),
-                                                   std::unique_ptr<CURL, CurlDeleter>(curl_easy_init()));
+        // Built with braces and moved in: clang 14 (the fuzz build) cannot make an aggregate from
+        // parentheses.
+        auto transfer =
+            std::make_unique<Transfer>(Transfer{i, base::normaliseUrl(urls[i]), std::string(),
+                                                std::unique_ptr<CURL, CurlDeleter>(curl_easy_init())});
         CURL* h = transfer->handle.get();
         if (!multi || !h || !configureGet(h, transfer->address, headers.get(), transfer->body)) {
             done(i, std::nullopt);
