@@ -64,7 +64,29 @@ std::vector<std::string> namesOf(std::string_view path) {
 
 } // namespace
 
+// The place of a local movie at a file:// address: its path decoded, absolute and plain.
+std::optional<MoviePlace> MoviePlace::ofFileAddress(std::string_view fileUrl) {
+    std::string_view path = fileUrl.substr(std::string_view("file://").size());
+    if (path.starts_with("localhost/")) path.remove_prefix(std::string_view("localhost").size());
+    if (!path.starts_with('/') || path.find_first_of("?#") != std::string_view::npos) return std::nullopt;
+    const std::string decoded = base::decodePercent(path);
+    const auto names = namesOf(std::string_view(decoded).substr(1));
+    if (!std::all_of(names.begin(), names.end(),
+                     [](const std::string& name) { return isPlainFileName(name); }))
+        return std::nullopt;
+    std::string folderAddress = "file://";
+    for (std::size_t i = 0; i + 1 < names.size(); ++i)
+        folderAddress += "/" + base::encodePathSegment(names[i]);
+    MoviePlace place;
+    place.localFolder_ = fs::path(decoded).parent_path();
+    place.site_ = "local~" + base::stableName(place.localFolder_.string());
+    place.siteAddress_ = folderAddress + "/";
+    place.movieName_ = names.back();
+    return place;
+}
+
 std::optional<MoviePlace> MoviePlace::of(std::string_view movieUrl) {
+    if (lowerCase(movieUrl.substr(0, 7)) == "file://") return ofFileAddress(movieUrl);
     if (!base::isWebAddress(movieUrl)) return std::nullopt;
     const auto schemeEnd = movieUrl.find("://") + 3;
     const auto addressEnd = movieUrl.find('#');
@@ -93,6 +115,23 @@ fs::path MoviePlace::movieFile() const {
 
 std::string MoviePlace::savesName() const {
     return site_ + "~" + safeName(movieName_);
+}
+
+fs::path MoviePlace::siteFolder(const fs::path& gameFolder) const {
+    return isLocal() ? localFolder_ : gameFolder / site_;
+}
+
+fs::path MoviePlace::movieOnDisk(const fs::path& gameFolder) const {
+    return isLocal() ? localFolder_ / movieName_ : gameFolder / movieFile();
+}
+
+std::optional<fs::path> MoviePlace::filePathOf(std::string_view relative) const {
+    if (!isLocal()) return diskPathOf(relative);
+    if (!diskPathOf(relative)) return std::nullopt;
+    fs::path path;
+    for (const auto& name : namesOf(relative))
+        path /= name;
+    return path;
 }
 
 std::optional<std::string> MoviePlace::addressOf(std::string_view relative) const {

@@ -5,6 +5,12 @@
 // site folder a file keeps the path it has below the store folder, each name made safe for the
 // file system (see safeName). Its saves live in Saves/<site>~<movie file name>.
 //
+// A movie file of the player's own (a file:// address) is a place too: its site folder is the
+// folder it lies in on disk, where it plays from and where the files it loads are read, never
+// fetched, by their own names. Its site name is "local~" and 16 hex digits of that folder's path,
+// so that its saves, in Saves/<site>~<movie file name> as for a store movie, follow the file's full
+// path: two files of the same name in two folders never share saves.
+//
 // Earlier versions kept every movie and every file it loaded directly in Game under its bare
 // name, and its saves in Saves/<movie name>/; adoptEarlierFiles takes those over.
 
@@ -19,7 +25,19 @@ class MoviePlace {
   public:
     // The place of the movie at movieUrl, an http(s) address whose path ends in a file name;
     // nothing for any other address or a name that decodes to no plain file name.
+    // A file:// address must name an absolute path without "." or ".." names (a canonical one).
     static std::optional<MoviePlace> of(std::string_view movieUrl);
+
+    // Whether the movie is a file of the player's own, which plays from the folder it lies in.
+    bool isLocal() const { return !localFolder_.empty(); }
+    // The folder on disk that holds the movie and the files it loads: Game/<site>, or for a
+    // local movie the folder it lies in.
+    std::filesystem::path siteFolder(const std::filesystem::path& gameFolder) const;
+    // The movie's file on disk: Game/<movieFile()>, or the local movie itself.
+    std::filesystem::path movieOnDisk(const std::filesystem::path& gameFolder) const;
+    // The file a decoded path below the site folder is kept as, relative to the site folder: as
+    // diskPathOf gives it, or for a local movie the names as they are (checked as diskPathOf does).
+    std::optional<std::filesystem::path> filePathOf(std::string_view relative) const;
 
     // The site folder's name in Game: "<host>[_<port>]~<16 hex digits of the store folder>".
     const std::string& site() const { return site_; }
@@ -59,10 +77,14 @@ class MoviePlace {
                            std::string_view legacyFile) const;
 
   private:
+    // The place of a local movie at a file:// address.
+    static std::optional<MoviePlace> ofFileAddress(std::string_view fileUrl);
+
     std::string site_;
     std::string siteAddress_;
     std::string movieName_;
     std::string query_;
+    std::filesystem::path localFolder_; // a local movie's folder; empty for a movie from the store
 };
 
 } // namespace viewer

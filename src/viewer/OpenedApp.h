@@ -20,6 +20,7 @@ struct OpenedApp {
 
     AppDetail CurrentApp;
     bool IsWidgetApp = false; // a movie app
+    bool IsLocalFile = false; // a movie file of the player's own (see LocalMovie), never a store app
     std::string Link;         // the link it was read from; a page app keeps its data under it
     Outcome outcome = Outcome::Read;
 

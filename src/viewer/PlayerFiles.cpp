@@ -76,9 +76,9 @@ static bool staysBelow(const fs::path& path, const fs::path& folder) {
 }
 
 std::optional<fs::path> PlayerFiles::siteFile(const MoviePlace& place, std::string_view relative) const {
-    const auto path = MoviePlace::diskPathOf(relative);
-    if (!path || gameFolder.empty()) return std::nullopt;
-    const fs::path site = gameFolder / place.site();
+    const auto path = place.filePathOf(relative);
+    if (!path || (gameFolder.empty() && !place.isLocal())) return std::nullopt;
+    const fs::path site = place.siteFolder(gameFolder);
     const fs::path file = site / *path;
     std::error_code ec;
     if (!fs::is_regular_file(file, ec) || !staysBelow(file, site)) return std::nullopt;
@@ -88,7 +88,7 @@ std::optional<fs::path> PlayerFiles::siteFile(const MoviePlace& place, std::stri
 std::optional<fs::path> PlayerFiles::siteFetchTarget(const MoviePlace& place,
                                                      std::string_view relative) const {
     const auto path = MoviePlace::diskPathOf(relative);
-    if (!path || gameFolder.empty()) return std::nullopt;
+    if (!path || gameFolder.empty() || place.isLocal()) return std::nullopt;
     const fs::path site = gameFolder / place.site();
     const fs::path file = site / *path;
     std::error_code ec;

@@ -1,8 +1,8 @@
 #pragma once
-// What the Flash player's URL scheme may serve: the player's own files and the downloaded movies,
-// nothing else. A request path names the player's folder and one file name inside it, or a file of
-// the movie playing: below its site folder in Game (see MoviePlace), at any depth, or for a movie
-// played from Game itself one file name there. Anything that could leave those folders is
+// What the Flash player's URL scheme may serve: the player's own files, the downloaded movies and
+// the folder of a local movie, nothing else. A request path names the player's folder and one file name
+// inside it, or a file of the movie playing: below its site folder in Game (see MoviePlace), at any depth, or
+// for a movie played from Game itself one file name there. Anything that could leave those folders is
 // refused. A file a movie loads from its site folder that is not there yet may be fetched there
 // from the store folder the movie came from.
 
@@ -34,10 +34,11 @@ struct PlayerFiles {
     // it); nothing for a path anywhere else.
     std::optional<std::string> siteRelative(const MoviePlace& place, std::string_view requestPath) const;
     // The file kept for a relative path of siteRelative when it is there: a regular file that
-    // resolves (through links) inside the site folder.
+    // resolves (through links) inside the site folder (for a local movie, the folder it lies in).
     std::optional<std::filesystem::path> siteFile(const MoviePlace& place, std::string_view relative) const;
     // Where a file fetched for a relative path of siteRelative may be put: nothing of that name is
     // there yet (no file, folder or link), and its folders, made here, lie inside the site folder.
+    // Nothing for a local movie: it loads only what its folder holds.
     std::optional<std::filesystem::path> siteFetchTarget(const MoviePlace& place,
                                                          std::string_view relative) const;
 };

@@ -1,6 +1,7 @@
 #include "viewer/qt/AppOpener.h"
 
 #include "pages/FetchText.h"
+#include "viewer/LocalMovie.h"
 
 #include <QCoreApplication>
 #include <memory>
@@ -52,11 +53,40 @@ void AppOpener::open(const QUrl& link) {
     // skin lets pending events run, among them possibly the end of this read or another click.
     if (next_ || building_) return;
     building_ = true;
-    next_ = newViewer();
+    next_ = newViewer(&players_);
     next_->winId(); // its window on the screen's side too, so that showing it later is quick
     building_ = false;
     if (ready_ && ready_->first == latest_) finish(ready_->second);
     ready_.reset();
+}
+
+void AppOpener::openFile(const std::filesystem::path& path) {
+    auto movie = std::make_shared<viewer::LocalMovie>();
+    readers_.start([movie, path] { *movie = viewer::LocalMovie::check(path); },
+                   [this, movie] {
+                       if (movie->problem == viewer::LocalMovie::Problem::None)
+                           showFile(movie->app());
+                       else
+                           emit notOpened(QString::fromStdString(movie->note()));
+                   });
+}
+
+void AppOpener::showFile(const viewer::OpenedApp& app) {
+    std::erase_if(fileViewers_, [](const QPointer<FlashPayFrm>& viewer) { return !viewer; });
+    for (FlashPayFrm* viewer : fileViewers_) {
+        if (viewer->app().Link != app.Link || !viewer->isVisible()) continue;
+        if (viewer->isMinimized()) viewer->setWindowState(viewer->windowState() & ~Qt::WindowMinimized);
+        viewer->raise();
+        viewer->activateWindow();
+        return;
+    }
+    auto* viewer = newViewer(nullptr);
+    fileViewers_.emplace_back(viewer);
+    current_ = app;
+    currentLink_ = QUrl(QString::fromStdString(app.Link));
+    viewer->load(app);
+    viewer->show();
+    emit opened(viewer);
 }
 
 void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link) {
@@ -64,8 +94,8 @@ void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link
     next_->prepareAppView(isWidgetApp, link);
 }
 
-FlashPayFrm* AppOpener::newViewer() {
-    auto* viewer = new FlashPayFrm(settings_, folders_, web_, &players_);
+FlashPayFrm* AppOpener::newViewer(ReadyPlayer* players) {
+    auto* viewer = new FlashPayFrm(settings_, folders_, web_, players);
     ++viewers_;
     connect(viewer, &QObject::destroyed, this, &AppOpener::viewerGone);
     return viewer;
@@ -89,6 +119,8 @@ void AppOpener::closeViewer() {
     ready_.reset();
     delete next_;
     if (viewer_) viewer_->close();
+    for (FlashPayFrm* viewer : fileViewers_)
+        if (viewer) viewer->close();
 }
 
 void AppOpener::finish(const viewer::OpenedApp& app) {
@@ -111,7 +143,7 @@ void AppOpener::show(const viewer::OpenedApp& app) {
     // A window prepared for an earlier click may hold the other kind of view, or another page
     // app's profile.
     if (next_ && !next_->suits(app)) delete next_;
-    viewer_ = next_ ? next_.data() : newViewer();
+    viewer_ = next_ ? next_.data() : newViewer(&players_);
     next_ = nullptr;
     viewer_->load(current_);
     viewer_->show();

@@ -10,6 +10,10 @@
 //
 // Movie viewers play on the one player that ReadyPlayer keeps: a replaced viewer gives it back
 // before the next viewer takes it, so a movie starts on a page where Ruffle runs already.
+//
+// A movie file of the player's own (LocalMovie) opens in a viewer of its own beside the store's,
+// with a player of its own, so that several files play side by side; each file in one viewer at a
+// time, as two players of one file would write over each other's saves.
 
 #include "base/Folders.h"
 #include "startup/Settings.h"
@@ -49,7 +53,11 @@ class AppOpener : public QObject {
 
     // Starts opening the app that link leads to.
     void open(const QUrl& link);
-    // Closes the open viewer, if any, and drops an app still being read.
+    // Starts opening the movie file at path (absolute): it is checked on a worker thread, then shown
+    // in a new viewer, or the viewer that shows it already comes to the front. A file that is
+    // missing, cannot be read or is no movie gives notOpened with why.
+    void openFile(const std::filesystem::path& path);
+    // Closes the open viewers, if any, and drops an app still being read.
     void closeViewer();
     // Makes the player for the next movie viewer at a quiet moment (after the catalogue's first
     // page showed), so that even the first movie starts at once.
@@ -79,8 +87,10 @@ class AppOpener : public QObject {
     void show(const viewer::OpenedApp& app);
     // Builds the movie player or the browsers in the window being prepared for the click.
     void prepareView(int click, bool isWidgetApp, const std::string& link);
-    FlashPayFrm* newViewer();
+    // A viewer whose movies play on players; without it, on a player of its own.
+    FlashPayFrm* newViewer(ReadyPlayer* players);
     void viewerGone();
+    void showFile(const viewer::OpenedApp& app);
 
     base::Folders folders_;
     Settings settings_;
@@ -92,8 +102,9 @@ class AppOpener : public QObject {
     QUrl currentLink_;
     QUrl latestLink_; // of the latest click, the only one that is shown
     QPointer<FlashPayFrm> viewer_;
-    QPointer<FlashPayFrm> next_; // the window being prepared for the app being read
-    bool building_ = false;      // next_ is being constructed
+    QPointer<FlashPayFrm> next_;                     // the window being prepared for the app being read
+    std::vector<QPointer<FlashPayFrm>> fileViewers_; // the viewers of local movie files
+    bool building_ = false;                          // next_ is being constructed
     std::optional<std::pair<int, viewer::OpenedApp>> ready_; // a click's app read while next_ was being built
     int latest_ = 0;  // numbers the clicks; a read that finishes after a later click is dropped
     int viewers_ = 0; // viewers made and not yet gone

@@ -8,6 +8,7 @@
 #include "skin/qt/DirectUI.h"
 #include "skin/qt/SSTab.h"
 #include "skin/qt/Surface.h"
+#include "viewer/LocalMovie.h"
 #include "viewer/MovieDownload.h"
 #include "viewer/ViewerLayout.h"
 #include "viewer/ViewerTabs.h"
@@ -85,7 +86,9 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, base::Folders folders, WebPro
 void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
     savesNoteSaid_ = false;
-    place_ = app.IsWidgetApp ? moviePlaceOf(app.CurrentApp) : std::nullopt;
+    place_ = !app.IsWidgetApp  ? std::nullopt
+             : app.IsLocalFile ? MoviePlace::of(app.CurrentApp.ContentUrl)
+                               : moviePlaceOf(app.CurrentApp);
     prepareAppView(app.IsWidgetApp, app.Link);
     if (note_ && !flash_) takePlayer();
     fillTexts();
@@ -283,7 +286,7 @@ void FlashPayFrm::fillTexts() {
 }
 
 QString FlashPayFrm::moviePath() const {
-    return place_ ? QString::fromStdString((gameFolder_ / place_->movieFile()).string()) : QString();
+    return place_ ? QString::fromStdString(place_->movieOnDisk(gameFolder_).string()) : QString();
 }
 
 std::string FlashPayFrm::movieFile() const {
@@ -294,12 +297,20 @@ std::string FlashPayFrm::movieFile() const {
 // that cannot be read) shows the note; nothing a store page names ends the program.
 void FlashPayFrm::startMovie() {
     if (!place_) return;
-    place_->adoptEarlierFiles(gameFolder_, folders_.data / "Saves", app_.CurrentApp.MovieFile);
-    const std::filesystem::path movie = gameFolder_ / place_->movieFile();
+    if (!place_->isLocal())
+        place_->adoptEarlierFiles(gameFolder_, folders_.data / "Saves", app_.CurrentApp.MovieFile);
+    const std::filesystem::path movie = place_->movieOnDisk(gameFolder_);
     std::error_code ec;
     if (std::filesystem::is_regular_file(movie, ec)) {
         N1_->hide();
         playMovie();
+        return;
+    }
+    // A local movie that went away meanwhile is said so; there is nothing to download.
+    if (place_->isLocal()) {
+        if (note_) note_->setText(text(LocalMovie{movie, LocalMovie::Problem::Missing}.note()));
+        movieFailed_ = true;
+        layoutCurrentTab();
         return;
     }
     std::filesystem::create_directories(movie.parent_path(), ec);
@@ -317,7 +328,7 @@ void FlashPayFrm::startMovie() {
 
 void FlashPayFrm::downloadComplete(int bytes) {
     std::error_code ec;
-    if (!place_ || bytes == 0 || !std::filesystem::is_regular_file(gameFolder_ / place_->movieFile(), ec))
+    if (!place_ || bytes == 0 || !std::filesystem::is_regular_file(place_->movieOnDisk(gameFolder_), ec))
         return;
     N1_->hide();
     playMovie();
@@ -445,8 +456,9 @@ void FlashPayFrm::tabClicked() {
     case TabCommand::Reload:
         if (app_.IsWidgetApp) {
             // A movie that could not run is fetched anew: its file may be broken. Only a click
-            // does this, so a broken file never makes the viewer download again and again.
-            if (movieFailed_ && place_) {
+            // does this, so a broken file never makes the viewer download again and again. A local
+            // movie is the player's own file: it is only read.
+            if (movieFailed_ && place_ && !place_->isLocal()) {
                 std::error_code ec;
                 std::filesystem::remove(gameFolder_ / place_->movieFile(), ec);
             }

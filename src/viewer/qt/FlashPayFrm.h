@@ -1,6 +1,7 @@
 #pragma once
 // The app viewer window: one app of the catalogue on a skinned window with five tabs. A movie app
-// plays its movie from the Game folder, downloading it first with the progress bar shown; a movie
+// plays its movie from the Game folder, downloading it first with the progress bar shown (a movie
+// file of the player's own plays where it lies); a movie
 // that cannot run shows a note on the page colour instead, and the reload tab then downloads it
 // anew. A page app shows its page in AppWeb once the page has loaded. The other tabs show the
 // description and the developer, reload the app, and switch full screen on and off.
@@ -85,7 +86,8 @@ class FlashPayFrm : public QWidget {
     const viewer::OpenedApp& app() const { return app_; }
     bool pageReady() const { return pageReady_; }
     bool fullScreen() const { return fullScreen_; }
-    // Where the movie lives in Game; empty for a page app and for a movie whose name is unusable.
+    // Where the movie lives in Game (a local movie: its own file); empty for a page app and for a
+    // movie whose name is unusable.
     QString moviePath() const;
     // The same relative to Game ("<site>/<name>", see MoviePlace).
     std::string movieFile() const;

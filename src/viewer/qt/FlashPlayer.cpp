@@ -138,12 +138,14 @@ void FlashPlayer::setMovie(const QString& path, const QString& storeAddress) {
     const QString gameFolder =
         QDir::cleanPath(QDir(QString::fromStdString(files_.gameFolder.string())).absolutePath());
     // A movie from the store may be anywhere in Game; one without a store address plays from Game
-    // itself, with the files beside it there.
-    const bool inGame =
-        place_ ? QDir::cleanPath(info.absoluteFilePath()).startsWith(gameFolder + QLatin1Char('/'))
-               : QDir::cleanPath(info.absolutePath()) == gameFolder &&
-                     viewer::isPlainFileName(info.fileName().toStdString());
-    movie_ = inGame ? info.absoluteFilePath() : QString();
+    // itself, with the files beside it there; a local movie only from the file its address names.
+    const bool playable =
+        place_ && place_->isLocal()
+            ? QDir::cleanPath(info.absoluteFilePath()).toStdString() == place_->movieOnDisk({}).string()
+        : place_ ? QDir::cleanPath(info.absoluteFilePath()).startsWith(gameFolder + QLatin1Char('/'))
+                 : QDir::cleanPath(info.absolutePath()) == gameFolder &&
+                       viewer::isPlainFileName(info.fileName().toStdString());
+    movie_ = playable ? info.absoluteFilePath() : QString();
     pending_ = true;
     startPending();
 }

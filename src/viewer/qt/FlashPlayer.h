@@ -60,7 +60,9 @@ class FlashPlayer : public QWebEngineView {
     // the movie already playing. Any other path stops the player. storeAddress, the address the
     // movie was downloaded from, gives its address and its site folder, where the files it loads
     // are kept and fetched into; without it the movie must lie in Game itself, and only the files
-    // beside it there are served. The movie playing stops first (see stopMovie).
+    // beside it there are served. A local movie's file:// address (see MoviePlace) plays the file
+    // at path when it is that address's file, with the files of its folder. The movie playing
+    // stops first (see stopMovie).
     void setMovie(const QString& path, const QString& storeAddress = {});
     // Ends the movie playing, or drops the one waiting to start. Ruffle then saves its shared
     // objects; movieStopped follows once they are handed to the writer, at once when nothing plays.

@@ -88,7 +88,7 @@ void PlayerSchemeHandler::serve(QWebEngineUrlRequestJob* job, const std::string&
         if (auto file = files_.resolve(path)) return replyMovieFile(job, *file);
     } else if (auto relative = files_.siteRelative(*place_, path)) {
         if (auto file = files_.siteFile(*place_, *relative)) return replyMovieFile(job, *file);
-        return fetch(job, path, *relative);
+        if (!place_->isLocal()) return fetch(job, path, *relative);
     }
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
 }

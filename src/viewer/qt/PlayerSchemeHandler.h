@@ -11,6 +11,9 @@
 // is not asked for again while the player lives; a file that an earlier version kept directly in
 // Game under that name is answered then, so movies played before still find their files offline.
 // A movie played from Game without a store address finds the files beside it in Game itself.
+// A local movie (a file of the player's own, see MoviePlace) is answered from its file, and the
+// files it loads from the folder it lies in, subfolders included, as far as they are there: nothing
+// is fetched for it, and nothing outside that folder is served.
 // The page itself still reaches nothing but this scheme.
 //
 // Every file of a movie is read off the user-interface thread: movies through MovieReply, which
