@@ -10,6 +10,8 @@
 // go of the folder's lock and its socket, so that the new one starts in full.
 // Its command line is read first (library/CommandLine.h): a command for scripts, --help or
 // --version runs alone, and a command line it does not take is refused, before anything of Qt.
+// Movie files it names open each in a viewer once the window shows, or, when Brindle runs already,
+// in the running one, which the request brings to the front.
 
 #include "base/AppFolder.h"
 #include "base/AtomicFile.h"
@@ -33,6 +35,7 @@
 #include "startup/PosixLauncher.h"
 #include "startup/Servers.h"
 #include "startup/StartMode.h"
+#include "viewer/LocalMovie.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -54,13 +57,16 @@ const char* const InstanceLockName = "Brindle.lock";
 // How long a second start tries to reach the running instance, which may still be starting.
 constexpr std::chrono::milliseconds ReachRunningMs{800};
 
-// A second start: the running instance shows its window; this one writes nothing and ends.
-bool showRunningInstance(int argc, char** argv, const std::filesystem::path& dataFolder) {
+// A second start: the running instance shows its window and opens files; this one writes nothing
+// and ends.
+bool showRunningInstance(int argc, char** argv, const std::filesystem::path& dataFolder,
+                         const std::vector<std::filesystem::path>& files) {
     QCoreApplication app(argc, argv);
-    return SingleInstance::askToShow(dataFolder, ReachRunningMs);
+    return SingleInstance::askToShow(dataFolder, ReachRunningMs, files);
 }
 
-int runCatalogue(int argc, char** argv, const base::Folders& folders, const StartResult& start) {
+int runCatalogue(int argc, char** argv, const base::Folders& folders, const StartResult& start,
+                 const std::vector<std::filesystem::path>& files) {
     WebProfiles::prepareEngine();
     QApplication app(argc, argv);
     if (!QtChinese::install(app)) std::fprintf(stderr, "Brindle: Qt's Chinese translations are missing\n");
@@ -79,6 +85,9 @@ int runCatalogue(int argc, char** argv, const base::Folders& folders, const Star
                      [&window] { SingleInstance::bringToFront(&window); });
     AppOpener opener(folders, start.settings, servers.site, web);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
+    const auto openFile = [&opener](const QString& path) { opener.openFile(path.toStdString()); };
+    QObject::connect(&window, &MainFrm::movieFileChosen, &opener, openFile);
+    QObject::connect(&instance, &SingleInstance::fileRequested, &opener, openFile);
     QObject::connect(&opener, &AppOpener::notOpened, &window, &MainFrm::ShowNote);
     // Plays and play time go into the window's play library. Destroyed before the opener, it adds
     // the time of a viewer still open while that viewer is there.
@@ -113,6 +122,8 @@ int runCatalogue(int argc, char** argv, const base::Folders& folders, const Star
     int code = 0;
     if (!terminated) {
         window.show();
+        for (const auto& file : files)
+            opener.openFile(file);
         code = app.exec();
     }
     skin::setSkinMenuHandler({});
@@ -138,7 +149,13 @@ int main(int argc, char** argv) {
                                               base::RunLock::Mode::Try);
     // Another instance holds the folder. A lock that cannot be had at all (a read-only folder)
     // leaves only the socket to tell whether one runs.
-    if (!instanceLock->held() && (showRunningInstance(argc, argv, folders.data) || instanceLock->busy()))
+    std::error_code noFolder;
+    const auto currentFolder = std::filesystem::current_path(noFolder);
+    std::vector<std::filesystem::path> files;
+    for (const std::string& file : command.files())
+        files.push_back(viewer::LocalMovie::pathOf(file, currentFolder));
+    if (!instanceLock->held() &&
+        (showRunningInstance(argc, argv, folders.data, files) || instanceLock->busy()))
         return 0;
 
     PosixLauncher launcher;
@@ -153,7 +170,7 @@ int main(int argc, char** argv) {
         for (const char* folder : {"Game", "Update", "Apps"})
             base::removeTemporaries(folders.data / folder, true);
 
-    const int code = runCatalogue(argc, argv, folders, start);
+    const int code = runCatalogue(argc, argv, folders, start, files);
     FlashPlayer::waitForSaves();
     instanceLock.reset();
     if (!PendingStart::run(launcher)) qCWarning(startLog, "cannot start the next program");

@@ -3,6 +3,7 @@
 #include "base/Twips.h"
 #include "catalogue/StoreSearch.h"
 #include "catalogue/UpdateFlow.h"
+#include "catalogue/qt/FileDrops.h"
 #include "catalogue/qt/FrameReskin.h"
 #include "catalogue/qt/MainShortcuts.h"
 #include "catalogue/qt/PageBuildQueue.h"
@@ -125,6 +126,7 @@ void MainFrm::createControls(QWebEngineProfile* profile) {
     DownFtp_->hide();
     frameReskin_ = new FrameReskin(this, [this](const QString& skinName) { ReskinFrame(skinName); });
     note_ = new WindowNote(this);
+    connect(new FileDrops(this), &FileDrops::dropped, this, &MainFrm::openFiles);
 
     for (WebBrowser* browser : {Web_, HomeWeb_}) {
         browser->setScriptsEnabled(false); // they show store content as local pages
@@ -282,8 +284,19 @@ void MainFrm::buildLibraryPage() {
     libraryPage_->hide();
     libraryPage_->ensurePolished(); // its styles too
     placeLibrary();
-    connect(libraryPage_, &LibraryPage::playRequested, this,
-            [this](const QString& link) { emit appLinkClicked(QUrl(link)); });
+    connect(libraryPage_, &LibraryPage::playRequested, this, [this](const QString& link) {
+        const QUrl url(link);
+        if (url.isLocalFile())
+            emit movieFileChosen(url.toLocalFile());
+        else
+            emit appLinkClicked(url);
+    });
+    connect(libraryPage_, &LibraryPage::filesChosen, this, &MainFrm::openFiles);
+}
+
+void MainFrm::openFiles(const QStringList& files) {
+    for (const QString& file : files)
+        emit movieFileChosen(file);
 }
 
 void MainFrm::placeLibrary() {

@@ -9,6 +9,7 @@
 // library of the application folder, used on its own thread; its button above the search bar and
 // Ctrl+H show it in the place of the sub-tabs and category pages, and a click on an area's tab, a
 // search or an area key leaves it. An app played from it opens as an app link clicked in a page.
+// Files dropped onto the window open as movies of the player's own (movieFileChosen).
 //
 // At load the window also loads the statistics page into WebTJ and starts the update page's
 // download with UpDateDown. Closing the window closes the app viewer too and ends the program. Its
@@ -123,6 +124,9 @@ class MainFrm : public QWidget {
   signals:
     // A page in Web or HomeWeb asked for a new window showing url (an app link); none opened.
     void appLinkClicked(const QUrl& url);
+    // The player asked to play the file at path (a movie of their own): dropped onto the window,
+    // chosen or played again on the 我的游戏 page.
+    void movieFileChosen(const QString& path);
     // A page file was handed to a browser: key's page is loading in Web or HomeWeb.
     void pageRequested(const QString& key);
     // A category page load starts: the paging bar hides.
@@ -161,6 +165,7 @@ class MainFrm : public QWidget {
     void showAgain();
     void buildLibraryPage();
     void placeLibrary();
+    void openFiles(const QStringList& files);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     base::Folders folders_;

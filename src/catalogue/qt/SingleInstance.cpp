@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QUrl>
 #include <QWidget>
 #include <algorithm>
 #include <cerrno>
@@ -23,6 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 
 const QByteArray ShowRequest = "show\n";
+const QByteArray OpenRequest = "open ";
+// A file's line is longer than any path a file system takes, encoded.
+constexpr qint64 MaxLineBytes = 16 * 1024;
+const char* const ShownProperty = "brindleShown";
 constexpr int RetryMs = 50;
 
 // The folders where the socket may live, best first.
@@ -87,8 +92,13 @@ QString SingleInstance::serverName(const std::filesystem::path& appFolder) {
     return QStringLiteral("Brindle-") + QString::fromLatin1(hash.result().toHex().left(24));
 }
 
-bool SingleInstance::askToShow(const std::filesystem::path& appFolder, std::chrono::milliseconds timeout) {
+bool SingleInstance::askToShow(const std::filesystem::path& appFolder, std::chrono::milliseconds timeout,
+                               const std::vector<std::filesystem::path>& files) {
     const std::string name = serverName(appFolder).toStdString();
+    QByteArray request = ShowRequest;
+    for (const fs::path& file : files)
+        request +=
+            OpenRequest + QUrl::fromLocalFile(QString::fromStdString(file.string())).toEncoded() + '\n';
     const QDeadlineTimer deadline(timeout);
     for (bool first = true;; first = false) {
         for (const fs::path& folder : socketFolders()) {
@@ -113,7 +123,7 @@ bool SingleInstance::askToShow(const std::filesystem::path& appFolder, std::chro
                 socket.abort();
                 continue;
             }
-            socket.write(ShowRequest);
+            socket.write(request);
             const bool sent =
                 socket.waitForBytesWritten(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 100)));
             socket.disconnectFromServer();
@@ -174,10 +184,25 @@ SingleInstance::SingleInstance(const std::filesystem::path& appFolder, QObject* 
 SingleInstance::~SingleInstance() = default;
 
 void SingleInstance::readRequest(QLocalSocket* socket) {
-    // One line per connection; anything longer than the request is not one.
-    if (!socket->canReadLine() && socket->bytesAvailable() <= ShowRequest.size()) return;
-    if (socket->readLine(ShowRequest.size() + 1) == ShowRequest) emit showRequested();
-    socket->disconnectFromServer();
+    // The show line, then file lines, until the sender hangs up; anything else ends the connection.
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine(MaxLineBytes + 1);
+        const bool shown = socket->property(ShownProperty).toBool();
+        if (!shown && line == ShowRequest) {
+            socket->setProperty(ShownProperty, true);
+            emit showRequested();
+            continue;
+        }
+        const bool fileLine = shown && line.startsWith(OpenRequest) && line.endsWith('\n');
+        const QUrl file =
+            fileLine ? QUrl::fromEncoded(line.mid(OpenRequest.size()).chopped(1), QUrl::StrictMode) : QUrl();
+        if (!file.isLocalFile()) {
+            socket->disconnectFromServer();
+            return;
+        }
+        emit fileRequested(file.toLocalFile());
+    }
+    if (socket->bytesAvailable() > MaxLineBytes) socket->disconnectFromServer();
 }
 
 bool SingleInstance::listening() const {

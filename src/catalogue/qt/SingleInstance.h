@@ -2,8 +2,11 @@
 // One Brindle per application folder. The running one holds the folder's lock file (base::RunLock)
 // and listens on a local socket named after the folder; a second start that finds the lock taken
 // asks it, through that socket, to bring its catalogue window to the front, and ends before it
-// starts Sorrel or writes anything. The socket is removed when the listener goes, and a socket
-// left behind by a crash is removed by the next holder of the lock, so it never blocks a start.
+// starts Sorrel or writes anything. The request may name movie files for the running one to open
+// (a "show" line, then one "open <file:// address>" line per file); paths are made absolute by the
+// start that sends them, as only it knows its current folder. The socket is removed when the
+// listener goes, and a socket left behind by a crash is removed by the next holder of the lock, so
+// it never blocks a start.
 //
 // Other users of the machine must neither receive nor send the requests. The socket lives in a
 // folder that only this user can enter: $XDG_RUNTIME_DIR, /run/user/<uid> or /tmp/brindle-<uid>
@@ -15,6 +18,7 @@
 #include <QObject>
 #include <chrono>
 #include <filesystem>
+#include <vector>
 
 class QLocalServer;
 class QLocalSocket;
@@ -27,10 +31,11 @@ class SingleInstance : public QObject {
     // user, different for any other folder or user.
     static QString serverName(const std::filesystem::path& appFolder);
 
-    // Asks the instance running in appFolder to show its window, trying to reach it for up to
-    // timeout (it may still be starting). True when the request was delivered. Needs a
-    // QCoreApplication.
-    static bool askToShow(const std::filesystem::path& appFolder, std::chrono::milliseconds timeout);
+    // Asks the instance running in appFolder to show its window and open files (absolute paths),
+    // trying to reach it for up to timeout (it may still be starting). True when the request was
+    // delivered. Needs a QCoreApplication.
+    static bool askToShow(const std::filesystem::path& appFolder, std::chrono::milliseconds timeout,
+                          const std::vector<std::filesystem::path>& files = {});
 
     // Brings window to the front: back from minimised (keeping a maximised state), raised above the
     // others and given the focus. Works with and without a window manager.
@@ -49,6 +54,8 @@ class SingleInstance : public QObject {
   signals:
     // A later start asked for the window.
     void showRequested();
+    // A later start asked to open the movie file at path, after showRequested.
+    void fileRequested(const QString& path);
 
   private:
     void readRequest(QLocalSocket* socket);

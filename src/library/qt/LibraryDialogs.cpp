@@ -21,6 +21,10 @@ LibraryDialogs LibraryDialogs::desktop(QWidget* parent) {
     dialogs.openZip = [owner](const QString& folder) {
         return QFileDialog::getOpenFileName(owner, QStringLiteral("恢复存档"), folder, ZipFilter);
     };
+    dialogs.openMovies = [owner](const QString& folder) {
+        return QFileDialog::getOpenFileNames(owner, QStringLiteral("打开本地游戏"), folder,
+                                             QStringLiteral("Flash 游戏 (*.swf *.SWF);;所有文件 (*)"));
+    };
     dialogs.confirmWithOption = [owner](const QString& question,
                                         const QString& option) -> std::optional<bool> {
         QMessageBox box(QMessageBox::Question, QStringLiteral("我的游戏"), question, QMessageBox::NoButton,

@@ -3,6 +3,7 @@
 // dialogs), whether to go on, and a message. Tests put their own answers in place of the dialogs.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -13,6 +14,8 @@ struct LibraryDialogs {
     std::function<QString(const QString& suggested)> saveZip;
     // The zip to read, looking first in folder; empty when cancelled.
     std::function<QString(const QString& folder)> openZip;
+    // Movie files of the player's own to play, looking first in folder; none when cancelled.
+    std::function<QStringList(const QString& folder)> openMovies;
     // Yes or no; true to go on.
     std::function<bool(const QString& question)> confirm;
     // Yes or no with a box to tick: nothing when the player said no, else whether option was ticked.

@@ -148,6 +148,7 @@ void LibraryPage::buildControls() {
     remove_ = button(QStringLiteral("删除游戏"), "RemoveButton", this);
     backUpAll_ = button(QStringLiteral("备份全部存档"), "BackUpAllButton", this);
     restoreAll_ = button(QStringLiteral("恢复全部存档"), "RestoreAllButton", this);
+    openFiles_ = button(QStringLiteral("打开本地游戏…"), "OpenFilesButton", this);
     auto* bottom = new QHBoxLayout;
     for (QPushButton* b : {play_, favourite_, backUp_, restore_, deleteSaves_, remove_})
         bottom->addWidget(b);
@@ -155,6 +156,7 @@ void LibraryPage::buildControls() {
     bottom->addWidget(working_);
     bottom->addWidget(backUpAll_);
     bottom->addWidget(restoreAll_);
+    bottom->addWidget(openFiles_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
@@ -184,6 +186,7 @@ void LibraryPage::buildControls() {
     connect(remove_, &QPushButton::clicked, this, &LibraryPage::removeChosen);
     connect(backUpAll_, &QPushButton::clicked, this, &LibraryPage::backUpAll);
     connect(restoreAll_, &QPushButton::clicked, this, &LibraryPage::restoreAll);
+    connect(openFiles_, &QPushButton::clicked, this, &LibraryPage::openLocalGames);
     connect(retry, &QPushButton::clicked, this, [this] { refresh(); });
 }
 
@@ -349,6 +352,14 @@ QString LibraryPage::zipFolder() const {
 
 void LibraryPage::rememberZipFolder(const QString& zipFile) {
     lastZipFolder_ = QFileInfo(zipFile).absolutePath();
+}
+
+void LibraryPage::openLocalGames() {
+    const QStringList files =
+        dialogs_.openMovies(lastMovieFolder_.isEmpty() ? QDir::homePath() : lastMovieFolder_);
+    if (files.isEmpty()) return;
+    lastMovieFolder_ = QFileInfo(files.front()).absolutePath();
+    emit filesChosen(files);
 }
 
 void LibraryPage::playChosen() {

@@ -9,6 +9,8 @@
 // the store does; a click on its star stars or unstars it. For the chosen row: back up, restore and
 // delete a movie app's saves, and remove a game (its movie from Game/ and its row; its saves only
 // when the player also asks). Backing up and restoring all saves work on the whole of Saves/.
+// 打开本地游戏… asks for movie files of the player's own to play; they are listed with their path
+// once played, and play again from the page as long as they are where they were.
 //
 // A restore, a deletion of saves and a removal are refused while the movie's viewer is open: the
 // player there would keep writing the saves it read. A restore checks the zip first, then, over
@@ -81,10 +83,13 @@ class LibraryPage : public QWidget {
     void removeChosen();
     void backUpAll();
     void restoreAll();
+    void openLocalGames();
 
   signals:
-    // The player asked to open the app of link.
+    // The player asked to open the app of link (a local game's: its file:// address).
     void playRequested(const QString& link);
+    // The player chose movie files of their own to play (absolute paths).
+    void filesChosen(const QStringList& files);
     // A refresh's rows (or the note that they cannot be read) are shown.
     void refreshed();
 
@@ -123,6 +128,7 @@ class LibraryPage : public QWidget {
     LibraryDialogs dialogs_;
     std::function<bool(const std::string& movie)> inUse_;
     QString lastZipFolder_;
+    QString lastMovieFolder_;
 
     PlayedAppsModel* model_ = nullptr;
     QLineEdit* filter_ = nullptr;
@@ -143,6 +149,7 @@ class LibraryPage : public QWidget {
     QPushButton* remove_ = nullptr;
     QPushButton* backUpAll_ = nullptr;
     QPushButton* restoreAll_ = nullptr;
+    QPushButton* openFiles_ = nullptr;
     int reads_ = 0;      // refreshes asked for
     int shownRead_ = 0;  // the last one shown
     int jobs_ = 0;       // changes of the library under way

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
+#include <QUrl>
 #include <algorithm>
 #include <map>
 
@@ -167,12 +168,16 @@ QVariant PlayedAppsModel::data(const QModelIndex& index, int role) const {
     const Row* row = rowAt(index.row());
     if (!row) return {};
     const library::PlayedApp& app = row->app;
+    // A movie file of the player's own plays from where it lies: its path tells it from the others.
+    const QUrl link(text(app.link));
+    const QString localPath = link.isLocalFile() ? link.toLocalFile() : QString();
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case Star:
             return app.favourite ? QStringLiteral("★") : QStringLiteral("☆");
         case Name:
-            return text(app.name);
+            return localPath.isEmpty() ? text(app.name)
+                                       : QStringLiteral("%1  ·  %2").arg(text(app.name), localPath);
         case LastPlayed:
             return lastPlayedText(app.lastPlayed);
         case Plays:
@@ -180,7 +185,9 @@ QVariant PlayedAppsModel::data(const QModelIndex& index, int role) const {
         case PlayTime:
             return playTimeText(app.seconds);
         case MovieSize:
-            return app.isMovie ? sizeOrDash(row->movieBytes) : QStringLiteral("网页应用");
+            return !localPath.isEmpty() ? QStringLiteral("本地文件")
+                   : app.isMovie        ? sizeOrDash(row->movieBytes)
+                                        : QStringLiteral("网页应用");
         case SavesSize:
             return sizeOrDash(row->savesBytes);
         case Start:
@@ -198,7 +205,7 @@ QVariant PlayedAppsModel::data(const QModelIndex& index, int role) const {
         if (index.column() == Star)
             return app.favourite ? QStringLiteral("取消收藏") : QStringLiteral("收藏");
         if (index.column() == Start) return QStringLiteral("开始游戏“%1”").arg(text(app.name));
-        return text(app.name);
+        return localPath.isEmpty() ? text(app.name) : localPath;
     }
     if (role == Qt::ForegroundRole) {
         if (index.column() == Star) return QColor(app.favourite ? "#E0A100" : "#9AA5B4");
