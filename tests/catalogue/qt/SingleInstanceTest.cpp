@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -138,6 +139,34 @@ TEST_F(SingleInstanceTest, AnythingButTheRequestShowsNothing) {
     ASSERT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
     ASSERT_TRUE(waitUntil([&] { return requests.count() >= 1 && connectionsEnded(running); }, 5000));
     EXPECT_EQ(requests.count(), 1);
+}
+
+TEST_F(SingleInstanceTest, ALaterStartHandsOverItsFilesWhateverTheirNamesAndNothingElse) {
+    SingleInstance running(folder.path());
+    QSignalSpy shown(&running, &SingleInstance::showRequested);
+    QSignalSpy files(&running, &SingleInstance::fileRequested);
+    const std::vector<fs::path> sent = {"/游戏/a b.swf", "/x/line\nbreak%20#?.swf", "/y/z.SWF"};
+    ASSERT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms, sent));
+    ASSERT_TRUE(waitUntil([&] { return files.count() == 3 && connectionsEnded(running); }, 5000));
+    EXPECT_EQ(shown.count(), 1);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(files.at(i).at(0).toString().toStdString(), sent[i].string());
+
+    // A file line before the show line, or one naming no local file, ends the connection there.
+    for (const QByteArray& text :
+         {QByteArray("open file:///a.swf\nshow\n"),
+          QByteArray("show\nopen http://host/a.swf\nopen file:///b.swf\n"), QByteArray("show\nopen a.swf\n"),
+          QByteArray("show\nopen file:///c.swf")}) {
+        QLocalSocket socket;
+        socket.connectToServer(running.socketPath());
+        ASSERT_TRUE(socket.waitForConnected(2000));
+        socket.write(text);
+        socket.waitForBytesWritten(2000);
+        socket.disconnectFromServer();
+    }
+    ASSERT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
+    ASSERT_TRUE(waitUntil([&] { return shown.count() >= 5 && connectionsEnded(running); }, 5000));
+    EXPECT_EQ(files.count(), 3);
 }
 
 TEST(SingleInstance, BringingToTheFrontUndoesAMinimiseAndKeepsAMaximise) {
