@@ -154,9 +154,15 @@ int main(int argc, char** argv) {
     std::vector<std::filesystem::path> files;
     for (const std::string& file : command.files())
         files.push_back(viewer::LocalMovie::pathOf(file, currentFolder));
-    if (!instanceLock->held() &&
-        (showRunningInstance(argc, argv, folders.data, files) || instanceLock->busy()))
-        return 0;
+    if (!instanceLock->held()) {
+        if (showRunningInstance(argc, argv, folders.data, files)) return 0;
+        // A running Brindle that cannot be reached cannot open the files either: said, not dropped.
+        if (instanceLock->busy() && !files.empty()) {
+            std::fprintf(stderr, "Brindle 已在运行，但无法把文件交给它，请在 Brindle 里打开这些文件。\n");
+            return 1;
+        }
+        if (instanceLock->busy()) return 0;
+    }
 
     PosixLauncher launcher;
     IniFile settingsFile;
