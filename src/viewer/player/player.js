@@ -40,6 +40,32 @@ window.RufflePlayer.config = {
     ),
 };
 
+// The renderer Ruffle draws with, by the graphics the engine gives the page. With a GPU, Ruffle's
+// own order (WebGPU, wgpu on WebGL 2, WebGL, canvas), whose wgpu renderers draw the movies'
+// filters. Without one the engine offers no WebGL, or one that the processor draws (a software GL
+// such as llvmpipe or SwiftShader), where Ruffle would take wgpu: on two cores it played a heavy
+// logo with filters at 1 to 2 frames a second and took 6 to 20 times the processor time per frame
+// of the canvas renderer, which kept about 30 (bench/viewer/frame-rate.sh). The canvas renderer
+// then draws, without the filters' blur, glow and shadows; Ruffle's WebGL renderer has no filters
+// either and was slower.
+function rendererFor(glRenderer) {
+    if (!glRenderer || /llvmpipe|softpipe|swiftshader|software|lavapipe/i.test(glRenderer)) return "canvas";
+    return null;
+}
+
+// The name of the engine's WebGL renderer, null when the engine offers none.
+function webGlRenderer() {
+    const gl = document.createElement("canvas").getContext("webgl");
+    if (!gl) return null;
+    const info = gl.getExtension("WEBGL_debug_renderer_info");
+    const name = String(gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER));
+    const lose = gl.getExtension("WEBGL_lose_context");
+    if (lose) lose.loseContext();
+    return name;
+}
+
+window.RufflePlayer.config.preferredRenderer = rendererFor(webGlRenderer());
+
 // Ruffle answers a movie's ExternalInterface.call by compiling the function's name as script in
 // the page. The page holds no functions for movies and runs no script of theirs (its security
 // policy forbids compiling text anyway): every call gets null, as in Flash Player on a page

@@ -429,6 +429,26 @@ TEST_F(FlashPlayerTest, OnlyTheMoviePlayingKeepsItsSoundOpen) {
     EXPECT_TRUE(made("3 made, 0 open"));
 }
 
+TEST_F(FlashPlayerTest, DrawsWithCanvasWhereTheProcessorDrawsWebGlAndLeavesAGpuToRuffle) {
+    // The tests' engine has no GPU and offers no WebGL.
+    QSignalSpy pageReady(player.page(), &QWebEnginePage::loadFinished);
+    ASSERT_TRUE(waitUntil([&] { return pageReady.count() > 0; }, 60000));
+    EXPECT_EQ(evaluate(*player.page(), "window.RufflePlayer.config.preferredRenderer").toString(), "canvas");
+    for (const char* software :
+         {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Google SwiftShader",
+          "ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device (Subzero) (0x0000C0DE)), SwiftShader driver)",
+          "Software Rasterizer"})
+        EXPECT_EQ(evaluate(*player.page(), QStringLiteral("rendererFor(\"%1\")").arg(software)).toString(),
+                  "canvas")
+            << software;
+    // A GPU's name may hold "LLVM" too (Mesa's AMD driver compiles with it).
+    for (const char* gpu : {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "NVIDIA GeForce GTX 1050/PCIe/SSE2",
+                            "AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)"})
+        EXPECT_TRUE(
+            evaluate(*player.page(), QStringLiteral("rendererFor(\"%1\") === null").arg(gpu)).toBool())
+            << gpu;
+}
+
 TEST_F(FlashPlayerTest, ABrokenMovieFailsInsteadOfShowingNothing) {
     copyToGame("broken.swf");
     QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
