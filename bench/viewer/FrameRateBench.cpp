@@ -9,6 +9,8 @@
 // saw per second of its own clock), cpu_percent and cpu_ms_per_frame (the CPU time of this process
 // and all its descendants, the web engine's, per second and per frame). With SHOT, a picture of the
 // view at the end goes there.
+//   frame_rate_bench picture brindle|bare PLAYER_FOLDER MOVIE RENDERER SECONDS SHOT.png
+// plays any movie for SECONDS and takes its picture, so that the renderers' drawings can be compared.
 
 #include "WaitUntil.h"
 #include "viewer/SolFile.h"
@@ -30,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <unistd.h>
@@ -119,20 +122,6 @@ class Run {
   public:
     explicit Run(QWebEngineView& view) : view_(view) {}
 
-    // Asks the page for the movie's latest report every quarter second.
-    void poll() {
-        view_.page()->runJavaScript(QString::fromLatin1(kRead), [this](const QVariant& result) {
-            const QVariantList pair = result.toList();
-            if (pair.size() != 2) return;
-            renderer_ = pair[0].toString();
-            if (auto sample = parseRate(pair[1].toString())) {
-                latest_ = *sample;
-                latestCpu_ = cpuMs();
-                latestClock_ = clock_.elapsed();
-            }
-        });
-    }
-
     int measure(int seconds) {
         clock_.start();
         QTimer timer;
@@ -157,12 +146,33 @@ class Run {
     }
 
   private:
+    // Asks the page for the movie's latest report every quarter second.
+    void poll() {
+        view_.page()->runJavaScript(QString::fromLatin1(kRead),
+                                    [alive = std::weak_ptr(self_)](const QVariant& result) {
+                                        if (const auto run = alive.lock()) (*run)->take(result);
+                                    });
+    }
+
+    void take(const QVariant& result) {
+        const QVariantList pair = result.toList();
+        if (pair.size() != 2) return;
+        renderer_ = pair[0].toString();
+        if (auto sample = parseRate(pair[1].toString())) {
+            latest_ = *sample;
+            latestCpu_ = cpuMs();
+            latestClock_ = clock_.elapsed();
+        }
+    }
+
     int fail(const char* why) {
         std::fprintf(stderr, "frame_rate_bench: %s\n", why);
         return 1;
     }
 
     QWebEngineView& view_;
+    // Answers that come after this run has ended find it gone.
+    std::shared_ptr<Run*> self_ = std::make_shared<Run*>(this);
     QElapsedTimer clock_;
     std::optional<Sample> latest_;
     double latestCpu_ = 0;
@@ -181,11 +191,42 @@ bool waitForLoad(QWebEngineView& view) {
     return waitUntil([&] { return !loaded.isEmpty(); }, 60000);
 }
 
-void finish(QWebEngineView& view, const QStringList& args) {
-    if (args.size() > 4) view.grab().save(args[4]);
+// Ruffle has started the movie (and named its renderer).
+bool waitForStart(QWebEngineView& view) {
+    struct State {
+        bool started = false, asking = false;
+    };
+    const auto state = std::make_shared<State>(); // an answer may come after the wait has ended
+    return waitUntil(
+        [&] {
+            if (!state->asking) {
+                state->asking = true;
+                view.page()->runJavaScript(QStringLiteral("window.usedRenderer"), [state](const QVariant& v) {
+                    state->started = !v.toString().isEmpty();
+                    state->asking = false;
+                });
+            }
+            return state->started;
+        },
+        120000);
 }
 
-int brindle(const QStringList& args) {
+// What a run does while the movie plays: measures it (then takes a picture when asked), or with
+// "picture" only lets it play for SECONDS once Ruffle has started it and takes the picture, of any
+// movie.
+int play(QWebEngineView& view, const QStringList& args, bool pictureOnly) {
+    int status = 0;
+    if (pictureOnly) {
+        if (!waitForStart(view)) return 1;
+        runEventsFor(args[3].toInt() * 1000);
+    } else {
+        status = Run(view).measure(args[3].toInt());
+    }
+    if (args.size() > 4) view.grab().save(args[4]);
+    return status;
+}
+
+int brindle(const QStringList& args, bool pictureOnly) {
     QTemporaryDir app;
     const fs::path root = app.path().toStdString();
     fs::create_directories(root / "Game");
@@ -197,15 +238,13 @@ int brindle(const QStringList& args) {
     if (!waitForLoad(player)) return 1;
     player.page()->runJavaScript(QString::fromLatin1(kWatch) + rendererConfig(args[2]));
     player.setMovie(QString::fromStdString(movie.string()));
-    Run run(player);
-    const int status = run.measure(args[3].toInt());
-    finish(player, args);
+    const int status = play(player, args, pictureOnly);
     player.stopMovie();
     waitUntil([&] { return !player.isStopping(); }, 30000);
     return status;
 }
 
-int bare(const QStringList& args) {
+int bare(const QStringList& args, bool pictureOnly) {
     // Ruffle's files, the font and the movie beside a page that plays it, read over file://.
     QTemporaryDir dir;
     const QDir player(QFileInfo(args[0]).absoluteFilePath());
@@ -229,10 +268,7 @@ p.ruffle().load({url: "movie.swf"}); }
     if (!waitForLoad(view)) return 1;
     view.page()->runJavaScript(QString::fromLatin1(kWatch) + rendererConfig(args[2]) +
                                QStringLiteral("start();"));
-    Run run(view);
-    const int status = run.measure(args[3].toInt());
-    finish(view, args);
-    return status;
+    return play(view, args, pictureOnly);
 }
 
 } // namespace
@@ -243,12 +279,19 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() < 5) {
-        std::fprintf(stderr,
-                     "usage: frame_rate_bench brindle|bare PLAYER_FOLDER MOVIE RENDERER SECONDS [SHOT]\n");
+        std::fprintf(
+            stderr,
+            "usage: frame_rate_bench [picture] brindle|bare PLAYER_FOLDER MOVIE RENDERER SECONDS [SHOT]\n");
         return 2;
     }
     const QString mode = args.takeFirst();
-    if (mode == QLatin1String("brindle")) return brindle(args);
-    if (mode == QLatin1String("bare")) return bare(args);
+    const bool pictureOnly = mode == QLatin1String("picture");
+    if (pictureOnly) {
+        if (args.size() < 6) return 2;
+        const QString page = args.takeFirst();
+        return page == QLatin1String("bare") ? bare(args, true) : brindle(args, true);
+    }
+    if (mode == QLatin1String("brindle")) return brindle(args, false);
+    if (mode == QLatin1String("bare")) return bare(args, false);
     return 2;
 }

@@ -9,7 +9,10 @@
 #   wgpu-webgl   Ruffle's wgpu renderer on WebGL 2, the blocklist ignored
 #   webgpu       Ruffle's WebGPU renderer, the engine's WebGPU switched on (Ruffle falls back to
 #                another renderer when the engine has none; the renderer column says which drew)
-#   default      what Brindle's player chooses by itself, the engine as Brindle starts it
+#   default      what Brindle's player chooses by itself, the engine as Brindle starts it; the bare
+#                page with Ruffle's own choice
+#   default-gl   the same with the blocklist ignored, so that the engine offers a WebGL that the
+#                processor draws (as other builds of the engine do with SwiftShader)
 # The movie's two parts are timed apart: its logo (blur, glow and drop shadow filters changing
 # every frame; 120 frames, 4 s at 30 fps) and its scene (many vector figures, bitmaps, shadowed
 # fighters, text). Each run counts the frames the movie sees per second of its own clock and the
@@ -35,6 +38,7 @@ configs=(
     "wgpu-webgl|--ignore-gpu-blocklist|wgpu-webgl"
     "webgpu|--ignore-gpu-blocklist --enable-unsafe-webgpu|webgpu"
     "default||default"
+    "default-gl|--ignore-gpu-blocklist|default"
 )
 value() { awk -v k="$1" '$1 == k { print $2 }'; }
 
