@@ -53,7 +53,10 @@ for round in $(seq "$rounds"); do
                     2>/dev/null || true)
                 load=$(cut -d' ' -f1 /proc/loadavg)
                 fps=$(value fps <<<"$out")
-                line="$round $part $name $page ${fps:-failed} $(value cpu_ms_per_frame <<<"$out") $(value cpu_percent <<<"$out") $(value renderer <<<"$out") $load"
+                cpu=$(value cpu_ms_per_frame <<<"$out")
+                percent=$(value cpu_percent <<<"$out")
+                used=$(value renderer <<<"$out")
+                line="$round $part $name $page ${fps:-failed} ${cpu:--} ${percent:--} ${used:--} $load"
                 echo "$line" >>"$results"
                 echo "run: $line"
             done
