@@ -21,10 +21,8 @@ std::filesystem::path ensureDatabase(const std::filesystem::path& folder, std::s
     const auto seeding = folder / "appstore.db.seeding";
     std::filesystem::remove(seeding);
     {
-        SqliteDatabase fresh(seeding, SqliteDatabase::Mode::Create);
-        fresh.execute("BEGIN");
-        fresh.execute(seedSql);
-        fresh.execute("COMMIT");
+        sqlite::Database fresh(seeding, sqlite::Database::Mode::ReadWrite);
+        fresh.transaction([&] { fresh.execute(seedSql); });
     }
     std::filesystem::rename(seeding, file);
     return file;
@@ -47,7 +45,7 @@ std::vector<std::string> splitWords(std::string_view text) {
 } // namespace
 
 StoreCatalog::StoreCatalog(const std::filesystem::path& folder, std::string_view seedSql)
-    : db_(ensureDatabase(folder, seedSql), SqliteDatabase::Mode::ReadOnly) {
+    : db_(ensureDatabase(folder, seedSql), sqlite::Database::Mode::ReadOnly) {
     auto rows = db_.prepare("SELECT c.cid, c.leaf_cid, c.name FROM categories c "
                             "JOIN categories t ON t.cid = c.cid AND t.leaf_cid = 0 "
                             "ORDER BY t.position, c.leaf_cid <> 0, c.position");
@@ -133,7 +131,7 @@ StoreRelease StoreCatalog::release() const {
     return {row.text(0), row.text(1), row.text(2), row.text(3)};
 }
 
-std::vector<StoreApp> StoreCatalog::readApps(SqliteStatement& rows) const {
+std::vector<StoreApp> StoreCatalog::readApps(sqlite::Statement& rows) const {
     std::vector<StoreApp> apps;
     while (rows.step()) {
         apps.push_back({rows.integer(0), rows.text(1), static_cast<int>(rows.integer(2)),

@@ -3,7 +3,7 @@
 // release that the update page announces. The database is created from the seed script on the
 // first start with an empty data folder; afterwards it is only read.
 
-#include "SqliteDatabase.h"
+#include "sqlite/Database.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -67,9 +67,9 @@ class StoreCatalog {
     StoreRelease release() const;
 
   private:
-    std::vector<StoreApp> readApps(SqliteStatement& statement) const;
+    std::vector<StoreApp> readApps(sqlite::Statement& statement) const;
 
-    SqliteDatabase db_;
+    sqlite::Database db_;
     std::vector<StoreCategory> categories_;
 };
 

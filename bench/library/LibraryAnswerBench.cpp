@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
     const fs::path zip = folder / "backup.zip";
     {
         auto library = library::PlayLibrary::open(folder);
-        if (!library || !library->recordOpen(Link, "大存档", true, "big.swf", "", std::time(nullptr)))
-            return 1;
+        if (!library) return 1;
+        library->recordOpen(Link, "大存档", true, "big.swf", "", std::time(nullptr));
         std::mt19937 random(1);
         std::string text(SaveKilobytes * 1024, 'a');
         const fs::path saves = folder / "Saves" / "big.swf";

@@ -43,7 +43,7 @@ const TempDir& filledFolder() {
 void ListOpenLibrary(benchmark::State& state) {
     const auto library = library::PlayLibrary::open(filledFolder().path());
     for (auto _ : state) {
-        auto apps = library->list().value();
+        auto apps = library->list();
         if (apps.size() != kApps) state.SkipWithError("not all apps listed");
         benchmark::DoNotOptimize(apps);
     }
@@ -52,7 +52,7 @@ BENCHMARK(ListOpenLibrary)->Unit(benchmark::kMillisecond);
 
 void OpenAndList(benchmark::State& state) {
     for (auto _ : state) {
-        auto apps = library::PlayLibrary::open(filledFolder().path())->list().value();
+        auto apps = library::PlayLibrary::open(filledFolder().path())->list();
         benchmark::DoNotOptimize(apps);
     }
 }
@@ -64,7 +64,7 @@ void ListWithSizes(benchmark::State& state) {
     for (auto _ : state) {
         const auto usage = files.usage();
         std::uintmax_t total = usage.game + usage.allSaves;
-        const auto apps = library->list().value();
+        const auto apps = library->list();
         for (const auto& app : apps)
             total += usage.movieBytes(app.movieFile) + usage.savesBytes(app.movieFile);
         benchmark::DoNotOptimize(total);

@@ -3,6 +3,7 @@
 #include "base/RunLock.h"
 #include "library/PlayLibrary.h"
 #include "library/SaveArchive.h"
+#include "sqlite/Error.h"
 
 #include <cstdio>
 #include <ctime>
@@ -52,13 +53,18 @@ int listPlayed(const fs::path& dataFolder) {
     }
     if (!library->setAside().empty())
         std::fprintf(stderr, "游戏库已损坏，已移到“%s”，并重新建立。\n", library->setAside().c_str());
-    const auto apps = library->list();
-    if (!apps) {
-        std::fprintf(stderr, "暂时读不到游戏记录：另一个程序正在使用 Library.db，请稍后再试。\n");
+    std::vector<PlayedApp> apps;
+    try {
+        apps = library->list();
+    } catch (const sqlite::Error& error) {
+        std::fprintf(stderr, "%s\n",
+                     error.kind() == sqlite::Error::Kind::Busy
+                         ? "暂时读不到游戏记录：另一个程序正在使用 Library.db，请稍后再试。"
+                         : ("读不到游戏记录（Library.db）：" + std::string(error.what()) + "。").c_str());
         return CommandLine::Failed;
     }
     std::printf("地址\t名称\t次数\t时长（秒）\t最近一次（UTC）\n");
-    for (const auto& app : *apps)
+    for (const auto& app : apps)
         std::printf("%s\t%s\t%lld\t%lld\t%s\n", oneField(app.link).c_str(), oneField(app.name).c_str(),
                     static_cast<long long>(app.plays), static_cast<long long>(app.seconds),
                     isoTime(app.lastPlayed).c_str());

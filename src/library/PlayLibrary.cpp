@@ -1,11 +1,11 @@
 #include "library/PlayLibrary.h"
 
+#include "sqlite/Database.h"
 #include "viewer/KeptApps.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <sqlite3.h>
 
 namespace fs = std::filesystem;
 
@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kSchemaVersion = 1;
 // How long a writer waits for another process's transaction before it gives up.
-constexpr int kBusyMs = 5000;
+constexpr std::chrono::milliseconds kBusyWait{5000};
 
 constexpr const char* kSchema = R"(
 CREATE TABLE apps(
@@ -35,43 +35,7 @@ CREATE INDEX apps_by_last_played ON apps(last_played DESC, name);
 constexpr const char* kColumns =
     "link, name, is_movie, movie_file, icon_file, plays, seconds, last_played, favourite";
 
-// A prepared statement that finalizes itself.
-class Statement {
-  public:
-    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& reset() {
-        sqlite3_reset(stmt_);
-        return *this;
-    }
-    Statement& bind(int index, const std::string& text) {
-        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& bind(int index, std::int64_t value) {
-        sqlite3_bind_int64(stmt_, index, value);
-        return *this;
-    }
-    int step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
-    std::string text(int column) const {
-        const auto* bytes = sqlite3_column_text(stmt_, column);
-        return bytes ? std::string(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(stmt_, column))
-                     : std::string();
-    }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
-
-  private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-bool exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-PlayedApp rowOf(const Statement& row) {
+PlayedApp rowOf(const sqlite::Statement& row) {
     return {row.text(0),    row.text(1),    row.integer(2) != 0, row.text(3),        row.text(4),
             row.integer(5), row.integer(6), row.integer(7),      row.integer(8) != 0};
 }
@@ -83,9 +47,9 @@ std::int64_t unixSeconds(fs::file_time_type time) {
 
 // The apps kept in Apps/ as rows of a new library: they were opened at least once, last when
 // their details were written.
-bool importKeptApps(sqlite3* db, const fs::path& appFolder) {
-    Statement row(db, "INSERT OR IGNORE INTO apps(link, name, is_movie, movie_file, plays, last_played) "
-                      "VALUES(?1, ?2, 1, ?3, 1, ?4)");
+void importKeptApps(sqlite::Database& db, const fs::path& appFolder) {
+    auto row = db.prepare("INSERT OR IGNORE INTO apps(link, name, is_movie, movie_file, plays, last_played) "
+                          "VALUES(?1, ?2, 1, ?3, 1, ?4)");
     const viewer::KeptApps apps(appFolder);
     for (const auto& kept : apps.all()) {
         row.reset()
@@ -93,85 +57,81 @@ bool importKeptApps(sqlite3* db, const fs::path& appFolder) {
             .bind(2, kept.detail.Name)
             .bind(3, apps.keptMovieFile(kept.detail).value_or(""))
             .bind(4, unixSeconds(kept.keptAt));
-        if (row.step() != SQLITE_DONE) return false;
+        row.step();
     }
-    return true;
 }
 
 enum class Opened { Ready, Damaged, Foreign, Failed };
 
-// Why the last call on db failed: a damaged file, or anything else (busy, no permission, disk
-// full), which leaves the file as it is.
-Opened failure(sqlite3* db) {
-    const int code = sqlite3_errcode(db);
-    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? Opened::Damaged : Opened::Failed;
-}
+constexpr const char* kForeign =
+    "程序文件夹里的 Library.db 不是游戏记录能用的文件（可能来自别的程序），它没有被改动。"
+    "游戏记录暂时不会保存；移走这个文件后重新启动即可。";
 
-// Why a library that failed with code cannot be used, for the player.
-std::string problemOf(Opened why, int code) {
-    if (why == Opened::Foreign)
-        return "程序文件夹里的 Library.db 不是游戏记录能用的文件（可能来自别的程序），它没有被改动。"
-               "游戏记录暂时不会保存；移走这个文件后重新启动即可。";
-    switch (code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+// Why a library that failed with error cannot be used, for the player.
+std::string problemOf(const sqlite::Error& error) {
+    switch (error.kind()) {
+    case sqlite::Error::Kind::Busy:
         return "另一个程序正在使用游戏记录（Library.db），暂时读不到游戏记录。";
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_CANTOPEN:
-    case SQLITE_AUTH:
+    case sqlite::Error::Kind::NotWritable:
         return "游戏记录（Library.db）无法写入：程序文件夹或这个文件是只读的。";
-    case SQLITE_FULL:
+    case sqlite::Error::Kind::Full:
         return "磁盘已满，游戏记录（Library.db）无法写入。";
     default:
-        return std::string("无法打开游戏记录（Library.db）：") + sqlite3_errstr(code) + "。";
+        return std::string("无法打开游戏记录（Library.db）：") + error.what() + "。";
     }
 }
 
 // Makes db the library: the schema and the kept apps of a new file, the settings of every
-// connection.
-Opened prepare(sqlite3* db, const fs::path& appFolder) {
-    sqlite3_busy_timeout(db, kBusyMs);
-    if (!exec(db, "PRAGMA journal_mode=WAL") || !exec(db, "PRAGMA synchronous=FULL")) return failure(db);
-    Statement check(db, "PRAGMA quick_check");
-    if (check.step() != SQLITE_ROW) return failure(db);
-    if (check.text(0) != "ok") return Opened::Damaged;
-    Statement version(db, "PRAGMA user_version");
-    if (version.step() != SQLITE_ROW) return failure(db);
+// connection. Ready, Damaged (quick_check finds faults) or Foreign; throws what SQLite fails.
+Opened prepare(sqlite::Database& db, const fs::path& appFolder) {
+    db.execute("PRAGMA journal_mode=WAL");
+    db.execute("PRAGMA synchronous=FULL");
+    auto check = db.prepare("PRAGMA quick_check");
+    if (!check.step() || check.text(0) != "ok") return Opened::Damaged;
+    auto version = db.prepare("PRAGMA user_version");
+    version.step();
     // Later versions only add to the schema, so their files serve as they are, when they hold the
     // table and columns this one reads; a file of another program marked as a version does not.
     if (version.integer(0) >= kSchemaVersion) {
-        sqlite3_stmt* columns = nullptr;
-        const std::string select = std::string("SELECT ") + kColumns + " FROM apps LIMIT 0";
-        const int rc = sqlite3_prepare_v2(db, select.c_str(), -1, &columns, nullptr);
-        sqlite3_finalize(columns);
-        if (rc == SQLITE_OK) return Opened::Ready;
-        return rc == SQLITE_ERROR ? Opened::Foreign : failure(db);
+        try {
+            db.prepare(std::string("SELECT ") + kColumns + " FROM apps LIMIT 0");
+            return Opened::Ready;
+        } catch (const sqlite::Error& error) {
+            if (error.kind() == sqlite::Error::Kind::Schema) return Opened::Foreign;
+            throw;
+        }
     }
     // A new file: made whole in one transaction, so a crash leaves it new again.
-    if (!exec(db, "BEGIN IMMEDIATE")) return failure(db);
-    Statement again(db, "PRAGMA user_version"); // another process may have made it meanwhile
-    if (again.step() == SQLITE_ROW && again.integer(0) >= kSchemaVersion)
-        return exec(db, "COMMIT") ? Opened::Ready : failure(db);
-    const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
-    if (exec(db, kSchema) && importKeptApps(db, appFolder) && exec(db, setVersion.c_str()) &&
-        exec(db, "COMMIT"))
-        return Opened::Ready;
-    const Opened why = failure(db);
-    exec(db, "ROLLBACK");
-    return why;
+    db.transaction([&] {
+        auto again = db.prepare("PRAGMA user_version"); // another process may have made it meanwhile
+        if (again.step() && again.integer(0) >= kSchemaVersion) return;
+        db.execute(kSchema);
+        importKeptApps(db, appFolder);
+        db.execute("PRAGMA user_version=" + std::to_string(kSchemaVersion));
+    });
+    return Opened::Ready;
 }
 
-// The library in file, or null with the reason in why and SQLite's code in code.
-sqlite3* openFile(const fs::path& file, const fs::path& appFolder, Opened& why, int& code) {
-    sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    why = sqlite3_open_v2(file.c_str(), &db, flags, nullptr) == SQLITE_OK ? prepare(db, appFolder)
-                                                                          : failure(db);
-    code = db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM;
-    if (why == Opened::Ready) return db;
-    sqlite3_close_v2(db);
-    return nullptr;
+// One try at opening the library in file: the connection, or why not (and for the player, in
+// problem).
+struct Attempt {
+    std::unique_ptr<sqlite::Database> db;
+    Opened why = Opened::Ready;
+    std::string problem;
+};
+
+Attempt openFile(const fs::path& file, const fs::path& appFolder) {
+    try {
+        auto db = std::make_unique<sqlite::Database>(file, sqlite::Database::Mode::ReadWrite, kBusyWait);
+        const Opened why = prepare(*db, appFolder);
+        if (why == Opened::Ready) return {std::move(db), why, {}};
+        return {nullptr, why, why == Opened::Foreign ? kForeign : "游戏记录（Library.db）已损坏。"};
+    } catch (const sqlite::Error& error) {
+        // A damaged file, or anything else (busy, no permission, disk full), which leaves the
+        // file as it is.
+        const Opened why = error.kind() == sqlite::Error::Kind::Damaged ? Opened::Damaged : Opened::Failed;
+        return {nullptr, why, problemOf(error)};
+    }
 }
 
 // Moves the damaged file and its WAL and shared-memory files aside; the name of the first.
@@ -193,45 +153,42 @@ fs::path setAsideDamaged(const fs::path& file) {
 
 // Runs an UPDATE of the row of link with value as ?2; false when no row changed.
 template <class Value>
-bool change(sqlite3* db, const char* sql, const std::string& link, const Value& value) {
-    Statement update(db, sql);
-    update.bind(1, link).bind(2, value);
-    return update.step() == SQLITE_DONE && sqlite3_changes(db) > 0;
+bool change(sqlite::Database& db, const char* sql, const std::string& link, const Value& value) {
+    auto update = db.prepare(sql);
+    update.bind(1, link).bind(2, value).step();
+    return db.changes() > 0;
 }
 
 } // namespace
 
 std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder, std::string* problem) {
     const fs::path file = appFolder / FileName;
-    Opened why;
-    int code = SQLITE_OK;
-    if (sqlite3* db = openFile(file, appFolder, why, code))
-        return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, {}));
+    Attempt attempt = openFile(file, appFolder);
+    if (attempt.db) return std::unique_ptr<PlayLibrary>(new PlayLibrary(std::move(attempt.db), {}));
     // Only a damaged file is set aside: one that is busy or cannot be written now stays, and so
     // does a file of another program.
-    fs::path aside = why == Opened::Damaged ? setAsideDamaged(file) : fs::path();
+    fs::path aside = attempt.why == Opened::Damaged ? setAsideDamaged(file) : fs::path();
     if (!aside.empty()) {
-        if (sqlite3* db = openFile(file, appFolder, why, code))
-            return std::unique_ptr<PlayLibrary>(new PlayLibrary(db, aside));
+        attempt = openFile(file, appFolder);
+        if (attempt.db) return std::unique_ptr<PlayLibrary>(new PlayLibrary(std::move(attempt.db), aside));
     }
     if (problem) {
-        *problem = why == Opened::Damaged && aside.empty()
+        *problem = attempt.why == Opened::Damaged && aside.empty()
                        ? "游戏记录（Library.db）已损坏，且无法把它移到一边重新建立。"
-                       : problemOf(why, code);
+                       : attempt.problem;
     }
     return nullptr;
 }
 
-PlayLibrary::PlayLibrary(sqlite3* db, fs::path setAside) : db_(db), setAside_(std::move(setAside)) {}
+PlayLibrary::PlayLibrary(std::unique_ptr<sqlite::Database> db, fs::path setAside)
+    : db_(std::move(db)), setAside_(std::move(setAside)) {}
 
-PlayLibrary::~PlayLibrary() {
-    sqlite3_close_v2(db_);
-}
+PlayLibrary::~PlayLibrary() = default;
 
-bool PlayLibrary::recordOpen(const std::string& link, const std::string& name, bool isMovie,
+void PlayLibrary::recordOpen(const std::string& link, const std::string& name, bool isMovie,
                              const std::string& movieFile, const std::string& iconFile, std::int64_t now) {
     const std::lock_guard lock(mutex_);
-    Statement upsert(db_, R"(
+    auto upsert = db_->prepare(R"(
 INSERT INTO apps(link, name, is_movie, movie_file, icon_file, plays, last_played)
     VALUES(?1, ?2, ?3, ?4, ?5, 1, ?6)
 ON CONFLICT(link) DO UPDATE SET
@@ -246,50 +203,47 @@ ON CONFLICT(link) DO UPDATE SET
         .bind(3, std::int64_t{isMovie})
         .bind(4, movieFile)
         .bind(5, iconFile)
-        .bind(6, now);
-    return upsert.step() == SQLITE_DONE;
+        .bind(6, now)
+        .step();
 }
 
 bool PlayLibrary::addPlayTime(const std::string& link, std::int64_t seconds) {
     const std::lock_guard lock(mutex_);
     return seconds >= 0 &&
-           change(db_, "UPDATE apps SET seconds = seconds + ?2 WHERE link = ?1", link, seconds);
+           change(*db_, "UPDATE apps SET seconds = seconds + ?2 WHERE link = ?1", link, seconds);
 }
 
 bool PlayLibrary::setIconFile(const std::string& link, const std::string& iconFile) {
     const std::lock_guard lock(mutex_);
-    return change(db_, "UPDATE apps SET icon_file = ?2 WHERE link = ?1", link, iconFile);
+    return change(*db_, "UPDATE apps SET icon_file = ?2 WHERE link = ?1", link, iconFile);
 }
 
 bool PlayLibrary::setFavourite(const std::string& link, bool favourite) {
     const std::lock_guard lock(mutex_);
-    return change(db_, "UPDATE apps SET favourite = ?2 WHERE link = ?1", link, std::int64_t{favourite});
+    return change(*db_, "UPDATE apps SET favourite = ?2 WHERE link = ?1", link, std::int64_t{favourite});
 }
 
 bool PlayLibrary::remove(const std::string& link) {
     const std::lock_guard lock(mutex_);
-    Statement drop(db_, "DELETE FROM apps WHERE link = ?1");
-    drop.bind(1, link);
-    return drop.step() == SQLITE_DONE && sqlite3_changes(db_) > 0;
+    db_->prepare("DELETE FROM apps WHERE link = ?1").bind(1, link).step();
+    return db_->changes() > 0;
 }
 
-std::optional<std::vector<PlayedApp>> PlayLibrary::list() const {
+std::vector<PlayedApp> PlayLibrary::list() const {
     const std::lock_guard lock(mutex_);
     std::vector<PlayedApp> apps;
-    Statement rows(
-        db_, (std::string("SELECT ") + kColumns + " FROM apps ORDER BY last_played DESC, name").c_str());
-    int rc;
-    while ((rc = rows.step()) == SQLITE_ROW)
+    auto rows =
+        db_->prepare(std::string("SELECT ") + kColumns + " FROM apps ORDER BY last_played DESC, name");
+    while (rows.step())
         apps.push_back(rowOf(rows));
-    if (rc != SQLITE_DONE) return std::nullopt;
     return apps;
 }
 
 std::optional<PlayedApp> PlayLibrary::find(const std::string& link) const {
     const std::lock_guard lock(mutex_);
-    Statement row(db_, (std::string("SELECT ") + kColumns + " FROM apps WHERE link = ?1").c_str());
+    auto row = db_->prepare(std::string("SELECT ") + kColumns + " FROM apps WHERE link = ?1");
     row.bind(1, link);
-    if (row.step() != SQLITE_ROW) return std::nullopt;
+    if (!row.step()) return std::nullopt;
     return rowOf(row);
 }
 

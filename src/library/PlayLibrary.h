@@ -13,6 +13,8 @@
 //
 // Several processes may use the file at once (Brindle and a command line); a writer waits for
 // another one's transaction. Its methods may be called from several threads; one runs at a time.
+// A read or write that SQLite cannot do (the file busy beyond the wait, the disk full) throws
+// sqlite::Error; an answer is never made up from a failure.
 
 #include "library/PlayedApp.h"
 
@@ -24,7 +26,9 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
+namespace sqlite {
+class Database;
+}
 
 namespace library {
 
@@ -45,10 +49,11 @@ class PlayLibrary {
     const std::filesystem::path& setAside() const { return setAside_; }
 
     // An app opened at time now: one more play, last played now. name, movieFile and iconFile
-    // replace the kept ones when not empty. False when it could not be written.
-    bool recordOpen(const std::string& link, const std::string& name, bool isMovie,
+    // replace the kept ones when not empty.
+    void recordOpen(const std::string& link, const std::string& name, bool isMovie,
                     const std::string& movieFile, const std::string& iconFile, std::int64_t now);
-    // Adds seconds of play time to the app of link (no row: nothing happens, false).
+    // The changes below are false when link has no row (then nothing happens).
+    // Adds seconds of play time to the app of link.
     bool addPlayTime(const std::string& link, std::int64_t seconds);
     // The kept icon's file name in Icons/, once it is there.
     bool setIconFile(const std::string& link, const std::string& iconFile);
@@ -56,17 +61,17 @@ class PlayLibrary {
     // Drops the app's row; its files in Game/ and Saves/ are GameFiles' business.
     bool remove(const std::string& link);
 
-    // Every app, the most recently played first (then by name); nothing when the file cannot be
-    // read now (another process holds it), which is not the same as no app at all.
-    std::optional<std::vector<PlayedApp>> list() const;
+    // Every app, the most recently played first (then by name).
+    std::vector<PlayedApp> list() const;
+    // The app of link; nothing when it has no row.
     std::optional<PlayedApp> find(const std::string& link) const;
 
   private:
-    PlayLibrary(sqlite3* db, std::filesystem::path setAside);
+    PlayLibrary(std::unique_ptr<sqlite::Database> db, std::filesystem::path setAside);
 
-    sqlite3* db_;
+    std::unique_ptr<sqlite::Database> db_;
     std::filesystem::path setAside_;
-    mutable std::mutex mutex_; // a statement's step and sqlite3_changes go together
+    mutable std::mutex mutex_; // a statement's step and its count of changed rows go together
 };
 
 } // namespace library

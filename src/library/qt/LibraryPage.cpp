@@ -227,10 +227,9 @@ void LibraryPage::refresh(PlayedAppsModel::Places places) {
     auto job = [files = GameFiles(appFolder_)](library::PlayLibrary* library) {
         Snapshot snapshot;
         snapshot.usage = files.usage();
-        auto apps = library ? library->list() : std::nullopt;
-        if (!apps) return snapshot;
+        if (!library) return snapshot;
         snapshot.rows.emplace();
-        for (library::PlayedApp& app : *apps) {
+        for (library::PlayedApp& app : library->list()) {
             PlayedAppsModel::Row row{std::move(app)};
             if (row.app.isMovie) {
                 row.movieBytes = snapshot.usage.movieBytes(row.app.movieFile);

@@ -1,5 +1,7 @@
 #include "library/qt/LibraryService.h"
 
+#include "library/qt/LibraryLog.h"
+
 namespace fs = std::filesystem;
 
 LibraryService::LibraryService(fs::path appFolder, QObject* parent)
@@ -23,7 +25,17 @@ LibraryService::~LibraryService() {
 
 void LibraryService::post(std::function<void(library::PlayLibrary*)> job) {
     QMetaObject::invokeMethod(
-        worker_, [this, job = std::move(job)] { job(library()); }, Qt::QueuedConnection);
+        worker_, [this, job = std::move(job)] { attempt([&] { job(library()); }); }, Qt::QueuedConnection);
+}
+
+bool LibraryService::attempt(const std::function<void()>& work) {
+    try {
+        work();
+        return true;
+    } catch (const std::exception& e) {
+        qCWarning(libraryLog, "The play library failed: %s", e.what());
+        return false;
+    }
 }
 
 library::PlayLibrary* LibraryService::library() {

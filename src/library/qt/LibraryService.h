@@ -6,8 +6,10 @@
 // Jobs run one after another on that thread, in the order they were given, with the library (null
 // while it cannot be used); their results come back on the thread of the object that asked, unless
 // that object has gone. A library that could not be opened is tried again with the next job, so a
-// file that was only busy serves again once it is free. The thread ends, after the jobs given so
-// far, when the service is destroyed.
+// file that was only busy serves again once it is free. A job that throws (SQLite failing on a busy
+// or full file, the disk) is logged with the reason, and its result is the empty one (false,
+// nothing), so the one who asked says it failed. The thread ends, after the jobs given so far,
+// when the service is destroyed.
 
 #include "library/PlayLibrary.h"
 
@@ -33,7 +35,8 @@ class LibraryService : public QObject {
         using Result = std::invoke_result_t<Job&, library::PlayLibrary*>;
         post([this, job = std::move(job), context = QPointer<QObject>(context),
               done = std::move(done)](library::PlayLibrary* library) mutable {
-            auto result = std::make_shared<Result>(job(library));
+            auto result = std::make_shared<Result>();
+            attempt([&] { *result = job(library); });
             QMetaObject::invokeMethod(
                 this,
                 [context, done = std::move(done), result]() mutable {
@@ -53,6 +56,8 @@ class LibraryService : public QObject {
     void problemChanged(const QString& problem);
 
   private:
+    // Runs work; false, with the reason logged, when it throws.
+    static bool attempt(const std::function<void()>& work);
     void post(std::function<void(library::PlayLibrary*)> job);
     // On the library's thread: the library, opened if it is not yet.
     library::PlayLibrary* library();

@@ -65,15 +65,14 @@ std::string keptPicture(const std::string& bytes) {
 }
 
 // On the library's thread: records play at when; whether its icon is still to be kept, nothing
-// when it could not be written.
+// when there is no library (a failed write throws).
 std::optional<bool> recordPlay(library::PlayLibrary* library, const PlayTracker::Play& play,
                                std::int64_t when, const fs::path& icons) {
     if (!library) return std::nullopt;
     const auto existing = library->find(play.link);
     std::string iconFile = existing ? existing->iconFile : std::string();
     if (!iconFile.empty() && !fs::is_regular_file(icons / iconFile)) iconFile.clear();
-    if (!library->recordOpen(play.link, play.name, play.isMovie, play.movieFile, iconFile, when))
-        return std::nullopt;
+    library->recordOpen(play.link, play.name, play.isMovie, play.movieFile, iconFile, when);
     return iconFile.empty();
 }
 
@@ -215,14 +214,12 @@ void PlayTracker::write(Pending pending) {
 }
 
 void PlayTracker::addSeconds(const std::string& link, std::int64_t seconds) {
-    // On the library's thread: false to keep the time for later. Time of an app removed from the
-    // library meanwhile is dropped.
+    // On the library's thread: false (also when the write throws) to keep the time for later.
+    // Time of an app removed from the library meanwhile (no row) is dropped.
     auto job = [link, seconds](library::PlayLibrary* library) {
         if (!library) return false;
-        if (library->addPlayTime(link, seconds)) return true;
-        const auto apps = library->list();
-        return apps && std::none_of(apps->begin(), apps->end(),
-                                    [&](const library::PlayedApp& app) { return app.link == link; });
+        library->addPlayTime(link, seconds);
+        return true;
     };
     library_.run(std::move(job), this, [this, link, seconds](bool written) {
         if (written) {
