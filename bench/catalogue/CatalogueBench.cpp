@@ -2,19 +2,32 @@
 //   start_ms N    process start to the first page loaded (the home page of a warm page cache)
 //   tab_ms N      median of a category's cached page loaded after its tab was clicked
 //   pss_kib N     PSS of this process and its web-engine processes with the home page shown
+//   ready_pss_kib N     the same with the game area shown, its player ready (warm) as Brindle has it
+//   released_pss_kib N  the same once the home page was shown again for the idle time after which
+//                       the player goes (5 s here)
 //
-//   catalogue_bench --window APP_FOLDER   MainFrm as Brindle opens it (start sequence included)
-//   catalogue_bench --ready APP_FOLDER    the same with the player that Brindle keeps ready for the
-//                                         movie viewers, made after the first page: its pss_kib only
-//   catalogue_bench --bare APP_FOLDER     one QWebEngineView showing the same page files
+//   catalogue_bench --window APP_FOLDER   MainFrm as Brindle opens it (start sequence included), with
+//                                         its app opener and the readiness of the movie viewers' player
+//   catalogue_bench --plain APP_FOLDER    MainFrm alone, without anything of the movie viewers
+//   catalogue_bench --bare APP_FOLDER     one QWebEngineView showing the same page files: start_ms,
+//                                         tab_ms and pss_kib
+//   catalogue_bench --soak APP_FOLDER GAMES LINK...
+//                                         as Brindle runs it (play tracker included), the game area
+//                                         shown, GAMES movie apps opened one after the other from the
+//                                         LINKs in turn, each until its movie plays, then closed:
+//                                         "games N pss_kib M" at the start and after every 10
 
 #include "catalogue/qt/MainFrm.h"
+#include "library/qt/PlayTracker.h"
 #include "pages/Catalogue.h"
 #include "skin/qt/SSTab.h"
 #include "startup/IniFile.h"
 #include "startup/PosixLauncher.h"
 #include "startup/StartMode.h"
+#include "viewer/PlayerDemand.h"
 #include "viewer/qt/AppOpener.h"
+#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
@@ -25,16 +38,21 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
+using viewer::PlayerDemand;
 
 namespace {
 
@@ -135,26 +153,58 @@ struct Category {
 };
 constexpr Category Categories[] = {{1, "GameAll"}, {2, "VideoAll"}};
 
-int runWindow(const fs::path& appFolder, bool readyPlayer) {
+// The catalogue window as Brindle starts it, after its start sequence; with the viewers, their
+// opener and the readiness of their player, wired as Brindle wires them.
+struct StartedWindow {
+    StartedWindow(const fs::path& appFolder, bool withViewers, std::chrono::milliseconds idle)
+        : start(runStartSequence(appFolder, "Brindle", launcher, ini)), web(appFolder),
+          servers(Servers::read(appFolder)), window(appFolder, start.settings, servers, web) {
+        if (!withViewers) return;
+        opener.emplace(appFolder, start.settings, servers.site, web);
+        readiness.emplace(
+            opener->readyPlayer(), [this](const QUrl& link) { return opener->isKeptMovieApp(link); }, idle);
+        QObject::connect(&window, &MainFrm::moviePageShown, &*readiness, &PlayerReadiness::moviePageShown);
+        QObject::connect(&window, &MainFrm::linkHovered, &*readiness, &PlayerReadiness::linkHovered);
+        QObject::connect(&window, &MainFrm::appLinkClicked, &*opener, &AppOpener::open);
+    }
+
     PosixLauncher launcher;
     IniFile ini;
-    const StartResult start = runStartSequence(appFolder, "Brindle", launcher, ini);
-    WebProfiles web(appFolder);
-    const Servers servers = Servers::read(appFolder);
-    MainFrm window(appFolder, start.settings, servers, web);
-    AppOpener opener(appFolder, start.settings, servers.site, web);
-    if (readyPlayer)
-        QObject::connect(window.HomeWeb(), &WebBrowser::DownloadComplete, &opener,
-                         &AppOpener::prepareReadyPlayer, Qt::SingleShotConnection);
+    StartResult start;
+    WebProfiles web;
+    Servers servers;
+    MainFrm window;
+    std::optional<AppOpener> opener;
+    std::optional<PlayerReadiness> readiness;
+};
+
+enum class Window { Plain, AsBrindle };
+
+// The idle time after which the ready player goes, short for the benchmark.
+constexpr std::chrono::seconds BenchIdle{5};
+
+int runWindow(const fs::path& appFolder, Window kind) {
+    StartedWindow started(appFolder, kind == Window::AsBrindle, BenchIdle);
+    MainFrm& window = started.window;
+    const std::optional<AppOpener>& opener = started.opener;
     window.show();
     waitForLoad(*window.HomeWeb(), pageUrl(appFolder, kHomeKey));
     std::printf("start_ms %.0f\n", sinceProcessStart());
     std::fflush(stdout);
-    for (int waited = 0; readyPlayer && !opener.readyPlayer().isWarm() && waited < 60000; waited += 50)
-        runFor(50);
     runFor(3000); // the updater ends and the page settles
     std::printf("pss_kib %ld\n", totalPssKib());
-    if (readyPlayer) return 0;
+
+    window.SStab1()->setCurrentTab(Categories[0].mainTab);
+    waitForLoad(*window.Web(), pageUrl(appFolder, Categories[0].key));
+    for (int waited = 0; opener && !opener->readyPlayer().isWarm() && waited < 60000; waited += 50)
+        runFor(50);
+    runFor(3000);
+    std::printf("ready_pss_kib %ld\n", totalPssKib());
+    window.SStab1()->setCurrentTab(0);
+    runFor(static_cast<int>(std::chrono::milliseconds(BenchIdle).count()) + 3000);
+    if (opener && opener->readyPlayer().kept()) std::fprintf(stderr, "the ready player did not go\n");
+    std::printf("released_pss_kib %ld\n", totalPssKib());
+    std::fflush(stdout);
 
     std::vector<double> tabs;
     for (int round = 0; round < Rounds; ++round) {
@@ -165,6 +215,55 @@ int runWindow(const fs::path& appFolder, bool readyPlayer) {
         tabs.push_back(nowMs() - clicked);
     }
     std::printf("tab_ms %.0f\n", median(tabs));
+    return 0;
+}
+
+// Runs the event loop until done() holds, for at most a minute; false when it did not.
+bool runUntil(const std::function<bool()>& done) {
+    for (int waited = 0; !done(); waited += 20) {
+        if (waited > 60000) return false;
+        runFor(20);
+    }
+    return true;
+}
+
+int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links) {
+    StartedWindow started(appFolder, true, PlayerDemand::DefaultIdle);
+    MainFrm& window = started.window;
+    AppOpener& opener = *started.opener;
+    PlayTracker tracker(*window.playLibrary(), appFolder);
+    int opened = 0;
+    QObject::connect(&opener, &AppOpener::opened, &tracker, [&](FlashPayFrm* viewer) {
+        ++opened;
+        tracker.trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
+    });
+    QObject::connect(&tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
+    window.show();
+    waitForLoad(*window.HomeWeb(), pageUrl(appFolder, kHomeKey));
+    window.SStab1()->setCurrentTab(Categories[0].mainTab);
+    runFor(3000);
+    std::printf("games 0 pss_kib %ld\n", totalPssKib());
+    std::fflush(stdout);
+    for (int game = 1; game <= games; ++game) {
+        emit window.appLinkClicked(links[static_cast<std::size_t>(game - 1) % links.size()]);
+        if (!runUntil([&] {
+                return opened == game && opener.viewer()->flash() &&
+                       opener.viewer()->flash()->isMovieLoaded();
+            })) {
+            std::fprintf(stderr, "game %d did not play\n", game);
+            return 1;
+        }
+        runFor(1000); // it plays a moment
+        bool closed = false;
+        opener.closeViewer();
+        opener.whenViewersClosed([&closed] { closed = true; });
+        if (!runUntil([&] { return closed; })) return 1;
+        if (game % 10 == 0) {
+            runFor(1000);
+            std::printf("games %d pss_kib %ld\n", game, totalPssKib());
+            std::fflush(stdout);
+        }
+    }
     return 0;
 }
 
@@ -198,8 +297,10 @@ int runBare(const fs::path& appFolder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: catalogue_bench --window|--ready|--bare APP_FOLDER\n");
+    const bool soak = argc > 1 && std::string_view(argv[1]) == "--soak";
+    if (soak ? argc < 5 : argc != 3) {
+        std::fprintf(stderr, "usage: catalogue_bench --window|--plain|--bare APP_FOLDER\n"
+                             "       catalogue_bench --soak APP_FOLDER GAMES LINK...\n");
         return 2;
     }
     PlayerSchemeHandler::registerScheme();
@@ -207,5 +308,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const fs::path appFolder = argv[2];
     const std::string mode = argv[1];
-    return mode == "--bare" ? runBare(appFolder) : runWindow(appFolder, mode == "--ready");
+    if (mode == "--bare") return runBare(appFolder);
+    if (soak) {
+        std::vector<QUrl> links;
+        for (int i = 4; i < argc; ++i)
+            links.emplace_back(QString::fromLocal8Bit(argv[i]));
+        return runSoak(appFolder, std::atoi(argv[3]), links);
+    }
+    return runWindow(appFolder, mode == "--plain" ? Window::Plain : Window::AsBrindle);
 }

@@ -1,6 +1,6 @@
 // Times of the app viewer, each against its floor, for bench/viewer/viewer.sh:
 //   viewer_bench viewer APP_FOLDER STORE_SITE LINK   click on LINK to the movie's first frame shown,
-//                                                    the ready player prepared before the click
+//                                                    a second after a page listing movie apps showed
 //   viewer_bench cold APP_FOLDER STORE_SITE LINK     the same with no player ready: a new player
 //                                                    page starts Ruffle after the click
 //   viewer_bench bare PLAYER_FOLDER MOVIE            a bare web view playing MOVIE with Ruffle
@@ -15,6 +15,7 @@
 #include "viewer/SolFile.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
@@ -126,18 +127,13 @@ int viewerFirstFrame(const QStringList& args, bool ready) {
     WebProfiles web(std::filesystem::path(args[0].toStdString()));
     AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
                      web);
+    PlayerReadiness readiness(opener.readyPlayer(), [](const QUrl&) { return false; });
     if (ready) {
+        // A page listing movie apps shows, as Brindle tells the readiness; the click comes a second
+        // later, the player warm by then or not.
+        readiness.moviePageShown(true);
         runEventsFor(1000);
-        const auto idle = pssByProcess();
-        std::printf("idle_pss_mib %.1f\n", total(idle));
-        opener.prepareReadyPlayer();
-        if (!waitUntil([&] { return opener.readyPlayer().isWarm(); }, 60000)) return 1;
-        runEventsFor(1000); // as a click comes a moment after the catalogue's page showed
-        auto ready = pssByProcess();
-        std::printf("ready_pss_mib %.1f\n", total(ready));
-        // What the processes that the ready player started hold (its page's, the audio service).
-        std::erase_if(ready, [&](const auto& process) { return idle.count(process.first) > 0; });
-        std::printf("ready_processes_pss_mib %.1f\n", total(ready));
+        std::printf("warm_at_click %d\n", opener.readyPlayer().isWarm() ? 1 : 0);
     }
     QSignalSpy opened(&opener, &AppOpener::opened);
     QElapsedTimer clock;

@@ -38,8 +38,8 @@
 #include "viewer/LocalMovie.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
-#include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
 #include <QApplication>
@@ -96,9 +96,12 @@ int runCatalogue(int argc, char** argv, const base::Folders& folders, const Star
         tracker.trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
     });
     QObject::connect(&tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
-    // The movie viewers' player is made once the first page has loaded, so it does not delay it.
-    QObject::connect(window.HomeWeb(), &WebBrowser::DownloadComplete, &opener, &AppOpener::prepareReadyPlayer,
-                     Qt::SingleShotConnection);
+    // The movie viewers' player is ready only while a movie is likely: none while the catalogue
+    // shows other apps, no memory spent on it for a player who browses them.
+    PlayerReadiness readiness(opener.readyPlayer(),
+                              [&opener](const QUrl& link) { return opener.isKeptMovieApp(link); });
+    QObject::connect(&window, &MainFrm::moviePageShown, &readiness, &PlayerReadiness::moviePageShown);
+    QObject::connect(&window, &MainFrm::linkHovered, &readiness, &PlayerReadiness::linkHovered);
 
     UpdateCheck update(window.UpDateDown(), window.DownFtp(), folders, UpdateSignature(updatePublicKeyPem()),
                        &window);

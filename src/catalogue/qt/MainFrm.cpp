@@ -29,6 +29,7 @@
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QWebEnginePage>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -44,6 +45,7 @@ constexpr int SubTabWidth = 60, SubTabHeight = 30;
 // How long the size must stay unchanged before a resize reloads the page.
 constexpr int ResizeSettleMs = 150;
 const std::string HomeCaption = "首页";
+const std::string GameCaption = "游戏";
 const std::string SearchCaption = "搜索";
 constexpr int SearchTab = 7;
 constexpr int LibraryPageBuildDelayMs = 2000;
@@ -130,9 +132,10 @@ void MainFrm::createControls(QWebEngineProfile* profile) {
 
     for (WebBrowser* browser : {Web_, HomeWeb_}) {
         browser->setScriptsEnabled(false); // they show store content as local pages
-        connect(browser, &WebBrowser::NewWindow3, this, [this](const QUrl& url) {
-            emit appLinkClicked(QUrl(QString::fromStdString(
-                catalogue::StoreLinkAddress(url.toString(QUrl::FullyEncoded).toStdString(), servers_.site))));
+        connect(browser, &WebBrowser::NewWindow3, this,
+                [this](const QUrl& url) { emit appLinkClicked(appLink(url)); });
+        connect(browser->page(), &QWebEnginePage::linkHovered, this, [this](const QString& url) {
+            emit linkHovered(url.isEmpty() ? QUrl() : appLink(QUrl(url)));
         });
     }
     connect(SStab1_, &skin::SSTab::clicked, this, &MainFrm::setUpSubTabs);
@@ -145,6 +148,11 @@ void MainFrm::createControls(QWebEngineProfile* profile) {
         if (i < static_cast<int>(games.size()))
             GameSStab_->setTabCaption(i, qs(std::string(games[i]->subTab)));
     }
+}
+
+QUrl MainFrm::appLink(const QUrl& pageLink) const {
+    return QUrl(QString::fromStdString(
+        catalogue::StoreLinkAddress(pageLink.toString(QUrl::FullyEncoded).toStdString(), servers_.site)));
 }
 
 void MainFrm::loadSkin() {
@@ -204,6 +212,7 @@ void MainFrm::captureSearch(const QUrl& url, bool& cancel) {
     cancel = true;
     // Out of the engine's navigation callback first.
     QTimer::singleShot(0, this, [this, address] {
+        emit moviePageShown(true);
         showPage(PageBuilder::Search, std::string(kSearchKey), address, true, HomeWeb_);
     });
 }
@@ -270,6 +279,7 @@ void MainFrm::setUpSubTabs() {
 void MainFrm::ShowLibrary() {
     buildLibraryPage();
     libraryShown_ = true;
+    emit moviePageShown(true);
     HomePic_->hide();
     GameSStab_->hide();
     libraryPage_->refresh();
@@ -340,6 +350,7 @@ void MainFrm::LoadPage() {
     if (libraryPage_) libraryPage_->hide();
     showAreaPanel();
     const std::string area = mainCaption();
+    emit moviePageShown(area == GameCaption || area == SearchCaption);
     if (area == SearchCaption) {
         place(HomePic_, layout_.search.panel);
         HomeWeb_->Move(layout_.search.browser.left, layout_.search.browser.top, layout_.search.browser.width,

@@ -127,6 +127,11 @@ class MainFrm : public QWidget {
     // The player asked to play the file at path (a movie of their own): dropped onto the window,
     // chosen or played again on the 我的游戏 page.
     void movieFileChosen(const QString& path);
+    // The pointer is on a link of a page in Web or HomeWeb (its address as appLinkClicked gives
+    // it), or left it (an empty address).
+    void linkHovered(const QUrl& url);
+    // What is in view now lists movie apps (a game category, search results, 我的游戏), or not.
+    void moviePageShown(bool inView);
     // A page file was handed to a browser: key's page is loading in Web or HomeWeb.
     void pageRequested(const QString& key);
     // A category page load starts: the paging bar hides.
@@ -144,6 +149,7 @@ class MainFrm : public QWidget {
 
   private:
     void createControls(QWebEngineProfile* profile);
+    QUrl appLink(const QUrl& pageLink) const;
     void loadSkin();
     void startDownloads();
     void setUpSubTabs();

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <memory>
+#include <system_error>
 
 const QString AppOpener::UnreachableNote = QStringLiteral("无法连接应用商店，请稍后再试。");
 const QString AppOpener::NotAnAppNote = QStringLiteral("应用商店没有找到这个应用，请稍后再试。");
@@ -87,6 +88,11 @@ void AppOpener::showFile(const viewer::OpenedApp& app) {
     viewer->load(app);
     viewer->show();
     emit opened(viewer);
+}
+
+bool AppOpener::isKeptMovieApp(const QUrl& link) const {
+    std::error_code ec;
+    return std::filesystem::exists(kept_.fileFor(link.toString().toStdString()), ec);
 }
 
 void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link) {

@@ -59,10 +59,12 @@ class AppOpener : public QObject {
     void openFile(const std::filesystem::path& path);
     // Closes the open viewers, if any, and drops an app still being read.
     void closeViewer();
-    // Makes the player for the next movie viewer at a quiet moment (after the catalogue's first
-    // page showed), so that even the first movie starts at once.
+    // Makes the player for the next movie viewer now, so that the next movie starts at once.
     void prepareReadyPlayer() { players_.prepare(); }
+    ReadyPlayer& readyPlayer() { return players_; }
     const ReadyPlayer& readyPlayer() const { return players_; }
+    // Whether link leads to a movie app opened before, whose details are kept.
+    bool isKeptMovieApp(const QUrl& link) const;
     // Runs then once no viewer this opener made is left: every movie they played has stopped and
     // handed over its saves (see FlashPlayer::movieStopped). Never at once: from the event loop.
     void whenViewersClosed(std::function<void()> then);

@@ -13,6 +13,7 @@ ReadyPlayer::~ReadyPlayer() {
 }
 
 void ReadyPlayer::prepare() {
+    releasing_ = false;
     if (preparing_) return;
     preparing_ = true;
     // A zero timer runs once the events pending now (the catalogue's painting, a click) are done.
@@ -52,6 +53,13 @@ FlashPlayer* ReadyPlayer::make(QWidget* parent) {
     };
     connect(page, &PlayerPage::warm, this, started);
     connect(player, &FlashPlayer::movieLoaded, this, started);
+    // Out of the player's own signal before it goes.
+    connect(player, &FlashPlayer::movieStopped, this, [this, player] {
+        if (releasing_ && player == kept_)
+            QTimer::singleShot(0, this, [this] {
+                if (releasing_) release();
+            });
+    });
     return player;
 }
 
@@ -60,6 +68,7 @@ void ReadyPlayer::warmUp(FlashPlayer* player) {
 }
 
 FlashPlayer* ReadyPlayer::take(QWidget* parent) {
+    releasing_ = false;
     FlashPlayer* player = kept_;
     kept_ = nullptr;
     if (player)
@@ -83,4 +92,10 @@ void ReadyPlayer::giveBack(FlashPlayer* player) {
     if (kept_ && kept_ != player) delete kept_.data();
     kept_ = player;
     warmUp(player);
+    emit returned();
+}
+
+void ReadyPlayer::release() {
+    releasing_ = kept_ && kept_->isStopping();
+    if (kept_ && !releasing_) delete kept_.data();
 }

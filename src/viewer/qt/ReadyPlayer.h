@@ -1,10 +1,11 @@
 #pragma once
 // Keeps one Flash player ready for the movie viewers, so that a click on a movie shows its first
 // frame soon, not after Ruffle has started afresh in a new page (its code fetched and compiled, well
-// over a second). The player is made at a quiet moment (prepare()), hidden; it loads its page and
-// starts Ruffle once on an empty movie of its own. A viewer takes it and gives it back when it goes
-// away, its movie stopped, so the next viewer plays on the same page: there is one player page in
-// the process, whether a movie plays or not.
+// over a second). The player is made when a movie is likely (prepare(), see PlayerReadiness),
+// hidden; it loads its page and starts Ruffle once on an empty movie of its own, and goes again
+// (release()) when no movie has been near for a while, as it holds as much memory as the catalogue.
+// A viewer takes it and gives it back when it goes away, its movie stopped, so the next viewer
+// plays on the same page: there is one player page in the process, whether a movie plays or not.
 
 #include "viewer/PlayerFiles.h"
 
@@ -36,6 +37,9 @@ class ReadyPlayer : public QObject {
     void giveBack(FlashPlayer* player);
     // Moves the kept player out of window, which is going away.
     void keepOutOf(QWidget* window);
+    // Deletes the kept player; one whose movie is still stopping goes once its saves are handed
+    // over, unless prepare() or take() wants it again before.
+    void release();
 
     // The player kept for the next take(), null when none is.
     FlashPlayer* kept() const;
@@ -45,6 +49,8 @@ class ReadyPlayer : public QObject {
   signals:
     // The kept player has started Ruffle once: a movie now starts without waiting for Ruffle.
     void warm();
+    // A viewer gave its player back: a movie has just ended.
+    void returned();
 
   private:
     FlashPlayer* make(QWidget* parent);
@@ -56,4 +62,5 @@ class ReadyPlayer : public QObject {
     QPointer<FlashPlayer> lent_;
     QPointer<FlashPlayer> warm_; // the player whose page has started Ruffle
     bool preparing_ = false;
+    bool releasing_ = false; // the kept player goes once its movie has stopped
 };

@@ -34,6 +34,9 @@ void WebProfiles::prepareEngine() {
     // Local storage reaches the disk a second after a change. Without this switch the engine waits
     // five seconds, and after its first write at most one write a minute for each site.
     addToEnvironment("QTWEBENGINE_CHROMIUM_FLAGS", "--enable-aggressive-domstorage-flushing", ' ');
+    // The audio service's process, started by the first player page, ends once no page has used it
+    // for a while: otherwise it stays for as long as the program runs, after the player went.
+    addToEnvironment("QTWEBENGINE_CHROMIUM_FLAGS", "--audio-service-quit-timeout-ms=10000", ' ');
     // The engine's processes (started later, they inherit this) give freed memory back to the
     // system: the C library's thresholds stay at their first values. By default it raises them after
     // a large block is freed, such as the player's 14 MB code once compiled, and then keeps up to

@@ -5,10 +5,12 @@
 #include "WaitUntil.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -70,6 +72,15 @@ class AppOpenerTest : public ::testing::Test {
     }
     void TearDown() override { released = true; }
     QUrl url(const std::string& path) const { return QUrl(QString::fromStdString(store.url(path))); }
+    // The built player, and the movies of the movie apps 1 and 2 in Game.
+    void addPlayerAndMovies() {
+        std::filesystem::create_directory_symlink(
+            std::filesystem::path(qEnvironmentVariable("BRINDLE_APP_DIR").toStdString()) / "player",
+            app.path() / "player");
+        std::filesystem::create_directories(app.path() / "Game");
+        for (const char* name : {"m1.swf", "m2.swf"})
+            std::ofstream(app.path() / "Game" / name, std::ios::binary) << testMovie();
+    }
     QUrl link(int n) const { return QUrl(QString::fromStdString(store.url("/link/" + std::to_string(n)))); }
 
     TempDir app;
@@ -111,12 +122,7 @@ bool showsTheMovie(FlashPayFrm& viewer) {
 // its own, and the movie area shows the page colour, never black, from the moment the viewer
 // shows until the movie's first frame.
 TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheFirstFrame) {
-    std::filesystem::create_directory_symlink(
-        std::filesystem::path(qEnvironmentVariable("BRINDLE_APP_DIR").toStdString()) / "player",
-        app.path() / "player");
-    std::filesystem::create_directories(app.path() / "Game");
-    for (const char* name : {"m1.swf", "m2.swf"})
-        std::ofstream(app.path() / "Game" / name, std::ios::binary) << testMovie();
+    addPlayerAndMovies();
     Settings settings = defaultSettings();
     settings.webBackColor = "#30C060";
     const QColor pageColour(0x30, 0xc0, 0x60);
@@ -140,6 +146,42 @@ TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheF
         if (n == 2) movies.viewer()->close(); // the third opening follows a closed viewer
     }
     EXPECT_EQ(pageLoads.count(), 0);
+}
+
+// The ready player comes when a page lists movies or the pointer rests on the link of a movie app
+// opened before, and goes once nothing of the kind happened for the idle time; a player whose movie
+// is still stopping then goes only once its saves are handed over.
+TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAWhile) {
+    addPlayerAndMovies();
+    AppOpener movies{app.path(), defaultSettings(), store.site(), web};
+    const ReadyPlayer& players = movies.readyPlayer();
+    PlayerReadiness readiness(
+        movies.readyPlayer(), [&](const QUrl& link) { return movies.isKeptMovieApp(link); },
+        std::chrono::milliseconds(200));
+    readiness.moviePageShown(false);
+    EXPECT_FALSE(movies.isKeptMovieApp(url("/movie/1")));
+    readiness.moviePageShown(true);
+    ASSERT_TRUE(waitUntil([&] { return players.isWarm(); }, 60000));
+
+    QSignalSpy opened(&movies, &AppOpener::opened);
+    movies.open(url("/movie/1"));
+    ASSERT_TRUE(waitUntil([&] { return opened.count() == 1 && showsTheMovie(*movies.viewer()); }, 30000));
+    QPointer<FlashPlayer> played = movies.viewer()->flash();
+    int stopsWhenGone = -1;
+    QSignalSpy stopped(played.data(), &FlashPlayer::movieStopped);
+    QObject::connect(played, &QObject::destroyed, [&] { stopsWhenGone = static_cast<int>(stopped.count()); });
+    movies.viewer()->close();
+    readiness.moviePageShown(false);
+    ASSERT_TRUE(waitUntil([&] { return played.isNull(); }, 30000));
+    EXPECT_EQ(stopsWhenGone, 1);
+    EXPECT_EQ(players.kept(), nullptr);
+
+    EXPECT_TRUE(movies.isKeptMovieApp(url("/movie/1")));
+    readiness.linkHovered(url("/movie/1"));
+    ASSERT_TRUE(waitUntil([&] { return players.kept() != nullptr; }, 10000));
+    const QPointer<FlashPlayer> hovered = players.kept();
+    readiness.linkHovered(QUrl());
+    EXPECT_TRUE(waitUntil([&] { return hovered.isNull(); }, 30000));
 }
 
 TEST_F(AppOpenerTest, ASecondClickWhileTheFirstIsOpeningOpensOnlyTheSecond) {
