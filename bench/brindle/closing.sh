@@ -35,7 +35,7 @@ if [ "${1:-}" = --inside ]; then
         wait_window "^Lumora" >/dev/null || fail "no catalogue window"
         for _ in $(seq 300); do [ -e "$app/Html/HomeAll.html" ] && break; sleep 0.1; done
         if [ "$1" = catalogue ]; then
-            sleep 2 # the ready player is made after the first page
+            sleep 2 # the catalogue settles
         else
             # The first app of the home page, clicked until its movie has flushed its sign.
             rm -f "$app"/Saves/*/started.sol
