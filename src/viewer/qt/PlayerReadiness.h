@@ -22,7 +22,8 @@ class PlayerReadiness : public QObject {
 
     // players must outlive this object.
     PlayerReadiness(ReadyPlayer& players, MovieLink isMovieLink,
-                    std::chrono::milliseconds idle = viewer::PlayerDemand::DefaultIdle, QObject* parent = nullptr);
+                    std::chrono::milliseconds idle = viewer::PlayerDemand::DefaultIdle,
+                    QObject* parent = nullptr);
 
     // The catalogue shows a page that lists movie apps (inView), or another one.
     void moviePageShown(bool inView);
