@@ -1,8 +1,12 @@
 #include "base/Folders.h"
 
 #include "base/AppFolder.h"
+#include "base/AtomicFile.h"
+#include "base/PersonalServersIni.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <pwd.h>
 #include <system_error>
 #include <unistd.h>
@@ -60,10 +64,14 @@ std::vector<fs::path> Folders::prepare() const {
         fs::create_directories(folder, ec);
         if (!fs::is_directory(folder, ec)) missing.push_back(folder);
     }
-    // The user's copy from then on: their edits stay, and a newer package does not overwrite them.
+    // The user's copy from then on (with a store port of their own): their edits stay, and a newer
+    // package does not overwrite them.
     std::error_code ec;
-    if (fs::exists(program / "Servers.ini", ec) && !fs::exists(config / "Servers.ini", ec))
-        fs::copy_file(program / "Servers.ini", config / "Servers.ini", ec);
+    if (fs::exists(program / "Servers.ini", ec) && !fs::exists(config / "Servers.ini", ec)) {
+        std::ifstream in(program / "Servers.ini", std::ios::binary);
+        const std::string programIni{std::istreambuf_iterator<char>(in), {}};
+        if (in) writeFileAtomic(config / "Servers.ini", personalServersIni(programIni, ::getuid()));
+    }
     return missing;
 }
 

@@ -1,6 +1,7 @@
 #include "base/Folders.h"
 
 #include "TempDir.h"
+#include "base/PersonalServersIni.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -71,4 +72,19 @@ TEST(FoldersTest, PrepareMakesTheUserFoldersAndCopiesServersIniOnlyAtTheFirstSta
     std::ofstream(dir.path() / "file") << "x";
     const Folders blocked(program, dir.path() / "file" / "data", folders.config, folders.cache);
     EXPECT_EQ(blocked.prepare(), std::vector<fs::path>{dir.path() / "file" / "data"});
+}
+
+TEST(FoldersTest, EachUserCopyNamesABundledStorePortOfItsOwnAndLeavesOtherServersAlone) {
+    const std::string program = "; the bundled store on 127.0.0.1:8780 when a key is missing\n"
+                                "[Store]\r\nSite = http://127.0.0.1:8780\r\n"
+                                "Static = \"http://localhost:8780/\"\n"
+                                "[Maker]\nServer = http://127.0.0.1:87801\n"
+                                "Mirror = http://maker.example:8780\n";
+    EXPECT_EQ(base::personalServersIni(program, 1001),
+              "; the bundled store on 127.0.0.1:8780 when a key is missing\n"
+              "[Store]\r\nSite = http://127.0.0.1:21001\r\n"
+              "Static = \"http://localhost:21001/\"\n"
+              "[Maker]\nServer = http://127.0.0.1:87801\n"
+              "Mirror = http://maker.example:8780\n");
+    EXPECT_NE(base::personalServersIni(program, 1000), base::personalServersIni(program, 1001));
 }

@@ -4,15 +4,16 @@
 # package into this machine and adds two users; it is skipped (status 77) otherwise.
 #   deb-test.sh BUILD SOURCE SHOTS
 # make deb's script builds the package (lintian: no errors) and apt installs it. Two ordinary users
-# run the installed launcher at the same time, each with their own store port: each gets a window,
-# and their settings, page cache, store data and web caches land in their own XDG folders, nothing
-# in /usr/lib/brindle. When one quits, the other's Brindle keeps running. Removing the package
+# run the installed launcher at the same time, each with a store port of their own (their copy of
+# Servers.ini names it): each gets a window, and their settings, page cache, store data and web
+# caches land in their own XDG folders, nothing in /usr/lib/brindle. When one quits, the other's Brindle keeps running. Removing the package
 # leaves both users' data.
 set -euo pipefail
 [ "$(id -u)" = 0 ] || { echo "SKIP: installing the package needs root"; exit 77; }
 build=$(cd "$1" && pwd) source=$(cd "$2" && pwd) shots=$3
 mkdir -p "$shots"
 . "$source/scripts/lib/store-session.sh"
+. "$source/scripts/lib/wait-until.sh"
 
 scratch=$(mktemp -d)
 chmod 0755 "$scratch"
@@ -30,13 +31,6 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up.
-wait_until() {
-    local rounds=$(($1 * 10))
-    shift
-    for _ in $(seq "$rounds"); do "$@" && return 0; sleep 0.1; done
-    return 1
 }
 
 "$source/scripts/make-deb.sh" "$build" >"$scratch/make-deb.log" 2>&1 || fail "make deb: $(cat "$scratch/make-deb.log")"
@@ -73,14 +67,10 @@ for user in brindle-test-a brindle-test-b; do
     folders=$(as_user "$user" brindle --folders)
     [ "$folders" = "$(printf '数据\t%s\n设置\t%s\n缓存\t%s' "$scratch/$user/.local/share/brindle" \
         "$scratch/$user/.config/brindle" "$scratch/$user/.cache/brindle")" ] || fail "the folders of $user: $folders"
-    config="$scratch/$user/.config/brindle"
-    cmp -s /usr/lib/brindle/Servers.ini "$config/Servers.ini" || fail "Servers.ini was not copied for $user"
-    # Each user's launcher starts a store of their own on a free port.
-    port=$((20000 + RANDOM % 12000))
-    while store_answers "$port"; do port=$((20000 + RANDOM % 12000)); done
-    site="http://127.0.0.1:$port"
-    write_servers_ini "$config"
-    chown "$user:" "$config/Servers.ini"
+    # The copy of Servers.ini names a store port of the user's own, so each launcher starts its store.
+    port=$(bundled_store_port "$scratch/$user/.config/brindle")
+    [ "$port" = $((20000 + $(id -u "$user") % 10000)) ] || fail "the store port of $user: $port"
+    ! store_answers "$port" || fail "port $port of $user is taken before the test"
     as_user "$user" brindle 2>>"$scratch/$user.log" &
     launchers+=($!)
 done

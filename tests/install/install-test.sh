@@ -19,6 +19,7 @@ mode=$1 build=$(cd "$2" && pwd) source=$(cd "$3" && pwd) shots=$4
 mkdir -p "$shots"
 lib="$source/scripts/lib"
 . "$lib/brindle-process.sh"
+. "$lib/wait-until.sh"
 
 scratch=$(mktemp -d)
 launchers=()
@@ -37,13 +38,6 @@ mkdir -p "$HOME"
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up.
-wait_until() {
-    local rounds=$(($1 * 10))
-    shift
-    for _ in $(seq "$rounds"); do "$@" && return 0; sleep 0.1; done
-    return 1
 }
 # Processes that run the program PATH (find also complains of processes that end meanwhile).
 running() { find /proc/[0-9]*/exe -maxdepth 0 -lname "$1" 2>/dev/null || true; }
