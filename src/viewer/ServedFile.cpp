@@ -1,6 +1,7 @@
 #include "viewer/ServedFile.h"
 
 #include "base/CodePageText.h"
+#include "viewer/CodePageMovie.h"
 #include "viewer/PlayerFiles.h"
 
 namespace viewer {
@@ -56,11 +57,11 @@ std::optional<std::string> utf8FromChineseCodePage(std::string_view bytes) {
 
 ServedFile servedFile(const std::filesystem::path& file, std::string bytes) {
     std::string type = contentTypeOf(file);
-    if (type != "application/x-shockwave-flash") {
-        if (auto text = utf8FromChineseCodePage(bytes)) {
-            bytes = std::move(*text);
-            type = "text/plain;charset=utf-8";
-        }
+    if (type == "application/x-shockwave-flash") {
+        if (auto movie = unicodeMovie(bytes)) bytes = std::move(*movie);
+    } else if (auto text = utf8FromChineseCodePage(bytes)) {
+        bytes = std::move(*text);
+        type = "text/plain;charset=utf-8";
     }
     return {std::move(type), std::move(bytes)};
 }

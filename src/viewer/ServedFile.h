@@ -1,13 +1,17 @@
 #pragma once
 // What the player's scheme hands the page for a file a movie loads: its content type and its
-// bytes. Every file of a movie (the movie included) passes through servedFile, the one place
-// where the bytes a movie gets may differ from those on disk.
+// bytes. Every file of a movie (the movie playing included) passes through servedFile, the one
+// place where the bytes a movie gets may differ from those on disk:
 //
-// Text that movies of the Flash MX to 8 years loaded was often kept in the Chinese code page
-// (GBK, as Chinese Windows saved it), which the player would read as UTF-8 and turn into
-// replacement characters. Such a file, when it is no valid UTF-8 but valid GB18030 and holds no
-// NUL byte (which no text has), is handed over as UTF-8. UTF-8 files and binary files pass as
-// they are.
+// - A movie of version 5 or older whose strings are in the Chinese code page is handed over
+//   rewritten in UTF-8 (see CodePageMovie); every other movie as it is.
+// - Text that movies of the Flash MX to 8 years loaded was often kept in the Chinese code page
+//   (GBK, as Chinese Windows saved it), which the player would read as UTF-8 and turn into
+//   replacement characters. Such a file, when it is no valid UTF-8 but valid GB18030 and holds no
+//   NUL byte (which no text has), is handed over as UTF-8.
+// - UTF-8 files and binary files pass as they are.
+//
+// It reads and may rewrite whole movies, so callers run it off the user-interface thread.
 
 #include <filesystem>
 #include <optional>
@@ -21,6 +25,7 @@ struct ServedFile {
     std::string bytes;
 };
 
+// The file named file (only its name counts) whose bytes are bytes, as it is served.
 ServedFile servedFile(const std::filesystem::path& file, std::string bytes);
 
 // bytes as UTF-8 when they are no valid UTF-8 but valid GB18030 without a NUL byte; nothing

@@ -7,6 +7,7 @@
 #include "LittleEndian.h"
 #include "SwfWriter.h"
 #include "viewer/GbkBytes.h"
+#include "viewer/ServedFile.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -169,4 +170,23 @@ TEST(CodePageMovieTest, EverythingElseIsLeftAsItIs) {
     std::string broken = compressed(whole);
     broken[10] ^= 0x55;
     EXPECT_EQ(unicodeMovie(broken), std::nullopt);
+}
+
+TEST(CodePageMovieTest, EveryServedFileTakesTheOnePathThatDecidesItsBytesAndType) {
+    using viewer::servedFile;
+    const auto served = [](const char* name, const std::string& bytes) {
+        const auto file = servedFile(name, bytes);
+        return std::pair(file.contentType, file.bytes);
+    };
+    const std::string flash = "application/x-shockwave-flash";
+    EXPECT_EQ(served("sub/game.swf", sample(5)), std::pair(flash, sample(6)));
+    EXPECT_EQ(served("game.swf", sample(6)), std::pair(flash, sample(6)));
+    // Text in the Chinese code page becomes UTF-8; a movie is never read as text, even a broken one.
+    const std::string gbk = gbkBytes("名字=王喆&分数=10");
+    EXPECT_EQ(served("data.txt", gbk),
+              std::pair(std::string("text/plain;charset=utf-8"), std::string("名字=王喆&分数=10")));
+    EXPECT_EQ(served("broken.swf", gbk), std::pair(flash, gbk));
+    EXPECT_EQ(served("data.xml", "<a>中文</a>").second, "<a>中文</a>");
+    const std::string binary("\xFF\xD8\xFF\0\xB0\xA1", 6);
+    EXPECT_EQ(served("pic.jpg", binary).second, binary);
 }

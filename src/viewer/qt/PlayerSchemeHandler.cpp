@@ -4,7 +4,6 @@
 #include "controls/CurlReader.h"
 #include "controls/qt/DownloadQtLoop.h"
 #include "viewer/ServedFile.h"
-#include "viewer/qt/MovieReply.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -156,12 +155,6 @@ void PlayerSchemeHandler::replyPlayerFile(QWebEngineUrlRequestJob* job, const fs
 }
 
 void PlayerSchemeHandler::replyMovieFile(QWebEngineUrlRequestJob* job, const fs::path& file) {
-    // Movies, the one playing and those it loads, may need their strings rewritten first.
-    const auto type = QByteArray::fromStdString(viewer::contentTypeOf(file));
-    if (type == "application/x-shockwave-flash") {
-        MovieReply::send(job, QString::fromStdString(file.string()), type);
-        return;
-    }
     QPointer<QWebEngineUrlRequestJob> guarded(job);
     readers_.start([this, guarded, file] {
         std::ifstream in(file, std::ios::binary);

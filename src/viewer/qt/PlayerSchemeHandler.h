@@ -16,9 +16,8 @@
 // is fetched for it, and nothing outside that folder is served.
 // The page itself still reaches nothing but this scheme.
 //
-// Every file of a movie is read off the user-interface thread: movies through MovieReply, which
-// rewrites an old movie whose strings are in the Chinese code page, other files through servedFile
-// (text in the Chinese code page becomes UTF-8).
+// Every file of a movie, the movie playing included, is read off the user-interface thread and
+// passed through servedFile, which rewrites old movies and text in the Chinese code page.
 
 #include "controls/UrlReader.h"
 #include "viewer/PlayerFiles.h"
