@@ -5,7 +5,9 @@
 // is and rewritten, one after the other, in one web view with Ruffle from PLAYER_FOLDER; the
 // rewritten movie is written beside the original as test.rewritten.swf, so the files it loads
 // beside itself are found alike. A line per movie says whether the original traced what it should
-// and whether the rewritten one traced the same as the original; the last lines give the shares.
+// and whether the rewritten one traced the same as the original; the last lines give the shares,
+// also of the movies marked by a file version-neutral beside them (movies that do not depend on the
+// rules that differ between the versions).
 
 #include "viewer/CodePageMovie.h"
 
@@ -53,6 +55,7 @@ struct Movie {
     QString folder;
     int frames = 1;
     double frameRate = 12;
+    bool neutral = false;
 };
 
 } // namespace
@@ -85,6 +88,7 @@ int main(int argc, char** argv) {
         if (!out.open(QIODevice::WriteOnly)) return 1;
         out.write(rewritten->data(), static_cast<qint64>(rewritten->size()));
         Movie movie{name, folder.path()};
+        movie.neutral = folder.exists(QStringLiteral("version-neutral"));
         QFile toml(folder.filePath(QStringLiteral("test.toml")));
         if (toml.open(QIODevice::ReadOnly)) {
             const auto match =
@@ -144,7 +148,7 @@ function play(url) {
         return normalized(tracePage.traces.join('\n'));
     };
 
-    int asExpected = 0, same = 0, sameOfExpected = 0;
+    int asExpected = 0, same = 0, sameOfExpected = 0, neutral = 0, sameOfNeutral = 0;
     for (const Movie& movie : movies) {
         QFile output(QDir(movie.folder).filePath(QStringLiteral("output.txt")));
         output.open(QIODevice::ReadOnly);
@@ -155,6 +159,8 @@ function play(url) {
         asExpected += ok;
         same += equal;
         sameOfExpected += ok && equal;
+        neutral += movie.neutral;
+        sameOfNeutral += movie.neutral && equal;
         std::printf("%-50s original %s, rewritten %s\n", qPrintable(movie.name),
                     ok ? "as expected" : "differs", equal ? "the same" : "DIFFERS");
         if (!equal) {
@@ -170,5 +176,8 @@ function play(url) {
     std::printf("identical traces: %d of %zu (%.1f %%)\n", same, movies.size(), share(same, movies.size()));
     std::printf("identical traces where the original traced as expected: %d of %d (%.1f %%)\n",
                 sameOfExpected, asExpected, share(sameOfExpected, asExpected));
+    if (neutral)
+        std::printf("identical traces of version-neutral movies: %d of %d (%.1f %%)\n", sameOfNeutral,
+                    neutral, share(sameOfNeutral, neutral));
     return 0;
 }
