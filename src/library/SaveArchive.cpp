@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 #include "pages/FetchText.h"
 #include "viewer/FlashSaves.h"
+#include "viewer/MoviePlace.h"
 #include "viewer/PlayerFiles.h"
 #include "viewer/SolFile.h"
 
@@ -53,6 +54,14 @@ std::string shown(std::string_view name) {
 // A movie folder in Saves/: a plain file name, and not hidden, as the staging folders are.
 bool isMovieFolderName(std::string_view name) {
     return viewer::isPlainFileName(name) && name.size() <= kMaxName && !name.starts_with('.');
+}
+
+// Whether folder is where an earlier version kept the saves of the movie whose folder is now
+// current: the movie's bare name, before each store folder's movies had folders of their own
+// ("<site>~<name>", see MoviePlace).
+bool isEarlierFolderOf(std::string_view folder, std::string_view current) {
+    return folder.find('~') == std::string_view::npos &&
+           current.ends_with("~" + viewer::MoviePlace::safeName(folder));
 }
 
 // The game named in messages for a movie folder.
@@ -123,6 +132,7 @@ std::string plan(zip_t* archive, const SaveArchive::RestoreOptions& options, std
         return "压缩包里的文件太多（超过 " + std::to_string(SaveArchive::MaxEntries) +
                " 个），不是存档备份。";
     std::set<std::string> seen;
+    bool earlierLayout = false, currentLayout = false;
     // Each entry's actual size is held to its declared one (unpack), so the declared total bounds
     // what is unpacked.
     std::uint64_t declared = 0;
@@ -142,15 +152,23 @@ std::string plan(zip_t* archive, const SaveArchive::RestoreOptions& options, std
             return entry + "是链接或特殊文件，不能恢复。";
         // "<movie>/<file>.sol", or the folder "<movie>/" (nothing to write).
         const auto slash = name.find('/');
-        const std::string movie = name.substr(0, slash);
+        std::string movie = name.substr(0, slash);
         const std::string file = slash == std::string::npos ? "" : name.substr(slash + 1);
         if (slash == std::string::npos || !isMovieFolderName(movie) ||
             !(folder ? file.empty() : viewer::FlashSaves::nameOf(file).has_value()))
             return entry + "不是存档：只接受“游戏文件名/存档名.sol”这样的文件，名字与存档文件夹里的相同。";
-        if (options.onlyMovie && movie != *options.onlyMovie)
+        // A backup of an earlier version names the game's folder as it was then; its saves are the
+        // game's, unless the zip holds the game's saves under its folder of now as well.
+        const bool earlier = options.onlyMovie && isEarlierFolderOf(movie, *options.onlyMovie);
+        if (options.onlyMovie && movie != *options.onlyMovie && !earlier)
             return entry + "是另一个游戏（" + gameOf(options, movie) + "）的存档，不是“" +
                    gameOf(options, *options.onlyMovie) + "”的。";
         if (folder) continue;
+        (earlier ? earlierLayout : currentLayout) = true;
+        if (earlierLayout && currentLayout)
+            return "压缩包里既有旧版本为“" + gameOf(options, *options.onlyMovie) +
+                   "”备份的存档，也有它现在的存档，无法确定该恢复哪一份。请只留下其中一份再恢复。";
+        if (earlier) movie = *options.onlyMovie;
         if (!seen.insert(name).second) return entry + "出现了不止一次。";
         if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
             return entry + "有密码保护，不能恢复。";

@@ -57,7 +57,10 @@ class SaveArchive {
                          const std::vector<std::string>& movies = {});
 
     struct RestoreOptions {
-        // Restore only this movie's saves; a zip holding any other is refused.
+        // Restore only this movie's saves; a zip holding any other is refused. A zip of an earlier
+        // version, which kept each movie's saves under its bare name ("NAME/..." for the folder
+        // "<site>~NAME" of now), restores into this movie's folder, unless it holds saves of both
+        // folders.
         std::optional<std::string> onlyMovie;
         // Whether a movie's saves are in use now (its viewer is open): such a restore is refused.
         std::function<bool(const std::string& movie)> inUse;

@@ -5,7 +5,9 @@
 #include "startup/IniDocument.h"
 #include "startup/IniFile.h"
 #include "viewer/MovieDownload.h"
+#include "viewer/PlayerFiles.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -124,6 +126,20 @@ std::optional<std::string> KeptApps::keptMovieFile(const AppDetail& detail) cons
         fs::is_regular_file(game / detail.MovieFile, ec))
         return detail.MovieFile;
     return place->movieFile().string();
+}
+
+void KeptApps::adoptEarlierFiles(const AppDetail& detail) const {
+    const auto place = moviePlaceOf(detail);
+    const auto earlier = movieAddressOf(detail.MovieFile);
+    if (!place || !earlier) return;
+    place->adoptEarlierFiles(appFolder_ / "Game", appFolder_ / "Saves", detail.MovieFile, [&] {
+        const auto apps = all();
+        return std::none_of(apps.begin(), apps.end(), [&](const Kept& app) {
+            const auto other = moviePlaceOf(app.detail);
+            const auto name = movieAddressOf(app.detail.MovieFile);
+            return other && name && name->name == earlier->name && other->savesName() != place->savesName();
+        });
+    });
 }
 
 std::vector<KeptApps::Kept> KeptApps::all() const {

@@ -38,6 +38,10 @@ class KeptApps {
     // for details without a usable movie address.
     std::optional<std::string> keptMovieFile(const AppDetail& detail) const;
 
+    // Takes over what an earlier version kept for the movie app of detail (MoviePlace's
+    // adoptEarlierFiles): its saves only when no other kept app's movie had the same name then.
+    void adoptEarlierFiles(const AppDetail& detail) const;
+
     // The file that keeps the app of linkAddress.
     std::filesystem::path fileFor(std::string_view linkAddress) const;
 

@@ -181,7 +181,8 @@ std::optional<std::string> MoviePlace::savesNameOf(std::string_view movieFile) {
 }
 
 void MoviePlace::adoptEarlierFiles(const fs::path& gameFolder, const fs::path& savesFolder,
-                                   std::string_view legacyFile) const {
+                                   std::string_view legacyFile,
+                                   const std::function<bool()>& savesAreItsAlone) const {
     const auto legacy = movieAddressOf(legacyFile);
     if (!legacy || !isPlainFileName(legacyFile)) return;
     std::error_code ec;
@@ -196,7 +197,7 @@ void MoviePlace::adoptEarlierFiles(const fs::path& gameFolder, const fs::path& s
     const fs::path oldSaves = savesFolder / legacy->name;
     const fs::path saves = savesFolder / savesName();
     if (fs::symlink_status(oldSaves, ec).type() == fs::file_type::directory &&
-        fs::symlink_status(saves, ec).type() == fs::file_type::not_found)
+        fs::symlink_status(saves, ec).type() == fs::file_type::not_found && savesAreItsAlone())
         fs::rename(oldSaves, saves, ec);
 }
 

@@ -15,6 +15,7 @@
 // name, and its saves in Saves/<movie name>/; adoptEarlierFiles takes those over.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,10 +72,12 @@ class MoviePlace {
 
     // Takes over what an earlier version kept for this movie under legacyFile, its file name in
     // Game then: the movie is linked (or copied) into the site folder unless one is there, and its
-    // saves folder renamed to savesName() unless that exists. Nothing is overwritten, and the old
-    // movie stays for other apps that named the same file.
+    // saves folder renamed to savesName() unless that exists, or unless savesAreItsAlone (asked
+    // only then) says no: that folder was shared by every app whose movie had that name, so it
+    // stays where it is, for a backup that restores into the game the player chooses. Nothing is
+    // overwritten, and the old movie stays for other apps that named the same file.
     void adoptEarlierFiles(const std::filesystem::path& gameFolder, const std::filesystem::path& savesFolder,
-                           std::string_view legacyFile) const;
+                           std::string_view legacyFile, const std::function<bool()>& savesAreItsAlone) const;
 
   private:
     // The place of a local movie at a file:// address.

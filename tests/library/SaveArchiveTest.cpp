@@ -256,3 +256,35 @@ TEST_F(SaveArchiveTest, GbkNamesRejectedSavesDuplicatesAndLeftoversOfAnInterrupt
     EXPECT_EQ(snapshot(saves).size(), before.size() + 1);
     EXPECT_TRUE(fs::is_directory(mine));
 }
+
+// A backup of an earlier version names a game's saves folder by the movie's bare name; a restore of
+// that game takes it into the game's folder of now, and refuses a zip that holds both or another's.
+TEST_F(SaveArchiveTest, AnEarlierVersionsBackupRestoresIntoTheGameItNames) {
+    const std::string game = "s_1~0123456789abcdef~plays.swf";
+    fs::create_directories(saves / game);
+    ASSERT_TRUE(base::writeFileAtomic(saves / game / "plays.sol", save("plays", 5)));
+    SaveArchive::RestoreOptions options;
+    options.onlyMovie = game;
+
+    writeZip(zip, {{"plays.swf/", "", S_IFDIR | 0755}, {"plays.swf/plays.sol", save("plays", 9)}});
+    EXPECT_EQ(SaveArchive::check(zip, options).movies, std::vector<std::string>{game});
+    const auto before = snapshot(saves / "plays.swf");
+    const auto result = SaveArchive::restore(zip, saves, options);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.movies, std::vector<std::string>{game});
+    EXPECT_EQ(snapshot(saves / game), (std::map<std::string, std::string>{{"plays.sol", save("plays", 9)}}));
+    EXPECT_EQ(snapshot(saves / "plays.swf"), before); // the shared folder of then is left alone
+
+    const auto now = snapshot(saves);
+    for (const auto& [entries, says] : std::vector<std::pair<std::vector<Entry>, std::string>>{
+             {{{"plays.swf/plays.sol", save("plays", 1)}, {game + "/plays.sol", save("plays", 2)}},
+              "无法确定"},
+             {{{"snake.swf/best.sol", save("best", 1)}}, "另一个游戏"},
+             {{{"s_2~0123456789abcdef~plays.swf/plays.sol", save("plays", 1)}}, "另一个游戏"}}) {
+        writeZip(zip, entries);
+        const auto refused = SaveArchive::restore(zip, saves, options);
+        EXPECT_EQ(refused.status, SaveArchive::Status::Refused) << refused.message;
+        EXPECT_NE(refused.message.find(says), std::string::npos) << refused.message;
+    }
+    EXPECT_EQ(snapshot(saves), now);
+}

@@ -4,6 +4,7 @@
 #include "TempDir.h"
 #include "base/AtomicFile.h"
 #include "startup/FileBytes.h"
+#include "viewer/MovieDownload.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -152,4 +153,24 @@ TEST_F(KeptAppsTest, ReadingKeepsWhatTheStoreGaveAndFallsBackToItOnlyWhileTheSto
     EXPECT_EQ(kinds, std::vector<bool>{true});
     expectSameDetails(offline.CurrentApp, first.CurrentApp);
     EXPECT_EQ(kept.read(unknown, store.site()).outcome, OpenedApp::Outcome::Unreachable);
+}
+
+// An earlier version kept the saves of every app whose movie had one name in one folder: the
+// folder goes to the app that opens when it is the only kept app of that name, otherwise it stays.
+TEST_F(KeptAppsTest, AnEarlierSharedSavesFolderGoesOnlyToTheOneAppOfItsName) {
+    const fs::path shared = folder.path() / "Saves" / "snake.swf";
+    fs::create_directories(shared);
+    base::writeFileAtomic(shared / "best.sol", "old save");
+    const OpenedApp first = movieApp("http://a.test"), second = movieApp("http://b.test");
+    ASSERT_TRUE(kept.keep(link, first));
+    ASSERT_TRUE(kept.keep(link + "1", second));
+    kept.adoptEarlierFiles(first.CurrentApp);
+    EXPECT_TRUE(fs::is_regular_file(shared / "best.sol"));
+
+    fs::remove(kept.fileFor(link + "1"));
+    ASSERT_TRUE(kept.keep(link + "2", first)); // another link to the same movie
+    kept.adoptEarlierFiles(first.CurrentApp);
+    EXPECT_FALSE(fs::exists(shared));
+    EXPECT_TRUE(fs::is_regular_file(folder.path() / "Saves" / moviePlaceOf(first.CurrentApp)->savesName() /
+                                    "best.sol"));
 }

@@ -115,8 +115,12 @@ TEST(MoviePlaceTest, WhatAnEarlierVersionKeptIsTakenOverOnceWithoutOverwriting) 
     std::ofstream(game / "main.swf?level=2") << "old movie";
     std::ofstream(saves / "main.swf" / "s.sol") << "old save";
 
+    // Saves shared by other apps of that name stay where they are.
     const auto a = MoviePlace::of("http://s/a/main.swf?level=2").value();
-    a.adoptEarlierFiles(game, saves, "main.swf?level=2");
+    a.adoptEarlierFiles(game, saves, "main.swf?level=2", [] { return false; });
+    EXPECT_TRUE(fs::is_regular_file(saves / "main.swf" / "s.sol"));
+    EXPECT_FALSE(fs::exists(saves / a.savesName()));
+    a.adoptEarlierFiles(game, saves, "main.swf?level=2", [] { return true; });
     EXPECT_TRUE(fs::is_regular_file(game / a.movieFile()));
     EXPECT_TRUE(fs::is_regular_file(saves / a.savesName() / "s.sol"));
     EXPECT_FALSE(fs::exists(saves / "main.swf")); // moved, so no save is left behind twice
@@ -126,9 +130,10 @@ TEST(MoviePlaceTest, WhatAnEarlierVersionKeptIsTakenOverOnceWithoutOverwriting) 
     const auto b = MoviePlace::of("http://s/b/main.swf?level=2").value();
     fs::create_directories(game / b.site());
     std::ofstream(game / b.movieFile()) << "new movie";
-    b.adoptEarlierFiles(game, saves, "main.swf?level=2");
+    b.adoptEarlierFiles(game, saves, "main.swf?level=2", [] { return true; });
     std::ifstream kept(game / b.movieFile());
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "new movie");
     EXPECT_FALSE(fs::exists(saves / b.savesName()));
-    a.adoptEarlierFiles(game, saves, "../x"); // no name of an earlier version: nothing happens
+    a.adoptEarlierFiles(game, saves, "../x",
+                        [] { return true; }); // no name of an earlier version: nothing happens
 }

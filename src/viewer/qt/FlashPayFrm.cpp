@@ -8,6 +8,7 @@
 #include "skin/qt/DirectUI.h"
 #include "skin/qt/SSTab.h"
 #include "skin/qt/Surface.h"
+#include "viewer/KeptApps.h"
 #include "viewer/LocalMovie.h"
 #include "viewer/MovieDownload.h"
 #include "viewer/ViewerLayout.h"
@@ -297,8 +298,7 @@ std::string FlashPayFrm::movieFile() const {
 // that cannot be read) shows the note; nothing a store page names ends the program.
 void FlashPayFrm::startMovie() {
     if (!place_) return;
-    if (!place_->isLocal())
-        place_->adoptEarlierFiles(gameFolder_, folders_.data / "Saves", app_.CurrentApp.MovieFile);
+    if (!place_->isLocal()) KeptApps(folders_.data).adoptEarlierFiles(app_.CurrentApp);
     const std::filesystem::path movie = place_->movieOnDisk(gameFolder_);
     std::error_code ec;
     if (std::filesystem::is_regular_file(movie, ec)) {
