@@ -27,6 +27,7 @@
 #include "viewer/PlayerDemand.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebBrowser.h"
@@ -160,7 +161,7 @@ struct StartedWindow {
         : start(runStartSequence(appFolder, "Brindle", launcher, ini)), web(appFolder),
           servers(Servers::read(appFolder)), window(appFolder, start.settings, servers, web) {
         if (!withViewers) return;
-        opener.emplace(appFolder, start.settings, servers.site, web);
+        opener.emplace(appFolder, start.settings, servers.site, web, players);
         readiness.emplace(
             opener->readyPlayer(), [this](const QUrl& link) { return opener->isKeptMovieApp(link); }, idle);
         QObject::connect(&window, &MainFrm::moviePageShown, &*readiness, &PlayerReadiness::moviePageShown);
@@ -174,6 +175,7 @@ struct StartedWindow {
     WebProfiles web;
     Servers servers;
     MainFrm window;
+    PlayerGroup players;
     std::optional<AppOpener> opener;
     std::optional<PlayerReadiness> readiness;
 };

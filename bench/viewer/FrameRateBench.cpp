@@ -15,6 +15,7 @@
 #include "WaitUntil.h"
 #include "viewer/SolFile.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
@@ -232,7 +233,8 @@ int brindle(const QStringList& args, bool pictureOnly) {
     fs::create_directories(root / "Game");
     const fs::path movie = root / "Game" / fs::path(args[1].toStdString()).filename();
     fs::copy_file(args[1].toStdString(), movie);
-    FlashPlayer player(viewer::PlayerFiles{args[0].toStdString(), root / "Game", root / "Saves"});
+    PlayerGroup players;
+    FlashPlayer player(players, viewer::PlayerFiles{args[0].toStdString(), root / "Game", root / "Saves"});
     player.resize(800, 480);
     player.show();
     if (!waitForLoad(player)) return 1;

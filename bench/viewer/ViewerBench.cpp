@@ -15,6 +15,7 @@
 #include "viewer/SolFile.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
@@ -125,8 +126,9 @@ Settings benchSettings() {
 
 int viewerFirstFrame(const QStringList& args, bool ready) {
     WebProfiles web(std::filesystem::path(args[0].toStdString()));
+    PlayerGroup players;
     AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
-                     web);
+                     web, players);
     PlayerReadiness readiness(opener.readyPlayer(), [](const QUrl&) { return false; });
     if (ready) {
         // A page listing movie apps shows, as Brindle tells the readiness; the click comes a second
@@ -182,8 +184,9 @@ p.addEventListener("loadedmetadata", () => console.info("loaded")); p.ruffle().l
 
 int viewerOpen(const QStringList& args) {
     WebProfiles web(std::filesystem::path(args[0].toStdString()));
+    PlayerGroup players;
     AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
-                     web);
+                     web, players);
     QSignalSpy opened(&opener, &AppOpener::opened);
     for (int i = 0; i < args[3].toInt(); ++i) {
         QElapsedTimer clock;
@@ -198,8 +201,9 @@ int viewerOpen(const QStringList& args) {
 
 int viewerNote(const QStringList& args) {
     WebProfiles web(std::filesystem::path(args[0].toStdString()));
+    PlayerGroup players;
     AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
-                     web);
+                     web, players);
     QSignalSpy notes(&opener, &AppOpener::notOpened);
     QElapsedTimer clock;
     clock.start();
@@ -215,7 +219,8 @@ int saveToDisk(const QStringList& args) {
     const fs::path app = args[0].toStdString();
     const fs::path movie = args[1].toStdString();
     const int samples = args[2].toInt();
-    FlashPlayer player(viewer::PlayerFiles{app / "player", app / "Game", app / "Saves"});
+    PlayerGroup players;
+    FlashPlayer player(players, viewer::PlayerFiles{app / "player", app / "Game", app / "Saves"});
     player.resize(400, 300);
     player.show();
     const fs::path sol = app / "Saves" / movie.filename() / "flushes.sol";

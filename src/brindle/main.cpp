@@ -36,8 +36,9 @@
 #include "startup/Servers.h"
 #include "startup/StartMode.h"
 #include "viewer/LocalMovie.h"
+#include "viewer/SaveWriter.h"
 #include "viewer/qt/AppOpener.h"
-#include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
@@ -65,8 +66,9 @@ bool showRunningInstance(int argc, char** argv, const std::filesystem::path& dat
     return SingleInstance::askToShow(dataFolder, ReachRunningMs, files);
 }
 
+// Movies' saves go to saves, which the caller keeps until it has waited for them.
 int runCatalogue(int argc, char** argv, const base::Folders& folders, const StartResult& start,
-                 const std::vector<std::filesystem::path>& files) {
+                 const std::vector<std::filesystem::path>& files, viewer::SaveWriter& saves) {
     WebProfiles::prepareEngine();
     QApplication app(argc, argv);
     if (!QtChinese::install(app)) std::fprintf(stderr, "Brindle: Qt's Chinese translations are missing\n");
@@ -83,7 +85,8 @@ int runCatalogue(int argc, char** argv, const base::Folders& folders, const Star
     MainFrm window(folders, start.settings, servers, web);
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
                      [&window] { SingleInstance::bringToFront(&window); });
-    AppOpener opener(folders, start.settings, servers.site, web);
+    PlayerGroup players(saves);
+    AppOpener opener(folders, start.settings, servers.site, web, players);
     QObject::connect(&window, &MainFrm::appLinkClicked, &opener, &AppOpener::open);
     const auto openFile = [&opener](const QString& path) { opener.openFile(path.toStdString()); };
     QObject::connect(&window, &MainFrm::movieFileChosen, &opener, openFile);
@@ -179,8 +182,10 @@ int main(int argc, char** argv) {
         for (const char* folder : {"Game", "Update", "Apps"})
             base::removeTemporaries(folders.data / folder, true);
 
-    const int code = runCatalogue(argc, argv, folders, start, files);
-    FlashPlayer::waitForSaves();
+    // The saves of the movies that stopped last are written while the program tears down.
+    viewer::SaveWriter saves;
+    const int code = runCatalogue(argc, argv, folders, start, files, saves);
+    saves.waitIdle();
     instanceLock.reset();
     if (!PendingStart::run(launcher)) qCWarning(startLog, "cannot start the next program");
     return code;

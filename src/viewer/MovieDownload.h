@@ -17,6 +17,9 @@ inline constexpr std::string_view MovieFailedNote = "应用暂时无法运行，
 // Shown over the player for a while when the movie wanted to keep more saves than a game may.
 inline constexpr std::string_view SavesFullNote =
     "这个游戏的存档已经达到上限（16 MB），新的进度没有保存；已有的存档不受影响。";
+// Shown the same way when a save could not be written to disk.
+inline constexpr std::string_view SavesNotWrittenNote =
+    "存档无法写入磁盘（磁盘已满，或存档文件夹不能写入），这个游戏新的进度没有保存。";
 
 // Shown in the player's place when the movie's download stopped, by the download's error message:
 // a full disk is said as such, since reloading alone cannot help then.

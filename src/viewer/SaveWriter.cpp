@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace viewer {
@@ -36,6 +37,23 @@ void SaveWriter::waitIdle() {
     idle_.wait(lock, [this] { return pending_.empty() && writing_.empty(); });
 }
 
+void SaveWriter::waitIdle(const fs::path& folder) {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [&] { return !busyIn(folder); });
+}
+
+bool SaveWriter::busyIn(const fs::path& folder) const {
+    const auto inFolder = [&](const fs::path& file) { return file.parent_path() == folder; };
+    return std::any_of(pending_.begin(), pending_.end(),
+                       [&](const auto& change) { return inFolder(change.first); }) ||
+           std::any_of(writing_.begin(), writing_.end(), inFolder);
+}
+
+void SaveWriter::setFailureReport(FailureReport report) {
+    std::lock_guard lock(mutex_);
+    report_ = std::move(report);
+}
+
 int SaveWriter::failures() const {
     std::lock_guard lock(mutex_);
     return failures_;
@@ -67,8 +85,13 @@ void SaveWriter::run() {
         }
         lock.lock();
         writing_.erase(change.key());
-        if (!ok) ++failures_;
-        if (pending_.empty() && writing_.empty()) idle_.notify_all();
+        if (!ok) {
+            ++failures_;
+            // Under the lock, so a report never runs after setFailureReport has replaced it.
+            if (report_) report_(change.key());
+        }
+        // A wait for one folder may end while other files are still being written.
+        idle_.notify_all();
         // A change that waited for this file may go now.
         if (!pending_.empty()) wake_.notify_all();
     }

@@ -14,6 +14,7 @@
 #include "viewer/MoviePlace.h"
 #include "viewer/SolFile.h"
 #include "viewer/qt/AppOpener.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 
 #include <QLineEdit>
@@ -43,7 +44,7 @@ class LibraryTest : public ::testing::Test {
         MainFrm& window = session.window();
         ASSERT_TRUE(window.playLibrary());
         opener = std::make_unique<AppOpener>(session.folder().path(), window.settings(),
-                                             session.store().site(), session.web());
+                                             session.store().site(), session.web(), players);
         tracker = std::make_unique<PlayTracker>(*window.playLibrary(), session.folder().path());
         QObject::connect(&window, &MainFrm::appLinkClicked, opener.get(), &AppOpener::open);
         QObject::connect(opener.get(), &AppOpener::opened, tracker.get(), [this](FlashPayFrm* viewer) {
@@ -112,6 +113,7 @@ class LibraryTest : public ::testing::Test {
 
     TempDir counters;
     CatalogueSession session{{"--movies", countersFolder(counters).string()}};
+    PlayerGroup players;
     std::unique_ptr<AppOpener> opener;
     std::unique_ptr<PlayTracker> tracker;
 };

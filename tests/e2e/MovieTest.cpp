@@ -16,11 +16,15 @@
 #include "skin/qt/SSTab.h"
 #include "startup/Settings.h"
 #include "viewer/DeviceTextLines.h"
+#include "viewer/MovieDownload.h"
 #include "viewer/MoviePlace.h"
 #include "viewer/OpenedApp.h"
+#include "viewer/SaveWriter.h"
 #include "viewer/SolFile.h"
+#include "viewer/ViewerTabs.h"
 #include "viewer/qt/FlashPayFrm.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
@@ -225,7 +229,7 @@ class MovieTest : public ::testing::Test {
         app.CurrentApp.Name = "测试影片";
         app.CurrentApp.ContentUrl = store->site() + "/widget/swf/" + file;
         app.CurrentApp.MovieFile = file.substr(file.rfind('/') + 1);
-        auto* window = new FlashPayFrm(settings, folder.path(), web);
+        auto* window = new FlashPayFrm(settings, folder.path(), web, players);
         windows.emplace_back(window);
         window->load(app);
         window->show();
@@ -240,6 +244,7 @@ class MovieTest : public ::testing::Test {
     static inline std::unique_ptr<StoreProcess> store;
     BrindleFolder folder{store->site()};
     WebProfiles web{folder.path()};
+    PlayerGroup players;
     Settings settings = defaultSettings();
     std::vector<QPointer<FlashPayFrm>> windows;
 };
@@ -440,8 +445,8 @@ TEST_F(MovieTest, EveryStoreGameLoadsInThePlayerWithoutAnErrorAndShowsItsChinese
     }
     ASSERT_FALSE(movies.empty());
 
-    FlashPlayer player(
-        viewer::PlayerFiles{folder.path() / "player", folder.path() / "Game", folder.path() / "Saves"});
+    FlashPlayer player(players, viewer::PlayerFiles{folder.path() / "player", folder.path() / "Game",
+                                                    folder.path() / "Saves"});
     player.resize(550, 400);
     player.show();
     ASSERT_TRUE(
@@ -589,4 +594,29 @@ TEST_F(MovieTest, AMoviesBackgroundFillsThePlayerWithWhatItDrawsBeyondItsStage) 
         EXPECT_TRUE(filled(picture)) << "bars beside the stage: " << sampledNear(picture, qRgb(0, 0, 0))
                                      << " black of " << samples(picture);
     }
+}
+
+// Saves that cannot be written (a file stands where the saves folder should be) are said in the
+// viewer, once for the game, also across reloads; the movie plays on.
+TEST_F(MovieTest, SavesThatCannotBeWrittenAreSaidOnceForTheGame) {
+    fs::remove_all(folder.path() / "Saves");
+    std::ofstream(folder.path() / "Saves") << "a file where the saves folder should be";
+    const viewer::SaveWriter& writer = players.writer();
+    FlashPayFrm* viewer = open("plays.swf");
+    ASSERT_TRUE(waitUntil([&] { return viewer->savesNote()->isVisible(); }, 30000));
+    EXPECT_EQ(viewer->savesNote()->text().toStdString(), viewer::SavesNotWrittenNote);
+    shoot(*viewer, QStringLiteral("movie-saves-not-written"));
+    EXPECT_TRUE(viewer->flash()->isMovieLoaded());
+
+    // The counter flushes every 100 ms, and every write fails, also after a reload; the note is
+    // not said again.
+    viewer->savesNote()->hide();
+    QSignalSpy loaded(viewer->flash(), &FlashPlayer::movieLoaded);
+    viewer->GameSStabs()->setCurrentTab(viewer::ReloadTab);
+    ASSERT_TRUE(loaded.count() > 0 || loaded.wait(30000));
+    const int failures = writer.failures();
+    ASSERT_TRUE(waitUntil([&] { return writer.failures() > failures + 3; }, 30000));
+    QCoreApplication::processEvents(); // the reports of those failures
+    EXPECT_FALSE(viewer->savesNote()->isVisible());
+    EXPECT_TRUE(fs::is_regular_file(folder.path() / "Saves"));
 }

@@ -18,6 +18,7 @@
 #include "WaitUntil.h"
 #include "startup/Settings.h"
 #include "viewer/qt/AppOpener.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
 
@@ -138,7 +139,8 @@ int main(int argc, char** argv) {
     WebProfiles web(appFolder);
     Settings settings = defaultSettings();
     settings.skinName = "Default";
-    AppOpener opener(appFolder, settings, argv[2], web);
+    PlayerGroup players;
+    AppOpener opener(appFolder, settings, argv[2], web, players);
     if (QByteArray(argv[3]) == "--keep") {
         if (argc < 7 || argc % 2 == 0) return 2;
         const QString key = QString::fromUtf8(argv[4]);

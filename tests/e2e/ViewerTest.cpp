@@ -13,6 +13,7 @@
 #include "viewer/MovieDownload.h"
 #include "viewer/qt/AppOpener.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebBrowser.h"
 
@@ -123,7 +124,7 @@ class ViewerTest : public ::testing::Test {
         ASSERT_TRUE(schemeRegistered);
         session.open();
         opener = std::make_unique<AppOpener>(session.folder().path(), session.window().settings(),
-                                             session.store().site(), session.web());
+                                             session.store().site(), session.web(), players);
         QObject::connect(&session.window(), &MainFrm::appLinkClicked, opener.get(), &AppOpener::open);
         QObject::connect(&session.window(), &MainFrm::unloaded, opener.get(), &AppOpener::closeViewer);
         QObject::connect(opener.get(), &AppOpener::notOpened, &session.window(), &MainFrm::ShowNote);
@@ -157,6 +158,7 @@ class ViewerTest : public ::testing::Test {
     }
 
     CatalogueSession session;
+    PlayerGroup players;
     std::unique_ptr<AppOpener> opener;
     bool barShownAtOpen = false;
     std::unique_ptr<QSignalSpy> downloads;

@@ -169,12 +169,18 @@ TEST(SaveWriterTest, WritesAtomicallyKeepsTheLatestAndRemoves) {
     EXPECT_EQ(filesBelow(dir.path()).size(), 31u) << "no temporary file is left";
 }
 
-TEST(SaveWriterTest, AFailedWriteIsCountedAndLeavesTheOldFile) {
+TEST(SaveWriterTest, AFailedWriteIsCountedReportedWithItsFileAndLeavesTheOldFile) {
     TempDir dir;
     std::ofstream(dir.path() / "taken") << "a file where a folder should be";
     viewer::SaveWriter writer;
+    std::vector<fs::path> reported;
+    writer.setFailureReport([&](const fs::path& file) { reported.push_back(file); });
     writer.put(dir.path() / "taken" / "a.sol", "x");
+    writer.put(dir.path() / "fine" / "b.sol", "y");
+    writer.waitIdle(dir.path() / "taken");
     writer.waitIdle();
     EXPECT_EQ(writer.failures(), 1);
+    EXPECT_EQ(reported, std::vector<fs::path>{dir.path() / "taken" / "a.sol"});
     EXPECT_EQ(readFile(dir.path() / "taken"), "a file where a folder should be");
+    EXPECT_EQ(readFile(dir.path() / "fine" / "b.sol"), "y");
 }

@@ -11,11 +11,11 @@ const QString AppOpener::UnreachableNote = QStringLiteral("无法连接应用商
 const QString AppOpener::NotAnAppNote = QStringLiteral("应用商店没有找到这个应用，请稍后再试。");
 
 AppOpener::AppOpener(base::Folders folders, Settings settings, std::string storeSite, WebProfiles& web,
-                     QObject* parent)
+                     PlayerGroup& group, QObject* parent)
     : QObject(parent), folders_(std::move(folders)), settings_(std::move(settings)),
-      storeSite_(std::move(storeSite)), web_(web), kept_(folders_.data),
-      players_(viewer::PlayerFiles{folders_.program / "player", folders_.data / "Game",
-                                   folders_.data / "Saves"}) {}
+      storeSite_(std::move(storeSite)), web_(web), group_(group), kept_(folders_.data),
+      players_(group, viewer::PlayerFiles{folders_.program / "player", folders_.data / "Game",
+                                          folders_.data / "Saves"}) {}
 
 AppOpener::~AppOpener() {
     delete viewer_;
@@ -101,7 +101,7 @@ void AppOpener::prepareView(int click, bool isWidgetApp, const std::string& link
 }
 
 FlashPayFrm* AppOpener::newViewer(ReadyPlayer* players) {
-    auto* viewer = new FlashPayFrm(settings_, folders_, web_, players);
+    auto* viewer = new FlashPayFrm(settings_, folders_, web_, group_, players);
     ++viewers_;
     connect(viewer, &QObject::destroyed, this, &AppOpener::viewerGone);
     return viewer;

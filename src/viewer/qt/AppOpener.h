@@ -34,6 +34,7 @@
 #include <utility>
 #include <vector>
 
+class PlayerGroup;
 class WebProfiles;
 
 class AppOpener : public QObject {
@@ -45,9 +46,10 @@ class AppOpener : public QObject {
     // How long the store may take for the pages of one app before the note shows instead.
     static constexpr std::chrono::milliseconds ReadDeadline{4000};
 
-    // The viewers' views run on web's profiles, which must outlive this object.
+    // The viewers' views run on web's profiles, their players in group; both must outlive this
+    // object.
     AppOpener(base::Folders folders, Settings settings, std::string storeSite, WebProfiles& web,
-              QObject* parent = nullptr);
+              PlayerGroup& group, QObject* parent = nullptr);
     // Closes the viewer.
     ~AppOpener() override;
 
@@ -98,6 +100,7 @@ class AppOpener : public QObject {
     Settings settings_;
     std::string storeSite_;
     WebProfiles& web_;
+    PlayerGroup& group_;
     viewer::KeptApps kept_;
     ReadyPlayer players_;
     viewer::OpenedApp current_;

@@ -64,9 +64,9 @@ bool sameAddress(const QUrl& loaded, const std::string& contentUrl) {
 } // namespace
 
 FlashPayFrm::FlashPayFrm(const Settings& settings, base::Folders folders, WebProfiles& web,
-                         ReadyPlayer* players, QWidget* parent)
+                         PlayerGroup& group, ReadyPlayer* players, QWidget* parent)
     : QWidget(parent), folders_(std::move(folders)), gameFolder_(folders_.data / "Game"), web_(web),
-      players_(players), pageColour_(text(settings.webBackColor)) {
+      group_(group), players_(players), pageColour_(text(settings.webBackColor)) {
     if (!pageColour_.isValid()) pageColour_ = Qt::white;
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlashPayFrm"));
@@ -86,7 +86,8 @@ FlashPayFrm::FlashPayFrm(const Settings& settings, base::Folders folders, WebPro
 
 void FlashPayFrm::load(const OpenedApp& app) {
     app_ = app;
-    savesNoteSaid_ = false;
+    refusalSaid_ = false;
+    failureSaid_ = false;
     place_ = !app.IsWidgetApp  ? std::nullopt
              : app.IsLocalFile ? MoviePlace::of(app.CurrentApp.ContentUrl)
                                : moviePlaceOf(app.CurrentApp);
@@ -190,6 +191,10 @@ void FlashPayFrm::prepareAppView(bool isWidgetApp, const std::string& link) {
         savesNote_->setStyleSheet(QStringLiteral(
             "QLabel#SavesNote { background: #fff4c2; color: #5a4500; font-size: 13px; padding: 6px; }"));
         savesNote_->hide();
+        savesNoteShown_ = new QTimer(savesNote_);
+        savesNoteShown_->setSingleShot(true);
+        savesNoteShown_->setInterval(std::chrono::seconds(10));
+        connect(savesNoteShown_, &QTimer::timeout, savesNote_, &QWidget::hide);
         curtain_ = new QWidget(appPage);
         QPalette palette = curtain_->palette();
         palette.setColor(QPalette::Window, pageColour_);
@@ -215,11 +220,11 @@ bool FlashPayFrm::suits(const viewer::OpenedApp& app) const {
 
 void FlashPayFrm::takePlayer() {
     QWidget* appPage = GameSStabs_->page(AppTab);
-    flash_ =
-        players_
-            ? players_->take(appPage)
-            : new FlashPlayer(PlayerFiles{folders_.program / "player", gameFolder_, folders_.data / "Saves"},
-                              appPage);
+    flash_ = players_
+                 ? players_->take(appPage)
+                 : new FlashPlayer(
+                       group_, PlayerFiles{folders_.program / "player", gameFolder_, folders_.data / "Saves"},
+                       appPage);
     flash_->hide();
     // Until the movie's first frame the player shows the page colour, as the catalogue's pages do.
     flash_->page()->setBackgroundColor(pageColour_);
@@ -239,16 +244,19 @@ void FlashPayFrm::takePlayer() {
     connect(flash_, &FlashPlayer::fullScreenRequested, this, [this](bool on) {
         if (on != fullScreen_) GameSStabs_->setCurrentTab(FullScreenTab);
     });
-    connect(flash_, &FlashPlayer::savesRefused, this, &FlashPayFrm::sayPlayerRefusedSaves);
+    connect(flash_, &FlashPlayer::savesRefused, this, [this] { sayAboutSaves(SavesFullNote, refusalSaid_); });
+    connect(flash_, &FlashPlayer::savesNotWritten, this,
+            [this] { sayAboutSaves(SavesNotWrittenNote, failureSaid_); });
 }
 
-// The movie goes on playing; the note says why its progress is not kept, once, for a while.
-void FlashPayFrm::sayPlayerRefusedSaves() {
-    if (savesNoteSaid_ || !savesNote_) return;
-    savesNoteSaid_ = true;
+// The movie goes on playing; the note says why its progress is not kept.
+void FlashPayFrm::sayAboutSaves(std::string_view note, bool& said) {
+    if (said || !savesNote_) return;
+    said = true;
+    savesNote_->setText(text(note));
     savesNote_->show();
     layoutCurrentTab();
-    QTimer::singleShot(std::chrono::seconds(10), savesNote_, &QWidget::hide);
+    savesNoteShown_->start();
 }
 
 void FlashPayFrm::applySkin(const Settings& settings) {

@@ -23,12 +23,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class FlashPlayer;
+class PlayerGroup;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QShortcut;
+class QTimer;
 class ReadyPlayer;
 class WebBrowser;
 class WebProfiles;
@@ -45,8 +48,8 @@ class FlashPayFrm : public QWidget {
   public:
     // A page app's views run on its profile of web (WebProfiles::pageApp), which must outlive the
     // window. A movie app plays on a player taken from players, given back when the window goes;
-    // without players the window makes a player of its own.
-    FlashPayFrm(const Settings& settings, base::Folders folders, WebProfiles& web,
+    // without players the window makes a player of its own, in group.
+    FlashPayFrm(const Settings& settings, base::Folders folders, WebProfiles& web, PlayerGroup& group,
                 ReadyPlayer* players = nullptr, QWidget* parent = nullptr);
     // Builds the app's view (the player or the browsers) unless prepareAppView() did, fills the
     // texts, and starts the movie or loads the page. Once per window.
@@ -78,7 +81,8 @@ class FlashPayFrm : public QWidget {
     FlashPlayer* flash() const { return flash_; }
     // The note shown in the player's place when the movie cannot run.
     QLabel* note() const { return note_; }
-    // The note shown over the player when the movie's saves reached their limit.
+    // The note shown over the player when the movie's saves reached their limit or could not be
+    // written.
     QLabel* savesNote() const { return savesNote_; }
     bool movieFailed() const { return movieFailed_; }
     skin::DirectUI* directUI() const { return directUI_; }
@@ -111,12 +115,14 @@ class FlashPayFrm : public QWidget {
     void focusApp();
     void playMovie();
     void takePlayer();
-    void sayPlayerRefusedSaves();
+    // Shows note over the player for a while, unless said is set; sets it.
+    void sayAboutSaves(std::string_view note, bool& said);
 
     viewer::OpenedApp app_;
     base::Folders folders_;
     std::filesystem::path gameFolder_;
     WebProfiles& web_;
+    PlayerGroup& group_;
     QPointer<ReadyPlayer> players_;
     std::optional<viewer::MoviePlace> place_; // where the movie and its files are kept
     QColor pageColour_;                       // the settings' page colour, for the note
@@ -145,7 +151,10 @@ class FlashPayFrm : public QWidget {
     FlashPlayer* flash_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* savesNote_ = nullptr;
-    bool savesNoteSaid_ = false; // said once for each app
+    QTimer* savesNoteShown_ = nullptr; // hides the note
+    // Each note about saves is said once for each app.
+    bool refusalSaid_ = false;
+    bool failureSaid_ = false;
     // Covers the player with the page colour from a movie's start to its first frame on the
     // screen: a player shown again would show its last picture (an earlier movie's, or black at
     // its earlier size) until its page draws anew.

@@ -1,14 +1,13 @@
 #include "viewer/qt/FlashPlayer.h"
 
-#include "base/Folders.h"
 #include "viewer/SaveWriter.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerRequestGuard.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "viewer/qt/ViewerLog.h"
 #include "web/qt/WebProfiles.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -17,20 +16,6 @@
 #include <QJsonObject>
 #include <QPointer>
 #include <QWebEngineProfile>
-#include <algorithm>
-
-// One writer for every player of the process, so that a viewer that replaces another reads the
-// saves only after the old one's last changes are on disk.
-static viewer::SaveWriter& saveWriter() {
-    static viewer::SaveWriter writer;
-    return writer;
-}
-
-// Every player of the process (all on the GUI thread): a movie waits for the stops of all of them.
-static std::vector<FlashPlayer*>& livePlayers() {
-    static std::vector<FlashPlayer*> players;
-    return players;
-}
 
 static QString schemeText(std::string_view text) {
     return QString::fromLatin1(text.data(), text.size());
@@ -44,15 +29,9 @@ static QUrl playerUrl(const QString& folder, const QString& fileName) {
     return url;
 }
 
-// The player's files of this program, the movies and saves of this user.
-static viewer::PlayerFiles files(const base::Folders& folders) {
-    return {folders.program / "player", folders.data / "Game", folders.data / "Saves"};
-}
-
-FlashPlayer::FlashPlayer(QWidget* parent) : FlashPlayer(files(base::Folders::ofThisProgram()), parent) {}
-
-FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
-    : QWebEngineView(parent), files_(std::move(files)), profile_(WebProfiles::newPlayerProfile(this)),
+FlashPlayer::FlashPlayer(PlayerGroup& group, viewer::PlayerFiles files, QWidget* parent)
+    : QWebEngineView(parent), group_(&group), files_(std::move(files)),
+      profile_(WebProfiles::newPlayerProfile(this)),
       urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     handler_ = new PlayerSchemeHandler(files_, profile_);
     profile_->installUrlSchemeHandler(viewer::kPlayerScheme.data(), handler_);
@@ -61,7 +40,7 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     page_->setBackgroundColor(Qt::black); // the player page's colour, also before it has loaded
     setPage(page_);
     setContextMenuPolicy(Qt::NoContextMenu);
-    livePlayers().push_back(this);
+    group.join(this);
     stopDeadline_.setSingleShot(true);
     stopDeadline_.setInterval(StopDeadline);
     connect(&stopDeadline_, &QTimer::timeout, this, [this] {
@@ -106,6 +85,13 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
     connect(page_, &PlayerPage::linkOpened, links, [this](const QUrl& url) {
         if (playing_ && urlOpener_) urlOpener_(url);
     });
+    // A stop of any player of the group lets this one's movie start, on saves read after it.
+    connect(&group, &PlayerGroup::stopEnded, links, [this] {
+        forgetReadSaves();
+        startPending();
+    });
+    connect(&group, &PlayerGroup::saveFailed, links,
+            [this](const std::filesystem::path& file) { sayFailedSave(file); });
     // A page whose process ended is loaded again, so that a reload can play once more.
     connect(page_, &QWebEnginePage::renderProcessTerminated, links,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
@@ -124,10 +110,9 @@ FlashPlayer::FlashPlayer(viewer::PlayerFiles files, QWidget* parent)
 // The page goes before its profile, which the web engine requires; what it reports while it goes
 // reaches nobody.
 FlashPlayer::~FlashPlayer() {
-    std::erase(livePlayers(), this);
+    if (group_) group_->leave(this);
     links_.reset();
     delete page_;
-    if (stopping_) QMetaObject::invokeMethod(qApp, &FlashPlayer::startWaitingPlayers, Qt::QueuedConnection);
 }
 
 void FlashPlayer::setMovie(const QString& path, const QString& storeAddress) {
@@ -179,51 +164,68 @@ void FlashPlayer::finishStop() {
     stopping_ = 0;
     const QPointer<FlashPlayer> self(this);
     emit movieStopped();
-    if (self) startWaitingPlayers();
-}
-
-void FlashPlayer::waitForSaves() {
-    saveWriter().waitIdle();
-}
-
-void FlashPlayer::startWaitingPlayers() {
-    // A start may stop a movie or run page scripts; copies guard against players going meanwhile.
-    std::vector<QPointer<FlashPlayer>> players(livePlayers().begin(), livePlayers().end());
-    for (const auto& player : players)
-        if (player) player->startPending();
+    if (self && group_) emit group_->stopEnded();
 }
 
 void FlashPlayer::startPending() {
-    if (!pending_ || !pageReady_) return;
+    if (!pending_ || !group_) return;
     if (playing_) return beginStop(); // the movie playing stops first; its stop starts this one
-    const auto& players = livePlayers();
-    if (std::any_of(players.begin(), players.end(), [](const FlashPlayer* p) { return p->isStopping(); }))
-        return;
-    pending_ = false;
+    if (group_->stopping()) return;
     const auto address = movieAddress();
     if (movie_.isEmpty() || !address) {
+        if (!pageReady_) return;
+        pending_ = false;
         handler_->setMovie({}, {}, {});
         // A file in Game whose name gives no address (such as "..?x") cannot play.
         if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the movie's name gives no address"));
         return;
     }
-    const QUrl& url = address->first;
-    handler_->setMovie(url, movie_, place_);
+    // The saves are read while the page gets ready, if it is not.
+    if (!read_ || read_->token != token_) return readSaves(address->first, address->second);
+    if (!pageReady_) return;
+    pending_ = false;
+    play(address->first, *std::exchange(read_, std::nullopt));
+}
 
-    // The movie's shared objects are keyed by its address's host and path, as Ruffle writes them.
-    const viewer::FlashSaves saves(files_.savesFolder, address->second, std::string(viewer::kPlayerHost),
+// The movie's shared objects are keyed by its address's host and path, as Ruffle writes them.
+void FlashPlayer::readSaves(const QUrl& url, const std::string& savesName) {
+    if (reading_ == token_) return;
+    reading_ = token_;
+    const viewer::FlashSaves saves(files_.savesFolder, savesName, std::string(viewer::kPlayerHost),
                                    url.path(QUrl::FullyEncoded).mid(1).toStdString());
-    saveWriter().waitIdle();
+    auto read = std::make_shared<ReadSaves>(ReadSaves{token_, saves, {}});
+    viewer::SaveWriter& writer = group_->writer();
+    group_->readers().start(
+        [saves, read, &writer] {
+            writer.waitIdle(saves.folder());
+            read->saves = saves.load();
+        },
+        [self = QPointer<FlashPlayer>(this), read] {
+            if (!self || self->reading_ != read->token) return;
+            self->reading_ = 0;
+            self->read_ = std::move(*read);
+            self->startPending();
+        });
+}
+
+void FlashPlayer::forgetReadSaves() {
+    reading_ = 0;
+    read_.reset();
+}
+
+void FlashPlayer::play(const QUrl& url, ReadSaves read) {
+    handler_->setMovie(url, movie_, place_);
     // Each file once, with the keys it goes under: the page keeps one copy for all of them.
     QJsonArray restored;
-    MovieSaves kept{saves, {}};
-    for (const auto& save : saves.load()) {
+    MovieSaves kept{read.files, {}};
+    for (const auto& save : read.saves) {
         QJsonArray keys;
         for (const std::string& key : save.keys)
             keys.append(QString::fromStdString(key));
         restored.append(
             QJsonArray{keys, QString::fromLatin1(QByteArray::fromStdString(save.bytes).toBase64())});
-        if (const auto file = saves.fileOf(save.keys.front())) kept.quota.admit(*file, save.bytes.size());
+        if (const auto file = read.files.fileOf(save.keys.front()))
+            kept.quota.admit(*file, save.bytes.size());
     }
     saves_.insert_or_assign(token_, std::move(kept));
     playing_ = token_;
@@ -268,7 +270,8 @@ void FlashPlayer::keepSave(int token, const QString& key, const QByteArray& byte
     } else if (!saves->second.quota.admit(*file, static_cast<std::size_t>(bytes.size()))) {
         return refuseSave(token);
     }
-    saveWriter().put(*file, removed ? std::nullopt : std::optional<std::string>(bytes.toStdString()));
+    if (group_)
+        group_->writer().put(*file, removed ? std::nullopt : std::optional<std::string>(bytes.toStdString()));
 }
 
 void FlashPlayer::refuseSave(int token) {
@@ -278,4 +281,14 @@ void FlashPlayer::refuseSave(int token) {
     qCWarning(viewerLog, "a save of %s was refused: over what a movie may keep",
               saves->second.files.folder().c_str());
     emit savesRefused();
+}
+
+// A failed write of a movie that has stopped is only logged: its viewer may be gone.
+void FlashPlayer::sayFailedSave(const std::filesystem::path& file) {
+    const auto saves = saves_.find(playing_);
+    if (saves == saves_.end() || saves->second.failureSaid ||
+        file.parent_path() != saves->second.files.folder())
+        return;
+    saves->second.failureSaid = true;
+    emit savesNotWritten();
 }

@@ -13,9 +13,11 @@
 // movie, as under Flash Player, and the files keep what they held.
 //
 // A movie ends as under Flash Player: its shared objects are written when it stops, also those it
-// never flushed. A movie starts only after every movie of the process that was stopping has stopped
-// and its saves are on disk, so it always reads the newest saves, and nothing a stopped movie
-// reports later is written.
+// never flushed. A movie starts only after every movie of its PlayerGroup that was stopping has
+// stopped and its saves are on disk, so it always reads the newest saves, and nothing a stopped
+// movie reports later is written. Its saves are read on a worker thread, meanwhile the window goes
+// on; the movie starts once they are read and the player page is ready. A save that cannot be
+// written is said (savesNotWritten), and the movie plays on.
 //
 // The movie playing talks to its page as in Flash Player: ExternalInterface is there and every
 // call gets null, no script of the page runs; its fscommand "quit" and "fullscreen" become
@@ -27,6 +29,7 @@
 #include "viewer/PlayerFiles.h"
 #include "viewer/SaveQuota.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWebEngineView>
@@ -36,7 +39,9 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
+class PlayerGroup;
 class PlayerPage;
 class PlayerSchemeHandler;
 class QWebEngineProfile;
@@ -44,9 +49,8 @@ class QWebEngineProfile;
 class FlashPlayer : public QWebEngineView {
     Q_OBJECT
   public:
-    // Plays from the application folder's player/ and Game/ and keeps saves in its Saves/.
-    explicit FlashPlayer(QWidget* parent = nullptr);
-    explicit FlashPlayer(viewer::PlayerFiles files, QWidget* parent = nullptr);
+    // Plays from files, one of group's players; the group must outlive it.
+    FlashPlayer(PlayerGroup& group, viewer::PlayerFiles files, QWidget* parent = nullptr);
     // A movie still playing loses what it has not flushed: stop it first.
     ~FlashPlayer() override;
 
@@ -72,9 +76,6 @@ class FlashPlayer : public QWebEngineView {
     QString movie() const { return movie_; }
     // True once Ruffle has read the current movie's header and started it.
     bool isMovieLoaded() const { return loaded_; }
-    // Returns once every save of every player is on disk. The program calls it last, before another
-    // instance may start; the saves are written meanwhile, while the program tears down.
-    static void waitForSaves();
     // Where the movie's links go; the user's web browser unless set.
     using UrlOpener = std::function<void(const QUrl&)>;
     void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
@@ -92,6 +93,9 @@ class FlashPlayer : public QWebEngineView {
     // A save of the current movie was refused, as it would have taken the movie over what it may
     // keep; once for each start.
     void savesRefused();
+    // A save of the current movie could not be written to disk (a full disk, a folder that cannot
+    // be written); once for each start.
+    void savesNotWritten();
     // The movie playing asked to close its viewer, or to enter (on) or leave full screen.
     void quitRequested();
     void fullScreenRequested(bool on);
@@ -102,18 +106,31 @@ class FlashPlayer : public QWebEngineView {
         viewer::FlashSaves files;
         viewer::SaveQuota quota;
         bool refusalSaid = false;
+        bool failureSaid = false;
+    };
+    // The saves read for the start numbered token.
+    struct ReadSaves {
+        int token;
+        viewer::FlashSaves files;
+        std::vector<viewer::FlashSaves::Save> saves;
     };
 
     void startPending();
+    // Reads the saves of the movie waiting, at its address, on a worker thread; startPending
+    // goes on once they are read.
+    void readSaves(const QUrl& url, const std::string& savesName);
+    // Drops saves read or being read for a movie that waits: a stop meanwhile may change them.
+    void forgetReadSaves();
+    void play(const QUrl& url, ReadSaves read);
     void beginStop();
     void finishStop();
     // The movie's address on the player's scheme and its folder name in Saves.
     std::optional<std::pair<QUrl, std::string>> movieAddress() const;
     void keepSave(int token, const QString& key, const QByteArray& bytes, bool removed);
     void refuseSave(int token);
-    // Starts the movies that waited for a stop to finish.
-    static void startWaitingPlayers();
+    void sayFailedSave(const std::filesystem::path& file);
 
+    QPointer<PlayerGroup> group_;
     viewer::PlayerFiles files_;
     std::unique_ptr<QObject> links_ = std::make_unique<QObject>(); // receives the page's reports
     QWebEngineProfile* profile_;
@@ -127,6 +144,8 @@ class FlashPlayer : public QWebEngineView {
     int token_ = 0;        // numbers each start, so a late report of an earlier start is ignored
     int playing_ = 0;      // the token of the movie started in the page, 0 when none
     int stopping_ = 0;     // the token of the movie being stopped, 0 when none
+    int reading_ = 0;      // the token of the start whose saves are being read, 0 when none
+    std::optional<ReadSaves> read_;
     QTimer stopDeadline_;
     UrlOpener urlOpener_;
     // The saves of the movie playing and of the one stopping; reports of any other are dropped.

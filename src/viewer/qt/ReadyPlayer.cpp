@@ -5,8 +5,8 @@
 
 #include <QTimer>
 
-ReadyPlayer::ReadyPlayer(viewer::PlayerFiles files, QObject* parent)
-    : QObject(parent), files_(std::move(files)) {}
+ReadyPlayer::ReadyPlayer(PlayerGroup& group, viewer::PlayerFiles files, QObject* parent)
+    : QObject(parent), group_(group), files_(std::move(files)) {}
 
 ReadyPlayer::~ReadyPlayer() {
     delete kept_;
@@ -36,7 +36,7 @@ bool ReadyPlayer::isWarm() const {
 }
 
 FlashPlayer* ReadyPlayer::make(QWidget* parent) {
-    auto* player = new FlashPlayer(files_, parent);
+    auto* player = new FlashPlayer(group_, files_, parent);
     player->hide();
     // A kept player starts Ruffle once its page is there, also after its page's process ended and
     // the page loaded anew; a page that played a movie has started it too.

@@ -13,13 +13,14 @@
 #include <QPointer>
 
 class FlashPlayer;
+class PlayerGroup;
 class QWidget;
 
 class ReadyPlayer : public QObject {
     Q_OBJECT
   public:
-    // Players play from files.
-    explicit ReadyPlayer(viewer::PlayerFiles files, QObject* parent = nullptr);
+    // Players play from files, in group.
+    ReadyPlayer(PlayerGroup& group, viewer::PlayerFiles files, QObject* parent = nullptr);
     // Deletes the kept player; one still lent is its viewer's to delete.
     ~ReadyPlayer() override;
 
@@ -57,6 +58,7 @@ class ReadyPlayer : public QObject {
     // Starts Ruffle in player's page on an empty movie, unless it has started there already.
     void warmUp(FlashPlayer* player);
 
+    PlayerGroup& group_;
     viewer::PlayerFiles files_;
     QPointer<FlashPlayer> kept_;
     QPointer<FlashPlayer> lent_;

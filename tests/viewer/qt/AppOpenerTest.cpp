@@ -5,6 +5,7 @@
 #include "WaitUntil.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
@@ -88,7 +89,8 @@ class AppOpenerTest : public ::testing::Test {
     std::atomic<bool> movieDetailsAsked{false};
     LoopbackServer store;
     WebProfiles web{app.path()};
-    AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1", web};
+    PlayerGroup players;
+    AppOpener opener{app.path(), defaultSettings(), "http://127.0.0.1:1", web, players};
 };
 
 // Whether every pixel of a widget's image is colour (within a small tolerance), sampled every 8.
@@ -126,7 +128,7 @@ TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheF
     Settings settings = defaultSettings();
     settings.webBackColor = "#30C060";
     const QColor pageColour(0x30, 0xc0, 0x60);
-    AppOpener movies{app.path(), settings, store.site(), web};
+    AppOpener movies{app.path(), settings, store.site(), web, players};
     movies.prepareReadyPlayer();
     ASSERT_TRUE(waitUntil([&] { return movies.readyPlayer().isWarm(); }, 60000));
     FlashPlayer* ready = movies.readyPlayer().kept();
@@ -153,15 +155,15 @@ TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheF
 // is still stopping then goes only once its saves are handed over.
 TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAWhile) {
     addPlayerAndMovies();
-    AppOpener movies{app.path(), defaultSettings(), store.site(), web};
-    const ReadyPlayer& players = movies.readyPlayer();
+    AppOpener movies{app.path(), defaultSettings(), store.site(), web, players};
+    const ReadyPlayer& ready = movies.readyPlayer();
     PlayerReadiness readiness(
         movies.readyPlayer(), [&](const QUrl& link) { return movies.isKeptMovieApp(link); },
         std::chrono::milliseconds(200));
     readiness.moviePageShown(false);
     EXPECT_FALSE(movies.isKeptMovieApp(url("/movie/1")));
     readiness.moviePageShown(true);
-    ASSERT_TRUE(waitUntil([&] { return players.isWarm(); }, 60000));
+    ASSERT_TRUE(waitUntil([&] { return ready.isWarm(); }, 60000));
 
     QSignalSpy opened(&movies, &AppOpener::opened);
     movies.open(url("/movie/1"));
@@ -174,12 +176,12 @@ TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAW
     readiness.moviePageShown(false);
     ASSERT_TRUE(waitUntil([&] { return played.isNull(); }, 30000));
     EXPECT_EQ(stopsWhenGone, 1);
-    EXPECT_EQ(players.kept(), nullptr);
+    EXPECT_EQ(ready.kept(), nullptr);
 
     EXPECT_TRUE(movies.isKeptMovieApp(url("/movie/1")));
     readiness.linkHovered(url("/movie/1"));
-    ASSERT_TRUE(waitUntil([&] { return players.kept() != nullptr; }, 10000));
-    const QPointer<FlashPlayer> hovered = players.kept();
+    ASSERT_TRUE(waitUntil([&] { return ready.kept() != nullptr; }, 10000));
+    const QPointer<FlashPlayer> hovered = ready.kept();
     readiness.linkHovered(QUrl());
     EXPECT_TRUE(waitUntil([&] { return hovered.isNull(); }, 30000));
 }
@@ -226,7 +228,7 @@ TEST_F(AppOpenerTest, ClosingWhileAnAppIsOpeningShowsNoViewer) {
 }
 
 TEST_F(AppOpenerTest, APageAppClickedWhileAMovieAppIsReadGetsABrowserNotThePlayer) {
-    AppOpener movieOpener{app.path(), defaultSettings(), store.site(), web};
+    AppOpener movieOpener{app.path(), defaultSettings(), store.site(), web, players};
     QSignalSpy opened(&movieOpener, &AppOpener::opened);
     movieOpener.open(QUrl(QString::fromStdString(store.url("/movielink"))));
     // Once the details are asked for, the link has answered and the window being prepared was told

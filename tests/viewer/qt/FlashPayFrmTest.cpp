@@ -9,6 +9,7 @@
 #include "skin/qt/SSTab.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "viewer/qt/ReadyPlayer.h"
 #include "web/qt/WebBrowser.h"
@@ -98,7 +99,7 @@ class FlashPayFrmTest : public ::testing::Test {
         return opened;
     }
     FlashPayFrm* open(const OpenedApp& opened) {
-        auto* window = new FlashPayFrm(settings, app.path(), web);
+        auto* window = new FlashPayFrm(settings, app.path(), web, players);
         window->load(opened);
         windows.emplace_back(window);
         window->show();
@@ -126,6 +127,7 @@ class FlashPayFrmTest : public ::testing::Test {
 
     TempDir app;
     WebProfiles web{app.path()};
+    PlayerGroup players;
     Store store;
     Settings settings = defaultSettings();
     std::vector<QPointer<FlashPayFrm>> windows;
@@ -164,7 +166,7 @@ TEST_F(FlashPayFrmTest, OpensWithTheAppsTextsTabsAndLayout) {
 TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) {
     const OpenedApp movie = movieApp("none.swf");
     const OpenedApp canvas = pageApp();
-    auto* w = new FlashPayFrm(settings, app.path(), web);
+    auto* w = new FlashPayFrm(settings, app.path(), web, players);
     windows.emplace_back(w);
     EXPECT_TRUE(w->suits(movie));
     EXPECT_TRUE(w->suits(canvas));
@@ -181,7 +183,7 @@ TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) 
     EXPECT_EQ(w->flash()->geometry(), QRect(2, 33, 986, 635));
 
     // A page app's browsers run on its own profile: another page app needs another window.
-    auto* page = new FlashPayFrm(settings, app.path(), web);
+    auto* page = new FlashPayFrm(settings, app.path(), web, players);
     windows.emplace_back(page);
     page->prepareAppView(false, canvas.Link);
     ASSERT_NE(page->AppWeb(), nullptr);
@@ -195,9 +197,9 @@ TEST_F(FlashPayFrmTest, AViewPreparedAheadIsTheOneLoadShowsAndSuitsOnlyItsKind) 
 
 // A viewer replaced by another app gives its player back while its movie may still be downloading.
 TEST_F(FlashPayFrmTest, AMovieThatArrivesAfterThePlayerWentBackIsKeptAndNotPlayed) {
-    ReadyPlayer players(
-        viewer::PlayerFiles{app.path() / "player", app.path() / "Game", app.path() / "Saves"});
-    auto* w = new FlashPayFrm(settings, app.path(), web, &players);
+    ReadyPlayer ready(players,
+                      viewer::PlayerFiles{app.path() / "player", app.path() / "Game", app.path() / "Saves"});
+    auto* w = new FlashPayFrm(settings, app.path(), web, players, &ready);
     windows.emplace_back(w);
     w->load(movieApp());
     QSignalSpy downloaded(w->Down(), &bkDLControlWidget::DLComplete);

@@ -4,8 +4,10 @@
 #include "PageScript.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
+#include "viewer/SaveWriter.h"
 #include "viewer/SolFile.h"
 #include "viewer/TestMovie.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
 
@@ -108,7 +110,9 @@ class FlashPlayerTest : public ::testing::Test {
     }
 
     TempDir app;
-    FlashPlayer player{files()};
+    viewer::SaveWriter writer;
+    PlayerGroup group{writer};
+    FlashPlayer player{group, files()};
 };
 
 } // namespace
@@ -229,7 +233,7 @@ TEST_F(FlashPlayerTest, SavesLastAcrossReloadsAndPlayersAndStayWithTheirMovie) {
     player.setMovie(QString());
     QString trace; // outlives the player, whose pending script answers arrive as it goes
     {
-        FlashPlayer next{files()};
+        FlashPlayer next{group, files()};
         next.resize(400, 300);
         next.show();
         next.setMovie(game("plays.swf"));
@@ -271,7 +275,7 @@ TEST_F(FlashPlayerTest, AStoppedMovieSavesWhatItNeverFlushedBeforeTheNextStarts)
     player.setMovie(game("plays.swf"));
     ASSERT_TRUE(waitUntil([&] { return textNow(plays, "count") == "1"; }));
 
-    FlashPlayer next{files()};
+    FlashPlayer next{group, files()};
     next.resize(400, 300);
     next.show();
     QSignalSpy nextStopped(&next, &FlashPlayer::movieStopped);
@@ -292,8 +296,8 @@ TEST_F(FlashPlayerTest, AStoppedMovieSavesWhatItNeverFlushedBeforeTheNextStarts)
     EXPECT_EQ(textNow(kept, "read"), "1");
     next.stopMovie();
     EXPECT_TRUE(nextStopped.wait(10000));
-    // The saves a stop handed over are on disk once waitForSaves returns, as at the program's end.
-    FlashPlayer::waitForSaves();
+    // The saves a stop handed over are on disk once the writer is idle, as at the program's end.
+    writer.waitIdle();
     EXPECT_EQ(textNow(kept, "count"), "3");
 
     // Stopping a player that plays nothing reports at once.
@@ -493,7 +497,7 @@ TEST_F(FlashPlayerTest, EveryMovieNameKeepsItsSavesInAFolderOfItsOwnInsideSaves)
         return files;
     };
     EXPECT_TRUE(waitUntil([&] { return fs::exists(app.path() / "Saves" / "q.swf" / "kept.sol"); }));
-    FlashPlayer::waitForSaves();
+    writer.waitIdle();
     EXPECT_EQ(filesNow(), expected);
 }
 
@@ -519,7 +523,7 @@ TEST_F(FlashPlayerTest, AMovieKeepsNoMoreThanItsLimitAndStartsAgainOnWhatItKept)
 
     player.stopMovie();
     ASSERT_TRUE(stopped.count() > 0 || stopped.wait(60000));
-    FlashPlayer::waitForSaves();
+    writer.waitIdle();
     std::set<std::string> files;
     std::uintmax_t bytes = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
