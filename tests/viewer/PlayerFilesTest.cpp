@@ -124,7 +124,7 @@ TEST(MovieAddressTest, FilesBesideTheMovieComeFromItsStoreFolder) {
     EXPECT_EQ(addressOf("https://s/a/b.swf#x", "a b?#%.xml"), "https://s/a/a%20b%3F%23%25.xml");
     EXPECT_EQ(addressOf("http://s/b.swf?x=/y/z", "c.png"), "http://s/c.png");
     EXPECT_EQ(addressOf("http://s/d/m.swf", "图/c.png"), "http://s/d/%E5%9B%BE/c.png");
-    EXPECT_FALSE(viewer::MoviePlace::of("file:///etc/x.swf"));
+    EXPECT_TRUE(viewer::MoviePlace::of("file:///etc/x.swf")->isLocal()); // a file of the player's own
     EXPECT_FALSE(viewer::MoviePlace::of(""));
     EXPECT_FALSE(viewer::MoviePlace::of("http://s"));
     EXPECT_FALSE(addressOf("http://s/a.swf", "../a.png"));
