@@ -124,17 +124,27 @@ Settings benchSettings() {
     return settings;
 }
 
-int viewerFirstFrame(const QStringList& args, bool ready) {
+// When the click on the movie app comes: with no page listing movie apps shown before (no player
+// ready), a second after such a page showed, or once the player it made ready is warm.
+enum class Click { Cold, SecondAfterPage, WhenWarm };
+
+int viewerFirstFrame(const QStringList& args, Click when) {
     WebProfiles web(std::filesystem::path(args[0].toStdString()));
     PlayerGroup players;
     AppOpener opener(std::filesystem::path(args[0].toStdString()), benchSettings(), args[1].toStdString(),
                      web, players);
     PlayerReadiness readiness(opener.readyPlayer(), [](const QUrl&) { return false; });
-    if (ready) {
-        // A page listing movie apps shows, as Brindle tells the readiness; the click comes a second
-        // later, the player warm by then or not.
+    if (when != Click::Cold) {
+        // A page listing movie apps shows, as Brindle tells the readiness.
+        QElapsedTimer shown;
+        shown.start();
         readiness.moviePageShown(true);
-        runEventsFor(1000);
+        if (when == Click::SecondAfterPage) {
+            runEventsFor(1000);
+        } else {
+            if (!waitUntil([&] { return opener.readyPlayer().isWarm(); }, 60000)) return 1;
+            std::printf("warm_ms %lld\n", shown.elapsed());
+        }
         std::printf("warm_at_click %d\n", opener.readyPlayer().isWarm() ? 1 : 0);
     }
     QSignalSpy opened(&opener, &AppOpener::opened);
@@ -261,13 +271,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: viewer_bench viewer|cold|bare|open|note|flush ...\n");
+        std::fprintf(stderr, "usage: viewer_bench viewer|warm|cold|bare|open|note|flush ...\n");
         return 2;
     }
     const QString mode = args.takeFirst();
     warmUp();
-    if (mode == QLatin1String("viewer") && args.size() == 3) return viewerFirstFrame(args, true);
-    if (mode == QLatin1String("cold") && args.size() == 3) return viewerFirstFrame(args, false);
+    if (mode == QLatin1String("viewer") && args.size() == 3)
+        return viewerFirstFrame(args, Click::SecondAfterPage);
+    if (mode == QLatin1String("warm") && args.size() == 3) return viewerFirstFrame(args, Click::WhenWarm);
+    if (mode == QLatin1String("cold") && args.size() == 3) return viewerFirstFrame(args, Click::Cold);
     if (mode == QLatin1String("bare") && args.size() == 2) return bareFirstFrame(args);
     if (mode == QLatin1String("open") && args.size() == 4) return viewerOpen(args);
     if (mode == QLatin1String("note") && args.size() == 3) return viewerNote(args);
