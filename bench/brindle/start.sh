@@ -28,12 +28,17 @@ if [ "${1:-}" = --inside ]; then
         wait "$pid" || true
         while pgrep -x Sorrel >/dev/null; do sleep 0.1; done
     }
-    for _ in $(seq "$rounds"); do
-        round package /usr/bin/brindle "$HOME/.local/share/brindle" "$HOME/.config/brindle"
+    package() { round package /usr/bin/brindle "$HOME/.local/share/brindle" "$HOME/.config/brindle"; }
+    portable() {
         # The portable install keeps its programs, skins and player beside its data.
         find "$portable" -mindepth 1 -maxdepth 1 ! -name Brindle ! -name Sorrel ! -name appstore ! -name Skin \
             ! -name player -exec rm -rf {} +
         round portable "$work/portable/bin/brindle" "$portable/Html" "$portable"
+    }
+    # The install that starts right after the other's start pays for what that one still ends in
+    # the background, so they take turns at going first.
+    for round in $(seq "$rounds"); do
+        if [ $((round % 2)) = 1 ]; then package; portable; else portable; package; fi
     done
     exit 0
 fi
