@@ -43,11 +43,12 @@ window.RufflePlayer.config = {
 // The renderer Ruffle draws with, by the graphics the engine gives the page. With a GPU, Ruffle's
 // own order (WebGPU, wgpu on WebGL 2, WebGL, canvas), whose wgpu renderers draw the movies'
 // filters. Without one the engine offers no WebGL, or one that the processor draws (a software GL
-// such as llvmpipe or SwiftShader), where Ruffle would take wgpu: on two cores it played a heavy
-// logo with filters at 1 to 2 frames a second and took 6 to 20 times the processor time per frame
-// of the canvas renderer, which kept about 30 (bench/viewer/frame-rate.sh). The canvas renderer
-// then draws, without the filters' blur, glow and shadows; Ruffle's WebGL renderer has no filters
-// either and was slower.
+// such as llvmpipe or SwiftShader), where Ruffle would take wgpu: on two idle cores it kept a heavy
+// logo with filters near 30 frames a second but took twice the processor time per frame of the
+// canvas renderer, 1.7 of the 2 cores, and with the machine busy it fell to 1 or 2 frames a second
+// while canvas kept close to 30 (bench/viewer/frame-rate.sh). The canvas renderer then draws,
+// without the filters' blur, glow and shadows; Ruffle's WebGL renderer has no filters either and
+// took more processor time.
 function rendererFor(glRenderer) {
     if (!glRenderer || /llvmpipe|softpipe|swiftshader|software|lavapipe/i.test(glRenderer)) return "canvas";
     return null;
