@@ -17,12 +17,21 @@ WindowNote::WindowNote(QWidget* window) : QLabel(window) {
 }
 
 void WindowNote::showNote(const QString& text) {
-    setText(text);
+    if (!isVisible()) lines_.clear();
+    if (!lines_.contains(text)) lines_.append(text);
+    while (lines_.size() > MostLines)
+        lines_.removeFirst();
+    setText(lines_.join(QLatin1Char('\n')));
     adjustSize();
     place();
     show();
     raise();
-    hideTimer_.start();
+    hideTimer_.stop();
+    startHideTimerWhenSeen();
+}
+
+void WindowNote::startHideTimerWhenSeen() {
+    if (isVisible() && !hideTimer_.isActive() && parentWidget()->isActiveWindow()) hideTimer_.start();
 }
 
 void WindowNote::place() {
@@ -37,5 +46,9 @@ void WindowNote::mousePressEvent(QMouseEvent*) {
 
 bool WindowNote::eventFilter(QObject* watched, QEvent* event) {
     if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible()) place();
+    // The time runs only while the window is the active one: a viewer that comes over the window
+    // stops it, and the player coming back gives the note its whole time again.
+    if (watched == parentWidget() && event->type() == QEvent::WindowDeactivate) hideTimer_.stop();
+    if (watched == parentWidget() && event->type() == QEvent::WindowActivate) startHideTimerWhenSeen();
     return QLabel::eventFilter(watched, event);
 }
