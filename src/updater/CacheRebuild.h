@@ -17,6 +17,8 @@ class CacheRebuild {
     // whole list costs one round of store latency even over HTTP/1.1, where a connection carries
     // one request at a time; a store that speaks HTTP/2 gets all of them on one connection.
     static constexpr long kConnectionsPerHost = 32;
+    // Page files written at once.
+    static constexpr int kWriterThreads = 8;
 
     CacheRebuild(PageSite site, std::string backColor)
         : site_(std::move(site)), backColor_(std::move(backColor)) {}
