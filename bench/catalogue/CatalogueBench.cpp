@@ -15,7 +15,8 @@
 //                                         as Brindle runs it (play tracker included), the game area
 //                                         shown, GAMES movie apps opened one after the other from the
 //                                         LINKs in turn, each until its movie plays, then closed:
-//                                         "games N pss_kib M" at the start and after every 10
+//                                         "games N pss_kib M main_kib K" at the start and after
+//                                         every 10: the tree's PSS and this process's own
 
 #include "catalogue/qt/MainFrm.h"
 #include "library/qt/PlayTracker.h"
@@ -244,8 +245,11 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
     waitForLoad(*window.HomeWeb(), pageUrl(appFolder, kHomeKey));
     window.SStab1()->setCurrentTab(Categories[0].mainTab);
     runFor(3000);
-    std::printf("games 0 pss_kib %ld\n", totalPssKib());
-    std::fflush(stdout);
+    const auto checkpoint = [](int game) {
+        std::printf("games %d pss_kib %ld main_kib %ld\n", game, totalPssKib(), pssKib(getpid()));
+        std::fflush(stdout);
+    };
+    checkpoint(0);
     for (int game = 1; game <= games; ++game) {
         emit window.appLinkClicked(links[static_cast<std::size_t>(game - 1) % links.size()]);
         if (!runUntil([&] {
@@ -262,8 +266,7 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
         if (!runUntil([&] { return closed; })) return 1;
         if (game % 10 == 0) {
             runFor(1000);
-            std::printf("games %d pss_kib %ld\n", game, totalPssKib());
-            std::fflush(stdout);
+            checkpoint(game);
         }
     }
     return 0;
