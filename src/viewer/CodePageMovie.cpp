@@ -6,14 +6,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <zlib.h>
 
 namespace viewer {
 
 namespace {
-
-// Movies are decompressed up to this size at most.
-constexpr std::uint32_t kMaxMovieSize = 256u << 20;
 
 // Tag codes of the tags that hold strings or other tags.
 enum : std::uint16_t {
@@ -234,28 +230,6 @@ class Rewriter {
     bool nonAscii_ = false;
 };
 
-// The movie's bytes after its 8-byte header, decompressed when it is a "CWS" movie.
-std::string body(std::string_view movie, std::uint32_t length) {
-    if (movie[0] == 'F') return std::string(movie.substr(8));
-    // zlib packs at most about 1032 bytes into one: a length beyond that is no real one.
-    const std::uint64_t most =
-        std::min<std::uint64_t>(kMaxMovieSize, (movie.size() - 8) * std::uint64_t{1032} + 64);
-    if (length > most || length < 8) cannotRewrite();
-    std::string out(length - 8, '\0');
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK) cannotRewrite();
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(movie.data() + 8));
-    stream.avail_in = static_cast<uInt>(movie.size() - 8);
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    const int result = inflate(&stream, Z_FINISH);
-    out.resize(out.size() - stream.avail_out);
-    inflateEnd(&stream);
-    // A movie cut short still plays as far as it goes; only a broken stream stops it.
-    if (result != Z_STREAM_END && result != Z_BUF_ERROR && result != Z_OK) cannotRewrite();
-    return out;
-}
-
 } // namespace
 
 std::optional<std::string> unicodeMovie(std::string_view movie, CodePageRewrite rewrite) {
@@ -263,8 +237,7 @@ std::optional<std::string> unicodeMovie(std::string_view movie, CodePageRewrite 
     const int version = static_cast<unsigned char>(movie[3]);
     if (version >= 6) return std::nullopt;
     try {
-        MovieBytes header(movie.substr(4, 4));
-        const std::string content = body(movie, header.u32());
+        const std::string content = movieBody(movie);
         MovieBytes in(content);
         in.skipRect();
         in.bytes(4); // frame rate and count

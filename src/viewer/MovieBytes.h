@@ -3,6 +3,7 @@
 // numbers, strings and bit fields, and writing numbers. Reading past the end, a string without its
 // end and a number too large for its field throw CannotRewrite, which leaves the movie as it is.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -93,6 +94,11 @@ class MovieBytes {
     int bit_ = 0;
     std::uint8_t current_ = 0;
 };
+
+// The bytes of a "FWS" or "CWS" movie after its 8-byte header, decompressed for a "CWS" one: at
+// most limit of them, all when limit is past the end. Throws CannotRewrite for a broken stream or a
+// length that no movie of its size has.
+std::string movieBody(std::string_view movie, std::size_t limit = SIZE_MAX);
 
 // Little-endian numbers appended to out, or written over its bytes from at.
 void put16(std::string& out, std::uint32_t value);

@@ -143,6 +143,20 @@ std::optional<std::string> MoviePlace::addressOf(std::string_view relative) cons
     return address;
 }
 
+std::optional<std::string> MoviePlace::linkAddressOf(std::string_view playerPath) const {
+    if (isLocal() || !playerPath.starts_with('/')) return std::nullopt;
+    const std::string_view path = playerPath.substr(0, playerPath.find_first_of("?#"));
+    const std::string game = "/Game/";
+    const std::string siteFolder = game + site_ + "/";
+    if (path.starts_with(siteFolder)) return siteAddress_ + std::string(playerPath.substr(siteFolder.size()));
+    const std::string_view store(siteAddress_);
+    const auto rootEnd = store.find('/', store.find("://") + 3);
+    if (!path.starts_with(game)) return std::string(store.substr(0, rootEnd)) + std::string(playerPath);
+    // The store folder's parent: its address without its last name, the root for a folder at the root.
+    const auto parentEnd = std::max(store.rfind('/', store.size() - 2), rootEnd);
+    return std::string(store.substr(0, parentEnd + 1)) + std::string(playerPath.substr(game.size()));
+}
+
 std::optional<fs::path> MoviePlace::diskPathOf(std::string_view relative) {
     const auto names = namesOf(relative);
     if (names.empty() || names.size() > kMaxDepth) return std::nullopt;

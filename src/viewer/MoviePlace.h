@@ -52,6 +52,13 @@ class MoviePlace {
     // The movie's folder name in Saves.
     std::string savesName() const;
 
+    // The web address of a link the movie opened, given as the link's path on the player's scheme
+    // with its query and fragment, percent-encoded ("/Game/<site>/more.html?id=2"): what the
+    // movie's relative link names below or above its store folder. A path below "/Game/<site>/"
+    // goes below the store folder, one elsewhere in "/Game/" one folder above it (a "../" link), and
+    // any other path from the store's root. Nothing for a local movie, whose links name files.
+    std::optional<std::string> linkAddressOf(std::string_view playerPath) const;
+
     // The store address of a file at relative, a decoded path below the site folder ("a.txt",
     // "data/b.xml"); nothing when diskPathOf refuses it.
     std::optional<std::string> addressOf(std::string_view relative) const;

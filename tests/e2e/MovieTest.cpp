@@ -515,8 +515,8 @@ TEST_F(MovieTest, AMovieThatCallsItsPageGetsNullAndGoesOnWhileNoScriptOfItsRuns)
 }
 
 // The links of a game's buttons open in the browser: web addresses in a new window, one per click
-// or key press, none without one and none of another kind. Its fscommands switch full screen,
-// show the stage at its own size and close the viewer.
+// or key press, none without one and none of another kind; a relative one beside the movie on the
+// store. Its fscommands switch full screen, show the stage at its own size and close the viewer.
 TEST_F(MovieTest, AMoviesLinksOpenOncePerPressAndItsCommandsReachTheViewer) {
     FlashPayFrm* viewer = open("links.swf");
     const QPointer<FlashPayFrm> alive(viewer);
@@ -544,9 +544,10 @@ TEST_F(MovieTest, AMoviesLinksOpenOncePerPressAndItsCommandsReachTheViewer) {
     ASSERT_TRUE(waitUntil([&] { return opened.size() >= 1; })) << "a click opened nothing";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_L);
     ASSERT_TRUE(waitUntil([&] { return opened.size() >= 2; })) << "a key press opened nothing";
-    // What a press opened wrongly would come before what the next press opens.
-    EXPECT_EQ(opened, std::vector<std::string>(
-                          {"http://127.0.0.1:9/more?press=4", "http://127.0.0.1:9/more?press=5"}));
+    // What a press opened wrongly would come before what the next press opens. A relative link
+    // goes beside the movie in its store folder.
+    EXPECT_EQ(opened, std::vector<std::string>({"http://127.0.0.1:9/more?press=4",
+                                                store->site() + "/widget/swf/more/games.html?press=5"}));
     EXPECT_NE(evaluate(*player->page(), QStringLiteral("document.title")).toString(), QStringLiteral("ran"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F);
@@ -576,23 +577,48 @@ TEST_F(MovieTest, AMoviesLinksOpenOncePerPressAndItsCommandsReachTheViewer) {
 }
 
 // A game on a stage narrower than the player shows its background colour over the whole player,
-// and what it draws beyond its stage's edges, in the window and in full screen.
+// and what it draws beyond its stage's edges, in the window and in full screen. One whose first
+// frame turns its scaling off shows its stage at its own size in the middle, with what it draws
+// beyond every edge around it.
 TEST_F(MovieTest, AMoviesBackgroundFillsThePlayerWithWhatItDrawsBeyondItsStage) {
-    FlashPayFrm* viewer = open("beyond.swf");
-    for (const bool fullScreen : {false, true}) {
-        SCOPED_TRACE(fullScreen ? "full screen" : "window");
-        if (fullScreen) viewer->GameSStabs()->setCurrentTab(4);
-        ASSERT_EQ(viewer->fullScreen(), fullScreen);
-        // Blue and yellow only, but for the edges between them.
-        const auto filled = [](const QImage& p) {
-            const int blue = sampledNear(p, qRgb(0x33, 0x66, 0xcc)),
-                      yellow = sampledNear(p, qRgb(255, 255, 0));
-            return blue > 0 && yellow > 0 && blue + yellow >= samples(p) * 98 / 100;
-        };
-        const QImage picture = pictureShowing(*viewer->flash(), filled);
-        shoot(*viewer, QStringLiteral("movie-beyond-%1").arg(fullScreen ? "full-screen" : "window"));
-        EXPECT_TRUE(filled(picture)) << "bars beside the stage: " << sampledNear(picture, qRgb(0, 0, 0))
-                                     << " black of " << samples(picture);
+    const QRgb blue = qRgb(0x33, 0x66, 0xcc), yellow = qRgb(255, 255, 0);
+    for (const std::string movie : {"beyond.swf", "unscaled-as2.swf"}) {
+        FlashPayFrm* viewer = open(movie);
+        const bool unscaled = movie == "unscaled-as2.swf";
+        for (const bool fullScreen : {false, true}) {
+            SCOPED_TRACE(movie + (fullScreen ? " in full screen" : " in the window"));
+            if (fullScreen) viewer->GameSStabs()->setCurrentTab(4);
+            ASSERT_EQ(viewer->fullScreen(), fullScreen);
+            // Blue and yellow only, but for the edges between them; unscaled, yellow right beyond
+            // a blue stage of 300 x 300 around the middle.
+            const auto filled = [&](const QImage& p) {
+                const int blues = sampledNear(p, blue), yellows = sampledNear(p, yellow);
+                if (blues == 0 || yellows == 0 || blues + yellows < samples(p) * 98 / 100) return false;
+                const QPoint middle = p.rect().center();
+                const auto stage = [&](QPoint step) {
+                    QPoint from = middle, to = middle;
+                    while (p.rect().contains(from - step) && near(p.pixel(from - step), blue))
+                        from -= step;
+                    while (p.rect().contains(to + step) && near(p.pixel(to + step), blue))
+                        to += step;
+                    const QPoint out = step * 4;
+                    const bool yellowBeyond = p.rect().contains(from - out) && p.rect().contains(to + out) &&
+                                              near(p.pixel(from - out), yellow) &&
+                                              near(p.pixel(to + out), yellow);
+                    return yellowBeyond ? QPoint(to - from).manhattanLength() + 1 : 0;
+                };
+                return !unscaled ||
+                       (std::abs(stage({1, 0}) - 300) <= 2 && std::abs(stage({0, 1}) - 300) <= 2);
+            };
+            const QImage picture = pictureShowing(*viewer->flash(), filled);
+            shoot(*viewer, QStringLiteral("movie-%1-%2")
+                               .arg(QString::fromStdString(movie).section('.', 0, 0),
+                                    fullScreen ? "full-screen" : "window"));
+            EXPECT_TRUE(filled(picture))
+                << "bars beside the stage or the stage scaled: " << sampledNear(picture, qRgb(0, 0, 0))
+                << " black of " << samples(picture);
+        }
+        viewer->close();
     }
 }
 

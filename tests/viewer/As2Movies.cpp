@@ -12,6 +12,9 @@
 //   keys-as2.swf            fills its stage with the colour of the last arrow key pressed, as
 //                           keys.swf does: grey before any, left red, right green, up blue, down
 //                           yellow, taken by a Key listener;
+//   unscaled-as2.swf        turns its scaling off in its first frame (fscommand "allowscale"
+//                           "false") and draws yellow bands beyond every edge of its blue 300 x 300
+//                           stage, as beyond.swf does;
 //   a/files-as2.swf,        (the same movie in two store folders) loads text files with LoadVars
 //   b/files-as2.swf         and keeps each one's text, or "error", in the shared object "files":
 //                           "config" (config.txt beside it, "A" in a/ and "B" in b/), "sub"
@@ -201,6 +204,18 @@ std::string keys() {
     return oneFrame(movie, a);
 }
 
+std::string unscaled() {
+    MovieWriter movie(300, 300, 30, {0x33, 0x66, 0xCC});
+    movie.setVersion(8);
+    const auto band = movie.define(Shape::rect(300, 300, {255, 255, 0}));
+    const std::pair<double, double> centres[] = {{-150, 150}, {450, 150}, {150, -150}, {150, 450}};
+    for (std::uint16_t depth = 1; const auto& [x, y] : centres)
+        movie.place(depth++, band, {x, y});
+    Actions a;
+    a.record(0x83, std::string("FSCommand:allowscale") + '\0' + "false" + '\0'); // how Flash wrote it
+    return oneFrame(movie, a);
+}
+
 // files-as2.swf: loadOne(key, url) loads url with a LoadVars whose onData keeps the text under key.
 std::string files() {
     MovieWriter movie = as2Movie();
@@ -268,6 +283,7 @@ int main(int argc, char** argv) {
         {"characters-as2.swf", wideText()},
         {"lines-as2.swf", spacedLines()},
         {"keys-as2.swf", keys()},
+        {"unscaled-as2.swf", unscaled()},
         {"a/files-as2.swf", files()},
         {"b/files-as2.swf", files()},
         {"a/config.txt", "A"},

@@ -6,11 +6,11 @@
 
 #include "LittleEndian.h"
 #include "SwfWriter.h"
+#include "viewer/CompressedMovie.h"
 #include "viewer/GbkBytes.h"
 #include "viewer/ServedFile.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 using namespace swf;
 using viewer::CodePageRewrite;
@@ -115,15 +115,6 @@ std::string sample(int version, std::string text = "中文") {
 
     movie.showFrame();
     return movie.bytes();
-}
-
-std::string compressed(const std::string& movie) {
-    uLongf size = compressBound(static_cast<uLong>(movie.size() - 8));
-    std::string out(size, '\0');
-    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(movie.data() + 8),
-             static_cast<uLong>(movie.size() - 8));
-    out.resize(size);
-    return "CWS" + movie.substr(3, 5) + out;
 }
 
 } // namespace

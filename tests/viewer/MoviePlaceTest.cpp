@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <utility>
 #include <vector>
 
 using viewer::MoviePlace;
@@ -54,6 +55,26 @@ TEST(MoviePlaceTest, EveryStoreFolderHasASiteOfItsOwn) {
     for (const char* refused : {"http://s/a/%2E%2E", "http://s/a/..", "http://s/a%2Fb.swf", "http://s/a/",
                                 "http://s/a%00.swf", "ftp://s/a.swf", "http:///a.swf"})
         EXPECT_FALSE(MoviePlace::of(refused)) << refused;
+}
+
+// A movie's links that Ruffle resolved against its folder on the player's scheme name the store.
+TEST(MoviePlaceTest, AMoviesRelativeLinksNameItsStoreFolder) {
+    const auto place = MoviePlace::of("http://s:1/widget/swf/main.swf?level=2").value();
+    const std::string folder = "/Game/" + place.site() + "/";
+    const std::pair<std::string, std::string> links[] = {
+        {folder + "more.html?id=%E6%B8%B8#top", "http://s:1/widget/swf/more.html?id=%E6%B8%B8#top"},
+        {folder + "a/b.html", "http://s:1/widget/swf/a/b.html"},
+        {folder, "http://s:1/widget/swf/"},
+        {"/Game/up.html?x", "http://s:1/widget/up.html?x"},
+        {"/Game/", "http://s:1/widget/"},
+        {"/index.html", "http://s:1/index.html"},
+    };
+    for (const auto& [link, address] : links)
+        EXPECT_EQ(place.linkAddressOf(link), address) << link;
+    EXPECT_EQ(MoviePlace::of("https://s/m.swf")->linkAddressOf("/Game/up.html"), "https://s/up.html");
+    EXPECT_FALSE(place.linkAddressOf("more.html"));
+    // A local movie's links name files of the player's own.
+    EXPECT_FALSE(MoviePlace::of("file:///home/u/m.swf")->linkAddressOf("/Game/x/more.html"));
 }
 
 TEST(MoviePlaceTest, AnyNameFromTheStoreMapsToOneSafeFileName) {

@@ -229,6 +229,12 @@ function ensurePlayer() {
 // "fullscreen" switches its full screen (the host does both); "allowscale" "false" shows the stage
 // at its own size in the middle of the player, on the movie's background colour, and "true" fits
 // it to the player again. "showmenu" needs nothing: the player shows no menu either way.
+//
+// Ruffle sets a movie's scaling only when it starts it. A movie whose first frame turns scaling
+// off starts unscaled (see playMovie) and shows what it draws beyond its stage; one that does so
+// later gets the player cut to its stage, which hides that. A movie started unscaled stays so.
+let startedUnscaled = false;
+
 function runCommand(own, command, args) {
     if (own !== player) return;
     const on = String(args).toLowerCase();
@@ -241,6 +247,7 @@ function runCommand(own, command, args) {
         break;
     case "allowscale": {
         const movie = own.ruffle().metadata;
+        if (startedUnscaled) break;
         if (on === "false" && movie) {
             own.style.cssText = `position: absolute; left: 50%; top: 50%; width: ${movie.width}px;
                 height: ${movie.height}px; margin: ${-movie.height / 2}px 0 0 ${-movie.width / 2}px`;
@@ -258,8 +265,9 @@ function runCommand(own, command, args) {
 // file's text once, with the keys it goes under): the host starts a movie only after the one before
 // has stopped and its saves are on disk. rewrite, when given, is [store folder, folder on this
 // scheme]: the movie's loads by absolute address into its store folder go to the same file there,
-// as its relative loads do.
-function playMovie(url, token, movieSaves, movieLimits, rewrite) {
+// as its relative loads do. unscaled starts the movie with its scaling off, at its own size in the
+// middle of the player, as its first frame asks with fscommand "allowscale" "false".
+function playMovie(url, token, movieSaves, movieLimits, rewrite, unscaled) {
     removePlayer();
     saves = new Map();
     for (const [keys, value] of movieSaves || []) for (const key of keys) saves.set(key, value);
@@ -267,6 +275,7 @@ function playMovie(url, token, movieSaves, movieLimits, rewrite) {
     countSizes();
     refusalReported = false;
     currentToken = token;
+    startedUnscaled = Boolean(unscaled);
     const rules = [];
     if (rewrite && rewrite.length === 2) {
         const escaped = rewrite[0].replace(/[.*+?^${}()|[\]\\]/g, "\\$&");
@@ -276,7 +285,12 @@ function playMovie(url, token, movieSaves, movieLimits, rewrite) {
     // Ruffle would take the page's otherwise.
     ensurePlayer()
         .ruffle()
-        .load({ url: url, base: new URL(".", url).href, urlRewriteRules: rules })
+        .load({
+            url: url,
+            base: new URL(".", url).href,
+            urlRewriteRules: rules,
+            scale: startedUnscaled ? "noScale" : "showAll",
+        })
         .catch((error) => console.error("brindle:failed " + token + " " + error));
 }
 

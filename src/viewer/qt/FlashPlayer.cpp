@@ -1,6 +1,7 @@
 #include "viewer/qt/FlashPlayer.h"
 
 #include "viewer/SaveWriter.h"
+#include "viewer/UnscaledMovie.h"
 #include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerPage.h"
 #include "viewer/qt/PlayerRequestGuard.h"
@@ -16,6 +17,8 @@
 #include <QJsonObject>
 #include <QPointer>
 #include <QWebEngineProfile>
+#include <fstream>
+#include <iterator>
 
 static QString schemeText(std::string_view text) {
     return QString::fromLatin1(text.data(), text.size());
@@ -83,7 +86,10 @@ FlashPlayer::FlashPlayer(PlayerGroup& group, viewer::PlayerFiles files, QWidget*
         if (token == playing_) emit fullScreenRequested(on);
     });
     connect(page_, &PlayerPage::linkOpened, links, [this](const QUrl& url) {
-        if (playing_ && urlOpener_) urlOpener_(url);
+        const QUrl address = webAddressOf(url);
+        const bool web =
+            address.scheme() == QLatin1String("http") || address.scheme() == QLatin1String("https");
+        if (playing_ && urlOpener_ && web) urlOpener_(address);
     });
     // A stop of any player of the group lets this one's movie start, on saves read after it.
     connect(&group, &PlayerGroup::stopEnded, links, [this] {
@@ -196,7 +202,9 @@ void FlashPlayer::readSaves(const QUrl& url, const std::string& savesName) {
     auto read = std::make_shared<ReadSaves>(ReadSaves{token_, saves, {}});
     viewer::SaveWriter& writer = group_->writer();
     group_->readers().start(
-        [saves, read, &writer] {
+        [saves, read, &writer, movie = std::filesystem::path(movie_.toStdString())] {
+            std::ifstream file(movie, std::ios::binary);
+            read->unscaled = viewer::startsUnscaled(std::string(std::istreambuf_iterator<char>(file), {}));
             writer.waitIdle(saves.folder());
             read->saves = saves.load();
         },
@@ -239,7 +247,7 @@ void FlashPlayer::play(const QUrl& url, ReadSaves read) {
             QString::fromStdString(place_->siteAddress()),
             playerUrl(QStringLiteral("Game"), QString::fromStdString(place_->site()) + QLatin1Char('/'))
                 .toString(QUrl::FullyEncoded)};
-    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored, limits, rewrite};
+    const QJsonArray args{url.toString(QUrl::FullyEncoded), token_, restored, limits, rewrite, read.unscaled};
     page_->runJavaScript(QStringLiteral("playMovie(...%1)")
                              .arg(QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact))));
 }
@@ -257,6 +265,18 @@ std::optional<std::pair<QUrl, std::string>> FlashPlayer::movieAddress() const {
     QUrl url = playerUrl(QStringLiteral("Game"), QString::fromStdString(address->name));
     if (!address->query.empty()) url.setQuery(QString::fromStdString(address->query), QUrl::TolerantMode);
     return std::pair{url, address->name};
+}
+
+// Ruffle resolves a movie's relative link against the movie's folder on the player's scheme, and
+// rewrites an absolute one into its store folder to that folder too: such a link goes to the store.
+QUrl FlashPlayer::webAddressOf(const QUrl& link) const {
+    if (link.scheme() != schemeText(viewer::kPlayerScheme)) return link;
+    if (!place_ || link.host() != schemeText(viewer::kPlayerHost)) return {};
+    QString path = link.path(QUrl::FullyEncoded);
+    if (link.hasQuery()) path += QLatin1Char('?') + link.query(QUrl::FullyEncoded);
+    if (link.hasFragment()) path += QLatin1Char('#') + link.fragment(QUrl::FullyEncoded);
+    const auto address = place_->linkAddressOf(path.toStdString());
+    return address ? QUrl(QString::fromStdString(*address), QUrl::StrictMode) : QUrl();
 }
 
 void FlashPlayer::keepSave(int token, const QString& key, const QByteArray& bytes, bool removed) {

@@ -22,7 +22,9 @@
 // The movie playing talks to its page as in Flash Player: ExternalInterface is there and every
 // call gets null, no script of the page runs; its fscommand "quit" and "fullscreen" become
 // quitRequested and fullScreenRequested; an http(s) address it opens in a new window after a
-// click or key press, one per press, goes to the URL opener (the user's web browser).
+// click or key press, one per press, goes to the URL opener (the user's web browser), also one
+// relative to a movie from the store, taken relative to its store address. A local movie's relative
+// links name files, which open nowhere.
 
 #include "viewer/FlashSaves.h"
 #include "viewer/MoviePlace.h"
@@ -108,16 +110,18 @@ class FlashPlayer : public QWebEngineView {
         bool refusalSaid = false;
         bool failureSaid = false;
     };
-    // The saves read for the start numbered token.
+    // The saves read for the start numbered token, and whether its movie starts unscaled (see
+    // UnscaledMovie), read with them.
     struct ReadSaves {
         int token;
         viewer::FlashSaves files;
         std::vector<viewer::FlashSaves::Save> saves;
+        bool unscaled = false;
     };
 
     void startPending();
-    // Reads the saves of the movie waiting, at its address, on a worker thread; startPending
-    // goes on once they are read.
+    // Reads the saves of the movie waiting, at its address, and its first frame on a worker
+    // thread; startPending goes on once they are read.
     void readSaves(const QUrl& url, const std::string& savesName);
     // Drops saves read or being read for a movie that waits: a stop meanwhile may change them.
     void forgetReadSaves();
@@ -126,6 +130,9 @@ class FlashPlayer : public QWebEngineView {
     void finishStop();
     // The movie's address on the player's scheme and its folder name in Saves.
     std::optional<std::pair<QUrl, std::string>> movieAddress() const;
+    // The address a link the movie opened names: a link on the player's scheme mapped back to the
+    // movie's store address (see MoviePlace::linkAddressOf), an empty one where it has none.
+    QUrl webAddressOf(const QUrl& link) const;
     void keepSave(int token, const QString& key, const QByteArray& bytes, bool removed);
     void refuseSave(int token);
     void sayFailedSave(const std::filesystem::path& file);

@@ -68,9 +68,7 @@ PlayerPage::PlayerPage(QWebEngineProfile* profile, QObject* parent) : QWebEngine
 
     // The new window itself is never made: not adopting the request refuses it.
     connect(this, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
-        const QUrl url = request.requestedUrl();
-        const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-        if (web && request.isUserInitiated()) emit linkOpened(url);
+        if (request.isUserInitiated()) emit linkOpened(request.requestedUrl());
     });
 }
 

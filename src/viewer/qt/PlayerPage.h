@@ -4,9 +4,9 @@
 // Ruffle's log, whose lines start with Ruffle's prefix; and a save report, forged or not, can only
 // change the saves of the movie playing.
 //
-// A movie's link to a new window (getURL, navigateToURL) becomes linkOpened when it is an http(s)
-// address and the web engine saw a click or key press in the page for it: the engine lets a page
-// open one window per press, shortly after it, and none without one.
+// A movie's link to a new window (getURL, navigateToURL) becomes linkOpened, whatever its scheme,
+// when the web engine saw a click or key press in the page for it: the engine lets a page open one
+// window per press, shortly after it, and none without one.
 
 #include <QJsonObject>
 #include <QWebEnginePage>
@@ -37,7 +37,7 @@ class PlayerPage : public QWebEnginePage {
     // The movie started with token asked its player to quit, or to enter or leave full screen.
     void movieQuit(int token);
     void movieFullScreen(int token, bool on);
-    // A movie opened the web address url in a new window after a click or key press.
+    // A movie opened url (of any scheme) in a new window after a click or key press.
     void linkOpened(const QUrl& url);
 
   protected:

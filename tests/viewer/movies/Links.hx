@@ -6,15 +6,16 @@ import flash.net.URLRequest;
 // Opens links and gives commands as the era's games did. At its start, without a press, it opens
 // http://127.0.0.1:9/start in a new window. Its first three presses (mouse presses, or the key L)
 // open a javascript:, a file: and a brindle: address in a new window, one each; every later press
-// opens http://127.0.0.1:9/more?press=N (N counts the presses), then in the same press another
-// web address in a new window and one in its own window. Keys F and N send fscommand
+// opens http://127.0.0.1:9/more?press=N (N counts the presses) when N is even, more/games.html?press=N
+// beside the movie when it is odd, then in the same press another web address in a new window and
+// one in its own window. Keys F and N send fscommand
 // "fullscreen" "true" and "false", S and A "allowscale" "false" and "true", M "showmenu" "false",
 // Q "quit". Its 200 x 150 stage has a red 50 x 50 square at its top left corner on grey, which
 // turns blue once the start's link has been opened, then cyan, magenta and green after each of
 // the first three presses.
 class Links {
     static var presses = 0;
-    static var others = ["javascript:document.title='ran'", "file:///etc/passwd", "brindle://app/Game/links.swf"];
+    static var others = ["javascript:document.title='ran'", "file:///etc/passwd", "brindle://elsewhere/Game/links.swf"];
     static var colours = [0x0000ff, 0x00ffff, 0xff00ff, 0x00ff00];
     static var fill:Sprite;
 
@@ -37,7 +38,7 @@ class Links {
             paint(colours[presses]);
             return;
         }
-        open("http://127.0.0.1:9/more?press=" + presses);
+        open((presses % 2 == 0 ? "http://127.0.0.1:9/more" : "more/games.html") + "?press=" + presses);
         open("http://127.0.0.1:9/again?press=" + presses);
         open("https://127.0.0.1:9/self?press=" + presses, "_self");
     }
