@@ -17,7 +17,8 @@ TEST(WindowNote, NotesThatComeWhileOneShowsEachKeepTheirLine) {
     note.showNote(QStringLiteral("“b.txt”不是 Flash 游戏文件（SWF），无法打开。"));
     note.showNote(QStringLiteral("找不到文件“a.swf”。"));
     EXPECT_TRUE(note.isVisible());
-    EXPECT_EQ(note.text(), QStringLiteral("找不到文件“a.swf”。\n“b.txt”不是 Flash 游戏文件（SWF），无法打开。"));
+    EXPECT_EQ(note.text(),
+              QStringLiteral("找不到文件“a.swf”。\n“b.txt”不是 Flash 游戏文件（SWF），无法打开。"));
 
     // Many at once: the newest stay.
     for (int i = 0; i < WindowNote::MostLines + 2; ++i)
