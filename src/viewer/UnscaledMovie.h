@@ -9,8 +9,9 @@
 namespace viewer {
 
 // Whether the actions of the movie's first frame (before it shows) hold fscommand("allowscale",
-// "false"), the link to "FSCommand:allowscale" with the target "false" that Flash compiled it to,
-// in any case. False for anything that is no "FWS" or "CWS" movie, or a damaged one.
+// "false") or fscommand("allowscale", false): the link to "FSCommand:allowscale" with the target
+// "false" (in any case) that Flash compiled it to, with both given or both pushed right before it.
+// False for anything that is no "FWS" or "CWS" movie, or a damaged one.
 bool startsUnscaled(std::string_view movie);
 
 } // namespace viewer

@@ -1,8 +1,10 @@
 // Which movies start with their scaling off: those whose first frame says fscommand("allowscale",
-// "false"), compressed or not, however far into the movie that frame's actions lie.
+// "false") in any of the forms Flash compiled it to, compressed or not, however far into the movie
+// that frame's actions lie.
 
 #include "viewer/UnscaledMovie.h"
 
+#include "LittleEndian.h"
 #include "SwfWriter.h"
 #include "viewer/CompressedMovie.h"
 
@@ -13,9 +15,22 @@ using viewer::startsUnscaled;
 
 namespace {
 
-// A movie whose frame (0 the first) runs the link to url with target, after filler bytes of
-// other tags.
-std::string movie(const std::string& url, const std::string& target, int frame = 0, std::size_t filler = 0) {
+// The link to url with target, both given.
+Actions getUrl(const std::string& url, const std::string& target) {
+    Actions a;
+    a.record(0x83, url + '\0' + target + '\0');
+    return a;
+}
+
+// The link to the two values pushed before it.
+Actions getUrl2(const Actions::Value& url, const Actions::Value& target) {
+    Actions a;
+    a.push({url, target}).record(0x9A, std::string(1, '\0'));
+    return a;
+}
+
+// A movie whose frame (0 the first) runs link, after filler bytes of other tags.
+std::string movie(const Actions& link, int frame = 0, std::size_t filler = 0) {
     MovieWriter writer(200, 100, 12, {255, 255, 255});
     writer.setVersion(8);
     for (std::size_t i = 0; i < filler; i += 60000)
@@ -23,8 +38,9 @@ std::string movie(const std::string& url, const std::string& target, int frame =
     for (int i = 0; i < frame; ++i)
         writer.showFrame();
     Actions actions;
-    actions.push({"ignored"}).op(Op::Pop).record(0x83, url + '\0' + target + '\0').op(Op::Stop);
+    actions.push({"ignored"}).op(Op::Pop).record(0x83, std::string(2, '\0'));
     writer.doAction(actions);
+    writer.doAction(link);
     writer.showFrame();
     return writer.bytes();
 }
@@ -32,17 +48,27 @@ std::string movie(const std::string& url, const std::string& target, int frame =
 } // namespace
 
 TEST(UnscaledMovieTest, OnlyAFirstFrameThatTurnsScalingOffStartsAMovieUnscaled) {
+    const Actions off = getUrl("FSCommand:allowscale", "false");
+    std::string pool;
+    u16(pool, 2);
+    Actions fromPool;
+    fromPool.record(0x88, pool + "false" + '\0' + "fscommand:AllowScale" + '\0')
+        .record(0x96, std::string("\x08\x01\x08\x00", 4))
+        .record(0x9A, std::string(1, '\0'));
     for (const std::string& m :
-         {movie("FSCommand:allowscale", "false"), movie("fscommand:AllowScale", "FALSE"),
-          compressed(movie("FSCommand:allowscale", "false", 0, 300000))})
+         {movie(off), movie(getUrl("fscommand:AllowScale", "FALSE")),
+          movie(getUrl2("FSCommand:allowscale", "false")), movie(getUrl2("FSCommand:allowscale", false)),
+          movie(fromPool), compressed(movie(off, 0, 300000))})
         EXPECT_TRUE(startsUnscaled(m));
+    Actions popped;
+    popped.push({"FSCommand:allowscale", "false"}).op(Op::Pop).record(0x9A, std::string(1, '\0'));
     for (const std::string& m :
-         {movie("FSCommand:allowscale", "true"), movie("FSCommand:showmenu", "false"),
-          movie("http://s/allowscale", "false"), movie("FSCommand:allowscale", "false", 1),
-          compressed(movie("FSCommand:allowscale", "false", 1, 300000))})
+         {movie(getUrl("FSCommand:allowscale", "true")), movie(getUrl("FSCommand:showmenu", "false")),
+          movie(getUrl("http://s/allowscale", "false")), movie(getUrl2("FSCommand:allowscale", true)),
+          movie(popped), movie(off, 1), compressed(movie(off, 1, 300000))})
         EXPECT_FALSE(startsUnscaled(m));
     // Cut short before its actions, damaged or no movie at all.
-    const std::string whole = compressed(movie("FSCommand:allowscale", "false", 0, 300000));
+    const std::string whole = compressed(movie(off, 0, 300000));
     EXPECT_FALSE(startsUnscaled(whole.substr(0, whole.size() / 2)));
     std::string broken = whole;
     broken[12] ^= 0x55;
