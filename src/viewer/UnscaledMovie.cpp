@@ -13,7 +13,9 @@ namespace viewer {
 
 namespace {
 
-enum : std::uint16_t { kEnd = 0, kShowFrame = 1, kDoAction = 12 };
+enum : std::uint16_t { kEnd = 0, kShowFrame = 1, kDoAction = 12, kFileAttributes = 69 };
+// The flag of the file attributes that marks a movie of ActionScript 3, which has no frame actions.
+constexpr std::uint8_t kActionScript3 = 0x08;
 constexpr std::uint8_t kGetUrl = 0x83, kConstantPool = 0x88, kPush = 0x96, kGetUrl2 = 0x9A;
 // The first frame of most movies is small: its actions are looked for in this much of the movie
 // first, then in four times as much, and so on.
@@ -96,6 +98,8 @@ bool firstFrameTurnsScalingOff(std::string_view tags) {
         const std::uint16_t code = header >> 6;
         const std::string_view body = in.bytes((header & 0x3F) == 0x3F ? in.u32() : header & 0x3F);
         if (code == kShowFrame || code == kEnd) return false;
+        // The first tag: a movie of ActionScript 3 is not read any further.
+        if (code == kFileAttributes && !body.empty() && (body[0] & kActionScript3)) return false;
         if (code == kDoAction && turnsScalingOff(body)) return true;
     }
 }

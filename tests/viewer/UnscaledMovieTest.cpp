@@ -60,12 +60,17 @@ TEST(UnscaledMovieTest, OnlyAFirstFrameThatTurnsScalingOffStartsAMovieUnscaled) 
           movie(getUrl2("FSCommand:allowscale", "false")), movie(getUrl2("FSCommand:allowscale", false)),
           movie(fromPool), compressed(movie(off, 0, 300000))})
         EXPECT_TRUE(startsUnscaled(m));
+    // A movie of ActionScript 3 runs no frame actions.
+    MovieWriter as3(200, 100, 12, {255, 255, 255});
+    as3.tag(69, std::string("\x08\0\0\0", 4));
+    as3.doAction(off);
+    as3.showFrame();
     Actions popped;
     popped.push({"FSCommand:allowscale", "false"}).op(Op::Pop).record(0x9A, std::string(1, '\0'));
     for (const std::string& m :
          {movie(getUrl("FSCommand:allowscale", "true")), movie(getUrl("FSCommand:showmenu", "false")),
           movie(getUrl("http://s/allowscale", "false")), movie(getUrl2("FSCommand:allowscale", true)),
-          movie(popped), movie(off, 1), compressed(movie(off, 1, 300000))})
+          movie(popped), movie(off, 1), compressed(movie(off, 1, 300000)), as3.bytes()})
         EXPECT_FALSE(startsUnscaled(m));
     // Cut short before its actions, damaged or no movie at all.
     const std::string whole = compressed(movie(off, 0, 300000));
