@@ -230,30 +230,39 @@ void removeDeadStaging(const fs::path& savesFolder) {
     }
 }
 
+// What became of an exchange of a staged folder with its target.
+enum class Swap {
+    Done,      // staged is at target, and what was at target (if anything) at staged
+    Unchanged, // both as they were
+    Broken     // the old target is neither at target nor at staged, but beside staged
+};
+
 // Puts staged in place of target in one step; the old target (if any) ends at staged. A file
-// system without exchange gets three renames, between which the target is missing for a moment.
-bool swapIn(const fs::path& staged, const fs::path& target) {
+// system without exchange gets three renames, between which the target is missing for a moment;
+// when the last ones fail, the old target stays beside staged.
+Swap swapIn(const fs::path& staged, const fs::path& target) {
     std::error_code ec;
     const bool exists = fs::exists(fs::symlink_status(target, ec));
     if (::renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, target.c_str(),
                     exists ? RENAME_EXCHANGE : RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL || !exists) return false;
+        return Swap::Done;
+    if (errno != EINVAL || !exists) return Swap::Unchanged;
     const fs::path aside = base::temporarySibling(staged);
-    if (std::rename(target.c_str(), aside.c_str()) != 0) return false;
-    if (std::rename(staged.c_str(), target.c_str()) != 0) {
-        std::rename(aside.c_str(), target.c_str());
-        return false;
-    }
-    return std::rename(aside.c_str(), staged.c_str()) == 0;
+    if (std::rename(target.c_str(), aside.c_str()) != 0) return Swap::Unchanged;
+    if (std::rename(staged.c_str(), target.c_str()) != 0)
+        return std::rename(aside.c_str(), target.c_str()) == 0 ? Swap::Unchanged : Swap::Broken;
+    return std::rename(aside.c_str(), staged.c_str()) == 0 ? Swap::Done : Swap::Broken;
 }
 
-// Moves a staging folder that holds saves still wanted beside the saves folder, under a name of
-// its own; where they are.
+// Moves a staging folder that holds saves still wanted out of the way of later restores, which
+// remove staging folders left behind: beside the saves folder, or in it under a hidden name that
+// is neither a movie's nor a staging folder's. Where they are.
 fs::path keptAside(const fs::path& staging, const fs::path& savesFolder) {
-    const fs::path kept = savesFolder.parent_path() / ("恢复前的存档-" + std::to_string(::time(nullptr)) +
-                                                       "-" + std::to_string(::getpid()));
-    return std::rename(staging.c_str(), kept.c_str()) == 0 ? kept : staging;
+    const std::string name =
+        "恢复前的存档-" + std::to_string(::time(nullptr)) + "-" + std::to_string(::getpid());
+    for (const fs::path& kept : {savesFolder.parent_path() / name, savesFolder / ("." + name)})
+        if (std::rename(staging.c_str(), kept.c_str()) == 0) return kept;
+    return staging;
 }
 
 // The zip's saves, checked, with the movies they belong to; or nothing with the refusal or failure
@@ -324,18 +333,25 @@ Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder
     for (const auto& [movie, files] : movies)
         written = written && syncPath(staging / movie);
 
+    const auto exchange = [&](const fs::path& from, const fs::path& to) {
+        if (options.exchange) return options.exchange(from, to) ? Swap::Done : Swap::Unchanged;
+        return swapIn(from, to);
+    };
     std::vector<std::string> swapped;
+    // Movies whose old saves are no longer in their folder but kept in the staging folder.
+    std::vector<std::string> notBack;
     for (const auto& [movie, files] : movies) {
-        if (!written || !swapIn(staging / movie, savesFolder / movie)) {
+        const Swap swap = written ? exchange(staging / movie, savesFolder / movie) : Swap::Unchanged;
+        if (swap == Swap::Broken) notBack.push_back(movie);
+        if (swap != Swap::Done) {
             written = false;
             break;
         }
         swapped.push_back(movie);
     }
-    std::vector<std::string> notBack;
     if (!written) // back as before, newest first
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
-            if (!swapIn(savesFolder / *it, staging / *it)) notBack.push_back(*it);
+            if (exchange(savesFolder / *it, staging / *it) != Swap::Done) notBack.push_back(*it);
     // The saves a movie had set aside as unreadable stay with it.
     std::size_t rejectedLost = 0;
     if (written)
@@ -346,15 +362,16 @@ Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder
                 ++rejectedLost;
         }
     syncPath(savesFolder);
-    // Old saves that could not be put back stay, in a folder beside Saves/ that no later start
-    // clears away as an interrupted restore's.
+    // Old saves that could not be put back stay, out of the way of the removal of an interrupted
+    // restore's staging folder at a later start.
     const fs::path kept = notBack.empty() && rejectedLost == 0 ? fs::path() : keptAside(staging, savesFolder);
     if (!notBack.empty()) {
         std::string games;
         for (const auto& movie : notBack)
             games += (games.empty() ? "“" : "、“") + gameOf(options, movie) + "”";
-        return failed("恢复中途失败，而且没能把 " + games + " 的存档完全换回来。它们原来的存档保存在“" +
-                      kept.string() + "”里，请把它们复制回存档文件夹。");
+        return failed("恢复中途失败，" + games +
+                      "的存档可能已被部分改动：没能把原来的存档换回去。原来的存档保存在“" + kept.string() +
+                      "”里，请把它们复制回存档文件夹。");
     }
     if (kept.empty()) fs::remove_all(staging, ec);
     if (!written) return failed(cannotWrite);

@@ -9,10 +9,12 @@
 // movie is restored, refuses the whole zip and nothing changes. Accepted saves are written into a
 // staging folder under Saves/ and synced; then each movie's folder is exchanged with its staged
 // one in a single rename (renameat2 RENAME_EXCHANGE), so a movie's folder is always whole, either
-// as before or as in the zip, and a failure on the way exchanges the earlier ones back. A movie's
-// saves become exactly those in the zip: saves it has now but the zip has not are dropped with
-// the old folder, except its rejected/ folder (saves set aside as unreadable), which is carried
-// over. Movies absent from the zip keep their saves.
+// as before or as in the zip, and a failure on the way exchanges the earlier ones back; should that
+// fail too, the failure says which games' saves may be partly changed and where their old saves
+// are kept (a folder no later restore clears away). A movie's saves become exactly those in the
+// zip: saves it has now but the zip has not are dropped with the old folder, except its rejected/
+// folder (saves set aside as unreadable), which is carried over. Movies absent from the zip keep
+// their saves.
 //
 // Entry names are UTF-8, or GBK (GB 18030) when they are not valid UTF-8, as zip tools of Chinese
 // systems write them without marking their encoding.
@@ -66,6 +68,11 @@ class SaveArchive {
         std::function<bool(const std::string& movie)> inUse;
         // The game's name of a movie folder, for messages; the folder name when empty.
         std::function<std::string(const std::string& movie)> nameOf;
+        // Exchanges the folder staged with target (which may be missing) in one step, or returns
+        // false and leaves both as they were. The file system's exchange when empty; tests give
+        // one that fails on the way.
+        std::function<bool(const std::filesystem::path& staged, const std::filesystem::path& target)>
+            exchange;
     };
     // Checks the zip as a restore does, writing nothing: Done with the movies and the number of
     // saves it would restore, or the refusal or failure the restore would give.

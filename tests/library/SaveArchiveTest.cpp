@@ -3,6 +3,8 @@
 #include "TempDir.h"
 #include "base/AtomicFile.h"
 
+#include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -287,4 +289,47 @@ TEST_F(SaveArchiveTest, AnEarlierVersionsBackupRestoresIntoTheGameItNames) {
         EXPECT_NE(refused.message.find(says), std::string::npos) << refused.message;
     }
     EXPECT_EQ(snapshot(saves), now);
+}
+
+// A restore that fails on the way puts back the games it changed and says nothing changed; when
+// putting one back fails too, it says that game's saves may be partly changed and where its old
+// saves are kept, out of the reach of the clean-up of interrupted restores.
+TEST_F(SaveArchiveTest, ARestoreWhoseRollbackFailsSaysTheSavesMayBePartlyChangedAndWhereTheOldOnesAre) {
+    writeZip(zip, {{"plays.swf/plays.sol", save("plays", 8)}, {"snake.swf/best.sol", save("best", 9)}});
+    SaveArchive::RestoreOptions options;
+    options.nameOf = [](const std::string& movie) { return movie == "plays.swf" ? "计数器" : "贪吃蛇"; };
+    // Each exchange in turn is done (true) or fails (false): plays.swf's is done, snake.swf's
+    // fails, and then plays.swf's exchange back.
+    std::vector<bool> script;
+    options.exchange = [&](const fs::path& staged, const fs::path& target) {
+        const bool done = !script.empty() && script.front();
+        if (!script.empty()) script.erase(script.begin());
+        return done && ::renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
+    };
+    const auto before = snapshot(saves);
+
+    script = {true, false, true};
+    const auto rolledBack = SaveArchive::restore(zip, saves, options);
+    EXPECT_EQ(rolledBack.status, SaveArchive::Status::Failed);
+    EXPECT_NE(rolledBack.message.find("存档没有改动"), std::string::npos) << rolledBack.message;
+    EXPECT_EQ(snapshot(saves), before);
+
+    script = {true, false, false};
+    const auto partly = SaveArchive::restore(zip, saves, options);
+    EXPECT_EQ(partly.status, SaveArchive::Status::Failed);
+    EXPECT_EQ(partly.message.find("没有改动"), std::string::npos) << partly.message;
+    EXPECT_NE(partly.message.find("“计数器”的存档可能已被部分改动"), std::string::npos) << partly.message;
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        if (entry.path().filename().string().starts_with("恢复前的存档-")) kept.push_back(entry.path());
+    ASSERT_EQ(kept.size(), 1u) << partly.message;
+    EXPECT_NE(partly.message.find(kept.front().string()), std::string::npos) << partly.message;
+    SaveArchive::removeLeftovers(saves);
+    const auto old = snapshot(kept.front());
+    EXPECT_EQ(old.at("plays.swf/plays.sol"), before.at("plays.swf/plays.sol"));
+    EXPECT_EQ(old.at("plays.swf/a%2Fb.sol"), before.at("plays.swf/a%2Fb.sol"));
+    const auto now = snapshot(saves);
+    EXPECT_EQ(now.at("plays.swf/plays.sol"), save("plays", 8)) << "the game's saves stay as the zip's";
+    EXPECT_EQ(now.at("snake.swf/best.sol"), before.at("snake.swf/best.sol"));
+    EXPECT_EQ(now.size(), 4u) << "nothing else is left in the saves folder"; // two folders, two saves
 }
