@@ -38,6 +38,7 @@
 #include "viewer/LocalMovie.h"
 #include "viewer/SaveWriter.h"
 #include "viewer/qt/AppOpener.h"
+#include "viewer/qt/FlashPayFrm.h"
 #include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/PlayerReadiness.h"
 #include "viewer/qt/PlayerSchemeHandler.h"
@@ -99,6 +100,12 @@ int runCatalogue(int argc, char** argv, const base::Folders& folders, const Star
         tracker.trackViewer(viewer, opener.currentLink().toString(QUrl::FullyEncoded).toStdString());
     });
     QObject::connect(&tracker, &PlayTracker::changed, &window, &MainFrm::libraryChanged);
+    // A play that cannot be counted is said over its movie, or over the catalogue.
+    QObject::connect(&tracker, &PlayTracker::notCounted, &window,
+                     [&window](QWidget* where, const QString& why) {
+                         auto* viewer = qobject_cast<FlashPayFrm*>(where);
+                         if (!viewer || !viewer->sayOverPlayer(why)) window.ShowNote(why);
+                     });
     // The movie viewers' player is ready only while a movie is likely: none while the catalogue
     // shows other apps, no memory spent on it for a player who browses them.
     PlayerReadiness readiness(opener.readyPlayer(),

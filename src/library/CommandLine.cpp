@@ -45,10 +45,10 @@ std::string oneField(std::string text) {
 }
 
 int listPlayed(const fs::path& dataFolder) {
-    std::string problem;
+    LibraryProblem problem;
     const auto library = PlayLibrary::open(dataFolder, &problem);
     if (!library) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+        std::fprintf(stderr, "%s\n", problem.why.c_str());
         return CommandLine::Failed;
     }
     if (!library->setAside().empty())
@@ -57,10 +57,7 @@ int listPlayed(const fs::path& dataFolder) {
     try {
         apps = library->list();
     } catch (const sqlite::Error& error) {
-        std::fprintf(stderr, "%s\n",
-                     error.kind() == sqlite::Error::Kind::Busy
-                         ? "暂时读不到游戏记录：另一个程序正在使用 Library.db，请稍后再试。"
-                         : ("读不到游戏记录（Library.db）：" + std::string(error.what()) + "。").c_str());
+        std::fprintf(stderr, "读不到游戏记录：%s\n", LibraryProblem::of(error).why.c_str());
         return CommandLine::Failed;
     }
     std::printf("地址\t名称\t次数\t时长（秒）\t最近一次（UTC）\n");

@@ -67,20 +67,6 @@ constexpr const char* kForeign =
     "程序文件夹里的 Library.db 不是游戏记录能用的文件（可能来自别的程序），它没有被改动。"
     "游戏记录暂时不会保存；移走这个文件后重新启动即可。";
 
-// Why a library that failed with error cannot be used, for the player.
-std::string problemOf(const sqlite::Error& error) {
-    switch (error.kind()) {
-    case sqlite::Error::Kind::Busy:
-        return "另一个程序正在使用游戏记录（Library.db），暂时读不到游戏记录。";
-    case sqlite::Error::Kind::NotWritable:
-        return "游戏记录（Library.db）无法写入：程序文件夹或这个文件是只读的。";
-    case sqlite::Error::Kind::Full:
-        return "磁盘已满，游戏记录（Library.db）无法写入。";
-    default:
-        return std::string("无法打开游戏记录（Library.db）：") + error.what() + "。";
-    }
-}
-
 // Makes db the library: the schema and the kept apps of a new file, the settings of every
 // connection. Ready, Damaged (quick_check finds faults) or Foreign; throws what SQLite fails.
 Opened prepare(sqlite::Database& db, const fs::path& appFolder) {
@@ -117,7 +103,7 @@ Opened prepare(sqlite::Database& db, const fs::path& appFolder) {
 struct Attempt {
     std::unique_ptr<sqlite::Database> db;
     Opened why = Opened::Ready;
-    std::string problem;
+    LibraryProblem problem;
 };
 
 Attempt openFile(const fs::path& file, const fs::path& appFolder) {
@@ -125,12 +111,12 @@ Attempt openFile(const fs::path& file, const fs::path& appFolder) {
         auto db = std::make_unique<sqlite::Database>(file, sqlite::Database::Mode::ReadWrite, kBusyWait);
         const Opened why = prepare(*db, appFolder);
         if (why == Opened::Ready) return {std::move(db), why, {}};
-        return {nullptr, why, why == Opened::Foreign ? kForeign : "游戏记录（Library.db）已损坏。"};
+        return {nullptr, why, {false, why == Opened::Foreign ? kForeign : "游戏记录（Library.db）已损坏。"}};
     } catch (const sqlite::Error& error) {
         // A damaged file, or anything else (busy, no permission, disk full), which leaves the
         // file as it is.
         const Opened why = error.kind() == sqlite::Error::Kind::Damaged ? Opened::Damaged : Opened::Failed;
-        return {nullptr, why, problemOf(error)};
+        return {nullptr, why, LibraryProblem::of(error)};
     }
 }
 
@@ -161,7 +147,7 @@ bool change(sqlite::Database& db, const char* sql, const std::string& link, cons
 
 } // namespace
 
-std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder, std::string* problem) {
+std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder, LibraryProblem* problem) {
     const fs::path file = appFolder / FileName;
     Attempt attempt = openFile(file, appFolder);
     if (attempt.db) return std::unique_ptr<PlayLibrary>(new PlayLibrary(std::move(attempt.db), {}));
@@ -174,7 +160,7 @@ std::unique_ptr<PlayLibrary> PlayLibrary::open(const fs::path& appFolder, std::s
     }
     if (problem) {
         *problem = attempt.why == Opened::Damaged && aside.empty()
-                       ? "游戏记录（Library.db）已损坏，且无法把它移到一边重新建立。"
+                       ? LibraryProblem{false, "游戏记录（Library.db）已损坏，且无法把它移到一边重新建立。"}
                        : attempt.problem;
     }
     return nullptr;

@@ -14,8 +14,10 @@
 // Several processes may use the file at once (Brindle and a command line); a writer waits for
 // another one's transaction. Its methods may be called from several threads; one runs at a time.
 // A read or write that SQLite cannot do (the file busy beyond the wait, the disk full) throws
-// sqlite::Error; an answer is never made up from a failure.
+// sqlite::Error (LibraryProblem says what it means for the player); an answer is never made up
+// from a failure.
 
+#include "library/LibraryProblem.h"
 #include "library/PlayedApp.h"
 
 #include <cstdint>
@@ -38,9 +40,9 @@ class PlayLibrary {
 
     // Opens (creates, or sets aside and makes anew) the library of appFolder. Null when it cannot
     // be used now (read-only folder, disk full, another process holding it beyond 5 seconds, a
-    // file of another program), with the reason for the player (Chinese) in problem.
+    // file of another program), with why in problem.
     static std::unique_ptr<PlayLibrary> open(const std::filesystem::path& appFolder,
-                                             std::string* problem = nullptr);
+                                             LibraryProblem* problem = nullptr);
     ~PlayLibrary();
     PlayLibrary(const PlayLibrary&) = delete;
     PlayLibrary& operator=(const PlayLibrary&) = delete;

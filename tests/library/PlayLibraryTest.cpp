@@ -2,10 +2,12 @@
 
 #include "TempDir.h"
 #include "base/AtomicFile.h"
+#include "sqlite/Error.h"
 #include "viewer/KeptApps.h"
 #include "viewer/MoviePlace.h"
 
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -184,5 +186,32 @@ TEST(PlayLibraryTest, AKillDuringWritesLosesNoCommittedChangeAndNeverDamagesTheF
         for (const auto& app : apps)
             total += app.seconds;
         EXPECT_GE(total - before, committed) << "every write the child saw committed is there";
+    }
+}
+
+// A change SQLite refuses (here: another program replaced the table under an open library) throws
+// to the caller, which learns that waiting does not help and why, for the player.
+TEST(PlayLibraryTest, AChangeThatFailsReachesTheCallerWithWhyAndWhetherWaitingHelps) {
+    TempDir folder;
+    auto library = PlayLibrary::open(folder.path());
+    ASSERT_TRUE(library);
+    library->recordOpen("http://s/app?id=1", "象棋", true, "s/chess.swf", "", 1000);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((folder.path() / PlayLibrary::FileName).c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "DROP TABLE apps; CREATE TABLE apps(x)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { library->setFavourite("http://s/app?id=1", true); },
+             [&] { library->recordOpen("http://s/app?id=1", "象棋", true, "", "", 2000); }}) {
+        try {
+            change();
+            ADD_FAILURE() << "the failed change was not reported";
+        } catch (const sqlite::Error& error) {
+            const LibraryProblem problem = LibraryProblem::of(error);
+            EXPECT_FALSE(problem.busy);
+            EXPECT_NE(problem.why.find("Library.db"), std::string::npos) << problem.why;
+        }
     }
 }

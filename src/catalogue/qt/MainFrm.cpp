@@ -76,7 +76,7 @@ MainFrm::MainFrm(base::Folders folders, Settings settings, Servers servers, WebP
     : QWidget(parent), folders_(std::move(folders)), settings_(std::move(settings)),
       servers_(std::move(servers)), library_(new LibraryService(folders_.data, this)) {
     connect(library_, &LibraryService::problemChanged, this, [this](const QString& problem) {
-        if (!problem.isEmpty()) ShowNote(problem);
+        if (!problem.isEmpty()) ShowNote(QStringLiteral("游戏记录暂时不能使用：") + problem);
     });
     // What a restore cut short by the end of the program left in Saves/ goes.
     library_->run([saves = folders_.data / "Saves"](library::PlayLibrary*) {

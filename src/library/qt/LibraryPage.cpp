@@ -124,12 +124,16 @@ void LibraryPage::buildControls() {
     empty_->setAlignment(Qt::AlignCenter);
     unreadable_ = new QWidget(this);
     unreadable_->setObjectName(QStringLiteral("LibraryUnreadable"));
+    auto* unreadableTitle = new QLabel(QStringLiteral("暂时读不到游戏记录"), unreadable_);
+    unreadableTitle->setObjectName(QStringLiteral("LibraryUnreadableTitle"));
+    unreadableTitle->setAlignment(Qt::AlignCenter);
     unreadableText_ = new QLabel(unreadable_);
     unreadableText_->setAlignment(Qt::AlignCenter);
     unreadableText_->setWordWrap(true);
     auto* retry = button(QStringLiteral("重试"), "RetryButton", unreadable_);
     auto* unreadableLayout = new QVBoxLayout(unreadable_);
     unreadableLayout->addStretch();
+    unreadableLayout->addWidget(unreadableTitle);
     unreadableLayout->addWidget(unreadableText_);
     unreadableLayout->addWidget(retry, 0, Qt::AlignHCenter);
     unreadableLayout->addStretch();
@@ -203,7 +207,8 @@ void LibraryPage::styleControls(const QColor& pageColour) {
         QLabel#LibraryUsage, QLabel#LibraryEmpty, QLabel#LibraryWorking { color: #555B66; }
         QLabel#LibraryEmpty { font-size: 14px; background: white; border: 1px solid %2; }
         QWidget#LibraryUnreadable { background: white; border: 1px solid %2; }
-        QWidget#LibraryUnreadable QLabel { font-size: 14px; color: #2B2F36; }
+        QWidget#LibraryUnreadable QLabel { font-size: 14px; color: #2B2F36; border: none; }
+        QLabel#LibraryUnreadableTitle { font-size: 16px; font-weight: bold; }
         QTreeView { background: white; border: 1px solid %2; alternate-background-color: %4; }
         QTreeView::item { height: 38px; }
         QHeaderView::section { background: %3; border: none; border-right: 1px solid %2;
@@ -239,24 +244,25 @@ void LibraryPage::refresh(PlayedAppsModel::Places places) {
         }
         return snapshot;
     };
-    library_.run(std::move(job), this, [this, read, places](Snapshot snapshot) {
-        // An older read that ends after a newer one is not shown.
-        if (read < shownRead_) return;
-        shownRead_ = read;
-        showSnapshot(std::move(snapshot), places);
-    });
+    library_.run(std::move(job), this,
+                 [this, read, places](Snapshot snapshot, const LibraryService::Problem& problem) {
+                     // An older read that ends after a newer one is not shown.
+                     if (read < shownRead_) return;
+                     shownRead_ = read;
+                     showSnapshot(std::move(snapshot), problem, places);
+                 });
 }
 
-void LibraryPage::showSnapshot(Snapshot snapshot, PlayedAppsModel::Places places) {
+void LibraryPage::showSnapshot(Snapshot snapshot, const LibraryService::Problem& problem,
+                               PlayedAppsModel::Places places) {
     usage_->setText(QStringLiteral("游戏占用 %1 · 存档占用 %2")
                         .arg(PlayedAppsModel::sizeText(snapshot.usage.game),
                              PlayedAppsModel::sizeText(snapshot.usage.allSaves)));
     if (!snapshot.rows) {
-        const QString why = library_.problem();
-        unreadableText_->setText(
-            QStringLiteral("暂时读不到游戏记录。\n") +
-            (why.isEmpty() ? QStringLiteral("另一个程序可能正在使用 Library.db。") : why) +
-            QStringLiteral("\n你的游戏记录没有丢失，稍后再试即可。"));
+        // The heading says what; the text why, and that nothing is lost.
+        const QString why =
+            problem ? text(problem->why) : QStringLiteral("另一个程序可能正在使用 Library.db。");
+        unreadableText_->setText(why + QStringLiteral("\n你的游戏记录没有丢失，问题解决后点“重试”即可。"));
         qCWarning(libraryLog, "The play library cannot be read now: %s", qPrintable(why));
         stack_->setCurrentWidget(unreadable_);
         updateButtons();
@@ -376,14 +382,19 @@ void LibraryPage::toggleFavouriteChosen() {
             return library && library->setFavourite(link, favourite);
         },
         this,
-        [this, name, favourite](bool done) {
+        [this, name, favourite](bool done, const LibraryService::Problem& problem) {
             --jobs_;
+            // Read anew, so that the star shows what the library holds.
             refresh(PlayedAppsModel::Places::Keep);
             if (done) return;
             qCWarning(libraryLog, "Could not %s %s in the play library", favourite ? "star" : "unstar",
                       qPrintable(name));
-            dialogs_.tell(QStringLiteral("没能%1“%2”：游戏记录暂时无法写入，请稍后再试。")
-                              .arg(favourite ? QStringLiteral("收藏") : QStringLiteral("取消收藏"), name));
+            const QString why = !problem        ? QStringLiteral("它已不在游戏记录里。")
+                                : problem->busy ? text(problem->why) + QStringLiteral("请稍后再试。")
+                                                : text(problem->why);
+            dialogs_.tell(QStringLiteral("没能%1“%2”：")
+                              .arg(favourite ? QStringLiteral("收藏") : QStringLiteral("取消收藏"), name) +
+                          why);
         });
 }
 

@@ -99,7 +99,8 @@ class LibraryPage : public QWidget {
         std::optional<std::vector<PlayedAppsModel::Row>> rows; // nothing: the library is unreadable
         library::GameFiles::Usage usage;
     };
-    void showSnapshot(Snapshot snapshot, PlayedAppsModel::Places places);
+    void showSnapshot(Snapshot snapshot, const LibraryService::Problem& problem,
+                      PlayedAppsModel::Places places);
     // Says what the page is doing while a zip is written or read; empty when done.
     void setWorking(const QString& what);
     // The game names of the listed movies, by their folder name in Saves/.

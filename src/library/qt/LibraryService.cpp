@@ -28,25 +28,26 @@ void LibraryService::post(std::function<void(library::PlayLibrary*)> job) {
         worker_, [this, job = std::move(job)] { attempt([&] { job(library()); }); }, Qt::QueuedConnection);
 }
 
-bool LibraryService::attempt(const std::function<void()>& work) {
+LibraryService::Problem LibraryService::attempt(const std::function<void()>& work) {
     try {
         work();
-        return true;
+        return std::nullopt;
     } catch (const std::exception& e) {
         qCWarning(libraryLog, "The play library failed: %s", e.what());
-        return false;
+        return library::LibraryProblem::of(e);
     }
 }
 
 library::PlayLibrary* LibraryService::library() {
     if (library_) return library_.get();
-    std::string problem;
+    library::LibraryProblem problem;
     library_ = library::PlayLibrary::open(appFolder_, &problem);
-    if (problem != lastFound_) {
-        lastFound_ = problem;
+    const std::string before = unopened_ ? unopened_->why : std::string();
+    unopened_ = library_ ? Problem() : Problem(problem);
+    if (problem.why != before) {
         QMetaObject::invokeMethod(
             this,
-            [this, problem = QString::fromStdString(problem)] {
+            [this, problem = QString::fromStdString(problem.why)] {
                 problem_ = problem;
                 emit problemChanged(problem_);
             },

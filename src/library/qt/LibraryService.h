@@ -8,8 +8,8 @@
 // that object has gone. A library that could not be opened is tried again with the next job, so a
 // file that was only busy serves again once it is free. A job that throws (SQLite failing on a busy
 // or full file, the disk) is logged with the reason, and its result is the empty one (false,
-// nothing), so the one who asked says it failed. The thread ends, after the jobs given so far,
-// when the service is destroyed.
+// nothing); the one who asked may also have why (a LibraryProblem), to say it where the player
+// acted. The thread ends, after the jobs given so far, when the service is destroyed.
 
 #include "library/PlayLibrary.h"
 
@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <type_traits>
 
 class LibraryService : public QObject {
@@ -29,18 +30,27 @@ class LibraryService : public QObject {
     // Runs the jobs given so far, then ends the thread.
     ~LibraryService() override;
 
-    // Runs job(library) on the library's thread, then done(result) on context's thread while
-    // context is there.
+    // Why the library could not serve a job: it threw, or the library could not be opened (the
+    // job ran with null); nothing when it served.
+    using Problem = std::optional<library::LibraryProblem>;
+
+    // Runs job(library) on the library's thread, then on context's thread while context is there
+    // done(result), or done(result, problem) when done takes the problem too.
     template <class Job, class Done> void run(Job job, QObject* context, Done done) {
         using Result = std::invoke_result_t<Job&, library::PlayLibrary*>;
         post([this, job = std::move(job), context = QPointer<QObject>(context),
               done = std::move(done)](library::PlayLibrary* library) mutable {
             auto result = std::make_shared<Result>();
-            attempt([&] { *result = job(library); });
+            auto problem = std::make_shared<Problem>(attempt([&] { *result = job(library); }));
+            if (!*problem && !library) *problem = unopened_;
             QMetaObject::invokeMethod(
                 this,
-                [context, done = std::move(done), result]() mutable {
-                    if (context) done(std::move(*result));
+                [context, done = std::move(done), result, problem]() mutable {
+                    if (!context) return;
+                    if constexpr (std::is_invocable_v<Done&, Result, Problem>)
+                        done(std::move(*result), std::move(*problem));
+                    else
+                        done(std::move(*result));
                 },
                 Qt::QueuedConnection);
         });
@@ -56,8 +66,8 @@ class LibraryService : public QObject {
     void problemChanged(const QString& problem);
 
   private:
-    // Runs work; false, with the reason logged, when it throws.
-    static bool attempt(const std::function<void()>& work);
+    // Runs work; why it failed, logged, when it throws.
+    static Problem attempt(const std::function<void()>& work);
     void post(std::function<void(library::PlayLibrary*)> job);
     // On the library's thread: the library, opened if it is not yet.
     library::PlayLibrary* library();
@@ -66,6 +76,6 @@ class LibraryService : public QObject {
     QThread thread_;
     QObject* worker_; // lives on thread_, where the jobs run
     std::unique_ptr<library::PlayLibrary> library_;
-    QString problem_;       // read and written on the owner's thread
-    std::string lastFound_; // the library thread's last problem
+    QString problem_;  // read and written on the owner's thread
+    Problem unopened_; // on the library's thread: why the library could not be opened last
 };

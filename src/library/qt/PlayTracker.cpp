@@ -132,7 +132,7 @@ void PlayTracker::trackViewer(FlashPayFrm* viewer, const std::string& link) {
 }
 
 void PlayTracker::record(QWidget* window, const Play& play) {
-    write({play, QDateTime::currentSecsSinceEpoch()});
+    write({play, QDateTime::currentSecsSinceEpoch(), window});
     watched_.push_back({window, window, play.link});
     window->installEventFilter(this);
     update(watched_.back());
@@ -196,21 +196,30 @@ void PlayTracker::write(Pending pending) {
     auto job = [pending, icons = appFolder_ / "Icons"](library::PlayLibrary* library) {
         return recordPlay(library, pending.play, pending.when, icons);
     };
-    library_.run(std::move(job), this, [this, pending](std::optional<bool> iconWanted) mutable {
+    auto done = [this, pending](std::optional<bool> iconWanted,
+                                const LibraryService::Problem& problem) mutable {
         if (!iconWanted) {
-            qCWarning(libraryLog,
-                      "Play of %s not recorded yet: the library is busy or cannot be used; kept for later",
-                      pending.play.link.c_str());
-            if (!pending.failed) ++unwritten_;
+            if (!pending.failed) {
+                qCWarning(libraryLog, "Play of %s not recorded yet: %s; kept for later",
+                          pending.play.link.c_str(), problem ? problem->why.c_str() : "no library");
+                ++unwritten_;
+            }
             pending.failed = true;
+            if (problem && !problem->busy && !notCountedSaid_) {
+                notCountedSaid_ = true;
+                emit notCounted(pending.window, QStringLiteral("这次游戏没能记入“我的游戏”：") +
+                                                    QString::fromStdString(problem->why));
+            }
             plays_.push_back(pending);
             retry_.start();
             return;
         }
+        notCountedSaid_ = false;
         if (pending.failed) --unwritten_;
         if (*iconWanted) keepIcon(pending.play);
         emit changed();
-    });
+    };
+    library_.run(std::move(job), this, std::move(done));
 }
 
 void PlayTracker::addSeconds(const std::string& link, std::int64_t seconds) {

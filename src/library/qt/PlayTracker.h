@@ -12,7 +12,9 @@
 //
 // The library is written on its own thread. A play or play time that cannot be written now (another
 // process holds the file, or it cannot be opened) is kept and written once the library is free
-// again, so nothing the player did is recorded into the void.
+// again, so nothing the player did is recorded into the void. A play that cannot be written for
+// another reason than a busy file (a read-only or damaged library, a full disk) is also said, once
+// until a play is written again, for the window where it was made.
 
 #include "library/qt/LibraryService.h"
 #include "viewer/qt/WorkerThreads.h"
@@ -67,6 +69,8 @@ class PlayTracker : public QObject {
   signals:
     // The library changed: a play was counted, play time added or an icon was kept.
     void changed();
+    // The play made in window (null once it has gone) cannot be counted, and why (Chinese).
+    void notCounted(QWidget* window, const QString& why);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,7 +87,8 @@ class PlayTracker : public QObject {
     struct Pending {
         Play play;
         std::int64_t when;
-        bool failed = false; // its first write failed
+        QPointer<QWidget> window; // where it was made
+        bool failed = false;      // its first write failed
     };
     void update(Watched& watched);
     void add(Watched& watched);
@@ -99,6 +104,7 @@ class PlayTracker : public QObject {
     std::vector<Watched> watched_;
     std::vector<Pending> plays_;                  // not written yet, to be tried again
     int unwritten_ = 0;                           // plays whose write failed and not yet succeeded
+    bool notCountedSaid_ = false;                 // since a play was last written
     std::map<std::string, std::int64_t> seconds_; // play time not written yet, by link
     QTimer retry_;
     WorkerThreads icons_; // last, so the downloads end first

@@ -253,10 +253,16 @@ void FlashPayFrm::takePlayer() {
 void FlashPayFrm::sayAboutSaves(std::string_view note, bool& said) {
     if (said || !savesNote_) return;
     said = true;
-    savesNote_->setText(text(note));
+    sayOverPlayer(text(note));
+}
+
+bool FlashPayFrm::sayOverPlayer(const QString& note) {
+    if (!savesNote_) return false;
+    savesNote_->setText(note);
     savesNote_->show();
     layoutCurrentTab();
     savesNoteShown_->start();
+    return true;
 }
 
 void FlashPayFrm::applySkin(const Settings& settings) {

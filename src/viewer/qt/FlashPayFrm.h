@@ -98,6 +98,9 @@ class FlashPayFrm : public QWidget {
 
     // Plays the movie when it is in Game, otherwise downloads it with the progress bar shown.
     void startMovie();
+    // Shows note over the player for a while, as the notes about saves; false when the window has
+    // no player (a page app's).
+    bool sayOverPlayer(const QString& note);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
