@@ -142,6 +142,13 @@ void KeptApps::adoptEarlierFiles(const AppDetail& detail) const {
     });
 }
 
+bool KeptApps::hasEarlierFiles(const AppDetail& detail) const {
+    const auto place = moviePlaceOf(detail);
+    if (!place) return false;
+    const auto earlier = place->earlierFiles(appFolder_ / "Game", appFolder_ / "Saves", detail.MovieFile);
+    return earlier.movie || earlier.saves;
+}
+
 std::vector<KeptApps::Kept> KeptApps::all() const {
     std::vector<Kept> apps;
     std::error_code ec;

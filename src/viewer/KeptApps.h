@@ -41,6 +41,8 @@ class KeptApps {
     // Takes over what an earlier version kept for the movie app of detail (MoviePlace's
     // adoptEarlierFiles): its saves only when no other kept app's movie had the same name then.
     void adoptEarlierFiles(const AppDetail& detail) const;
+    // Whether there may be anything to take over for it, asking the disk about its own files only.
+    bool hasEarlierFiles(const AppDetail& detail) const;
 
     // The file that keeps the app of linkAddress.
     std::filesystem::path fileFor(std::string_view linkAddress) const;

@@ -194,25 +194,32 @@ std::optional<std::string> MoviePlace::savesNameOf(std::string_view movieFile) {
     return std::string(site) + "~" + std::string(name);
 }
 
+MoviePlace::EarlierFiles MoviePlace::earlierFiles(const fs::path& gameFolder, const fs::path& savesFolder,
+                                                  std::string_view legacyFile) const {
+    const auto legacy = movieAddressOf(legacyFile);
+    if (!legacy || !isPlainFileName(legacyFile)) return {};
+    std::error_code ec;
+    const auto type = [&](const fs::path& path) { return fs::symlink_status(path, ec).type(); };
+    return {type(gameFolder / std::string(legacyFile)) == fs::file_type::regular &&
+                type(gameFolder / movieFile()) == fs::file_type::not_found,
+            type(savesFolder / legacy->name) == fs::file_type::directory &&
+                type(savesFolder / savesName()) == fs::file_type::not_found};
+}
+
 void MoviePlace::adoptEarlierFiles(const fs::path& gameFolder, const fs::path& savesFolder,
                                    std::string_view legacyFile,
                                    const std::function<bool()>& savesAreItsAlone) const {
-    const auto legacy = movieAddressOf(legacyFile);
-    if (!legacy || !isPlainFileName(legacyFile)) return;
+    const EarlierFiles earlier = earlierFiles(gameFolder, savesFolder, legacyFile);
     std::error_code ec;
-    const fs::path oldMovie = gameFolder / std::string(legacyFile);
-    const fs::path movie = gameFolder / movieFile();
-    if (fs::symlink_status(oldMovie, ec).type() == fs::file_type::regular &&
-        fs::symlink_status(movie, ec).type() == fs::file_type::not_found) {
+    if (earlier.movie) {
+        const fs::path oldMovie = gameFolder / std::string(legacyFile);
+        const fs::path movie = gameFolder / movieFile();
         fs::create_directories(movie.parent_path(), ec);
         fs::create_hard_link(oldMovie, movie, ec);
         if (ec) fs::copy_file(oldMovie, movie, ec);
     }
-    const fs::path oldSaves = savesFolder / legacy->name;
-    const fs::path saves = savesFolder / savesName();
-    if (fs::symlink_status(oldSaves, ec).type() == fs::file_type::directory &&
-        fs::symlink_status(saves, ec).type() == fs::file_type::not_found && savesAreItsAlone())
-        fs::rename(oldSaves, saves, ec);
+    if (earlier.saves && savesAreItsAlone())
+        fs::rename(savesFolder / movieAddressOf(legacyFile)->name, savesFolder / savesName(), ec);
 }
 
 } // namespace viewer

@@ -85,6 +85,15 @@ class MoviePlace {
     // overwritten, and the old movie stays for other apps that named the same file.
     void adoptEarlierFiles(const std::filesystem::path& gameFolder, const std::filesystem::path& savesFolder,
                            std::string_view legacyFile, const std::function<bool()>& savesAreItsAlone) const;
+    // What adoptEarlierFiles would take over, asking the disk about those two names only: the
+    // earlier movie while the site folder has none, the earlier saves folder while the movie has
+    // none (whether it was shared is not asked).
+    struct EarlierFiles {
+        bool movie = false;
+        bool saves = false;
+    };
+    EarlierFiles earlierFiles(const std::filesystem::path& gameFolder,
+                              const std::filesystem::path& savesFolder, std::string_view legacyFile) const;
 
   private:
     // The place of a local movie at a file:// address.

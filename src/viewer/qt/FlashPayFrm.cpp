@@ -14,6 +14,7 @@
 #include "viewer/ViewerLayout.h"
 #include "viewer/ViewerTabs.h"
 #include "viewer/qt/FlashPlayer.h"
+#include "viewer/qt/PlayerGroup.h"
 #include "viewer/qt/ReadyPlayer.h"
 #include "web/qt/WebBrowser.h"
 #include "web/qt/WebProfiles.h"
@@ -308,11 +309,24 @@ std::string FlashPayFrm::movieFile() const {
     return place_ ? place_->movieFile().string() : std::string();
 }
 
-// A movie whose file cannot be looked for (a name too long even for its site folder, a folder
-// that cannot be read) shows the note; nothing a store page names ends the program.
+// What an earlier version kept for the movie is taken over first, on one of the group's workers:
+// it asks every kept app whether the earlier saves folder was shared, and may copy the movie. Only
+// then is the movie looked for and, as it starts, are its saves read.
 void FlashPayFrm::startMovie() {
     if (!place_) return;
-    if (!place_->isLocal()) KeptApps(folders_.data).adoptEarlierFiles(app_.CurrentApp);
+    const int start = ++starts_;
+    if (place_->isLocal() || !KeptApps(folders_.data).hasEarlierFiles(app_.CurrentApp)) return findMovie();
+    group_.readers().start(
+        [folder = folders_.data, detail = app_.CurrentApp] { KeptApps(folder).adoptEarlierFiles(detail); },
+        [self = QPointer<FlashPayFrm>(this), start] {
+            if (self && self->starts_ == start) self->findMovie();
+        });
+}
+
+// A movie whose file cannot be looked for (a name too long even for its site folder, a folder
+// that cannot be read) shows the note; nothing a store page names ends the program.
+void FlashPayFrm::findMovie() {
+    if (!place_) return;
     const std::filesystem::path movie = place_->movieOnDisk(gameFolder_);
     std::error_code ec;
     if (std::filesystem::is_regular_file(movie, ec)) {

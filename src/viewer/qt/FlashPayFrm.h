@@ -96,7 +96,8 @@ class FlashPayFrm : public QWidget {
     // The same relative to Game ("<site>/<name>", see MoviePlace).
     std::string movieFile() const;
 
-    // Plays the movie when it is in Game, otherwise downloads it with the progress bar shown.
+    // Plays the movie when it is in Game, otherwise downloads it with the progress bar shown;
+    // what an earlier version kept for it is taken over first, on a worker thread.
     void startMovie();
     // Shows note over the player for a while, as the notes about saves; false when the window has
     // no player (a page app's).
@@ -116,6 +117,8 @@ class FlashPayFrm : public QWidget {
     void downloadComplete(int bytes);
     void documentComplete(const QUrl& url);
     void focusApp();
+    // Plays the movie when it is in Game, otherwise downloads it (startMovie's second step).
+    void findMovie();
     void playMovie();
     void takePlayer();
     // Shows note over the player for a while, unless said is set; sets it.
@@ -130,6 +133,7 @@ class FlashPayFrm : public QWidget {
     std::optional<viewer::MoviePlace> place_; // where the movie and its files are kept
     QColor pageColour_;                       // the settings' page colour, for the note
     bool movieFailed_ = false;
+    int starts_ = 0; // startMovie's calls; only the last one's taking over goes on to the movie
     QShortcut* leaveFullScreen_ = nullptr;
     bool pageReady_ = false;
     bool fullScreen_ = false;

@@ -7,6 +7,7 @@
 #include "controls/qt/bkDLControlWidget.h"
 #include "controls/qt/ucProgressBarWidget.h"
 #include "skin/qt/SSTab.h"
+#include "viewer/MovieDownload.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerGroup.h"
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <atomic>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -209,6 +211,25 @@ TEST_F(FlashPayFrmTest, AMovieThatArrivesAfterThePlayerWentBackIsKeptAndNotPlaye
     EXPECT_GT(downloaded.at(0).at(0).toInt(), 0);
     EXPECT_EQ(w->flash(), nullptr);
     EXPECT_TRUE(fs::is_regular_file(w->moviePath().toStdString()));
+}
+
+// An earlier version kept the movie directly in Game and its saves in Saves/<movie name>/: both are
+// taken over (off the window's thread) before the movie is looked for, so it plays without a
+// download, and before its saves are read, so they are read from the movie's folder of now.
+TEST_F(FlashPayFrmTest, WhatAnEarlierVersionKeptIsTakenOverBeforeTheMovieStarts) {
+    const fs::path earlierSaves = app.path() / "Saves" / "square.swf";
+    fs::create_directories(earlierSaves);
+    std::ofstream(earlierSaves / "best.sol") << "kept";
+    std::ofstream(app.path() / "Game" / "square.swf", std::ios::binary) << testMovie();
+    FlashPayFrm* w = open(movieApp());
+    ASSERT_TRUE(waitUntil([&] { return w->flash() && w->flash()->isMovieLoaded(); }, 30000));
+    EXPECT_EQ(store.movieRequests, 0);
+    const auto place = viewer::moviePlaceOf(movieApp().CurrentApp);
+    ASSERT_TRUE(place);
+    // The start's read met the file in the movie's folder of now (and, as it is no Flash save, set
+    // it aside there).
+    EXPECT_TRUE(fs::is_regular_file(app.path() / "Saves" / place->savesName() / "rejected" / "best.sol"));
+    EXPECT_FALSE(fs::exists(earlierSaves));
 }
 
 // A store page may name a movie longer than the file system takes a name (300 Latin letters, or 86
