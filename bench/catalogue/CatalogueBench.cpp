@@ -15,8 +15,9 @@
 //                                         as Brindle runs it (play tracker included), the game area
 //                                         shown, GAMES movie apps opened one after the other from the
 //                                         LINKs in turn, each until its movie plays, then closed:
-//                                         "games N pss_kib M main_kib K" at the start and after
-//                                         every 10: the tree's PSS and this process's own
+//                                         "games N pss_kib M main_kib K private_kib P" at the
+//                                         start and after every 10: the tree's PSS, this
+//                                         process's own, and the tree's private memory
 
 #include "catalogue/qt/MainFrm.h"
 #include "library/qt/PlayTracker.h"
@@ -46,6 +47,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -125,18 +127,35 @@ std::vector<pid_t> webEngineChildren() {
     return pids;
 }
 
-long pssKib(pid_t pid) {
+// The sum of the smaps_rollup lines of pid that start with one of fields, in KiB.
+long rollupKib(pid_t pid, std::initializer_list<std::string_view> fields) {
     std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    long total = 0;
     for (std::string line; std::getline(rollup, line);)
-        if (line.starts_with("Pss:")) return std::stol(line.substr(4));
-    return 0;
+        for (const std::string_view field : fields)
+            if (line.starts_with(field)) total += std::stol(line.substr(field.size()));
+    return total;
+}
+
+long pssKib(pid_t pid) {
+    return rollupKib(pid, {"Pss:"});
+}
+
+// What pid alone maps: unlike its PSS, it does not change when other programs that share its
+// libraries start or end, which on a shared machine moves the PSS of every process by megabytes.
+long privateKib(pid_t pid) {
+    return rollupKib(pid, {"Private_Clean:", "Private_Dirty:"});
+}
+
+long totalKib(long (*kib)(pid_t)) {
+    long total = kib(getpid());
+    for (pid_t pid : webEngineChildren())
+        total += kib(pid);
+    return total;
 }
 
 long totalPssKib() {
-    long total = pssKib(getpid());
-    for (pid_t pid : webEngineChildren())
-        total += pssKib(pid);
-    return total;
+    return totalKib(pssKib);
 }
 
 QUrl pageUrl(const fs::path& appFolder, std::string_view key) {
@@ -246,7 +265,8 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
     window.SStab1()->setCurrentTab(Categories[0].mainTab);
     runFor(3000);
     const auto checkpoint = [](int game) {
-        std::printf("games %d pss_kib %ld main_kib %ld\n", game, totalPssKib(), pssKib(getpid()));
+        std::printf("games %d pss_kib %ld main_kib %ld private_kib %ld\n", game, totalPssKib(),
+                    pssKib(getpid()), totalKib(privateKib));
         std::fflush(stdout);
     };
     checkpoint(0);
