@@ -379,7 +379,8 @@ Result SaveArchive::restore(const fs::path& zipFile, const fs::path& savesFolder
     result = {Status::Done, {}, {}, saves->size()};
     for (const auto& [movie, files] : movies)
         result.movies.push_back(movie);
-    result.message = "已恢复 " + std::to_string(movies.size()) + " 个游戏的 " +
+    result.message = (options.onlyMovie ? "已恢复“" + gameOf(options, *options.onlyMovie) + "”的 "
+                                        : "已恢复 " + std::to_string(movies.size()) + " 个游戏的 ") +
                      std::to_string(saves->size()) + " 个存档。";
     if (rejectedLost > 0) result.message += "原来无法读取而被移到一边的存档留在了“" + kept.string() + "”里。";
     return result;

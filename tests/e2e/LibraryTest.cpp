@@ -251,7 +251,7 @@ TEST_F(LibraryTest, TheWindowAnswersClicksDuringARestoreAndWhileAnotherConnectio
     ASSERT_TRUE(clicked->has_value()) << "the click was not handled before the restore ended";
     EXPECT_TRUE(**clicked) << "the click waited for the restore";
     EXPECT_FALSE(window.libraryShown());
-    EXPECT_TRUE(told.last().startsWith(QStringLiteral("已恢复 1 个游戏的 "))) << told.last().toStdString();
+    EXPECT_TRUE(told.last().startsWith(QStringLiteral("已恢复“"))) << told.last().toStdString();
 
     // Written to by another connection: a star waits on the library's thread, not in the window,
     // and when it cannot be written the player is told where the star was clicked.

@@ -237,8 +237,8 @@ void LibraryPage::refresh(PlayedAppsModel::Places places) {
         for (library::PlayedApp& app : library->list()) {
             PlayedAppsModel::Row row{std::move(app)};
             if (row.app.isMovie) {
-                row.movieBytes = snapshot.usage.movieBytes(row.app.movieFile);
-                row.savesBytes = snapshot.usage.savesBytes(row.app.movieFile);
+                row.movieBytes = snapshot.usage->movieBytes(row.app.movieFile);
+                row.savesBytes = snapshot.usage->savesBytes(row.app.movieFile);
             }
             snapshot.rows->push_back(std::move(row));
         }
@@ -255,9 +255,10 @@ void LibraryPage::refresh(PlayedAppsModel::Places places) {
 
 void LibraryPage::showSnapshot(Snapshot snapshot, const LibraryService::Problem& problem,
                                PlayedAppsModel::Places places) {
-    usage_->setText(QStringLiteral("游戏占用 %1 · 存档占用 %2")
-                        .arg(PlayedAppsModel::sizeText(snapshot.usage.game),
-                             PlayedAppsModel::sizeText(snapshot.usage.allSaves)));
+    if (snapshot.usage)
+        usage_->setText(QStringLiteral("游戏占用 %1 · 存档占用 %2")
+                            .arg(PlayedAppsModel::sizeText(snapshot.usage->game),
+                                 PlayedAppsModel::sizeText(snapshot.usage->allSaves)));
     if (!snapshot.rows) {
         // The heading says what; the text why, and that nothing is lost.
         const QString why =

@@ -97,7 +97,7 @@ class LibraryPage : public QWidget {
     // What a read of the library and the folders found.
     struct Snapshot {
         std::optional<std::vector<PlayedAppsModel::Row>> rows; // nothing: the library is unreadable
-        library::GameFiles::Usage usage;
+        std::optional<library::GameFiles::Usage> usage;        // nothing: the read failed before it
     };
     void showSnapshot(Snapshot snapshot, const LibraryService::Problem& problem,
                       PlayedAppsModel::Places places);
