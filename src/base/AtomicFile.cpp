@@ -1,5 +1,6 @@
 #include "base/AtomicFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 
@@ -65,6 +67,32 @@ bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes) 
     if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(tmp.c_str());
     return ok;
+}
+
+namespace {
+
+bool holds(const std::filesystem::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                static_cast<std::size_t>(info.st_size) == bytes.size();
+    char buffer[16384];
+    for (std::size_t done = 0; same && done < bytes.size();) {
+        const auto n = ::read(fd, buffer, std::min(sizeof buffer, bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        same = n > 0 && bytes.substr(done, static_cast<std::size_t>(n)) ==
+                            std::string_view(buffer, static_cast<std::size_t>(n));
+        if (same) done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return same;
+}
+
+} // namespace
+
+bool writeFileAtomicIfChanged(const std::filesystem::path& path, std::string_view bytes) {
+    return holds(path, bytes) || writeFileAtomic(path, bytes);
 }
 
 } // namespace base

@@ -13,6 +13,10 @@ namespace base {
 // step fails (missing folder, no permission, disk full).
 bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
+// As writeFileAtomic, but a file that already holds exactly these bytes is left as it is: nothing is
+// written and nothing waits for the disk. For files rebuilt often whose content seldom changes.
+bool writeFileAtomicIfChanged(const std::filesystem::path& path, std::string_view bytes);
+
 // A unique temporary file name in the folder of target, for writers that stream their bytes:
 // ".<name>.<pid>.<token>.tmp".
 std::filesystem::path temporarySibling(const std::filesystem::path& target);

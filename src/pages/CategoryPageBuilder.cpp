@@ -25,7 +25,7 @@ bool WriteCategoryPage(const PageSite& site, std::string_view key, std::string_v
     if (const auto paging = pagecuts::cutPagingBlock(fetched)) {
         std::string file = *paging;
         file += pagewrapper::kLineEnd;
-        base::writeFileAtomic(site.htmlDir / Catalogue::pagingFileName(key), file);
+        base::writeFileAtomicIfChanged(site.htmlDir / Catalogue::pagingFileName(key), file);
     }
     return written;
 }

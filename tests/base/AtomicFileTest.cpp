@@ -5,6 +5,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -22,6 +23,28 @@ TEST(AtomicFile, ReplacesWholeFileAndLeavesNoTemporaryBehind) {
     ASSERT_TRUE(base::writeFileAtomic(file, "first version, longer"));
     ASSERT_TRUE(base::writeFileAtomic(file, "second"));
     EXPECT_EQ(slurp(file), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// The file itself (its inode) tells a file left alone from one replaced with the same bytes.
+static ino_t inodeOf(const fs::path& p) {
+    struct stat info {};
+    return ::stat(p.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST(AtomicFile, IfChangedLeavesAFileOfTheSameBytesAndReplacesAnyOther) {
+    TempDir dir;
+    auto file = dir.path() / "a.html";
+    ASSERT_TRUE(base::writeFileAtomicIfChanged(file, "page one"));
+    const ino_t first = inodeOf(file);
+    ASSERT_TRUE(base::writeFileAtomicIfChanged(file, "page one"));
+    EXPECT_EQ(inodeOf(file), first);
+    // The same length with other bytes, a longer and a shorter file are all replaced.
+    for (const std::string bytes : {"page two", "page one!", "page"}) {
+        ASSERT_TRUE(base::writeFileAtomicIfChanged(file, bytes));
+        EXPECT_EQ(slurp(file), bytes);
+    }
+    EXPECT_NE(inodeOf(file), first);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
