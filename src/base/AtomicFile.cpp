@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace base {

@@ -26,7 +26,7 @@ std::string wrap(std::string_view staticHost, std::string_view backColor, std::s
 bool writePageFile(const PageSite& site, std::string_view key, std::string_view backColor,
                    std::string_view body) {
     return base::writeFileAtomicIfChanged(site.htmlDir / Catalogue::pageFileName(key),
-                                 wrap(site.staticHost, backColor, body));
+                                          wrap(site.staticHost, backColor, body));
 }
 
 } // namespace pagewrapper
