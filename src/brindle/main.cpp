@@ -112,6 +112,7 @@ int runCatalogue(int argc, char** argv, const base::Folders& folders, const Star
                               [&opener](const QUrl& link) { return opener.isKeptMovieApp(link); });
     QObject::connect(&window, &MainFrm::moviePageShown, &readiness, &PlayerReadiness::moviePageShown);
     QObject::connect(&window, &MainFrm::linkHovered, &readiness, &PlayerReadiness::linkHovered);
+    QObject::connect(&window, &MainFrm::movieTabPointed, &readiness, &PlayerReadiness::movieTabPointed);
 
     UpdateCheck update(window.UpDateDown(), window.DownFtp(), folders, UpdateSignature(updatePublicKeyPem()),
                        &window);

@@ -2,9 +2,10 @@
 // Decides when the catalogue keeps a Flash player ready for the movie viewers. A ready player costs
 // as much memory as the rest of the catalogue, so it is there only while a movie is likely to be
 // clicked: from the moment a page listing movie apps is shown (a game category, search results, the
-// played games), the pointer rests on a movie app's link or a movie has just ended, until Idle has
-// passed in which none of that happened. A page listing movie apps keeps it for as long as it stays
-// in view. Times come from the caller, so the decision is the same under any clock.
+// played games), the pointer rests on a movie app's link or on the tab of the game area, or a movie
+// has just ended, until Idle has passed in which none of that happened. A page listing movie apps
+// keeps it for as long as it stays in view. Times come from the caller, so the decision is the same
+// under any clock.
 
 #include <chrono>
 #include <optional>
@@ -18,6 +19,9 @@ class PlayerDemand {
     static constexpr std::chrono::milliseconds DefaultIdle{std::chrono::minutes(3)};
     // How long the pointer rests on a movie app's link before that counts as a sign.
     static constexpr std::chrono::milliseconds LinkRest{300};
+    // How long it rests on the tab of the game area: a tab is aimed at, a link in a list of apps is
+    // often only passed over, and the sooner the player starts the sooner it is ready.
+    static constexpr std::chrono::milliseconds TabRest{100};
 
     explicit PlayerDemand(std::chrono::milliseconds idle = DefaultIdle);
 

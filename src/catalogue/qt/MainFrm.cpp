@@ -163,6 +163,9 @@ void MainFrm::loadSkin() {
     mainTabSkin_->setTabWidth(MainTabWidth);
     mainTabSkin_->setTabHeight(MainTabHeight);
     mainTabSkin_->TabSkin(SStab1_, skinName, folders_.program);
+    connect(mainTabSkin_, &skin::CSSTab::hoveredTabChanged, this, [this](int tab) {
+        emit movieTabPointed(tab >= 0 && SStab1_->tabCaption(tab).toStdString() == GameCaption);
+    });
 }
 
 void MainFrm::createBars() {

@@ -132,6 +132,8 @@ class MainFrm : public QWidget {
     void linkHovered(const QUrl& url);
     // What is in view now lists movie apps (a game category, search results, 我的游戏), or not.
     void moviePageShown(bool inView);
+    // The pointer came onto the tab of the game area (on), whose pages list movie apps, or left it.
+    void movieTabPointed(bool on);
     // A page file was handed to a browser: key's page is loading in Web or HomeWeb.
     void pageRequested(const QString& key);
     // A category page load starts: the paging bar hides.

@@ -170,11 +170,17 @@ bool CSSTab::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::HoverEnter:
     case QEvent::HoverMove: {
         const QPoint p = static_cast<QHoverEvent*>(event)->position().toPoint();
-        if (strip_.mouseMove(p.x(), p.y(), control_->tabCount())) Redraw(true);
+        if (strip_.mouseMove(p.x(), p.y(), control_->tabCount())) {
+            Redraw(true);
+            emit hoveredTabChanged(strip_.hoveredTab());
+        }
         return false;
     }
     case QEvent::HoverLeave:
-        if (strip_.clearHover()) Redraw(true);
+        if (strip_.clearHover()) {
+            Redraw(true);
+            emit hoveredTabChanged(-1);
+        }
         return false;
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);

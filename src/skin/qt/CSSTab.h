@@ -74,6 +74,10 @@ class CSSTab : public QObject {
     // What the control shows.
     const Surface& frontSurface() const { return front_; }
 
+  signals:
+    // The mouse came onto tab, or left the tabs (-1).
+    void hoveredTabChanged(int tab);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

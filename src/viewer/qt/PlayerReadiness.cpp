@@ -9,9 +9,8 @@ PlayerReadiness::PlayerReadiness(ReadyPlayer& players, MovieLink isMovieLink, st
     : QObject(parent), players_(players), isMovieLink_(std::move(isMovieLink)), demand_(idle) {
     idleEnd_.setSingleShot(true);
     connect(&idleEnd_, &QTimer::timeout, this, &PlayerReadiness::follow);
-    linkRest_.setSingleShot(true);
-    linkRest_.setInterval(viewer::PlayerDemand::LinkRest);
-    connect(&linkRest_, &QTimer::timeout, this, &PlayerReadiness::movieNear);
+    pointerRest_.setSingleShot(true);
+    connect(&pointerRest_, &QTimer::timeout, this, &PlayerReadiness::movieNear);
     // A movie that ended may well be followed by another one.
     connect(&players_, &ReadyPlayer::returned, this, &PlayerReadiness::movieNear);
 }
@@ -23,9 +22,16 @@ void PlayerReadiness::moviePageShown(bool inView) {
 
 void PlayerReadiness::linkHovered(const QUrl& link) {
     if (!link.isEmpty() && isMovieLink_(link))
-        linkRest_.start();
+        pointerRest_.start(viewer::PlayerDemand::LinkRest);
     else
-        linkRest_.stop();
+        pointerRest_.stop();
+}
+
+void PlayerReadiness::movieTabPointed(bool on) {
+    if (on)
+        pointerRest_.start(viewer::PlayerDemand::TabRest);
+    else
+        pointerRest_.stop();
 }
 
 void PlayerReadiness::movieNear() {

@@ -1,8 +1,9 @@
 #pragma once
 // Makes the ready player when a movie is likely and gives it back when none has been for a while
-// (PlayerDemand decides): the catalogue reports the pages it shows and the links the pointer is on.
-// Resting on a link counts only for a movie app the viewer has kept (one opened before); any app of
-// a game category, the search results or the played games shows a page that counts already.
+// (PlayerDemand decides): the catalogue reports the pages it shows and the links and tabs the
+// pointer is on. Resting on a link counts only for a movie app the viewer has kept (one opened
+// before); any app of a game category, the search results or the played games shows a page that
+// counts already.
 
 #include "viewer/PlayerDemand.h"
 
@@ -29,6 +30,8 @@ class PlayerReadiness : public QObject {
     void moviePageShown(bool inView);
     // The pointer is on the app link link, or on none (an empty link).
     void linkHovered(const QUrl& link);
+    // The pointer is on the tab of the game area (on), or left it.
+    void movieTabPointed(bool on);
 
   private:
     void movieNear();
@@ -39,5 +42,5 @@ class PlayerReadiness : public QObject {
     MovieLink isMovieLink_;
     viewer::PlayerDemand demand_;
     QTimer idleEnd_;
-    QTimer linkRest_;
+    QTimer pointerRest_; // the pointer rests on a movie app's link or the game area's tab
 };

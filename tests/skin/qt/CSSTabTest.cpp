@@ -102,6 +102,7 @@ TEST_F(CSSTabTest, DrawsBackgroundCurrentAndOtherTabsFromTheirImages) {
 }
 
 TEST_F(CSSTabTest, HoverLightsTabsAndTheEighthTabIsCutAtTheEdge) {
+    QSignalSpy lit(&strip, &CSSTab::hoveredTabChanged);
     hover(control, 170, 40);
     EXPECT_EQ(strip.hoveredTab(), 2);
     EXPECT_EQ(pixel(strip, 200, 3), qRgb(6, 3, 50) & 0xFFFFFFu); // lit image at x 0, middle column 6
@@ -116,6 +117,12 @@ TEST_F(CSSTabTest, HoverLightsTabsAndTheEighthTabIsCutAtTheEdge) {
     QCoreApplication::sendEvent(&control, &hoverLeave);
     EXPECT_EQ(strip.hoveredTab(), -1);
     EXPECT_EQ(pixel(strip, 599, 3), backgroundAt(3));
+    // Said once for each tab the mouse came onto, and when it left them.
+    ASSERT_EQ(lit.count(), 4);
+    EXPECT_EQ(lit[0][0].toInt(), 2);
+    EXPECT_EQ(lit[1][0].toInt(), 0);
+    EXPECT_EQ(lit[2][0].toInt(), 7);
+    EXPECT_EQ(lit[3][0].toInt(), -1);
 }
 
 TEST_F(CSSTabTest, LeftPressSelectsVisibleTabsOnly) {

@@ -151,8 +151,8 @@ TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheF
 }
 
 // The ready player comes when a page lists movies or the pointer rests on the link of a movie app
-// opened before, and goes once nothing of the kind happened for the idle time; a player whose movie
-// is still stopping then goes only once its saves are handed over.
+// opened before or on the game area's tab, and goes once nothing of the kind happened for the idle
+// time; a player whose movie is still stopping then goes only once its saves are handed over.
 TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAWhile) {
     addPlayerAndMovies();
     AppOpener movies{app.path(), defaultSettings(), store.site(), web, players};
@@ -184,6 +184,12 @@ TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAW
     const QPointer<FlashPlayer> hovered = ready.kept();
     readiness.linkHovered(QUrl());
     EXPECT_TRUE(waitUntil([&] { return hovered.isNull(); }, 30000));
+
+    readiness.movieTabPointed(true);
+    ASSERT_TRUE(waitUntil([&] { return ready.kept() != nullptr; }, 10000));
+    const QPointer<FlashPlayer> pointed = ready.kept();
+    readiness.movieTabPointed(false);
+    EXPECT_TRUE(waitUntil([&] { return pointed.isNull(); }, 30000));
 }
 
 TEST_F(AppOpenerTest, ASecondClickWhileTheFirstIsOpeningOpensOnlyTheSecond) {
