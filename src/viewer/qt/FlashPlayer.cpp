@@ -1,5 +1,6 @@
 #include "viewer/qt/FlashPlayer.h"
 
+#include "viewer/RuffleCode.h"
 #include "viewer/SaveWriter.h"
 #include "viewer/UnscaledMovie.h"
 #include "viewer/qt/PlayerGroup.h"
@@ -16,12 +17,25 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
+#include <QUrlQuery>
 #include <QWebEngineProfile>
 #include <fstream>
 #include <iterator>
 
 static QString schemeText(std::string_view text) {
     return QString::fromLatin1(text.data(), text.size());
+}
+
+// The player page's address, naming the build of Ruffle's code that the page compiles as it opens
+// (see player/code.js).
+static QUrl pageAddress(const viewer::PlayerFiles& files) {
+    QUrl url = PlayerPage::pageUrl();
+    if (const auto code = viewer::extensionsBuildOf(files.playerFolder)) {
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("code"), QString::fromStdString(*code));
+        url.setQuery(query);
+    }
+    return url;
 }
 
 static QUrl playerUrl(const QString& folder, const QString& fileName) {
@@ -98,9 +112,10 @@ FlashPlayer::FlashPlayer(PlayerGroup& group, viewer::PlayerFiles files, QWidget*
     });
     connect(&group, &PlayerGroup::saveFailed, links,
             [this](const std::filesystem::path& file) { sayFailedSave(file); });
+    const QUrl address = pageAddress(files_);
     // A page whose process ended is loaded again, so that a reload can play once more.
     connect(page_, &QWebEnginePage::renderProcessTerminated, links,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+            [this, address](QWebEnginePage::RenderProcessTerminationStatus status) {
                 if (status == QWebEnginePage::NormalTerminationStatus) return;
                 pageReady_ = false;
                 // What the movie had not saved went with the process.
@@ -108,9 +123,9 @@ FlashPlayer::FlashPlayer(PlayerGroup& group, viewer::PlayerFiles files, QWidget*
                 playing_ = 0;
                 finishStop();
                 if (!movie_.isEmpty()) emit movieFailed(QStringLiteral("the player's process ended"));
-                page_->load(PlayerPage::pageUrl());
+                page_->load(address);
             });
-    page_->load(PlayerPage::pageUrl());
+    page_->load(address);
 }
 
 // The page goes before its profile, which the web engine requires; what it reports while it goes
