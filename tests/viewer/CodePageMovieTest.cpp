@@ -1,6 +1,7 @@
-// Old movies whose strings are in the Chinese code page, rewritten for the player: the same movie
-// written anew in UTF-8 as version 6 is what must come out, byte for byte, so every string, length,
-// branch offset and block size is checked at once. Anything else is left alone.
+// Old movies whose strings are in the Chinese code page, rewritten for the player: the movie
+// written by hand with every pushed string built from its characters is what must come out, byte
+// for byte, so every split push, length, branch offset and block size is checked at once, and so is
+// every name left as it is. Anything else is left alone.
 
 #include "viewer/CodePageMovie.h"
 
@@ -30,43 +31,82 @@ std::string tagged(std::uint16_t code, const std::string& body) {
     return out + body;
 }
 
-// One movie with a string in every place that holds one, in the code page of version 5 (GBK) or in
-// the UTF-8 of version 6. Branches and blocks span strings, so their offsets and sizes change too.
-std::string sample(int version, std::string text = "中文") {
-    const auto s = [&](const std::string& utf8) { return (version < 6 ? gbkBytes(utf8) : utf8) + '\0'; };
-    const auto z = [&](const std::string& utf8) { return s(utf8).substr(0, s(utf8).size() - 1); };
+std::string z(const std::string& utf8) {
+    return gbkBytes(utf8);
+}
+std::string s(const std::string& utf8) {
+    return gbkBytes(utf8) + '\0';
+}
+
+// Pushes values, then the string of characters (all beyond ASCII) either as bytes or built: the
+// first character's code goes with the values, and each character after is joined on.
+Actions& pushed(Actions& a, bool built, std::vector<Actions::Value> values, const std::u16string& text,
+                const std::string& utf8) {
+    if (!built) {
+        values.push_back(z(utf8));
+        return a.push(values);
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        values.resize(values.size() + 1);
+        values.back() = static_cast<std::int32_t>(text[i]);
+        a.push(values).op(Op::MbAsciiToChar);
+        if (i > 0) a.op(Op::StringAdd);
+        values.clear();
+    }
+    return a;
+}
+
+// One movie of version 5 with a string in every place that holds one, in GBK or rewritten.
+// Branches and blocks span built strings, so their offsets and sizes change too.
+std::string sample(bool rewritten, const std::string& before = "") {
+    const bool b = rewritten;
     MovieWriter movie(200, 100, 12, {255, 255, 255});
-    movie.setVersion(version);
+    movie.setVersion(5);
     const auto font = movie.defineDeviceFont(z("宋体"));
-    movie.place(1, movie.define(TextField{0, 0, 200, 20, font, 12, {}, z(text + "文字"), z("名字")}), {});
+    // A field's first text, as HTML with its characters as numbers.
+    TextField field{0, 0, 200, 20, font, 12, {}, before + z("文字<&>"), z("名字")};
+    if (rewritten) field.text = before + "&#25991;&#23383;&lt;&amp;&gt;";
+    field.html = rewritten;
+    movie.place(1, movie.define(field), {});
     movie.tag(43, s("第一帧")); // frame label
 
     Actions frame;
     std::string pool;
     u16(pool, 2);
     frame.record(0x88, pool + s("常量") + s("ascii"));
-    frame.push({z("变量"), z(text)}).op(Op::SetVariable).jump("after");
-    frame.label("back").push({z("跳过的很长的文字")}).op(Op::Pop);
+    // A push of several values split around a built string; names stay as they are: a field's
+    // variable, a frame label, a placement's name in a path, the start of a placement's name.
+    pushed(frame, b, {"ascii", z("名字"), z("第一帧")}, u"中文", "中文");
+    frame.push({7, z("_root.实例.x"), z("实")}).op(Op::SetVariable).jump("after");
+    // Constants: a built one, one of ASCII, and one past the pool's end, as they are.
+    frame.label("back");
+    if (rewritten)
+        pushed(frame, b, {}, u"常量", "常量").record(0x96, std::string("\x08\x01\x08\x05", 4));
+    else
+        frame.record(0x96, std::string("\x08\x00\x08\x01\x08\x05", 6));
+    pushed(frame, b, {}, u"跳过的很长的文字", "跳过的很长的文字").op(Op::Pop);
     frame.label("after").push({false}).ifTrue("back");
     Actions body;
-    body.push({false}).ifTrue("end").push({z("参数")}).op(Op::GetVariable).op(Op::Return).label("end");
+    body.push({false}).ifTrue("end").push({z("参数")}).op(Op::GetVariable);
+    pushed(body, b, {}, u"结果", "结果").op(Op::Add2).op(Op::Return).label("end");
     frame.defineFunction(z("函数"), {z("参数"), z("另一个")}, body);
     Actions inside;
-    inside.push({z("里面")}).op(Op::Pop);
-    frame.push({z("对象")}).op(Op::GetVariable).with(inside);
+    pushed(inside, b, {}, u"里面", "里面").op(Op::Pop);
+    pushed(frame, b, {}, u"对象", "对象").op(Op::GetVariable).with(inside);
     frame.record(0x83, s("http://例子.cn/页") + s("_blank")); // get URL
     frame.record(0x8C, s("第一帧"));                          // go to label
     frame.record(0x8B, s("目标"));                            // set target
     movie.doAction(frame);
 
     Actions small;
-    small.push({z("片段")}).jump("over").push({z("不要")}).label("over").op(Op::Pop);
+    pushed(small, b, {}, u"片段", "片段").jump("over");
+    pushed(small, b, {}, u"不要", "不要").label("over").op(Op::Pop);
     const std::string code = small.bytes() + '\0';
 
     std::string sprite;
     u16(sprite, 100);
     u16(sprite, 1);
-    sprite += tagged(12, code) + tagged(43, s("片段帧")) + tagged(1, {}) + tagged(0, {});
+    sprite += tagged(12, code) + tagged(43, s("那一帧")) + tagged(1, {}) + tagged(0, {});
     movie.tag(39, sprite);
 
     std::string button;
@@ -88,25 +128,20 @@ std::string sample(int version, std::string text = "中文") {
     u16(place, 100);
     place += s("实例");
     u16(place, 0);
-    const auto flags = [&](std::uint16_t events) { version < 6 ? u16(place, events) : u32(place, events); };
-    flags(0x0001 | 0x0004); // enter frame, mouse up... of all records
-    flags(0x0001);
+    u16(place, 0x0001 | 0x0004); // enter frame, mouse up... of all records
+    u16(place, 0x0001);
     u32(place, static_cast<std::uint32_t>(code.size()));
     place += code;
-    flags(0x0004);
+    u16(place, 0x0004);
     u32(place, static_cast<std::uint32_t>(code.size()));
     place += code;
-    flags(0);
+    u16(place, 0);
     movie.tag(26, place);
 
     std::string exported;
     u16(exported, 1);
     u16(exported, 100);
     movie.tag(56, exported + s("导出的片段"));
-    std::string imported = s("共享.swf");
-    u16(imported, 1);
-    u16(imported, 102);
-    movie.tag(57, imported + s("导入"));
     std::string info;
     u16(info, font);
     const std::string name = z("黑体");
@@ -119,35 +154,65 @@ std::string sample(int version, std::string text = "中文") {
 
 } // namespace
 
-TEST(CodePageMovieTest, AnOldChineseMovieComesOutAsTheSameMovieInUtf8OfVersion6) {
-    const std::string expected = sample(6);
-    EXPECT_EQ(unicodeMovie(sample(5)), expected);
-    EXPECT_EQ(unicodeMovie(compressed(sample(5))), expected);
+TEST(CodePageMovieTest, AnOldChineseMovieBuildsItsTextAtRunTimeAndKeepsItsNamesAndVersion) {
+    const std::string expected = sample(true);
+    EXPECT_EQ(unicodeMovie(sample(false)), expected);
+    EXPECT_EQ(unicodeMovie(compressed(sample(false))), expected);
+    // Nothing is left to rewrite in what came out.
+    EXPECT_EQ(unicodeMovie(expected), std::nullopt);
     // The text field's tag outgrows the short form of a tag's length.
-    const std::string longer(26, 'x');
-    EXPECT_EQ(unicodeMovie(sample(5, longer)), sample(6, longer));
+    const std::string longer(40, 'x');
+    EXPECT_EQ(unicodeMovie(sample(false, longer)), sample(true, longer));
 }
 
 TEST(CodePageMovieTest, EverythingElseIsLeftAsItIs) {
-    // Plain ASCII, unless asked to rewrite it anyway; newer movies; strings that are not GBK.
+    // Plain ASCII, unless asked to build every string; newer movies; strings that are not GBK.
     MovieWriter ascii(100, 100, 12, {});
     ascii.setVersion(5);
     Actions a;
-    a.push({"name", "value"}).op(Op::SetVariable);
+    a.push({"n", "value"}).op(Op::SetVariable);
     ascii.doAction(a);
     ascii.showFrame();
     EXPECT_EQ(unicodeMovie(ascii.bytes()), std::nullopt);
-    const auto always = unicodeMovie(ascii.bytes(), CodePageRewrite::Always);
-    ASSERT_TRUE(always);
-    EXPECT_EQ(always->substr(0, 4), std::string("FWS\6"));
-    EXPECT_EQ(always->substr(8), ascii.bytes().substr(8));
-    EXPECT_EQ(unicodeMovie(sample(6)), std::nullopt);
-    std::string latin = sample(5);
-    latin.replace(latin.find(gbkBytes("变量")), 4, "caf\xE9");
+    MovieWriter always(100, 100, 12, {});
+    always.setVersion(5);
+    Actions b;
+    b.push({110}).op(Op::MbAsciiToChar);
+    for (const char c : std::string("value")) {
+        b.push({static_cast<std::int32_t>(c)}).op(Op::MbAsciiToChar);
+        if (c != 'v') b.op(Op::StringAdd);
+    }
+    always.doAction(b.op(Op::SetVariable));
+    always.showFrame();
+    EXPECT_EQ(unicodeMovie(ascii.bytes(), CodePageRewrite::Always), always.bytes());
+    MovieWriter six(100, 100, 12, {});
+    six.setVersion(6);
+    six.doAction(Actions().push({"中文"}).op(Op::Pop));
+    six.showFrame();
+    EXPECT_EQ(unicodeMovie(six.bytes()), std::nullopt);
+    std::string latin = sample(false);
+    latin.replace(latin.find(gbkBytes("对象")), 4, "caf\xE9");
     EXPECT_EQ(unicodeMovie(latin), std::nullopt);
 
+    // A constant beyond ASCII where which pool a push refers to is not certain: a block that sets
+    // its pool after its start, and one that sets none, in a movie where another block does.
+    std::string pool;
+    u16(pool, 1);
+    pool += s("常量");
+    const auto withPool = [&](Actions before, Actions after) {
+        MovieWriter movie(100, 100, 12, {});
+        movie.setVersion(5);
+        movie.doAction(before.record(0x88, pool).record(0x96, std::string("\x08\x00", 2)).op(Op::Pop));
+        movie.doAction(after.record(0x96, std::string("\x08\x00", 2)).op(Op::Pop));
+        movie.showFrame();
+        return unicodeMovie(movie.bytes());
+    };
+    EXPECT_EQ(withPool(Actions().push({"x"}).op(Op::Pop), Actions().record(0x88, pool)), std::nullopt);
+    EXPECT_EQ(withPool(Actions(), Actions()), std::nullopt);
+    EXPECT_NE(withPool(Actions(), Actions().record(0x88, pool)), std::nullopt);
+
     // Damaged movies: cut anywhere, a branch into the middle of an action, a broken stream.
-    const std::string whole = sample(5);
+    const std::string whole = sample(false);
     for (std::size_t n = 0; n < whole.size(); ++n)
         unicodeMovie(whole.substr(0, n));
     const std::string cwsWhole = compressed(whole);
@@ -170,8 +235,8 @@ TEST(CodePageMovieTest, EveryServedFileTakesTheOnePathThatDecidesItsBytesAndType
         return std::pair(file.contentType, file.bytes);
     };
     const std::string flash = "application/x-shockwave-flash";
-    EXPECT_EQ(served("sub/game.swf", sample(5)), std::pair(flash, sample(6)));
-    EXPECT_EQ(served("game.swf", sample(6)), std::pair(flash, sample(6)));
+    EXPECT_EQ(served("sub/game.swf", sample(false)), std::pair(flash, sample(true)));
+    EXPECT_EQ(served("game.swf", sample(true)), std::pair(flash, sample(true)));
     // Text in the Chinese code page becomes UTF-8; a movie is never read as text, even a broken one.
     const std::string gbk = gbkBytes("名字=王喆&分数=10");
     EXPECT_EQ(served("data.txt", gbk),

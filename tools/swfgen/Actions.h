@@ -20,6 +20,8 @@ enum class Op : std::uint8_t {
     Pop = 0x17,
     GetVariable = 0x1C,
     SetVariable = 0x1D,
+    StringAdd = 0x21,
+    MbAsciiToChar = 0x37,
     DefineLocal = 0x3C,
     CallFunction = 0x3D,
     Return = 0x3E,

@@ -340,10 +340,10 @@ std::uint16_t MovieWriter::define(const TextField& field) {
     u16(body, id);
     body += rect(twips(field.x), twips(field.x + field.width), twips(field.y), twips(field.y + field.height));
     // Has text, multi-line or not, read-only, has a colour and a font; no selection; a layout for
-    // multi-line text; device text (no outlines).
+    // multi-line text; HTML when asked; device text (no outlines).
     u8(body, static_cast<std::uint8_t>((field.text.empty() ? 0 : 0x80) | (field.multiline ? 0x20 : 0) | 0x08 |
                                        0x04 | 0x01));
-    u8(body, static_cast<std::uint8_t>(0x10 | (field.multiline ? 0x20 : 0)));
+    u8(body, static_cast<std::uint8_t>(0x10 | (field.multiline ? 0x20 : 0) | (field.html ? 0x02 : 0)));
     u16(body, field.font);
     u16(body, static_cast<std::uint16_t>(twips(field.sizePx)));
     rgba(body, field.colour);

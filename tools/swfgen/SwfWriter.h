@@ -95,6 +95,7 @@ struct TextField {
     // Lines break at "\r" in the text, each leadingPx below the one before.
     bool multiline = false;
     double leadingPx = 0;
+    bool html = false; // the text is HTML
 };
 
 class MovieWriter {
