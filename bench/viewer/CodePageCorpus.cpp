@@ -164,9 +164,15 @@ function play(url) {
         std::printf("%-50s original %s, rewritten %s\n", qPrintable(movie.name),
                     ok ? "as expected" : "differs", equal ? "the same" : "DIFFERS");
         if (!equal) {
-            std::printf("  original:  %s\n  rewritten: %s\n",
-                        qPrintable(original.left(300).replace('\n', " | ")),
-                        qPrintable(rewritten.left(300).replace('\n', " | ")));
+            // The first line that differs, and the counts of lines.
+            const QStringList a = original.split('\n'), b = rewritten.split('\n');
+            qsizetype line = 0;
+            while (line < a.size() && line < b.size() && a[line] == b[line])
+                ++line;
+            std::printf("  line %lld of %lld and %lld:\n  original:  %s\n  rewritten: %s\n",
+                        static_cast<long long>(line + 1), static_cast<long long>(a.size()),
+                        static_cast<long long>(b.size()), qPrintable(a.value(line).left(200)),
+                        qPrintable(b.value(line).left(200)));
         }
         std::fflush(stdout);
     }

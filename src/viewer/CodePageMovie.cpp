@@ -304,11 +304,11 @@ class Rewriter : public ActionCode::Strings {
             return;
         }
         changedText_ = true;
-        // The player lays out HTML text of these versions to the left unless a paragraph says.
+        // The player lays out HTML text of these versions to the left unless a paragraph says; one
+        // left open adds no line break at its end.
         static constexpr const char* kAligns[] = {"LEFT", "RIGHT", "CENTER", "JUSTIFY"};
         std::string shown = html(utf8Text);
-        if (align > 0 && align < 4)
-            shown = std::string("<P ALIGN=\"") + kAligns[align] + "\">" + shown + "</P>";
+        if (align > 0 && align < 4) shown = std::string("<P ALIGN=\"") + kAligns[align] + "\">" + shown;
         const std::size_t at = out.size();
         out += in.since(start).substr(0, head);
         out[at + moreFlagsAt] = static_cast<char>(moreFlags | 0x02);

@@ -11,6 +11,32 @@ namespace {
 // Files larger than this are no text a movie loads; they pass as they are.
 constexpr std::size_t kMaxTextBytes = 16u << 20;
 
+// Variables in the Chinese code page (name=value&...) as a movie of version 5 or older reads them:
+// the names as they are, which the player reads as Latin text as it does the names in the movie
+// (its text fields' variables), and the values in UTF-8 with each byte beyond ASCII escaped. The
+// code page's characters never hold the bytes of "&" and "=".
+std::string loadedVariables(std::string_view gbk) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const base::CodePageText codePage("GB18030");
+    std::string out;
+    for (std::size_t start = 0; start <= gbk.size();) {
+        const std::size_t end = std::min(gbk.find('&', start), gbk.size());
+        const std::string_view pair = gbk.substr(start, end - start);
+        const std::size_t equals = std::min(pair.find('='), pair.size());
+        out += pair.substr(0, equals);
+        for (const char c : codePage.toUtf8(pair.substr(equals)).value_or("")) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80)
+                out += c;
+            else
+                out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        }
+        if (end < gbk.size()) out += '&';
+        start = end + 1;
+    }
+    return out;
+}
+
 } // namespace
 
 bool isValidUtf8(std::string_view bytes) {
@@ -55,12 +81,19 @@ std::optional<std::string> utf8FromChineseCodePage(std::string_view bytes) {
     return base::CodePageText("GB18030").toUtf8(bytes);
 }
 
-ServedFile servedFile(const std::filesystem::path& file, std::string bytes) {
+int movieVersion(std::string_view header) {
+    if (header.size() < 4 || (header.substr(0, 3) != "FWS" && header.substr(0, 3) != "CWS")) return 0;
+    return static_cast<unsigned char>(header[3]);
+}
+
+ServedFile servedFile(const std::filesystem::path& file, std::string bytes, int movieVersion) {
     std::string type = contentTypeOf(file);
     if (type == "application/x-shockwave-flash") {
         if (auto movie = unicodeMovie(bytes)) bytes = std::move(*movie);
     } else if (auto text = utf8FromChineseCodePage(bytes)) {
-        bytes = std::move(*text);
+        const auto first = text->find_first_not_of(" \t\r\n");
+        const bool xml = first != std::string::npos && (*text)[first] == '<';
+        bytes = movieVersion > 0 && movieVersion <= 5 && !xml ? loadedVariables(bytes) : std::move(*text);
         type = "text/plain;charset=utf-8";
     }
     return {std::move(type), std::move(bytes)};

@@ -242,6 +242,12 @@ TEST(CodePageMovieTest, EveryServedFileTakesTheOnePathThatDecidesItsBytesAndType
     EXPECT_EQ(served("data.txt", gbk),
               std::pair(std::string("text/plain;charset=utf-8"), std::string("名字=王喆&分数=10")));
     EXPECT_EQ(served("broken.swf", gbk), std::pair(flash, gbk));
+    // The movie playing, of version 5, reads loaded variables as Latin text, then their escapes as
+    // UTF-8; names as its own names; XML as UTF-8.
+    EXPECT_EQ(servedFile("data.txt", gbk, 5).bytes,
+              gbkBytes("名字") + "=%E7%8E%8B%E5%96%86&" + gbkBytes("分数") + "=10");
+    EXPECT_EQ(servedFile("data.xml", gbkBytes(" <a>中</a>"), 5).bytes, " <a>中</a>");
+    EXPECT_EQ(servedFile("data.txt", gbk, 6).bytes, "名字=王喆&分数=10");
     EXPECT_EQ(served("data.xml", "<a>中文</a>").second, "<a>中文</a>");
     const std::string binary("\xFF\xD8\xFF\0\xB0\xA1", 6);
     EXPECT_EQ(served("pic.jpg", binary).second, binary);

@@ -156,10 +156,15 @@ void PlayerSchemeHandler::replyPlayerFile(QWebEngineUrlRequestJob* job, const fs
 
 void PlayerSchemeHandler::replyMovieFile(QWebEngineUrlRequestJob* job, const fs::path& file) {
     QPointer<QWebEngineUrlRequestJob> guarded(job);
-    readers_.start([this, guarded, file] {
+    readers_.start([this, guarded, file, movie = movieFile_.toStdString()] {
+        // The movie playing decides how its loaded text is read.
+        char header[4] = {};
+        std::ifstream(movie, std::ios::binary).read(header, sizeof header);
         std::ifstream in(file, std::ios::binary);
         std::optional<viewer::ServedFile> served;
-        if (in) served = viewer::servedFile(file, std::string(std::istreambuf_iterator<char>(in), {}));
+        if (in)
+            served = viewer::servedFile(file, std::string(std::istreambuf_iterator<char>(in), {}),
+                                        viewer::movieVersion(std::string_view(header, sizeof header)));
         // Answered on the user-interface thread, where the job lives; dropped when the handler
         // has gone meanwhile.
         QMetaObject::invokeMethod(this, [guarded, served = std::move(served)] {
