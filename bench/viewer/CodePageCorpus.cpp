@@ -1,13 +1,13 @@
-// codepage_corpus PLAYER_FOLDER TESTS_FOLDER: how old movies play once their strings are rewritten
-// in UTF-8 and their version raised to 6 (viewer/CodePageMovie), against a corpus of movies with the
-// traces they are known to print: every TESTS_FOLDER/<name>/test.swf of version 5 or older that
-// has an output.txt beside it (and, in test.toml, how many frames it runs). Each movie plays as it
-// is and rewritten, one after the other, in one web view with Ruffle from PLAYER_FOLDER; the
-// rewritten movie is written beside the original as test.rewritten.swf, so the files it loads
-// beside itself are found alike. A line per movie says whether the original traced what it should
-// and whether the rewritten one traced the same as the original; the last lines give the shares,
-// also of the movies marked by a file version-neutral beside them (movies that do not depend on the
-// rules that differ between the versions).
+// codepage_corpus PLAYER_FOLDER TESTS_FOLDER: how old movies play once rewritten with their pushed
+// strings built at run time (viewer/CodePageMovie, every pushed string that is no name), against a
+// corpus of movies with the traces they are known to print: every TESTS_FOLDER/<name>/test.swf of
+// version 5 or older that has an output.txt beside it (and, in test.toml, how many frames it runs).
+// Each movie plays as it is and rewritten, one after the other, in one web view with Ruffle from
+// PLAYER_FOLDER; the rewritten movie is written beside the original as test.rewritten.swf, so the
+// files it loads beside itself are found alike. A line per movie says whether the original traced
+// what it should and whether the rewritten one traced the same as the original, with the first line
+// that differs; the last lines give the shares, also of the movies marked by a file
+// version-neutral beside them (movies whose version 5 and 6 builds traced the same in Flash Player).
 
 #include "viewer/CodePageMovie.h"
 

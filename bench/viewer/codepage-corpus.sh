@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Old movies (version 5 and older) whose strings are in the Chinese code page play rewritten: their
-# strings in UTF-8 and their version raised to 6. This measures what the higher version changes
-# on two corpora of movies from elsewhere with known traces: every movie is rewritten whether its
-# strings are Chinese or not, played as it is and rewritten, and the share of rewritten movies that
-# trace the same as their originals is printed (goal: at least 95 %).
-# - ruffle: Ruffle's own test movies of version 5 and older, most of which probe exactly the rules
-#   that differ between the versions.
+# pushed strings built at run time from their characters, their version kept. This measures what
+# the rewriting changes on two corpora of movies from elsewhere with known traces: every movie is
+# rewritten whether its strings are Chinese or not (every pushed string that is no name built, ASCII
+# too), played as it is and rewritten, and the share of rewritten movies that trace the same as
+# their originals is printed (goal: at least 95 %).
+# - ruffle: Ruffle's own test movies of version 5 and older, many of which probe the rules that
+#   differ between versions 5 and 6.
 # - swfdec: the trace tests of swfdec, each written once and built for versions 5 to 8, with the
 #   traces Flash Player printed for each. Those whose version 5 and version 6 builds traced the same
-#   in Flash Player are marked version-neutral: they show how movies play that do not depend on the
-#   rules that differ.
+#   in Flash Player are marked version-neutral.
 # Usage: bench/viewer/codepage-corpus.sh BUILD
 # The movies are fetched at pinned commits into the cache folder (CORPUS_CACHE, by default
 # ~/.cache/brindle-corpus) once. RUFFLE_SOURCE and SWFDEC_SOURCE may name a git directory holding

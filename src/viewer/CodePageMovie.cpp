@@ -104,7 +104,7 @@ class Rewriter : public ActionCode::Strings {
         return out;
     }
 
-    void name(std::string_view text) override { names_.emplace(checked(text)); }
+    void name(std::string_view text) override { names_.emplace(folded(checked(text))); }
 
     void pool(const std::vector<std::string_view>& entries) override {
         if (!collecting_) return;
@@ -145,7 +145,18 @@ class Rewriter : public ActionCode::Strings {
         return text;
     }
 
-    bool isName(std::string_view text) const {
+    // Names ignore the case of ASCII letters in these versions (the player compares them as Latin
+    // text, so the bytes of a Chinese character fold alike).
+    static std::string folded(std::string_view text) {
+        std::string out(text);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return out;
+    }
+
+    bool isName(std::string_view pushed) const {
+        const std::string lower = folded(pushed);
+        const std::string_view text = lower;
         const auto after = names_.lower_bound(text);
         if (after != names_.end() && after->compare(0, text.size(), text) == 0) return true;
         for (std::size_t start = 0; start <= text.size();) {
@@ -159,7 +170,7 @@ class Rewriter : public ActionCode::Strings {
     std::string actions(std::string_view code) { return ActionCode::rewritten(code, *this); }
     void cstring(MovieBytes& in) {
         const std::string_view name = in.cstring();
-        if (collecting_) names_.emplace(checked(name));
+        if (collecting_) names_.emplace(folded(checked(name)));
     }
 
     // The tag's body rewritten, or nothing for a tag left as it is.
@@ -293,7 +304,7 @@ class Rewriter : public ActionCode::Strings {
         if (moreFlags & 0x20) align = static_cast<std::uint8_t>(in.bytes(9)[0]);
         const std::size_t head = in.pos() - start;
         const std::string_view variable = in.cstring();
-        if (collecting_ && !variable.empty()) names_.emplace(checked(variable));
+        if (collecting_ && !variable.empty()) names_.emplace(folded(checked(variable)));
         const bool readOnly = flags & 0x08, isHtml = moreFlags & 0x02;
         const std::string_view text = flags & 0x80 ? in.cstring() : std::string_view();
         std::string utf8Text = base::isAscii(checked(text)) || collecting_ ? "" : utf8(text);

@@ -8,7 +8,8 @@
 //   characters-as2.swf      the lines of kWideTextLines, one field each;
 //   lines-as2.swf           one multi-line field of kSpacedLines lines, sized as on Chinese Windows;
 //   text-swf5.swf           the same as a movie of version 5, its font names and texts in the
-//                           Chinese code page (GBK), as such movies were made on Chinese Windows;
+//                           Chinese code page (GBK), as such movies were made on Chinese Windows,
+//                           the last Chinese line loaded with loadVariablesNum from text-swf5.txt;
 //   keys-as2.swf            fills its stage with the colour of the last arrow key pressed, as
 //                           keys.swf does: grey before any, left red, right green, up blue, down
 //                           yellow, taken by a Key listener;
@@ -102,7 +103,8 @@ Rgba rgb(std::uint32_t colour) {
             static_cast<std::uint8_t>(colour)};
 }
 
-// The device text lines; in a movie of version 5 with its strings in GBK.
+// The device text lines; in a movie of version 5 with its strings in GBK, the last Chinese line
+// loaded from text-swf5.txt.
 std::string deviceText(bool version5) {
     MovieWriter movie = as2Movie();
     if (version5) movie.setVersion(5);
@@ -114,13 +116,15 @@ std::string deviceText(bool version5) {
             encoded(i + 1 == kDeviceTextLines.size() ? kDeviceTextLatin : kDeviceTextChinese);
         const std::string variable = "line" + std::to_string(i);
         const auto font = movie.defineDeviceFont(encoded(line.font), true);
-        const bool byAction = i % 2 == 1;
+        const bool byAction = i % 2 == 1, loaded = version5 && i + 2 == kDeviceTextLines.size();
         movie.place(static_cast<std::uint16_t>(i + 1),
-                    movie.define(
-                        TextField{0, 0, 400, 18, font, 15, rgb(line.colour), byAction ? "" : text, variable}),
+                    movie.define(TextField{0, 0, 400, 18, font, 15, rgb(line.colour),
+                                           byAction || loaded ? "" : text, variable}),
                     {0, i * 18.0});
         if (byAction) a.push({variable, text}).op(Op::SetVariable);
     }
+    // loadVariablesNum("text-swf5.txt", 0)
+    if (version5) a.push({"text-swf5.txt", "_level0"}).record(0x9A, std::string(1, '\x80'));
     return oneFrame(movie, a);
 }
 
@@ -292,6 +296,8 @@ int main(int argc, char** argv) {
         {"a/data/abs.txt", "text by absolute address"},
         // 中文游戏 in the Chinese code page (GBK).
         {"a/gbk.txt", "\xD6\xD0\xCE\xC4\xD3\xCE\xCF\xB7"},
+        {"text-swf5.txt", gbkBytes(std::string("line") + std::to_string(kDeviceTextLines.size() - 2) + "=" +
+                                   kDeviceTextChinese + "&other=" + kDeviceTextChinese)},
         {"secret.txt", "outside the movie's folder"},
     };
     for (const char* sub : {"/a/data", "/b"})

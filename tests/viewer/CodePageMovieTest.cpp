@@ -64,7 +64,7 @@ std::string sample(bool rewritten, const std::string& before = "") {
     movie.setVersion(5);
     const auto font = movie.defineDeviceFont(z("宋体"));
     // A field's first text, as HTML with its characters as numbers.
-    TextField field{0, 0, 200, 20, font, 12, {}, before + z("文字<&>"), z("名字")};
+    TextField field{0, 0, 200, 20, font, 12, {}, before + z("文字<&>"), z("Ming名字")};
     if (rewritten) field.text = before + "&#25991;&#23383;&lt;&amp;&gt;";
     field.html = rewritten;
     movie.place(1, movie.define(field), {});
@@ -75,8 +75,9 @@ std::string sample(bool rewritten, const std::string& before = "") {
     u16(pool, 2);
     frame.record(0x88, pool + s("常量") + s("ascii"));
     // A push of several values split around a built string; names stay as they are: a field's
-    // variable, a frame label, a placement's name in a path, the start of a placement's name.
-    pushed(frame, b, {"ascii", z("名字"), z("第一帧")}, u"中文", "中文");
+    // variable (whose letters' case names ignore), a frame label, a placement's name in a path, the
+    // start of a placement's name.
+    pushed(frame, b, {"ascii", z("mING名字"), z("第一帧")}, u"中文", "中文");
     frame.push({7, z("_root.实例.x"), z("实")}).op(Op::SetVariable).jump("after");
     // Constants: a built one, one of ASCII, and one past the pool's end, as they are.
     frame.label("back");
