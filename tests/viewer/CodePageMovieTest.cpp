@@ -211,6 +211,10 @@ TEST(CodePageMovieTest, EverythingElseIsLeftAsItIs) {
     EXPECT_EQ(withPool(Actions().push({"x"}).op(Op::Pop), Actions().record(0x88, pool)), std::nullopt);
     EXPECT_EQ(withPool(Actions(), Actions()), std::nullopt);
     EXPECT_NE(withPool(Actions(), Actions().record(0x88, pool)), std::nullopt);
+    // A function's body that sets no pool has the one of the code that defines it.
+    Actions body;
+    body.record(0x96, std::string("\x08\x00", 2)).op(Op::Pop);
+    EXPECT_NE(withPool(Actions(), Actions().record(0x88, pool).defineFunction("f", {}, body)), std::nullopt);
 
     // Damaged movies: cut anywhere, a branch into the middle of an action, a broken stream.
     const std::string whole = sample(false);
