@@ -43,6 +43,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -253,6 +254,9 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
     StartedWindow started(appFolder, true, PlayerDemand::DefaultIdle);
     MainFrm& window = started.window;
     AppOpener& opener = *started.opener;
+    // Another number of movies after which a player page is retired, to compare.
+    if (const char* retireAfter = std::getenv("RETIRE_AFTER"))
+        opener.readyPlayer().setRetireAfter(std::atoi(retireAfter));
     PlayTracker tracker(*window.playLibrary(), appFolder);
     int opened = 0;
     QObject::connect(&opener, &AppOpener::opened, &tracker, [&](FlashPayFrm* viewer) {
@@ -264,7 +268,11 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
     waitForLoad(*window.HomeWeb(), pageUrl(appFolder, kHomeKey));
     window.SStab1()->setCurrentTab(Categories[0].mainTab);
     runFor(3000);
-    const auto checkpoint = [](int game) {
+    // Every checkpoint measures the same state: the ready player warm, also when the page that
+    // played the last games has just been retired and a new one is being made.
+    const auto checkpoint = [&opener](int game) {
+        runUntil([&opener] { return opener.readyPlayer().isWarm(); });
+        runFor(1000);
         std::printf("games %d pss_kib %ld main_kib %ld private_kib %ld\n", game, totalPssKib(),
                     pssKib(getpid()), totalKib(privateKib));
         std::fflush(stdout);
@@ -284,10 +292,7 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
         opener.closeViewer();
         opener.whenViewersClosed([&closed] { closed = true; });
         if (!runUntil([&] { return closed; })) return 1;
-        if (game % 10 == 0) {
-            runFor(1000);
-            checkpoint(game);
-        }
+        if (game % 10 == 0) checkpoint(game);
     }
     return 0;
 }

@@ -3,7 +3,8 @@
 # GAMES movie apps one after the other (default 100, the store's movie apps in turn), each until its
 # movie plays and then closed, and prints the PSS of the process and its web-engine processes at the
 # start and after every 10 games (and the main process's own, and the tree's private memory). Goal:
-# after the first 10, the tree grows by less than 0.3 MB a game.
+# after the first 10, the tree grows by less than 0.3 MB a game. RETIRE_AFTER=N in the environment
+# retires the player page after N movies instead of the program's number.
 #   soak.sh BUILD_FOLDER [GAMES]
 set -euo pipefail
 build=$(realpath "${1:-build}")

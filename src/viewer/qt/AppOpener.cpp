@@ -15,7 +15,9 @@ AppOpener::AppOpener(base::Folders folders, Settings settings, std::string store
     : QObject(parent), folders_(std::move(folders)), settings_(std::move(settings)),
       storeSite_(std::move(storeSite)), web_(web), group_(group), kept_(folders_.data),
       players_(group, viewer::PlayerFiles{folders_.program / "player", folders_.data / "Game",
-                                          folders_.data / "Saves"}) {}
+                                          folders_.data / "Saves"}) {
+    connect(&players_, &ReadyPlayer::retired, this, &AppOpener::runWhenClosed);
+}
 
 AppOpener::~AppOpener() {
     delete viewer_;
@@ -108,13 +110,18 @@ FlashPayFrm* AppOpener::newViewer(ReadyPlayer* players) {
 }
 
 void AppOpener::viewerGone() {
-    if (--viewers_ > 0) return;
+    --viewers_;
+    runWhenClosed();
+}
+
+void AppOpener::runWhenClosed() {
+    if (!viewersClosed()) return;
     for (auto& then : std::exchange(whenClosed_, {}))
         then();
 }
 
 void AppOpener::whenViewersClosed(std::function<void()> then) {
-    if (viewers_ > 0)
+    if (!viewersClosed())
         whenClosed_.push_back(std::move(then));
     else
         QMetaObject::invokeMethod(this, std::move(then), Qt::QueuedConnection);

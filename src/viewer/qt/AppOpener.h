@@ -67,8 +67,9 @@ class AppOpener : public QObject {
     const ReadyPlayer& readyPlayer() const { return players_; }
     // Whether link leads to a movie app opened before, whose details are kept.
     bool isKeptMovieApp(const QUrl& link) const;
-    // Runs then once no viewer this opener made is left: every movie they played has stopped and
-    // handed over its saves (see FlashPlayer::movieStopped). Never at once: from the event loop.
+    // Runs then once no viewer this opener made is left and no retired player is stopping: every
+    // movie they played has stopped and handed over its saves (see FlashPlayer::movieStopped).
+    // Never at once: from the event loop.
     void whenViewersClosed(std::function<void()> then);
 
     // The open viewer, null when none is open.
@@ -94,6 +95,9 @@ class AppOpener : public QObject {
     // A viewer whose movies play on players; without it, on a player of its own.
     FlashPayFrm* newViewer(ReadyPlayer* players);
     void viewerGone();
+    // Runs what waits for the viewers once they are closed.
+    void runWhenClosed();
+    bool viewersClosed() const { return viewers_ == 0 && !players_.retiring(); }
     void showFile(const viewer::OpenedApp& app);
 
     base::Folders folders_;

@@ -252,6 +252,7 @@ void FlashPlayer::play(const QUrl& url, ReadSaves read) {
     }
     saves_.insert_or_assign(token_, std::move(kept));
     playing_ = token_;
+    ++started_;
 
     const QJsonObject limits{{QStringLiteral("bytes"), static_cast<qint64>(viewer::SaveQuota::MaxBytes)},
                              {QStringLiteral("files"), static_cast<qint64>(viewer::SaveQuota::MaxFiles)}};

@@ -76,6 +76,8 @@ class FlashPlayer : public QWebEngineView {
     // A movie's stop is under way.
     bool isStopping() const { return stopping_ != 0; }
     QString movie() const { return movie_; }
+    // How many movies this player has started, each on a Ruffle player of its own.
+    int moviesStarted() const { return started_; }
     // True once Ruffle has read the current movie's header and started it.
     bool isMovieLoaded() const { return loaded_; }
     // Where the movie's links go; the user's web browser unless set.
@@ -152,6 +154,7 @@ class FlashPlayer : public QWebEngineView {
     int playing_ = 0;      // the token of the movie started in the page, 0 when none
     int stopping_ = 0;     // the token of the movie being stopped, 0 when none
     int reading_ = 0;      // the token of the start whose saves are being read, 0 when none
+    int started_ = 0;      // movies started in the page
     std::optional<ReadSaves> read_;
     QTimer stopDeadline_;
     UrlOpener urlOpener_;

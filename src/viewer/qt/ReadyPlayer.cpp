@@ -4,12 +4,15 @@
 #include "viewer/qt/PlayerPage.h"
 
 #include <QTimer>
+#include <algorithm>
 
 ReadyPlayer::ReadyPlayer(PlayerGroup& group, viewer::PlayerFiles files, QObject* parent)
     : QObject(parent), group_(group), files_(std::move(files)) {}
 
 ReadyPlayer::~ReadyPlayer() {
     delete kept_;
+    for (const QPointer<FlashPlayer>& player : retiring_)
+        delete player.data();
 }
 
 void ReadyPlayer::prepare() {
@@ -82,6 +85,9 @@ FlashPlayer* ReadyPlayer::take(QWidget* parent) {
 
 void ReadyPlayer::keepOutOf(QWidget* window) {
     if (kept_ && window->isAncestorOf(kept_)) kept_->setParent(nullptr);
+    // A retiring player's movie may still be stopping: it must not go with the window.
+    for (const QPointer<FlashPlayer>& player : retiring_)
+        if (player && window->isAncestorOf(player)) player->setParent(nullptr);
 }
 
 void ReadyPlayer::giveBack(FlashPlayer* player) {
@@ -89,10 +95,34 @@ void ReadyPlayer::giveBack(FlashPlayer* player) {
     if (player == lent_) lent_ = nullptr;
     player->setMovie({});
     player->hide();
-    if (kept_ && kept_ != player) delete kept_.data();
-    kept_ = player;
-    warmUp(player);
+    if (player->moviesStarted() >= retireAfter_) {
+        retire(player);
+    } else {
+        if (kept_ && kept_ != player) delete kept_.data();
+        kept_ = player;
+        warmUp(player);
+    }
     emit returned();
+}
+
+void ReadyPlayer::retire(FlashPlayer* player) {
+    if (player == kept_) kept_ = nullptr;
+    std::erase_if(retiring_, [](const QPointer<FlashPlayer>& p) { return !p; });
+    retiring_.emplace_back(player);
+    if (!player->isStopping()) return player->deleteLater();
+    // Out of the player's own signal before it goes.
+    connect(
+        player, &FlashPlayer::movieStopped, this,
+        [this, going = QPointer<FlashPlayer>(player)] {
+            if (going) going->deleteLater();
+            emit retired();
+        },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+}
+
+bool ReadyPlayer::retiring() const {
+    return std::any_of(retiring_.begin(), retiring_.end(),
+                       [](const QPointer<FlashPlayer>& p) { return p && p->isStopping(); });
 }
 
 void ReadyPlayer::release() {

@@ -3,6 +3,9 @@
 #include "LoopbackServer.h"
 #include "TempDir.h"
 #include "WaitUntil.h"
+#include "viewer/MoviePlace.h"
+#include "viewer/SaveWriter.h"
+#include "viewer/SolFile.h"
 #include "viewer/TestMovie.h"
 #include "viewer/qt/FlashPlayer.h"
 #include "viewer/qt/PlayerGroup.h"
@@ -190,6 +193,57 @@ TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAW
     const QPointer<FlashPlayer> pointed = ready.kept();
     readiness.movieTabPointed(false);
     EXPECT_TRUE(waitUntil([&] { return pointed.isNull(); }, 30000));
+}
+
+// A player page that has started as many movies as it may is not reused: the next viewer gets a new
+// page, and the old one goes only after its movie has stopped and handed over the saves it never
+// flushed, which the next start then reads; the program's end waits for that stop too. The movie
+// counts its plays in "plays" (flushed) and "kept" (saved only when it stops).
+TEST_F(AppOpenerTest, APlayerPageThatPlayedItsShareGoesOnceItsSavesAreHandedOver) {
+    addPlayerAndMovies();
+    std::filesystem::copy_file(std::filesystem::path(TEST_MOVIES) / "plays.swf",
+                               app.path() / "Game" / "m3.swf");
+    const auto saves = app.path() / "Saves" / viewer::MoviePlace::of(store.url("/swf/m3.swf"))->savesName();
+    AppOpener movies{app.path(), defaultSettings(), store.site(), web, players};
+    movies.readyPlayer().setRetireAfter(2);
+    const auto count = [&](const char* object) {
+        const auto file = viewer::SolFile::read(saves / object);
+        return file && file->value("count") ? file->value("count")->toText() : std::string("none");
+    };
+    QSignalSpy opened(&movies, &AppOpener::opened);
+    std::vector<FlashPlayer*> playedOn;
+    for (const char* plays : {"1", "2"}) {
+        movies.open(url("/movie/3"));
+        ASSERT_TRUE(waitUntil([&] { return count("plays.sol") == plays; }, 30000)) << plays;
+        playedOn.push_back(movies.viewer()->flash());
+    }
+    EXPECT_EQ(playedOn[0], playedOn[1]);
+
+    // Replaced while its movie plays, the page that played its share goes, but only once stopped.
+    QPointer<FlashPlayer> retired = playedOn[1];
+    bool stopped = false;
+    QObject::connect(retired, &FlashPlayer::movieStopped, [&] { stopped = true; });
+    movies.open(url("/movie/3"));
+    ASSERT_TRUE(waitUntil([&] { return opened.count() == 3; }, 10000));
+    EXPECT_NE(movies.viewer()->flash(), retired.data());
+    // The end waits for that stop: every movie started has saved what it kept.
+    movies.closeViewer();
+    bool closed = false;
+    std::string plays, kept;
+    movies.whenViewersClosed([&] {
+        closed = true;
+        players.writer().waitIdle();
+        plays = count("plays.sol");
+        kept = count("kept.sol");
+    });
+    ASSERT_TRUE(waitUntil([&] { return closed && retired.isNull(); }, 30000));
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(kept, plays);
+
+    // The next movie starts on a new page, on what the retired one handed over.
+    movies.open(url("/movie/3"));
+    ASSERT_TRUE(waitUntil([&] { return count("plays.sol") == std::to_string(std::stoi(plays) + 1); }, 30000));
+    EXPECT_EQ(count("kept.sol"), plays);
 }
 
 TEST_F(AppOpenerTest, ASecondClickWhileTheFirstIsOpeningOpensOnlyTheSecond) {
