@@ -38,6 +38,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <algorithm>
@@ -273,8 +274,15 @@ int runSoak(const fs::path& appFolder, int games, const std::vector<QUrl>& links
     const auto checkpoint = [&opener](int game) {
         runUntil([&opener] { return opener.readyPlayer().isWarm(); });
         runFor(1000);
-        std::printf("games %d pss_kib %ld main_kib %ld private_kib %ld\n", game, totalPssKib(),
-                    pssKib(getpid()), totalKib(privateKib));
+        // The page kept for the next game: the private memory of its process, and how many movies
+        // it has started.
+        const FlashPlayer* player = opener.readyPlayer().kept();
+        const long playerKib =
+            player ? privateKib(static_cast<pid_t>(player->page()->renderProcessPid())) : 0;
+        std::printf(
+            "games %d pss_kib %ld main_kib %ld private_kib %ld player_private_kib %ld player_movies %d\n",
+            game, totalPssKib(), pssKib(getpid()), totalKib(privateKib), playerKib,
+            player ? player->moviesStarted() : 0);
         std::fflush(stdout);
     };
     checkpoint(0);

@@ -2,9 +2,10 @@
 # Memory over many games: the catalogue window as Brindle runs it, against the bundled store, opens
 # GAMES movie apps one after the other (default 100, the store's movie apps in turn), each until its
 # movie plays and then closed, and prints the PSS of the process and its web-engine processes at the
-# start and after every 10 games (and the main process's own, and the tree's private memory). Goal:
-# after the first 10, the tree grows by less than 0.3 MB a game. RETIRE_AFTER=N in the environment
-# retires the player page after N movies instead of the program's number.
+# start and after every 10 games, each once the ready player is warm (and the main process's own,
+# the tree's private memory and the player page's process's). Goal: after the first 10, the tree
+# grows by less than 0.3 MB a game. RETIRE_AFTER=N in the environment retires the player page after
+# N movies instead of the program's number.
 #   soak.sh BUILD_FOLDER [GAMES]
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -39,11 +40,11 @@ awk -v games="$games" '
             if (g in v) { n++; sx += g; sy += v[g]; sxx += g * g; sxy += g * v[g] }
         return n < 2 ? "" : (n * sxy - sx * sy) / (n * sxx - sx * sx) / 1024
     }
-    $1 == "games" { pss[$2] = $4; main[$2] = $6; own[$2] = $8 }
+    $1 == "games" { pss[$2] = $4; main[$2] = $6; own[$2] = $8; page[$2] = $10 }
     END {
         per = slope(pss)
         if (per == "") { print "too few games for a figure" > "/dev/stderr"; exit 1 }
         printf "PSS: start %.0f MiB, after 10 games %.0f MiB, after %d games %.0f MiB\n", pss[0] / 1024, pss[10] / 1024, games, pss[games] / 1024
         printf "growth after the first 10 games (slope over the checkpoints): %.2f MiB a game, ratio %.2f (goal < 0.3 MiB)\n", per, per / 0.3
-        printf "  of it the main process %.2f MiB a game; the private memory of the tree %.2f MiB a game\n", slope(main), slope(own)
+        printf "  of it the main process %.2f MiB a game, the private memory of the tree %.2f MiB a game, of the player page'"'"'s process %.2f MiB a game\n", slope(main), slope(own), slope(page)
     }' "$work/soak.txt"
