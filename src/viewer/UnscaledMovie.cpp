@@ -1,6 +1,7 @@
 #include "viewer/UnscaledMovie.h"
 
 #include "viewer/MovieBytes.h"
+#include "viewer/MovieStream.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,17 +18,19 @@ enum : std::uint16_t { kEnd = 0, kShowFrame = 1, kDoAction = 12, kFileAttributes
 // The flag of the file attributes that marks a movie of ActionScript 3, which has no frame actions.
 constexpr std::uint8_t kActionScript3 = 0x08;
 constexpr std::uint8_t kGetUrl = 0x83, kConstantPool = 0x88, kPush = 0x96, kGetUrl2 = 0x9A;
-// The first frame of most movies is small: its actions are looked for in this much of the movie
-// first, then in four times as much, and so on.
-constexpr std::size_t kFirstLook = 64 << 10;
+// What the actions of a frame do to the scaling: turn it off, on, or both.
+constexpr unsigned kOff = 1, kOn = 2;
+// A frame's actions longer than this are skipped unread: those of real movies are far smaller, and
+// a compressed movie could make a few bytes of its file into a block of any size.
+constexpr std::size_t kMaxActions = 16 << 20;
 
 bool sameText(std::string_view text, std::string_view lowerCase) {
     return std::equal(text.begin(), text.end(), lowerCase.begin(), lowerCase.end(),
                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
-// The values of a push as text: strings (also from the constant pool) as they are, false as
-// "false", anything else as an empty text.
+// The values of a push as text: strings (also from the constant pool) as they are, false and true
+// as "false" and "true", anything else as an empty text.
 void pushedValues(MovieBytes& in, const std::vector<std::string_view>& pool,
                   std::vector<std::string_view>& out) {
     while (!in.atEnd()) {
@@ -35,7 +38,7 @@ void pushedValues(MovieBytes& in, const std::vector<std::string_view>& pool,
         if (type == 0) {
             out.push_back(in.cstring());
         } else if (type == 5) {
-            out.push_back(in.u8() ? std::string_view() : std::string_view("false"));
+            out.emplace_back(in.u8() ? "true" : "false");
         } else if (type == 8 || type == 9) {
             const std::size_t index = type == 8 ? in.u8() : in.u16();
             out.push_back(index < pool.size() ? pool[index] : std::string_view());
@@ -49,18 +52,22 @@ void pushedValues(MovieBytes& in, const std::vector<std::string_view>& pool,
     }
 }
 
-bool isScalingOff(std::string_view url, std::string_view target) {
-    return sameText(url, "fscommand:allowscale") && sameText(target, "false");
+// What a link does to the scaling: 0 for anything but the command "allowscale" with "false" or
+// "true" (in any case).
+unsigned scalingOf(std::string_view url, std::string_view target) {
+    if (!sameText(url, "fscommand:allowscale")) return 0;
+    return sameText(target, "false") ? kOff : sameText(target, "true") ? kOn : 0;
 }
 
-// Whether a block of actions holds the link that turns scaling off: a getURL with both strings
-// given, or a getURL2 of the two values pushed right before it (the target may be false itself).
-bool turnsScalingOff(std::string_view code) {
+// What a block of actions does to the scaling, by its links: a getURL with both strings given, or a
+// getURL2 of the two values pushed right before it (the target may be a boolean itself).
+unsigned scalingOf(std::string_view code) {
     MovieBytes in(code);
     std::vector<std::string_view> pool, pushed;
+    unsigned found = 0;
     while (!in.atEnd()) {
         const std::uint8_t action = in.u8();
-        if (action == 0) return false;
+        if (action == 0) break;
         if (action < 0x80) {
             pushed.clear();
             continue;
@@ -69,11 +76,11 @@ bool turnsScalingOff(std::string_view code) {
         switch (action) {
         case kGetUrl: {
             const std::string_view url = operands.cstring();
-            if (isScalingOff(url, operands.cstring())) return true;
+            found |= scalingOf(url, operands.cstring());
             break;
         }
         case kGetUrl2:
-            if (pushed.size() >= 2 && isScalingOff(pushed[pushed.size() - 2], pushed.back())) return true;
+            if (pushed.size() >= 2) found |= scalingOf(pushed[pushed.size() - 2], pushed.back());
             break;
         case kConstantPool:
             pool.assign(operands.u16(), {});
@@ -86,40 +93,57 @@ bool turnsScalingOff(std::string_view code) {
         }
         pushed.clear();
     }
-    return false;
+    return found;
 }
 
-// Whether the frame actions of the tags up to the first frame's end do. Throws CannotRewrite when
-// the tags end before that.
-bool firstFrameTurnsScalingOff(std::string_view tags) {
-    MovieBytes in(tags);
-    for (;;) {
-        const std::uint16_t header = in.u16();
-        const std::uint16_t code = header >> 6;
-        const std::string_view body = in.bytes((header & 0x3F) == 0x3F ? in.u32() : header & 0x3F);
-        if (code == kShowFrame || code == kEnd) return false;
-        // The first tag: a movie of ActionScript 3 is not read any further.
-        if (code == kFileAttributes && !body.empty() && (body[0] & kActionScript3)) return false;
-        if (code == kDoAction && turnsScalingOff(body)) return true;
+// Looks through the frame actions of the main timeline, tag by tag, reading only those and skipping
+// everything else. A movie that turns its scaling off in its first frame starts unscaled, as does
+// one that turns it off in a later frame (behind a preloader, say) and never on. One that turns it
+// both off and on after its first frame keeps it: which of them comes last depends on how it plays.
+// A movie cut short or damaged counts as far as its tags can be read.
+bool timelineTurnsScalingOff(MovieStream& movie) {
+    MovieBytes rect(movie.read(1));
+    const int bits = 5 + 4 * static_cast<int>(rect.bits(5));
+    movie.skip((bits + 7) / 8 - 1 + 4); // the rest of the stage's rectangle, frame rate and count
+    unsigned found = 0;
+    bool firstFrame = true;
+    try {
+        for (;;) {
+            const std::uint16_t tag = MovieBytes(movie.read(2)).u16();
+            const std::uint16_t code = tag >> 6;
+            std::size_t length = tag & 0x3F;
+            if (length == 0x3F) length = MovieBytes(movie.read(4)).u32();
+            if (code == kEnd) break;
+            if (code == kShowFrame) firstFrame = false;
+            if ((code != kDoAction && code != kFileAttributes) || length > kMaxActions) {
+                movie.skip(length);
+                continue;
+            }
+            const std::string body = movie.read(length);
+            // The first tag: a movie of ActionScript 3 runs no frame actions.
+            if (code == kFileAttributes) {
+                if (!body.empty() && (body[0] & kActionScript3)) return false;
+                continue;
+            }
+            const unsigned scaling = scalingOf(body);
+            if (firstFrame && (scaling & kOff)) return true;
+            found |= scaling;
+            if (found == (kOff | kOn)) return false;
+        }
+    } catch (const CannotRewrite&) {
+        // What was read counts.
     }
+    return found == kOff;
 }
 
 } // namespace
 
-bool startsUnscaled(std::string_view movie) {
-    if (movie.size() < 8 || (movie.substr(0, 3) != "FWS" && movie.substr(0, 3) != "CWS")) return false;
-    for (std::size_t limit = kFirstLook;; limit *= 4) {
-        std::string body;
-        try {
-            body = movieBody(movie, limit);
-            MovieBytes in(body);
-            in.skipRect();
-            in.bytes(4); // frame rate and count
-            return firstFrameTurnsScalingOff(std::string_view(body).substr(in.pos()));
-        } catch (const CannotRewrite&) {
-            // The first frame goes on past what was read, or the movie is damaged.
-            if (body.size() < limit) return false;
-        }
+bool startsUnscaled(std::istream& movie) {
+    try {
+        MovieStream stream(movie);
+        return timelineTurnsScalingOff(stream);
+    } catch (const CannotRewrite&) {
+        return false;
     }
 }
 

@@ -1,17 +1,20 @@
 #pragma once
-// Games of the era made for Flash Player's own window turned its scaling off in their first frame
-// with fscommand("allowscale", "false"): the stage then shows at its own size in the middle of the
-// player, and what the movie draws beyond its edges shows around it. Ruffle sets a movie's scaling
-// only when it starts, so such a movie is started that way.
+// Games of the era made for Flash Player's own window turned their scaling off with
+// fscommand("allowscale", "false"): the stage then shows at its own size in the middle of the
+// player, and what the movie draws beyond its edges shows around it. Many did so behind a preloader,
+// a few frames in. Ruffle sets a movie's scaling only when it starts, so such a movie is started
+// that way, and shows unscaled from its first frame on.
 
-#include <string_view>
+#include <istream>
 
 namespace viewer {
 
-// Whether the actions of the movie's first frame (before it shows) hold fscommand("allowscale",
-// "false") or fscommand("allowscale", false): the link to "FSCommand:allowscale" with the target
-// "false" (in any case) that Flash compiled it to, with both given or both pushed right before it.
-// False for anything that is no "FWS" or "CWS" movie, or a damaged one.
-bool startsUnscaled(std::string_view movie);
+// Whether the frame actions of the movie's main timeline turn its scaling off: in its first frame,
+// or in a later one when no frame turns it on again. The command is the link to
+// "FSCommand:allowscale" with the target "false" (in any case) or false that Flash compiled it to,
+// with both given or both pushed right before it ("true" or true turns scaling on). The movie is
+// read from its stream in order, up to the end of its timeline at most. False for anything that is
+// no "FWS" or "CWS" movie, or a movie of ActionScript 3.
+bool startsUnscaled(std::istream& movie);
 
 } // namespace viewer

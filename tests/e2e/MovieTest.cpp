@@ -578,13 +578,13 @@ TEST_F(MovieTest, AMoviesLinksOpenOncePerPressAndItsCommandsReachTheViewer) {
 
 // A game on a stage narrower than the player shows its background colour over the whole player,
 // and what it draws beyond its stage's edges, in the window and in full screen. One whose first
-// frame turns its scaling off shows its stage at its own size in the middle, with what it draws
-// beyond every edge around it.
+// frame turns its scaling off, or its third behind a preloader, shows its stage at its own size in
+// the middle, with what it draws beyond every edge around it.
 TEST_F(MovieTest, AMoviesBackgroundFillsThePlayerWithWhatItDrawsBeyondItsStage) {
     const QRgb blue = qRgb(0x33, 0x66, 0xcc), yellow = qRgb(255, 255, 0);
-    for (const std::string movie : {"beyond.swf", "unscaled-as2.swf"}) {
+    for (const std::string movie : {"beyond.swf", "unscaled-as2.swf", "unscaled-late-as2.swf"}) {
         FlashPayFrm* viewer = open(movie);
-        const bool unscaled = movie == "unscaled-as2.swf";
+        const bool unscaled = movie != "beyond.swf";
         for (const bool fullScreen : {false, true}) {
             SCOPED_TRACE(movie + (fullScreen ? " in full screen" : " in the window"));
             if (fullScreen) viewer->GameSStabs()->setCurrentTab(4);

@@ -16,6 +16,8 @@
 //   unscaled-as2.swf        turns its scaling off in its first frame (fscommand "allowscale"
 //                           "false") and draws yellow bands beyond every edge of its blue 300 x 300
 //                           stage, as beyond.swf does;
+//   unscaled-late-as2.swf   the same, turning its scaling off in its third frame, behind a
+//                           preloader's loop in frames 1 and 2;
 //   a/files-as2.swf,        (the same movie in two store folders) loads text files with LoadVars
 //   b/files-as2.swf         and keeps each one's text, or "error", in the shared object "files":
 //                           "config" (config.txt beside it, "A" in a/ and "B" in b/), "sub"
@@ -26,6 +28,7 @@
 #include "SwfWriter.h"
 #include "viewer/DeviceTextLines.h"
 #include "viewer/GbkBytes.h"
+#include "viewer/PreloaderFrames.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -208,13 +211,18 @@ std::string keys() {
     return oneFrame(movie, a);
 }
 
-std::string unscaled() {
+std::string unscaled(bool late) {
     MovieWriter movie(300, 300, 30, {0x33, 0x66, 0xCC});
     movie.setVersion(8);
     const auto band = movie.define(Shape::rect(300, 300, {255, 255, 0}));
     const std::pair<double, double> centres[] = {{-150, 150}, {450, 150}, {150, -150}, {150, 450}};
     for (std::uint16_t depth = 1; const auto& [x, y] : centres)
         movie.place(depth++, band, {x, y});
+    if (late)
+        for (const Actions& frame : preloaderFrames()) {
+            movie.doAction(frame);
+            movie.showFrame();
+        }
     Actions a;
     a.record(0x83, std::string("FSCommand:allowscale") + '\0' + "false" + '\0'); // how Flash wrote it
     return oneFrame(movie, a);
@@ -287,7 +295,8 @@ int main(int argc, char** argv) {
         {"characters-as2.swf", wideText()},
         {"lines-as2.swf", spacedLines()},
         {"keys-as2.swf", keys()},
-        {"unscaled-as2.swf", unscaled()},
+        {"unscaled-as2.swf", unscaled(false)},
+        {"unscaled-late-as2.swf", unscaled(true)},
         {"a/files-as2.swf", files()},
         {"b/files-as2.swf", files()},
         {"a/config.txt", "A"},

@@ -229,9 +229,10 @@ function ensurePlayer() {
 // at its own size in the middle of the player, on the movie's background colour, and "true" fits
 // it to the player again. "showmenu" needs nothing: the player shows no menu either way.
 //
-// Ruffle sets a movie's scaling only when it starts it. A movie whose first frame turns scaling
-// off starts unscaled (see playMovie) and shows what it draws beyond its stage; one that does so
-// later gets the player cut to its stage, which hides that. A movie started unscaled stays so.
+// Ruffle sets a movie's scaling only when it starts it. A movie whose main timeline turns scaling
+// off in a frame's actions starts unscaled (see playMovie) and shows what it draws beyond its stage;
+// one that does so from elsewhere gets the player cut to its stage, which hides that. A movie
+// started unscaled stays so.
 let startedUnscaled = false;
 
 function runCommand(own, command, args) {
@@ -265,7 +266,7 @@ function runCommand(own, command, args) {
 // has stopped and its saves are on disk. rewrite, when given, is [store folder, folder on this
 // scheme]: the movie's loads by absolute address into its store folder go to the same file there,
 // as its relative loads do. unscaled starts the movie with its scaling off, at its own size in the
-// middle of the player, as its first frame asks with fscommand "allowscale" "false".
+// middle of the player, as its timeline asks with fscommand "allowscale" "false".
 function playMovie(url, token, movieSaves, movieLimits, rewrite, unscaled) {
     removePlayer();
     saves = new Map();

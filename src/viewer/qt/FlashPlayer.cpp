@@ -20,7 +20,6 @@
 #include <QUrlQuery>
 #include <QWebEngineProfile>
 #include <fstream>
-#include <iterator>
 
 static QString schemeText(std::string_view text) {
     return QString::fromLatin1(text.data(), text.size());
@@ -219,7 +218,7 @@ void FlashPlayer::readSaves(const QUrl& url, const std::string& savesName) {
     group_->readers().start(
         [saves, read, &writer, movie = std::filesystem::path(movie_.toStdString())] {
             std::ifstream file(movie, std::ios::binary);
-            read->unscaled = viewer::startsUnscaled(std::string(std::istreambuf_iterator<char>(file), {}));
+            read->unscaled = viewer::startsUnscaled(file);
             writer.waitIdle(saves.folder());
             read->saves = saves.load();
         },

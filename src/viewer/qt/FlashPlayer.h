@@ -122,7 +122,7 @@ class FlashPlayer : public QWebEngineView {
     };
 
     void startPending();
-    // Reads the saves of the movie waiting, at its address, and its first frame on a worker
+    // Reads the saves of the movie waiting, at its address, and its timeline's scaling on a worker
     // thread; startPending goes on once they are read.
     void readSaves(const QUrl& url, const std::string& savesName);
     // Drops saves read or being read for a movie that waits: a stop meanwhile may change them.
