@@ -1,16 +1,25 @@
-// What a movie's start costs in reading its saves, for bench/viewer/saves.sh: 16 MB of saves in
-// eight files, each a game's usual mix (a 1.5 MB byte array, a 400 KB string, 5,000 small objects
-// of one class), handed over by FlashSaves::load as at a movie's start; the same files read whole
-// with SolFile::parse, as the tools do; and a 220 KB file whose references ask for gigabytes.
-// Each reports the process's peak resident memory so far as peak_mib.
+// What a movie's start costs on the worker that reads its saves, for bench/viewer/saves.sh: 16 MB of
+// saves in eight files, each a game's usual mix (a 1.5 MB byte array, a 400 KB string, 5,000 small
+// objects of one class), handed over by FlashSaves::load as at a movie's start; the same files read
+// whole with SolFile::parse, as the tools do; a 220 KB file whose references ask for gigabytes; and
+// looking through the main timeline of a large compressed movie for its scaling (startsUnscaled):
+// 10 MB of definitions, three quarters images that do not compress and a quarter that does, behind
+// a preloader and without the command, so that it is read to its end. The saves' benchmarks report
+// the process's peak resident memory so far as peak_mib.
 
+#include "SwfWriter.h"
 #include "TempDir.h"
 #include "base/AtomicFile.h"
+#include "viewer/CompressedMovie.h"
 #include "viewer/FlashSaves.h"
+#include "viewer/PreloaderFrames.h"
 #include "viewer/SolBytes.h"
 #include "viewer/SolFile.h"
+#include "viewer/UnscaledMovie.h"
 
 #include <benchmark/benchmark.h>
+#include <fstream>
+#include <random>
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
@@ -98,6 +107,47 @@ void RefuseReferenceBomb(benchmark::State& state) {
     reportPeak(state);
 }
 BENCHMARK(RefuseReferenceBomb)->Unit(benchmark::kMillisecond);
+
+const TempDir& largeMovieFolder() {
+    static const TempDir folder;
+    static const bool written = [] {
+        swf::MovieWriter movie(800, 600, 24, {0, 0, 0});
+        movie.setVersion(8);
+        for (const swf::Actions& frame : preloaderFrames()) {
+            movie.doAction(frame);
+            movie.showFrame();
+        }
+        std::mt19937 random(7);
+        for (int i = 0; i < 100; ++i) {
+            std::string body(100'000, '\0');
+            if (i % 4 == 0) // a lossless bitmap: runs of a few colours
+                for (std::size_t b = 0; b < body.size(); ++b)
+                    body[b] = static_cast<char>((b / 64 + random() % 2) % 7);
+            else // a JPEG
+                for (char& b : body)
+                    b = static_cast<char>(random());
+            movie.tag(i % 4 == 0 ? 36 : 21, body);
+        }
+        swf::Actions game;
+        game.op(swf::Op::Stop);
+        movie.doAction(game);
+        movie.showFrame();
+        std::ofstream(folder.path() / "large.swf", std::ios::binary) << compressed(movie.bytes());
+        return true;
+    }();
+    (void)written;
+    return folder;
+}
+
+void LookThroughLargeMovie(benchmark::State& state) {
+    const auto file = largeMovieFolder().path() / "large.swf";
+    for (auto _ : state) {
+        std::ifstream in(file, std::ios::binary);
+        if (viewer::startsUnscaled(in)) state.SkipWithError("the movie was taken as unscaled");
+    }
+    state.counters["file_mib"] = static_cast<double>(fs::file_size(file)) / (1 << 20);
+}
+BENCHMARK(LookThroughLargeMovie)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
