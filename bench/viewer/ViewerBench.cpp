@@ -3,6 +3,8 @@
 //                                                    a second after a page listing movie apps showed
 //   viewer_bench cold APP_FOLDER STORE_SITE LINK     the same with no player ready: a new player
 //                                                    page starts Ruffle after the click
+//   viewer_bench warm APP_FOLDER STORE_SITE LINK     the click once the ready player is warm
+//   viewer_bench late APP_FOLDER STORE_SITE LINK     the click 15 s after the player got warm
 //   viewer_bench bare PLAYER_FOLDER MOVIE            a bare web view playing MOVIE with Ruffle
 //   viewer_bench open APP_FOLDER STORE_SITE LINK N   click to the viewer shown, N times
 //   viewer_bench note APP_FOLDER STORE_SITE LINK     click to the note that the app cannot open
@@ -125,8 +127,10 @@ Settings benchSettings() {
 }
 
 // When the click on the movie app comes: with no page listing movie apps shown before (no player
-// ready), a second after such a page showed, or once the player it made ready is warm.
-enum class Click { Cold, SecondAfterPage, WhenWarm };
+// ready), a second after such a page showed, once the player it made ready is warm, or 15 s after
+// that, as a player who reads the page first clicks (the engine ends its audio process 10 s after
+// the last sound of a page went).
+enum class Click { Cold, SecondAfterPage, WhenWarm, LateAfterWarm };
 
 int viewerFirstFrame(const QStringList& args, Click when) {
     WebProfiles web(std::filesystem::path(args[0].toStdString()));
@@ -144,6 +148,7 @@ int viewerFirstFrame(const QStringList& args, Click when) {
         } else {
             if (!waitUntil([&] { return opener.readyPlayer().isWarm(); }, 60000)) return 1;
             std::printf("warm_ms %lld\n", shown.elapsed());
+            if (when == Click::LateAfterWarm) runEventsFor(15000);
         }
         std::printf("warm_at_click %d\n", opener.readyPlayer().isWarm() ? 1 : 0);
     }
@@ -279,6 +284,8 @@ int main(int argc, char** argv) {
     if (mode == QLatin1String("viewer") && args.size() == 3)
         return viewerFirstFrame(args, Click::SecondAfterPage);
     if (mode == QLatin1String("warm") && args.size() == 3) return viewerFirstFrame(args, Click::WhenWarm);
+    if (mode == QLatin1String("late") && args.size() == 3)
+        return viewerFirstFrame(args, Click::LateAfterWarm);
     if (mode == QLatin1String("cold") && args.size() == 3) return viewerFirstFrame(args, Click::Cold);
     if (mode == QLatin1String("bare") && args.size() == 2) return bareFirstFrame(args);
     if (mode == QLatin1String("open") && args.size() == 4) return viewerOpen(args);

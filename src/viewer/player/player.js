@@ -304,6 +304,7 @@ function stopMovie(token) {
         saves = new Map();
         countSizes();
         currentToken = 0;
+        keepAudioStarted();
         console.info("brindle:stopped " + token);
     }
 }
@@ -315,7 +316,9 @@ function stopMovie(token) {
 //
 // The engine starts its audio process for the page's first audio context, and a new Ruffle player
 // waits for that, 0.1 to 0.5 s. The page opens a context of its own while Ruffle's code compiles, so
-// the process starts meanwhile, and closes it once Ruffle has made its own.
+// the process starts meanwhile, and closes it once Ruffle has made its own. The engine ends that
+// process 10 s after a page's last context closed, so a page that waits for its next movie keeps a
+// context of its own open (silent, about 1 ms of processor time a second) until Ruffle makes one.
 const audioContexts = new Set();
 let audioStarter = null;
 let audioStarted = false;
@@ -351,6 +354,10 @@ function closeAudio() {
     audioStarter = null;
 }
 
+function keepAudioStarted() {
+    if (!audioStarter) audioStarter = new AudioContext();
+}
+
 function removePlayer() {
     removeWarmUp();
     if (!player) return;
@@ -377,6 +384,7 @@ function warmUp() {
     warm.addEventListener("loadedmetadata", () => {
         if (warm !== warming) return;
         removeWarmUp();
+        keepAudioStarted();
         console.info("brindle:warm");
     });
     document.body.appendChild(warm);
