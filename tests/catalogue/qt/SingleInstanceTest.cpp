@@ -37,6 +37,16 @@ bool connectionsEnded(const SingleInstance& running) {
     return running.findChildren<QLocalSocket*>().isEmpty();
 }
 
+// Sends text to the running instance over a connection of its own, as another program could.
+void sendRaw(const SingleInstance& running, const QByteArray& text) {
+    QLocalSocket socket;
+    socket.connectToServer(running.socketPath());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(text);
+    socket.waitForBytesWritten(2000);
+    socket.disconnectFromServer();
+}
+
 // The tests' own runtime folder (mode 0700, as mkdtemp makes it), so that they never meet the
 // sockets of Brindles that run meanwhile.
 class SingleInstanceTest : public ::testing::Test {
@@ -127,12 +137,7 @@ TEST_F(SingleInstanceTest, AnythingButTheRequestShowsNothing) {
     SingleInstance running(folder.path());
     QSignalSpy requests(&running, &SingleInstance::showRequested);
     for (const QByteArray& text : {QByteArray("hello\n"), QByteArray("show"), QByteArray(4096, 'x')}) {
-        QLocalSocket socket;
-        socket.connectToServer(running.socketPath());
-        ASSERT_TRUE(socket.waitForConnected(2000));
-        socket.write(text);
-        socket.waitForBytesWritten(2000);
-        socket.disconnectFromServer();
+        sendRaw(running, text);
     }
     // A real request after them: connections are taken in turn, so once it has come and every
     // connection has ended, the others have been read to their ends too.
@@ -157,12 +162,7 @@ TEST_F(SingleInstanceTest, ALaterStartHandsOverItsFilesWhateverTheirNamesAndNoth
          {QByteArray("open file:///a.swf\nshow\n"),
           QByteArray("show\nopen http://host/a.swf\nopen file:///b.swf\n"), QByteArray("show\nopen a.swf\n"),
           QByteArray("show\nopen file:///c.swf")}) {
-        QLocalSocket socket;
-        socket.connectToServer(running.socketPath());
-        ASSERT_TRUE(socket.waitForConnected(2000));
-        socket.write(text);
-        socket.waitForBytesWritten(2000);
-        socket.disconnectFromServer();
+        sendRaw(running, text);
     }
     ASSERT_TRUE(SingleInstance::askToShow(folder.path(), 2000ms));
     ASSERT_TRUE(waitUntil([&] { return shown.count() >= 5 && connectionsEnded(running); }, 5000));
