@@ -4,6 +4,7 @@
 #include "viewer/LocalMovie.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <memory>
 #include <system_error>
 
@@ -17,9 +18,18 @@ AppOpener::AppOpener(base::Folders folders, Settings settings, std::string store
       players_(group, viewer::PlayerFiles{folders_.program / "player", folders_.data / "Game",
                                           folders_.data / "Saves"}) {
     connect(&players_, &ReadyPlayer::retired, this, &AppOpener::runWhenClosed);
+    // With a movie near, the next viewer's window is built ahead, while the player waits for a
+    // click: its skin would otherwise take a good part of the time from the click to the movie's
+    // first frame. It goes with the ready player.
+    connect(&players_, &ReadyPlayer::warm, this, &AppOpener::buildAhead);
+    connect(&players_, &ReadyPlayer::returned, this, &AppOpener::buildAhead);
+    connect(&players_, &ReadyPlayer::released, this, [this] {
+        if (!building_ && !reading()) delete next_;
+    });
 }
 
 AppOpener::~AppOpener() {
+    delete next_;
     delete viewer_;
 }
 
@@ -52,8 +62,13 @@ void AppOpener::open(const QUrl& link) {
                 finish(*result);
         });
 
-    // While the store answers, the window's app-independent part is built (hidden). Loading the
-    // skin lets pending events run, among them possibly the end of this read or another click.
+    // While the store answers, the window's app-independent part is built (hidden), unless it was
+    // built ahead.
+    buildNext();
+}
+
+// Loading the skin lets pending events run, among them possibly the end of a read or another click.
+void AppOpener::buildNext() {
     if (next_ || building_) return;
     building_ = true;
     next_ = newViewer(&players_);
@@ -61,6 +76,14 @@ void AppOpener::open(const QUrl& link) {
     building_ = false;
     if (ready_ && ready_->first == latest_) finish(ready_->second);
     ready_.reset();
+}
+
+// Once the events pending now have run, while a player is kept, and not while a viewer shows: its
+// movie is starting, and the skin's work on this thread would hold up the movie's frames.
+void AppOpener::buildAhead() {
+    QTimer::singleShot(0, this, [this] {
+        if (players_.kept() && (!viewer_ || !viewer_->isVisible())) buildNext();
+    });
 }
 
 void AppOpener::openFile(const std::filesystem::path& path) {

@@ -9,7 +9,8 @@
 // a note says why instead, within a few seconds also when the store accepts and never answers.
 //
 // Movie viewers play on the one player that ReadyPlayer keeps: a replaced viewer gives it back
-// before the next viewer takes it, so a movie starts on a page where Ruffle runs already.
+// before the next viewer takes it, so a movie starts on a page where Ruffle runs already. While
+// that player waits for a click, the next viewer's window waits with it, built (hidden).
 //
 // A movie file of the player's own (LocalMovie) opens in a viewer of its own beside the store's,
 // with a player of its own, so that several files play side by side; each file in one viewer at a
@@ -92,12 +93,17 @@ class AppOpener : public QObject {
     void show(const viewer::OpenedApp& app);
     // Builds the movie player or the browsers in the window being prepared for the click.
     void prepareView(int click, bool isWidgetApp, const std::string& link);
+    // Builds the window for the next click, unless it is there; shows an app read meanwhile.
+    void buildNext();
+    // Builds that window ahead of a click, soon.
+    void buildAhead();
     // A viewer whose movies play on players; without it, on a player of its own.
     FlashPayFrm* newViewer(ReadyPlayer* players);
     void viewerGone();
     // Runs what waits for the viewers once they are closed.
     void runWhenClosed();
-    bool viewersClosed() const { return viewers_ == 0 && !players_.retiring(); }
+    // The window built for the next click has played nothing.
+    bool viewersClosed() const { return viewers_ == (next_ ? 1 : 0) && !players_.retiring(); }
     void showFile(const viewer::OpenedApp& app);
 
     base::Folders folders_;
@@ -111,9 +117,9 @@ class AppOpener : public QObject {
     QUrl currentLink_;
     QUrl latestLink_; // of the latest click, the only one that is shown
     QPointer<FlashPayFrm> viewer_;
-    QPointer<FlashPayFrm> next_;                     // the window being prepared for the app being read
-    std::vector<QPointer<FlashPayFrm>> fileViewers_; // the viewers of local movie files
-    bool building_ = false;                          // next_ is being constructed
+    QPointer<FlashPayFrm> next_; // the window prepared for the next click, or for the app being read
+    std::vector<QPointer<FlashPayFrm>> fileViewers_;         // the viewers of local movie files
+    bool building_ = false;                                  // next_ is being constructed
     std::optional<std::pair<int, viewer::OpenedApp>> ready_; // a click's app read while next_ was being built
     int latest_ = 0;  // numbers the clicks; a read that finishes after a later click is dropped
     int viewers_ = 0; // viewers made and not yet gone

@@ -128,4 +128,5 @@ bool ReadyPlayer::retiring() const {
 void ReadyPlayer::release() {
     releasing_ = kept_ && kept_->isStopping();
     if (kept_ && !releasing_) delete kept_.data();
+    emit released();
 }

@@ -68,6 +68,8 @@ class ReadyPlayer : public QObject {
     void returned();
     // A retired player's movie has stopped and the player goes.
     void retired();
+    // No movie is near any more: release() was called.
+    void released();
 
   private:
     FlashPlayer* make(QWidget* parent);

@@ -13,6 +13,7 @@
 #include "viewer/qt/PlayerSchemeHandler.h"
 #include "web/qt/WebProfiles.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPointer>
 #include <QSignalSpy>
@@ -121,6 +122,15 @@ bool showsTheMovie(FlashPayFrm& viewer) {
     return p.blue() > 150 && p.red() < 100;
 }
 
+// The viewer windows that exist, shown or hidden, once those closed have gone.
+std::vector<FlashPayFrm*> viewerWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::vector<FlashPayFrm*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* viewer = qobject_cast<FlashPayFrm*>(widget)) windows.push_back(viewer);
+    return windows;
+}
+
 } // namespace
 
 // Movies play on the one player page made ready before the first click: no viewer loads a page of
@@ -155,7 +165,9 @@ TEST_F(AppOpenerTest, MoviesPlayOnTheReadyPlayerWhichShowsThePageColourUntilTheF
 
 // The ready player comes when a page lists movies or the pointer rests on the link of a movie app
 // opened before or on the game area's tab, and goes once nothing of the kind happened for the idle
-// time; a player whose movie is still stopping then goes only once its saves are handed over.
+// time; a player whose movie is still stopping then goes only once its saves are handed over. The
+// next viewer's window, built while the player waits, shows the click's movie, and goes with the
+// player.
 TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAWhile) {
     addPlayerAndMovies();
     AppOpener movies{app.path(), defaultSettings(), store.site(), web, players};
@@ -167,10 +179,14 @@ TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAW
     EXPECT_FALSE(movies.isKeptMovieApp(url("/movie/1")));
     readiness.moviePageShown(true);
     ASSERT_TRUE(waitUntil([&] { return ready.isWarm(); }, 60000));
+    ASSERT_TRUE(waitUntil([&] { return viewerWindows().size() == 1; }, 10000));
+    const QPointer<FlashPayFrm> ahead = viewerWindows().front();
+    EXPECT_FALSE(ahead->isVisible());
 
     QSignalSpy opened(&movies, &AppOpener::opened);
     movies.open(url("/movie/1"));
     ASSERT_TRUE(waitUntil([&] { return opened.count() == 1 && showsTheMovie(*movies.viewer()); }, 30000));
+    EXPECT_EQ(movies.viewer(), ahead.data());
     QPointer<FlashPlayer> played = movies.viewer()->flash();
     int stopsWhenGone = -1;
     QSignalSpy stopped(played.data(), &FlashPlayer::movieStopped);
@@ -180,6 +196,7 @@ TEST_F(AppOpenerTest, TheReadyPlayerComesWhenAMovieIsNearAndGoesWhenNoneWasForAW
     ASSERT_TRUE(waitUntil([&] { return played.isNull(); }, 30000));
     EXPECT_EQ(stopsWhenGone, 1);
     EXPECT_EQ(ready.kept(), nullptr);
+    EXPECT_TRUE(viewerWindows().empty());
 
     EXPECT_TRUE(movies.isKeptMovieApp(url("/movie/1")));
     readiness.linkHovered(url("/movie/1"));
