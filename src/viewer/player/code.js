@@ -3,11 +3,13 @@
 // page's thread. The page's address names the build Ruffle takes ("?code=<file>"). When Ruffle then
 // fetches that file, it gets an empty answer, and when it instantiates it, the module compiled here.
 // A module that could not be compiled here leaves Ruffle to fetch and compile it as it would have.
+// ruffleCodeReady settles once the module compiled here is there or could not be compiled; at once
+// when the page compiles none itself.
 "use strict";
 
-(() => {
+const ruffleCodeReady = (() => {
     const name = new URLSearchParams(location.search).get("code");
-    if (!name) return;
+    if (!name) return Promise.resolve();
     const address = new URL(name, location.href).href;
     const compiled = new Promise((resolve, reject) => {
         const worker = new Worker("compile.js");
@@ -42,4 +44,8 @@
             () => instantiateStreaming.call(WebAssembly, pageFetch(address), imports),
         );
     };
+    return compiled.then(
+        () => {},
+        () => {},
+    );
 })();

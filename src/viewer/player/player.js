@@ -200,6 +200,7 @@ Object.defineProperty(window, "localStorage", { value: storage, configurable: fa
 
 function ensurePlayer() {
     if (player) return player;
+    startAudio();
     player = window.RufflePlayer.newest().createPlayer();
     const own = player;
     own.addEventListener("loadedmetadata", () => {
@@ -339,18 +340,13 @@ window.AudioContext = new Proxy(window.AudioContext, {
     },
 });
 
-// Ruffle instantiates its code once in a page, when it first starts a player; the code compiles in
-// the background, while the page's own context starts the audio process.
-const instantiateStreaming = WebAssembly.instantiateStreaming;
-WebAssembly.instantiateStreaming = function (source, imports) {
-    const instance = instantiateStreaming.call(WebAssembly, source, imports);
-    setTimeout(() => {
-        if (audioStarted || !(player || warming)) return;
-        audioStarted = true;
-        audioStarter = new AudioContext();
-    }, 0);
-    return instance;
-};
+// The page's own context starts the audio process when the page first wants a Ruffle player, while
+// Ruffle's code still compiles.
+function startAudio() {
+    if (audioStarted) return;
+    audioStarted = true;
+    audioStarter = new AudioContext();
+}
 
 function closeAudio() {
     for (const context of audioContexts) context.close().catch(() => {});
@@ -377,6 +373,12 @@ function removePlayer() {
 // player of the page), and reports "brindle:warm" then. Ruffle reads the device font into every
 // player it starts; the empty movie shows no text, so it starts without it and the warm-up is over
 // sooner. A movie that comes earlier ends the warm-up: its own start does the same.
+//
+// The empty movie starts once Ruffle's code is compiled. Ruffle's first player in a page takes longest
+// to start, as its code runs before the engine has optimised it, and Ruffle goes on starting a player
+// removed before its code was there, which then stays: a movie that comes while the code compiles
+// would wait for the warm-up's player to start, unseen, before its own, and that player would keep
+// its memory for as long as the page lives.
 const emptyMovie = [70, 87, 83, 10, 24, 0, 0, 0, 104, 0, 15, 160, 0, 3, 232, 0, 0, 24, 1, 0, 64, 0, 0, 0];
 let warming = null;
 
@@ -392,9 +394,13 @@ function warmUp() {
         console.info("brindle:warm");
     });
     document.body.appendChild(warm);
-    warm.ruffle()
-        .load({ data: emptyMovie, fontSources: [], defaultFonts: {} })
-        .catch(() => warm === warming && removeWarmUp());
+    startAudio();
+    ruffleCodeReady.then(() => {
+        if (warm !== warming) return;
+        warm.ruffle()
+            .load({ data: emptyMovie, fontSources: [], defaultFonts: {} })
+            .catch(() => warm === warming && removeWarmUp());
+    });
 }
 
 function removeWarmUp() {
