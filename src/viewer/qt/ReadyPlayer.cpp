@@ -23,6 +23,7 @@ void ReadyPlayer::prepare() {
     QTimer::singleShot(0, this, [this] {
         preparing_ = false;
         if (!kept_ && !lent_) kept_ = make(nullptr);
+        emit prepared();
     });
 }
 
