@@ -14,6 +14,7 @@ void FrameRenderer::setSkin(Surface mainBitmap, Surface buttonBitmap, const Skin
     main_ = std::move(mainBitmap);
     buttons_ = std::move(buttonBitmap);
     values_ = values;
+    pieces_ = Surface(); // composed anew from the new skin
 }
 
 void FrameRenderer::releaseSurfaces() {
@@ -27,13 +28,17 @@ void FrameRenderer::makeSurfaces(int W, int H) {
 }
 
 void FrameRenderer::composePieces(int W, int H) {
-    // The pieces land on a scratch surface of the frame's size, kept between redraws of one size.
-    if (pieces_.width() != W || pieces_.height() != H) pieces_ = Surface(W, H);
-    for (const BlitCopy& c : values_.framePieces(main_.width(), main_.height(), W, H)) {
-        if (c.stretched)
-            pieces_.stretchBlt(c.dx, c.dy, c.dw, c.dh, main_, c.sx, c.sy, c.sw, c.sh);
-        else
-            pieces_.bitBlt(c.dx, c.dy, c.dw, c.dh, main_, c.sx, c.sy);
+    // The pieces are composed on a surface of the frame's size, kept between redraws of one size
+    // and skin: a new caption or state of the window (each window's title is set as it opens) only
+    // draws over them.
+    if (pieces_.width() != W || pieces_.height() != H) {
+        pieces_ = Surface(W, H);
+        for (const BlitCopy& c : values_.framePieces(main_.width(), main_.height(), W, H)) {
+            if (c.stretched)
+                pieces_.stretchBlt(c.dx, c.dy, c.dw, c.dh, main_, c.sx, c.sy, c.sw, c.sh);
+            else
+                pieces_.bitBlt(c.dx, c.dy, c.dw, c.dh, main_, c.sx, c.sy);
+        }
     }
     back_.bitBlt(0, 0, W, H, pieces_, 0, 0);
 }
