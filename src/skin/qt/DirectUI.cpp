@@ -181,6 +181,15 @@ void DirectUI::redraw() {
     window_->update();
 }
 
+// Only the caption's strip changes: a window's title is set as it opens, and drawing the whole
+// frame again took a good part of a viewer's opening.
+void DirectUI::redrawCaption() {
+    if (!window_ || !keys_) return;
+    if (!renderer_.redrawCaption(mouse_.layout(), {window_->windowIcon(), window_->windowTitle()}))
+        return redraw();
+    window_->update();
+}
+
 Rect DirectUI::workArea() const {
     QScreen* screen = window_ ? window_->screen() : nullptr;
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -199,10 +208,12 @@ void DirectUI::zSubclass_Proc(bool, bool& bHandled, bool& lReturn, QObject*, QEv
         break;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
+        redraw();
+        return;                     // the window's own result stands
     case QEvent::WindowTitleChange: // the frame draws the caption and the icon
     case QEvent::WindowIconChange:
-        redraw();
-        return; // the window's own result stands
+        redrawCaption();
+        return;
     case QEvent::Paint: {
         QPainter painter(window_);
         const QRect area = static_cast<QPaintEvent*>(event)->rect();

@@ -52,6 +52,8 @@ class DirectUI : public QObject, private FrameHost, private EventInterceptor::Ha
     void layout();
     // Composes the frame and shows it.
     void redraw();
+    // Draws the window's new caption (title and icon) into the frame and shows it.
+    void redrawCaption();
     // The skin folder (with the application folder and skin name) and what the window shows.
     const std::filesystem::path& skinFolder() const { return skinFolder_; }
     const Surface& frontSurface() const { return renderer_.front(); }

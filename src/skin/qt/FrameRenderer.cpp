@@ -60,6 +60,24 @@ void FrameRenderer::redraw(const FrameLayout& layout, const ButtonKeys& keys,
         back_.bitBlt(x, y, b.width(), b.height(), buttons_, image.left, image.top);
     }
 
+    drawCaption(layout, caption);
+    front_.bitBlt(0, 0, W, H, back_, 0, 0);
+}
+
+// The caption's strip, left of the buttons and above the content, is drawn anew from the composed
+// pieces; the rest of the frame is left as it is.
+bool FrameRenderer::redrawCaption(const FrameLayout& layout, const Caption& caption) {
+    if (back_.isNull() || front_.isNull() || pieces_.width() != layout.width ||
+        pieces_.height() != layout.height)
+        return false;
+    const Rect strip{0, 0, layout.band.left, layout.content.top};
+    back_.bitBlt(strip.left, strip.top, strip.width(), strip.height(), pieces_, strip.left, strip.top);
+    drawCaption(layout, caption);
+    front_.bitBlt(strip.left, strip.top, strip.width(), strip.height(), back_, strip.left, strip.top);
+    return true;
+}
+
+void FrameRenderer::drawCaption(const FrameLayout& layout, const Caption& caption) {
     const bool hasIcon = !caption.icon.isNull();
     if (hasIcon) {
         QPainter painter(&back_.image());
@@ -69,8 +87,6 @@ void FrameRenderer::redraw(const FrameLayout& layout, const ButtonKeys& keys,
     Rect text = layout.captionText(hasIcon, cy);
     back_.drawText(caption.text, QRect(text.left, text.top, text.width(), text.height()),
                    DT_SINGLELINE | DT_END_ELLIPSIS, font_, toQRgb(values_.captionColor));
-
-    front_.bitBlt(0, 0, W, H, back_, 0, 0);
 }
 
 void FrameRenderer::blendButton(const FrameLayout& layout, const ButtonKeys& keys, int index, int state,

@@ -32,6 +32,9 @@ class FrameRenderer {
     // Composes the frame into the back surface and copies it to the front surface.
     void redraw(const FrameLayout& layout, const ButtonKeys& keys, const std::array<bool, 4>& visible,
                 bool maximised, const Caption& caption);
+    // Draws a new caption over the frame that redraw() composed for layout's size, in the caption's
+    // strip only; false, drawing nothing, when no frame of that size is composed.
+    bool redrawCaption(const FrameLayout& layout, const Caption& caption);
     // Blends the image of button index in state over the front surface with strength level.
     void blendButton(const FrameLayout& layout, const ButtonKeys& keys, int index, int state, int level,
                      bool maximised);
@@ -41,6 +44,8 @@ class FrameRenderer {
 
   private:
     void composePieces(int W, int H);
+    // Draws the icon and the caption text into the back surface.
+    void drawCaption(const FrameLayout& layout, const Caption& caption);
 
     SkinValues values_;
     Surface main_;

@@ -61,11 +61,18 @@ TEST_F(DirectUITest, ANewCaptionIsDrawnWithoutAResize) {
     window.resize(500, 300);
     ui.Skin("Test", &window, skin.appFolder()); // drawn while the window has no caption yet
     window.setWindowTitle("Caption");
-    bool caption = false;
-    for (int x = 4; x < 60; ++x)
-        for (int y = 8; y < 24; ++y)
-            caption = caption || pixel(ui, x, y) != SkinFolder::top();
-    EXPECT_TRUE(caption);
+    const auto captionShows = [&] {
+        bool caption = false;
+        for (int x = 4; x < 60; ++x)
+            for (int y = 8; y < 24; ++y)
+                caption = caption || pixel(ui, x, y) != SkinFolder::top();
+        return caption;
+    };
+    EXPECT_TRUE(captionShows());
+    // A new caption replaces the old one whole, and leaves the buttons as they were.
+    window.setWindowTitle(QString());
+    EXPECT_FALSE(captionShows());
+    EXPECT_EQ(pixel(ui, 477, 12), SkinFolder::button(0, 0));
 }
 
 TEST_F(DirectUITest, HiddenButtonsAreNotDrawn) {
