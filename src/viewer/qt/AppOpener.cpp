@@ -4,6 +4,7 @@
 #include "viewer/LocalMovie.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <memory>
 #include <system_error>
 
@@ -17,10 +18,11 @@ AppOpener::AppOpener(base::Folders folders, Settings settings, std::string store
       players_(group, viewer::PlayerFiles{folders_.program / "player", folders_.data / "Game",
                                           folders_.data / "Saves"}) {
     connect(&players_, &ReadyPlayer::retired, this, &AppOpener::runWhenClosed);
-    // With a movie near, the next viewer's window is built ahead, as the player gets ready: its
-    // skin would otherwise take a good part of the time from the click to the movie's first frame.
-    // It goes with the ready player.
-    connect(&players_, &ReadyPlayer::prepared, this, &AppOpener::buildAhead);
+    // With a movie near, the next viewer's window is built ahead, while the player waits for a
+    // click: its skin would otherwise take a good part of the time from the click to the movie's
+    // first frame. It goes with the ready player.
+    connect(&players_, &ReadyPlayer::warm, this, &AppOpener::buildAhead);
+    connect(&players_, &ReadyPlayer::returned, this, &AppOpener::buildAhead);
     connect(&players_, &ReadyPlayer::released, this, [this] {
         if (!building_ && !reading()) delete next_;
     });
@@ -76,10 +78,12 @@ void AppOpener::buildNext() {
     ready_.reset();
 }
 
-// While a player is kept, and not while a viewer shows: its movie may be starting, and the skin's
-// work on this thread would hold up the movie's frames.
+// Once the events pending now have run, while a player is kept, and not while a viewer shows: its
+// movie is starting, and the skin's work on this thread would hold up the movie's frames.
 void AppOpener::buildAhead() {
-    if (players_.kept() && (!viewer_ || !viewer_->isVisible())) buildNext();
+    QTimer::singleShot(0, this, [this] {
+        if (players_.kept() && (!viewer_ || !viewer_->isVisible())) buildNext();
+    });
 }
 
 void AppOpener::openFile(const std::filesystem::path& path) {

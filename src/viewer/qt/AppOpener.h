@@ -95,7 +95,7 @@ class AppOpener : public QObject {
     void prepareView(int click, bool isWidgetApp, const std::string& link);
     // Builds the window for the next click, unless it is there; shows an app read meanwhile.
     void buildNext();
-    // Builds that window ahead of a click.
+    // Builds that window ahead of a click, soon.
     void buildAhead();
     // A viewer whose movies play on players; without it, on a player of its own.
     FlashPayFrm* newViewer(ReadyPlayer* players);

@@ -23,7 +23,6 @@ void ReadyPlayer::prepare() {
     QTimer::singleShot(0, this, [this] {
         preparing_ = false;
         if (!kept_ && !lent_) kept_ = make(nullptr);
-        emit prepared();
     });
 }
 

@@ -68,8 +68,6 @@ class ReadyPlayer : public QObject {
     void returned();
     // A retired player's movie has stopped and the player goes.
     void retired();
-    // prepare() has made the player, or found it made.
-    void prepared();
     // No movie is near any more: release() was called.
     void released();
 
