@@ -17,6 +17,7 @@ MovieStream::MovieStream(std::istream& in) : in_(in) {
     const std::string_view signature(header, 3);
     if (signature != "FWS" && signature != "CWS") cannotRewrite();
     compressed_ = signature == "CWS";
+    version_ = static_cast<unsigned char>(header[3]);
     if (compressed_ && inflateInit(&zip_) != Z_OK) cannotRewrite();
 }
 

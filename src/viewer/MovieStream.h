@@ -26,12 +26,15 @@ class MovieStream {
     // or its compressed stream is broken; memory grows with the bytes there are, not with n.
     std::string read(std::size_t n);
     void skip(std::size_t n);
+    // The movie's version, from its header.
+    int version() const { return version_; }
 
   private:
     // Up to n bytes into out; fewer only at the movie's end.
     std::size_t pull(char* out, std::size_t n);
 
     std::istream& in_;
+    int version_ = 0;
     bool compressed_ = false;
     bool ended_ = false;
     z_stream zip_{};

@@ -19,18 +19,6 @@ using viewer::unicodeMovie;
 
 namespace {
 
-// A tag's header and body, as a sprite holds its tags.
-std::string tagged(std::uint16_t code, const std::string& body) {
-    std::string out;
-    if (body.size() < 0x3F) {
-        u16(out, static_cast<std::uint16_t>(code << 6 | body.size()));
-    } else {
-        u16(out, static_cast<std::uint16_t>(code << 6 | 0x3F));
-        u32(out, static_cast<std::uint32_t>(body.size()));
-    }
-    return out + body;
-}
-
 std::string z(const std::string& utf8) {
     return gbkBytes(utf8);
 }

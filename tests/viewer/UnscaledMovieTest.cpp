@@ -118,3 +118,109 @@ TEST(UnscaledMovieTest, AMainTimelineThatTurnsScalingOffStartsAMovieUnscaled) {
     EXPECT_FALSE(startsUnscaled("FWS"));
     EXPECT_FALSE(startsUnscaled(""));
 }
+
+namespace {
+
+std::string code(const Actions& actions) {
+    return actions.bytes() + '\0';
+}
+
+// A movie of the version whose first frame holds the tag.
+std::string movieWith(std::uint16_t tag, const std::string& body, int version = 8) {
+    MovieWriter writer(200, 100, 12, {255, 255, 255});
+    writer.setVersion(version);
+    writer.tag(tag, body);
+    writer.showFrame();
+    return writer.bytes();
+}
+
+// A clip (as DefineSprite) whose one frame runs the actions.
+std::string clip(const Actions& frame) {
+    std::string out;
+    u16(out, 100);
+    u16(out, 1);
+    return out + tagged(12, code(frame)) + tagged(1, {}) + tagged(0, {});
+}
+
+// A button of the later kind (DefineButton2) without records, with actions for each condition.
+std::string button(const std::vector<Actions>& conditions) {
+    std::string out;
+    u16(out, 101);
+    u8(out, 0);
+    u16(out, 3); // to the first condition's actions, past the records' end
+    u8(out, 0);  // no records
+    for (std::size_t i = 0; i < conditions.size(); ++i) {
+        const std::string actions = code(conditions[i]);
+        u16(out, i + 1 == conditions.size() ? 0 : static_cast<std::uint16_t>(4 + actions.size()));
+        u16(out, static_cast<std::uint16_t>(0x0004 << i)); // press, release, ...
+        out += actions;
+    }
+    return out;
+}
+
+// A clip placed with actions for its enter-frame event, the event flags as wide as the version
+// writes them (two bytes before version 6, four from it on).
+std::string placedClip(const Actions& onEnterFrame, int version) {
+    std::string out;
+    u8(out, 0x80 | 0x02); // clip actions, a character
+    u16(out, 1);
+    u16(out, 100);
+    u16(out, 0);
+    const auto events = [&](std::uint32_t flags) {
+        if (version >= 6)
+            u32(out, flags);
+        else
+            u16(out, static_cast<std::uint16_t>(flags));
+    };
+    events(0x02); // of all records
+    events(0x02);
+    const std::string actions = code(onEnterFrame);
+    u32(out, static_cast<std::uint32_t>(actions.size()));
+    out += actions;
+    events(0);
+    return out;
+}
+
+} // namespace
+
+// Scaling turned off in a clip's timeline or events, a button or a clip's initialisation counts as
+// in a later frame: off with nothing turning it on starts the movie unscaled.
+TEST(UnscaledMovieTest, ScalingTurnedOffOutsideTheMainTimelineCountsAsALaterFrame) {
+    const Actions off = getUrl("FSCommand:allowscale", "false"), on = getUrl("FSCommand:allowscale", "true");
+    std::string initialisation;
+    u16(initialisation, 100);
+    initialisation += code(off);
+    std::string firstKindButton;
+    u16(firstKindButton, 102);
+    u8(firstKindButton, 0); // no records
+    firstKindButton += code(getUrl2("FSCommand:allowscale", false));
+    for (const std::string& m :
+         {movieWith(39, clip(off)), compressed(movieWith(39, clip(off))), movieWith(34, button({{}, off})),
+          movieWith(7, firstKindButton), movieWith(26, placedClip(off, 6)),
+          movieWith(26, placedClip(off, 5), 5), movieWith(59, initialisation)})
+        EXPECT_TRUE(startsUnscaled(m)) << m.size();
+
+    // A button for each (a toggle), or a clip that turns it off where a later frame turns it on.
+    MovieWriter offThenOn(200, 100, 12, {255, 255, 255});
+    offThenOn.setVersion(8);
+    offThenOn.tag(39, clip(off));
+    offThenOn.showFrame();
+    offThenOn.doAction(on);
+    offThenOn.showFrame();
+    EXPECT_FALSE(startsUnscaled(movieWith(34, button({off, on}))));
+    EXPECT_FALSE(startsUnscaled(offThenOn.bytes()));
+
+    // A damaged clip counts as no actions; the tags after it are still read.
+    std::string damaged;
+    u16(damaged, 100);
+    u16(damaged, 1);
+    u16(damaged, static_cast<std::uint16_t>(12 << 6 | 0x3F));
+    u32(damaged, 1000); // longer than the clip
+    MovieWriter afterDamage(200, 100, 12, {255, 255, 255});
+    afterDamage.setVersion(8);
+    afterDamage.tag(39, damaged);
+    afterDamage.showFrame();
+    afterDamage.doAction(off);
+    afterDamage.showFrame();
+    EXPECT_TRUE(startsUnscaled(afterDamage.bytes()));
+}

@@ -1,5 +1,5 @@
 #pragma once
-// The format's numbers: little-endian, appended to a byte string.
+// The format's numbers, little-endian, and its tags, appended to a byte string.
 
 #include <cstdint>
 #include <string>
@@ -18,6 +18,18 @@ inline void u16(std::string& out, std::uint16_t v) {
 inline void u32(std::string& out, std::uint32_t v) {
     u16(out, static_cast<std::uint16_t>(v & 0xFFFF));
     u16(out, static_cast<std::uint16_t>(v >> 16));
+}
+
+// A tag: its header (the short form for a body under 63 bytes) and body.
+inline std::string tagged(std::uint16_t code, const std::string& body) {
+    std::string out;
+    if (body.size() < 0x3F) {
+        u16(out, static_cast<std::uint16_t>(code << 6 | body.size()));
+    } else {
+        u16(out, static_cast<std::uint16_t>(code << 6 | 0x3F));
+        u32(out, static_cast<std::uint32_t>(body.size()));
+    }
+    return out + body;
 }
 
 } // namespace swf

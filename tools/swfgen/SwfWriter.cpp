@@ -227,13 +227,7 @@ MovieWriter::MovieWriter(int widthPx, int heightPx, double framesPerSecond, Rgba
 }
 
 void MovieWriter::tag(std::uint16_t code, const std::string& body) {
-    if (body.size() < 0x3F) {
-        u16(tags_, static_cast<std::uint16_t>(code << 6 | body.size()));
-    } else {
-        u16(tags_, static_cast<std::uint16_t>(code << 6 | 0x3F));
-        u32(tags_, static_cast<std::uint32_t>(body.size()));
-    }
-    tags_ += body;
+    tags_ += tagged(code, body);
 }
 
 std::uint16_t MovieWriter::define(const Shape& shape) {

@@ -234,10 +234,11 @@ function ensurePlayer() {
 // at its own size in the middle of the player, on the movie's background colour, and "true" fits
 // it to the player again. "showmenu" needs nothing: the player shows no menu either way.
 //
-// Ruffle sets a movie's scaling only when it starts it. A movie whose main timeline turns scaling
-// off in a frame's actions starts unscaled (see playMovie) and shows what it draws beyond its stage;
-// one that does so from elsewhere gets the player cut to its stage, which hides that. A movie
-// started unscaled stays so.
+// Ruffle sets a movie's scaling only when it starts it. A movie whose actions turn scaling off and
+// never on starts unscaled (see playMovie) and shows what it draws beyond its stage; one that turns
+// it both off and on (a button for each, say), or does so from code the host does not read (built
+// names, ActionScript 3), gets the player cut to its stage, which hides that. A movie started
+// unscaled stays so.
 let startedUnscaled = false;
 
 function runCommand(own, command, args) {
