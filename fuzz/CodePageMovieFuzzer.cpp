@@ -1,11 +1,14 @@
 // Old movies from the store are rewritten before they play: any bytes as a movie are either left
 // alone or come out as an uncompressed movie of the same version whose header gives its true
-// length, in both modes, and never crash the rewriting.
+// length, in both modes, and never crash the rewriting. Every movie is also looked through for its
+// scaling as it starts, which must not crash either.
 
 #include "viewer/CodePageMovie.h"
+#include "viewer/UnscaledMovie.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string_view>
 
 namespace {
@@ -27,5 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     check(bytes, viewer::unicodeMovie(bytes));
     check(bytes, viewer::unicodeMovie(bytes, viewer::CodePageRewrite::Always));
+    std::istringstream movie{std::string(bytes)};
+    viewer::startsUnscaled(movie);
     return 0;
 }

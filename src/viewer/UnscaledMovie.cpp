@@ -186,7 +186,8 @@ unsigned scalingOf(std::uint16_t code, std::string_view body, int version) {
 // which of them comes last depends on how it plays. A movie cut short or damaged counts as far as
 // its tags can be read; a damaged block of actions counts as none.
 bool timelineTurnsScalingOff(MovieStream& movie) {
-    MovieBytes rect(movie.read(1));
+    const std::string rectStart = movie.read(1); // kept: MovieBytes only views the bytes it reads
+    MovieBytes rect(rectStart);
     const int bits = 5 + 4 * static_cast<int>(rect.bits(5));
     movie.skip((bits + 7) / 8 - 1 + 4); // the rest of the stage's rectangle, frame rate and count
     unsigned found = 0;
