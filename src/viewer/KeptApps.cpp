@@ -21,6 +21,7 @@ namespace {
 
 constexpr std::string_view kSection = "App";
 constexpr std::string_view kLinkKey = "Link";
+constexpr std::string_view kEntryKey = "Entry";
 // Room for the longest description a store page holds.
 constexpr std::int32_t kValueBuffer = 1 << 20;
 
@@ -86,6 +87,7 @@ bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {
     document.set(kSection, kLinkKey, encode(linkAddress));
     for (const auto& [key, field] : kFields)
         document.set(kSection, key, encode(app.CurrentApp.*field));
+    document.set(kSection, kEntryKey, encode(app.Entry));
     const fs::path file = fileFor(linkAddress);
     const std::string bytes = document.bytes();
     if (fileBytes(file) == bytes) return true; // opened again with the same details
@@ -94,23 +96,26 @@ bool KeptApps::keep(std::string_view linkAddress, const OpenedApp& app) const {
     return base::writeFileAtomic(file, bytes);
 }
 
-std::optional<std::pair<std::string, AppDetail>> KeptApps::readFile(const fs::path& file) {
+std::optional<KeptApps::Kept> KeptApps::readFile(const fs::path& file) {
     IniFile ini;
     ini.SpecifyIni(file.string());
-    std::pair<std::string, AppDetail> kept{decode(ini.ReadString(kSection, kLinkKey, kValueBuffer)), {}};
-    if (kept.first.empty()) return std::nullopt;
+    Kept kept;
+    kept.link = decode(ini.ReadString(kSection, kLinkKey, kValueBuffer));
+    if (kept.link.empty()) return std::nullopt;
     for (const auto& [key, field] : kFields)
-        kept.second.*field = decode(ini.ReadString(kSection, key, kValueBuffer));
+        kept.detail.*field = decode(ini.ReadString(kSection, key, kValueBuffer));
+    kept.entry = decode(ini.ReadString(kSection, kEntryKey, kValueBuffer));
     return kept;
 }
 
 std::optional<OpenedApp> KeptApps::find(std::string_view linkAddress) const {
     auto kept = readFile(fileFor(linkAddress));
-    if (!kept || kept->first != linkAddress) return std::nullopt;
+    if (!kept || kept->link != linkAddress) return std::nullopt;
     OpenedApp app;
     app.IsWidgetApp = true;
     app.outcome = OpenedApp::Outcome::Kept;
-    app.CurrentApp = std::move(kept->second);
+    app.CurrentApp = std::move(kept->detail);
+    app.Entry = std::move(kept->entry);
     const auto movie = keptMovieFile(app.CurrentApp);
     std::error_code ec;
     if (!movie || !fs::is_regular_file(appFolder_ / "Game" / *movie, ec)) return std::nullopt;
@@ -156,15 +161,18 @@ std::vector<KeptApps::Kept> KeptApps::all() const {
         if (entry.path().extension() != ".ini" || !entry.is_regular_file(ec)) continue;
         auto kept = readFile(entry.path());
         // Only the file its link hashes to counts, as find() reads no other.
-        if (!kept || fileFor(kept->first) != entry.path()) continue;
-        apps.push_back({std::move(kept->first), std::move(kept->second), entry.last_write_time(ec)});
+        if (!kept || fileFor(kept->link) != entry.path()) continue;
+        kept->keptAt = entry.last_write_time(ec);
+        apps.push_back(std::move(*kept));
     }
     return apps;
 }
 
 OpenedApp KeptApps::read(std::string_view linkAddress, std::string_view storeSite,
                          const std::function<void(bool isWidgetApp)>& kindKnown) const {
-    OpenedApp app = OpenedApp::read(linkAddress, storeSite, kindKnown);
+    const auto before = readFile(fileFor(linkAddress));
+    const std::string likelyEntry = before && before->link == linkAddress ? before->entry : std::string();
+    OpenedApp app = OpenedApp::read(linkAddress, storeSite, kindKnown, likelyEntry);
     if (app.outcome == OpenedApp::Outcome::Read) {
         keep(linkAddress, app);
         return app;

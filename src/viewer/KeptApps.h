@@ -21,8 +21,9 @@ class KeptApps {
   public:
     explicit KeptApps(std::filesystem::path appFolder);
 
-    // Reads the app behind linkAddress from the store (OpenedApp::read) and keeps a movie app read
-    // there. When the store cannot be reached, the movie app kept for the link is taken instead
+    // Reads the app behind linkAddress from the store (OpenedApp::read, with the entry address kept
+    // for the link as the likely one) and keeps a movie app read there. When the store cannot be
+    // reached, the movie app kept for the link is taken instead
     // (outcome Kept), provided its movie is in Game; otherwise the outcome stays Unreachable.
     OpenedApp read(std::string_view linkAddress, std::string_view storeSite,
                    const std::function<void(bool isWidgetApp)>& kindKnown = {}) const;
@@ -53,12 +54,14 @@ class KeptApps {
         std::string link;
         AppDetail detail;
         std::filesystem::file_time_type keptAt;
+        std::string entry; // the entry address the link led to; empty in files of earlier versions
     };
     std::vector<Kept> all() const;
 
   private:
-    // The link and details in a file of Apps/; nothing when it holds no link.
-    static std::optional<std::pair<std::string, AppDetail>> readFile(const std::filesystem::path& file);
+    // The link, details and entry address in a file of Apps/ (not the time); nothing when it holds
+    // no link.
+    static std::optional<Kept> readFile(const std::filesystem::path& file);
 
     std::filesystem::path appFolder_;
 };

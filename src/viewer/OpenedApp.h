@@ -22,6 +22,7 @@ struct OpenedApp {
     bool IsWidgetApp = false; // a movie app
     bool IsLocalFile = false; // a movie file of the player's own (see LocalMovie), never a store app
     std::string Link;         // the link it was read from; a page app keeps its data under it
+    std::string Entry;        // the entry address the link led to, when read from the store
     Outcome outcome = Outcome::Read;
 
     // Whether the viewer may show it: with anything else it would open empty.
@@ -32,9 +33,12 @@ struct OpenedApp {
     // kindKnown, when given, is called with IsWidgetApp as soon as the entry address is read, before
     // the details are, so that the caller can prepare the app's view meanwhile. An entry or detail
     // page that cannot be fetched gives Unreachable; an entry page without an entry address, or a
-    // detail page with neither a name nor content, NotAnApp.
+    // detail page with neither a name nor content, NotAnApp. likelyEntry, the web address the link
+    // led to before, is fetched alongside the link, and its page taken for the details when the link
+    // still leads there: an app opened again waits for one round trip to the store, not two.
     static OpenedApp read(std::string_view linkAddress, std::string_view storeSite,
-                          const std::function<void(bool isWidgetApp)>& kindKnown = {});
+                          const std::function<void(bool isWidgetApp)>& kindKnown = {},
+                          std::string_view likelyEntry = {});
 };
 
 // Whether the entry address is one of the store's widget (movie app) pages: it contains the store

@@ -6,8 +6,11 @@
 #include "startup/FileBytes.h"
 #include "viewer/MovieDownload.h"
 
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace viewer;
 namespace fs = std::filesystem;
@@ -153,6 +156,46 @@ TEST_F(KeptAppsTest, ReadingKeepsWhatTheStoreGaveAndFallsBackToItOnlyWhileTheSto
     EXPECT_EQ(kinds, std::vector<bool>{true});
     expectSameDetails(offline.CurrentApp, first.CurrentApp);
     EXPECT_EQ(kept.read(unknown, store.site()).outcome, OpenedApp::Outcome::Unreachable);
+}
+
+// An app opened again asks the store for its details together with its link, at the entry address
+// the link led to before; what the link leads to now still decides.
+TEST_F(KeptAppsTest, AnAppOpenedAgainAsksForItsDetailsAlongWithItsLink) {
+    LoopbackServer store;
+    std::atomic<int> target = 1;
+    std::atomic<bool> gated = false, detailAsked = false, askedBeforeLinkAnswered = false;
+    store.routes().Get("/link", [&](const httplib::Request&, httplib::Response& res) {
+        // Gated, the link is answered only once the details were asked for (or after 5 s).
+        for (int i = 0; i < 500 && gated && !detailAsked; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        askedBeforeLinkAnswered = detailAsked.load();
+        res.set_content("<script>top.location.href = \"" + store.url("/widget/" + std::to_string(target)) +
+                            "\";",
+                        "text/html");
+    });
+    store.routes().Get(R"(/widget/(\d+))", [&](const httplib::Request& req, httplib::Response& res) {
+        detailAsked = true;
+        res.set_content("app_name:\"Movie " + req.matches[1].str() + "\", flash : \"" +
+                            store.url("/widget/swf/m" + req.matches[1].str() + ".swf") + "\",",
+                        "text/html");
+    });
+    store.start();
+    const std::string link = store.url("/link");
+
+    ASSERT_EQ(kept.read(link, store.site()).outcome, OpenedApp::Outcome::Read);
+    EXPECT_FALSE(askedBeforeLinkAnswered);
+
+    gated = true;
+    detailAsked = false;
+    const OpenedApp again = kept.read(link, store.site());
+    EXPECT_EQ(again.CurrentApp.Name, "Movie 1");
+    EXPECT_TRUE(askedBeforeLinkAnswered);
+
+    gated = false;
+    target = 2;
+    const OpenedApp moved = kept.read(link, store.site());
+    EXPECT_EQ(moved.CurrentApp.Name, "Movie 2");
+    EXPECT_EQ(moved.Entry, store.url("/widget/2"));
 }
 
 // An earlier version kept the saves of every app whose movie had one name in one folder: the
