@@ -8,9 +8,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <sys/stat.h>
-#include <thread>
 
 using namespace viewer;
 namespace fs = std::filesystem;
@@ -163,18 +164,25 @@ TEST_F(KeptAppsTest, ReadingKeepsWhatTheStoreGaveAndFallsBackToItOnlyWhileTheSto
 TEST_F(KeptAppsTest, AnAppOpenedAgainAsksForItsDetailsAlongWithItsLink) {
     LoopbackServer store;
     std::atomic<int> target = 1;
-    std::atomic<bool> gated = false, detailAsked = false, askedBeforeLinkAnswered = false;
+    std::mutex mutex;
+    std::condition_variable asked;
+    bool gated = false, detailAsked = false;
+    std::atomic<bool> askedBeforeLinkAnswered = false;
     store.routes().Get("/link", [&](const httplib::Request&, httplib::Response& res) {
         // Gated, the link is answered only once the details were asked for (or after 5 s).
-        for (int i = 0; i < 500 && gated && !detailAsked; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        askedBeforeLinkAnswered = detailAsked.load();
+        std::unique_lock lock(mutex);
+        asked.wait_for(lock, std::chrono::seconds(5), [&] { return !gated || detailAsked; });
+        askedBeforeLinkAnswered = detailAsked;
         res.set_content("<script>top.location.href = \"" + store.url("/widget/" + std::to_string(target)) +
                             "\";",
                         "text/html");
     });
     store.routes().Get(R"(/widget/(\d+))", [&](const httplib::Request& req, httplib::Response& res) {
-        detailAsked = true;
+        {
+            const std::lock_guard lock(mutex);
+            detailAsked = true;
+        }
+        asked.notify_all();
         res.set_content("app_name:\"Movie " + req.matches[1].str() + "\", flash : \"" +
                             store.url("/widget/swf/m" + req.matches[1].str() + ".swf") + "\",",
                         "text/html");
@@ -185,13 +193,19 @@ TEST_F(KeptAppsTest, AnAppOpenedAgainAsksForItsDetailsAlongWithItsLink) {
     ASSERT_EQ(kept.read(link, store.site()).outcome, OpenedApp::Outcome::Read);
     EXPECT_FALSE(askedBeforeLinkAnswered);
 
-    gated = true;
-    detailAsked = false;
+    {
+        const std::lock_guard lock(mutex);
+        gated = true;
+        detailAsked = false;
+    }
     const OpenedApp again = kept.read(link, store.site());
     EXPECT_EQ(again.CurrentApp.Name, "Movie 1");
     EXPECT_TRUE(askedBeforeLinkAnswered);
 
-    gated = false;
+    {
+        const std::lock_guard lock(mutex);
+        gated = false;
+    }
     target = 2;
     const OpenedApp moved = kept.read(link, store.site());
     EXPECT_EQ(moved.CurrentApp.Name, "Movie 2");
